@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace quorvel {
+
+// The few file operations the program's data files need. Core reads and
+// writes its files only through this port, so tests can make a folder
+// read-only or a disk full even when they run as root.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual bool exists(const std::filesystem::path& path) const = 0;
+
+    // The whole file, or nothing when it cannot be opened or read.
+    virtual std::optional<std::string> readAll(const std::filesystem::path& path) const = 0;
+
+    // Replaces the file's contents as one step: the bytes go to a temporary
+    // file beside it, are flushed to the disk, and the temporary file is renamed
+    // over the old one. On failure the old file is untouched and the result is
+    // the system's error code (errno); 0 means success.
+    virtual int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) = 0;
+
+    // Copies a file when the target does not exist yet; false on failure.
+    virtual bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+};
+
+} // namespace quorvel
