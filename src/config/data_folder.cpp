@@ -1,0 +1,76 @@
+#include "config/data_folder.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr const char* kConfigBin = "config.bin";
+constexpr const char* kStrIni = "str.ini";
+constexpr const char* kRecordIni = "record.ini";
+constexpr const char* kSkins = "Skins";
+// Every skin has its main window background; a folder without it is no skin.
+constexpr const char* kSkinMarker = "main.png";
+
+} // namespace
+
+DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    DataPaths paths;
+    paths.program = program;
+    paths.folder = folder;
+    paths.configBin = folder / kConfigBin;
+    paths.strIni = folder / kStrIni;
+    paths.recordIni = folder / kRecordIni;
+    paths.skinRoots = {folder / kSkins};
+    paths.portable = true;
+    return paths;
+}
+
+DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileSystem& files) {
+    const std::filesystem::path programFolder = environment.program.parent_path();
+    if (environment.windows || files.exists(programFolder / kConfigBin)) {
+        return DataPathsIn(programFolder, environment.program);
+    }
+    std::filesystem::path configHome;
+    if (!environment.xdgConfigHome.empty() && std::filesystem::path(environment.xdgConfigHome).is_absolute()) {
+        configHome = environment.xdgConfigHome;
+    } else if (!environment.home.empty()) {
+        configHome = std::filesystem::path(environment.home) / ".config";
+    } else {
+        // No home at all: keep the files beside the program, as a portable copy does.
+        return DataPathsIn(programFolder, environment.program);
+    }
+    const std::filesystem::path shared = (programFolder / ".." / "share" / "quorvel").lexically_normal();
+    DataPaths paths = DataPathsIn(configHome / "quorvel", environment.program);
+    paths.portable = false;
+    paths.factoryFolder = shared / "factory";
+    paths.skinRoots.push_back(shared / kSkins);
+    return paths;
+}
+
+bool SeedDataFolder(FileSystem& files, const DataPaths& paths) {
+    if (paths.portable || paths.factoryFolder.empty()) {
+        return true;
+    }
+    bool ok = true;
+    for (const auto& [name, target] : {std::pair{kConfigBin, paths.configBin}, std::pair{kStrIni, paths.strIni},
+                                       std::pair{kRecordIni, paths.recordIni}}) {
+        const std::filesystem::path factory = paths.factoryFolder / name;
+        if (!files.exists(target) && files.exists(factory)) {
+            ok = files.copyIfMissing(factory, target) && ok;
+        }
+    }
+    return ok;
+}
+
+std::filesystem::path SkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files) {
+    for (const auto& root : paths.skinRoots) {
+        const std::filesystem::path folder = skinName.empty() ? root : root / std::string(skinName);
+        if (files.exists(folder / kSkinMarker)) {
+            return folder;
+        }
+    }
+    const std::filesystem::path first = paths.skinRoots.empty() ? paths.folder / kSkins : paths.skinRoots.front();
+    return skinName.empty() ? first : first / std::string(skinName);
+}
+
+} // namespace quorvel

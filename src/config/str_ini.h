@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "config/device_config.h"
+#include "config/ini_file.h"
+
+namespace quorvel {
+
+// The button labels of both modes, as the Basic page shows them.
+using ButtonLabels = std::array<std::array<std::string, kButtonCount>, 2>;
+
+struct SkinSettings {
+    Rgb textColour{0, 0, 0};
+    std::string path; // the skin's folder name under Skins; empty: Skins itself
+};
+
+struct InterfaceSettings {
+    ButtonLabels labels;
+    SkinSettings skin;
+};
+
+// The key of a button label: "Item1".."Item12" for Mode A and
+// "Item13", "Item23", .., "Item123" for Mode B.
+std::string LabelKey(int mode, int button);
+
+// str.ini: the button labels per interface language and the skin settings.
+class StrIni {
+public:
+    // `languageSection` is the current language's section ("Setting-EN", ...).
+    StrIni(FileSystem& files, std::filesystem::path path, std::string languageSection);
+
+    // Reads the 24 labels and the four skin values; missing values read empty
+    // (black text, the Skins folder itself).
+    InterfaceSettings ReadAll() const;
+
+    // Each rewrites the file once; 0 or the system's error code.
+    int WriteLabels(const ButtonLabels& labels);
+    int WriteSkin(const SkinSettings& skin);
+
+private:
+    IniFile file_;
+    std::string section_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ports/file_system.h"
+
+namespace quorvel {
+
+// The files of the machine the program runs on.
+class LocalFileSystem final : public FileSystem {
+public:
+    bool exists(const std::filesystem::path& path) const override;
+    std::optional<std::string> readAll(const std::filesystem::path& path) const override;
+    int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override;
+    bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override;
+};
+
+} // namespace quorvel

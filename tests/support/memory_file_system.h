@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cerrno>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ports/file_system.h"
+#include "ports/message_port.h"
+
+namespace quorvel::testing {
+
+// Files in memory, with the failures a real disk has on demand: a folder
+// that refuses writes, a full disk, a file that cannot be read.
+class MemoryFileSystem : public FileSystem {
+public:
+    std::map<std::filesystem::path, std::string> files;
+    std::set<std::filesystem::path> unreadable;
+    int writeError = 0; // errno of every write while set (EACCES, ENOSPC, ...)
+    int writes = 0;
+
+    bool exists(const std::filesystem::path& path) const override { return files.count(path) != 0; }
+
+    std::optional<std::string> readAll(const std::filesystem::path& path) const override {
+        const auto it = files.find(path);
+        if (it == files.end() || unreadable.count(path) != 0) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+
+    int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override {
+        ++writes;
+        if (writeError != 0) {
+            return writeError;
+        }
+        files[path] = std::string(bytes.begin(), bytes.end());
+        return 0;
+    }
+
+    bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (exists(to)) {
+            return true;
+        }
+        const auto content = readAll(from);
+        if (!content || writeError != 0) {
+            return false;
+        }
+        files[to] = *content;
+        return true;
+    }
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+class RecordingMessages : public MessagePort {
+public:
+    std::vector<ShownMessage> shown;
+    void showMessage(std::string_view text, std::string_view title) override {
+        shown.push_back({std::string(text), std::string(title)});
+    }
+};
+
+} // namespace quorvel::testing
