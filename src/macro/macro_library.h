@@ -1,0 +1,75 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/device_config.h"
+#include "config/ini_file.h"
+#include "macro/macro_table.h"
+
+namespace quorvel {
+
+inline constexpr int kMacroCountLimit = kMacroSlotCount;
+// The macro list shows at most this many characters of a name.
+inline constexpr std::size_t kMacroNameShown = 31;
+// Only this many characters of the section-name list are looked at.
+inline constexpr std::size_t kSectionNameWindow = 255;
+
+// The macros of record.ini in file order, as the macro list and the Macro
+// dialog see them: the section-name list is read into a 1024-character
+// buffer and its first 255 characters are examined; a name that is cut by
+// that window is not listed.
+struct MacroNames {
+    std::vector<std::string> names;
+    bool someHidden = false; // sections beyond the window
+};
+MacroNames ReadMacroNames(const IniFile& recordIni);
+
+// The event list of one macro: Item0 .. Item(N-1), N from "ItemCount".
+std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name);
+
+// What the list shows for a name: at most 31 characters.
+std::string ShownMacroName(const std::string& name);
+
+enum class NewMacroResult { Added, NameBlank, TooMany, NameExists };
+
+// The macro panel's state and operations, without any widget: the macro
+// list with its selection, the event list of the selected macro, the
+// Macro Name and Loop Times boxes.
+class MacroLibrary {
+public:
+    explicit MacroLibrary(IniFile recordIni);
+
+    const std::vector<std::string>& names() const { return names_; }
+    std::optional<int> selected() const { return selected_; }
+    std::vector<std::string> events; // the event list shown
+    std::string nameText;            // the Macro Name box
+    std::string loopText;            // the Loop Times box
+
+    // Fills the list from the file and selects the first macro.
+    void Load(const DeviceConfig& config);
+    // Shows the macro at `index` of the list.
+    void Select(int index, const DeviceConfig& config);
+    // Adds the name in the Macro Name box to the list; writes nothing.
+    NewMacroResult New();
+    // Removes the selected macro from the list and its section from the
+    // file. Returns 0 or the system's error code (the list is unchanged then).
+    int Delete();
+
+    struct ConfirmResult {
+        int error = 0; // 0 or the system's error code; nothing rebuilt then
+        bool done = false;
+        RebuildResult rebuild;
+    };
+    // Saves the selected macro's events as the last section of the file and
+    // rebuilds the macro table from the file.
+    ConfirmResult Confirm(DeviceConfig& config);
+
+private:
+    IniFile file_;
+    std::vector<std::string> names_;
+    std::optional<int> selected_;
+};
+
+} // namespace quorvel

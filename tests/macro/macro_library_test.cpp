@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include "macro/macro_library.h"
+#include "support/memory_file_system.h"
+
+namespace quorvel {
+namespace {
+
+const std::filesystem::path kPath = "/d/record.ini";
+
+struct MacroLibraryTest : ::testing::Test {
+    testing::MemoryFileSystem files;
+    DeviceConfig config = zeroDeviceConfig();
+    MacroLibrary library{IniFile(files, kPath)};
+
+    void Load(const std::string& text) {
+        files.files[kPath] = text;
+        library.Load(config);
+    }
+    std::vector<std::string> FileLines() const {
+        std::vector<std::string> lines;
+        std::string line;
+        for (char c : files.files.at(kPath)) {
+            if (c == '\n') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+        return lines;
+    }
+};
+
+const char* kTwoMacros = "[Copy]\nItemCount=3\nItem0=Ctrl   Dn\nItem1=50 ms\nItem2=Ctrl   Up\n"
+                         "[Paste]\nItemCount=1\nItem0=V   Dn\n";
+
+TEST_F(MacroLibraryTest, LoadListsSectionsAndShowsTheFirst) {
+    config.macroSlots[0][1] = 5;
+    Load(kTwoMacros);
+    EXPECT_EQ(library.names(), (std::vector<std::string>{"Copy", "Paste"}));
+    EXPECT_EQ(library.selected(), 0);
+    EXPECT_EQ(library.nameText, "Copy");
+    EXPECT_EQ(library.events, (std::vector<std::string>{"Ctrl   Dn", "50 ms", "Ctrl   Up"}));
+    EXPECT_EQ(library.loopText, "5");
+}
+
+TEST_F(MacroLibraryTest, LoadWithoutAFileLeavesTheListEmpty) {
+    library.loopText = "7";
+    library.Load(config);
+    EXPECT_TRUE(library.names().empty());
+    EXPECT_FALSE(library.selected());
+    EXPECT_EQ(library.loopText, "");
+}
+
+TEST_F(MacroLibraryTest, SelectShowsEventsAndLoopCountOrOnlyClearsForAnEmptyMacro) {
+    config.macroSlots[1][0] = 1; // 256 loops
+    Load(kTwoMacros + std::string("[Empty]\nItemCount=0\n"));
+    library.Select(1, config);
+    EXPECT_EQ(library.nameText, "Paste");
+    EXPECT_EQ(library.events, std::vector<std::string>{"V   Dn"});
+    EXPECT_EQ(library.loopText, "256");
+    library.Select(2, config);
+    EXPECT_EQ(library.nameText, "Empty");
+    EXPECT_TRUE(library.events.empty());
+    EXPECT_EQ(library.loopText, "256") << "the Loop Times box keeps its text";
+}
+
+TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
+    Load(kTwoMacros);
+    const struct {
+        std::string name;
+        NewMacroResult result;
+    } cases[] = {
+        {"", NewMacroResult::NameBlank},
+        {"COPY", NewMacroResult::NameExists},
+        {"paste", NewMacroResult::NameExists},
+        {"   ", NewMacroResult::Added}, // blanks are a name
+        {"Cut", NewMacroResult::Added},
+    };
+    for (const auto& row : cases) {
+        library.nameText = row.name;
+        EXPECT_EQ(library.New(), row.result) << "'" << row.name << "'";
+    }
+    EXPECT_EQ(library.names().size(), 4u);
+    EXPECT_EQ(library.selected(), 3);
+    EXPECT_TRUE(library.events.empty());
+    EXPECT_EQ(files.files[kPath], kTwoMacros) << "New writes nothing";
+
+    for (int i = 4; i < 12; ++i) {
+        library.nameText = "M" + std::to_string(i);
+        ASSERT_EQ(library.New(), NewMacroResult::Added);
+    }
+    library.nameText = "Thirteenth";
+    EXPECT_EQ(library.New(), NewMacroResult::TooMany);
+    EXPECT_EQ(library.names().size(), 12u);
+}
+
+TEST_F(MacroLibraryTest, NewIntoAnEmptyListKeepsTheEventList) {
+    library.events = {"A   Dn"};
+    library.nameText = "First";
+    EXPECT_EQ(library.New(), NewMacroResult::Added);
+    EXPECT_EQ(library.events, std::vector<std::string>{"A   Dn"});
+    EXPECT_EQ(library.selected(), 0);
+}
+
+TEST_F(MacroLibraryTest, DeleteRemovesTheEntryAndItsSection) {
+    Load(kTwoMacros);
+    EXPECT_EQ(library.Delete(), 0);
+    EXPECT_EQ(library.names(), std::vector<std::string>{"Paste"});
+    EXPECT_TRUE(library.events.empty());
+    EXPECT_EQ(library.nameText, "");
+    EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn"}));
+    EXPECT_EQ(library.Delete(), 0) << "nothing selected: nothing happens";
+    EXPECT_EQ(library.names().size(), 1u);
+}
+
+TEST_F(MacroLibraryTest, ConfirmRewritesTheSectionLastAndRebuildsTheTable) {
+    Load(kTwoMacros);
+    library.events = {"A   Dn", "50 ms", "A   Up"};
+    const auto result = library.Confirm(config);
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn", "[Copy]",
+                                                     "ItemCount=3", "Item0=A   Dn", "Item1=50 ms", "Item2=A   Up"}));
+    // Copy now stands second in the file, so it fills slot 1.
+    EXPECT_EQ(config.macroSlots[0][3], 0x19) << "V";
+    EXPECT_EQ(config.macroSlots[1][2], 0x05);
+    EXPECT_EQ(config.macroSlots[1][3], 0x04);
+    EXPECT_EQ(library.names(), (std::vector<std::string>{"Copy", "Paste"})) << "the list keeps its order";
+}
+
+TEST_F(MacroLibraryTest, ConfirmOfAnEmptyEventListWritesCountZero) {
+    Load("[Solo]\nItemCount=1\nItem0=A   Dn\n");
+    config.macroSlots[0].fill(0x11);
+    library.events.clear();
+    EXPECT_TRUE(library.Confirm(config).done);
+    EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Solo]", "ItemCount=0"}));
+    EXPECT_EQ(config.macroSlots[0], MacroSlot{});
+}
+
+TEST_F(MacroLibraryTest, ConfirmThatCannotWriteKeepsFileAndTable) {
+    Load(kTwoMacros);
+    config.macroSlots[0].fill(0x11);
+    files.writeError = ENOSPC;
+    const auto result = library.Confirm(config);
+    EXPECT_EQ(result.error, ENOSPC);
+    EXPECT_FALSE(result.done);
+    EXPECT_EQ(files.files[kPath], kTwoMacros);
+    EXPECT_EQ(config.macroSlots[0][5], 0x11);
+}
+
+TEST_F(MacroLibraryTest, ConfirmWithoutSelectionDoesNothing) {
+    const auto result = library.Confirm(config);
+    EXPECT_FALSE(result.done);
+    EXPECT_FALSE(files.exists(kPath));
+}
+
+TEST(MacroNames, OnlyNamesEndingInsideTheWindowAreListed) {
+    testing::MemoryFileSystem files;
+    // 25 names of 9 characters plus terminator: 250 characters, then one
+    // more name that crosses character 255.
+    std::string text;
+    for (int i = 0; i < 26; ++i) {
+        text += "[Macro" + std::string(i < 10 ? "000" : "00") + std::to_string(i) + "]\n";
+    }
+    files.files[kPath] = text;
+    const MacroNames names = ReadMacroNames(IniFile(files, kPath));
+    EXPECT_EQ(names.names.size(), 25u);
+    EXPECT_EQ(names.names.back(), "Macro0024");
+    EXPECT_TRUE(names.someHidden);
+}
+
+TEST(MacroNames, AVeryLongNameFillingTheBufferIsNotReadPastIt) {
+    testing::MemoryFileSystem files;
+    files.files[kPath] = "[" + std::string(5000, 'x') + "]\n[After]\n";
+    const MacroNames names = ReadMacroNames(IniFile(files, kPath));
+    EXPECT_TRUE(names.names.empty());
+    EXPECT_TRUE(names.someHidden);
+}
+
+TEST(MacroNames, TheListShowsAtMost31Characters) {
+    EXPECT_EQ(ShownMacroName(std::string(40, 'm')), std::string(31, 'm'));
+    EXPECT_EQ(ShownMacroName("Copy"), "Copy");
+    std::string chinese;
+    for (int i = 0; i < 40; ++i) {
+        chinese += "宏";
+    }
+    EXPECT_EQ(Utf8ToCodePoints(ShownMacroName(chinese)).size(), 31u);
+}
+
+} // namespace
+} // namespace quorvel
