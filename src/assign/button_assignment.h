@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "assign/assignment_dialogs.h"
+#include "config/device_config.h"
+#include "config/str_ini.h"
+#include "lang/language.h"
+
+namespace quorvel {
+
+// The DPI sub-list's texts; the same in every language.
+std::string_view DpiSwitchText(int choice);
+
+// The label of a button after "Default" (buttons 0-8).
+std::string DefaultLabel(Language language, int button);
+
+// The combination text of a combo key: the parts whose code is not 0,
+// joined by "+" ("Left Ctrl+A+B", "A+B", "Left Ctrl").
+std::string ComboKeyText(const ComboKeyChoice& combo);
+
+enum class AssignOutcome {
+    Unchanged, // no entry chosen, or "DPI Switch", which its sub-list handles
+    Assigned,
+    Refused,   // a second Shift in the mode
+    Cancelled, // the parameter dialog was not closed with OK
+};
+
+// The button model and its labels, and what a choice in a button's function
+// list does to them. Works on the working configuration in place.
+class ButtonAssignment {
+public:
+    ButtonAssignment(DeviceConfig& config, ButtonLabels& labels, Language language, AssignmentDialogs& dialogs);
+
+    // The user picked entry `entry` of the function list of `button` while
+    // `mode` is shown. Functions with parameters ask their dialog first.
+    AssignOutcome AssignButtonFunction(int button, int mode, std::optional<int> entry);
+
+    // The DPI sub-list: "DPI +", "DPI -" or "DPI Loop" (1-3) for the button,
+    // in the shown mode only.
+    void ChooseDpiSwitch(int button, int mode, int choice);
+
+    // "Default": functions, DPI sub-choices and labels of buttons 0-8 in both
+    // modes; nothing else changes.
+    void SetDefaults();
+    // The default labels of buttons 0-8 in both modes (the first run).
+    void SetDefaultLabels();
+
+private:
+    std::string& label(int mode, int button);
+
+    DeviceConfig* config_;
+    ButtonLabels* labels_;
+    Language language_;
+    AssignmentDialogs* dialogs_;
+};
+
+} // namespace quorvel
