@@ -75,6 +75,9 @@ public:
     // when notices are waiting; the owner then takes them on its own thread.
     virtual void setNoticeWakeup(std::function<void()> wake) = 0;
     virtual std::vector<HidNotice> takeNotices() = 0;
+    // False when the system cannot deliver notices at all (the watch could not
+    // be set up), so that the user can be told once; asked after setNoticeWakeup.
+    virtual bool watchingNotices() const { return true; }
 };
 
 } // namespace quorvel
