@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+#include "config/device_config.h"
+#include "ports/device_event_port.h"
+#include "ports/hid_port.h"
+
+namespace quorvel {
+
+inline constexpr std::uint16_t kMouseVendorId = 0x04D9;
+inline constexpr std::uint16_t kMouseProductId = 0xA09F;
+
+// The two vendor-defined collections the program talks to; the usage page and
+// the usage are the same number.
+inline constexpr std::uint16_t kEventCollectionUsage = 0xFF01;   // event reports
+inline constexpr std::uint16_t kFeatureCollectionUsage = 0xFF00; // commands and data chunks
+
+// Event reports: byte 0 the report ID, byte 1 the code, byte 3 the value.
+inline constexpr Byte kEventReportId = 6;
+
+constexpr bool IsMouse(std::uint16_t vendorId, std::uint16_t productId) {
+    return vendorId == kMouseVendorId && productId == kMouseProductId;
+}
+
+constexpr bool IsEventCollection(const HidInterface& interface) {
+    return IsMouse(interface.vendorId, interface.productId) && interface.usagePage == kEventCollectionUsage &&
+           interface.usage == kEventCollectionUsage && interface.inputReportLength != 0;
+}
+
+constexpr bool IsFeatureCollection(const HidInterface& interface) {
+    return IsMouse(interface.vendorId, interface.productId) &&
+           interface.usagePage == kFeatureCollectionUsage && interface.usage == kFeatureCollectionUsage &&
+           interface.featureReportLength != 0;
+}
+
+// The codes the mouse sends in its event reports; others are not passed on.
+constexpr bool IsMouseEventCode(Byte code) {
+    switch (static_cast<DeviceEventCode>(code)) {
+    case DeviceEventCode::ReportRate:
+    case DeviceEventCode::DpiStage:
+    case DeviceEventCode::KeyConfiguration:
+    case DeviceEventCode::MacroMode:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace quorvel

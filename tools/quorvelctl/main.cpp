@@ -1,0 +1,221 @@
+// quorvelctl: the mouse from the command line, on the program's own core.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/config_file.h"
+#include "config/data_folder.h"
+#include "device/device_controller.h"
+#include "device/real_clock.h"
+#include "hid/sim/simulated_mouse.h"
+#include "options.h"
+#include "system/local_file_system.h"
+#include "tracing.h"
+
+#ifdef QUORVELCTL_HAVE_HID_LINUX
+#include "hid/linux/linux_hid_port.h"
+#endif
+
+namespace quorvel::ctl {
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+class ErrorMessages final : public MessagePort {
+public:
+    void showMessage(std::string_view text, std::string_view title) override {
+        std::string line(text);
+        while (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+        }
+        std::cerr << "quorvelctl: " << title << ": " << line << '\n';
+    }
+};
+
+// The command line has no window: link up and down are read from the link itself.
+class NoWindow final : public DeviceEventPort {
+public:
+    void deliver(DeviceEventCode, int) override {}
+    void hideWindow() override {}
+};
+
+// Applying from the command line leaves the data files alone: nothing the
+// user chose has changed, and a rewritten config.bin would claim that the
+// window had already written its button labels.
+class NoSaves final : public ApplySaves {
+public:
+    void saveApplied(const DeviceConfig&) override {}
+};
+
+void Fail(const std::string& message) {
+    std::cerr << "quorvelctl: " << message << '\n';
+}
+
+// The data folder when --data names none: the program's own rule.
+DataPaths DefaultDataPaths(FileSystem& files) {
+    DataFolderEnvironment environment;
+    std::error_code error;
+    environment.program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
+        environment.xdgConfigHome = xdg;
+    }
+    if (const char* home = std::getenv("HOME")) {
+        environment.home = home;
+    }
+    DataPaths paths = ResolveDataPaths(environment, files);
+    SeedDataFolder(files, paths);
+    return paths;
+}
+
+// The configuration to apply: config.bin of the data folder.
+std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& files, MessagePort& messages) {
+    ConfigFile file(files, messages, paths.configBin, paths.program);
+    DeviceConfig config = zeroDeviceConfig();
+    switch (file.LoadConfig(config)) {
+    case LoadResult::Loaded:
+        return config;
+    case LoadResult::Missing:
+        return std::nullopt; // the message has been shown
+    case LoadResult::Unusable:
+        break;
+    }
+    Fail(paths.configBin.string() + " is not a configuration file of " + std::to_string(kConfigFileSize) +
+         " bytes");
+    return std::nullopt;
+}
+
+// The system's HID devices, where this build can reach them.
+std::unique_ptr<HidPort> OpenSystemHidPort() {
+#ifdef QUORVELCTL_HAVE_HID_LINUX
+    return std::make_unique<LinuxHidPort>();
+#else
+    return nullptr;
+#endif
+}
+
+std::string HexByte(Byte value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", value);
+    return text;
+}
+
+int ShowInfo(DeviceController& controller, std::ostream& out) {
+    const auto record = controller.ReadSensorRecord();
+    if (!record) {
+        Fail("the mouse did not answer the sensor record read");
+        return kExitFailure;
+    }
+    const DeviceLink& link = controller.link();
+    out << "Gaming mouse: " << link.devicePath << '\n'
+        << "Link: up, scrambled\n"
+        << "Sensor type: " << HexByte(record->sensorType) << '\n'
+        << "Rate: " << HexByte(record->rate) << '\n'
+        << "Option1: " << HexByte(record->option1) << '\n'
+        << "Option2: " << HexByte(record->option2) << '\n'
+        << "Report lengths: feature " << link.featureReportLength << ", chunk in " << link.chunkInLength
+        << ", chunk out " << link.chunkOutLength << ", event " << link.eventReportLength << '\n';
+    return EXIT_SUCCESS;
+}
+
+int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostream& out) {
+    if (!controller.SyncSensorInfo()) {
+        Fail("the mouse did not answer the sensor record read");
+        return kExitFailure;
+    }
+    NoSaves saves;
+    switch (controller.Apply(config, saves)) {
+    case ApplyResult::Completed:
+        out << "Applied the configuration to the mouse (sensor type "
+            << HexByte(controller.image().currentSensorType) << ").\n";
+        return EXIT_SUCCESS;
+    case ApplyResult::LinkBroken:
+        Fail("the link to the mouse broke during Apply; the rest was not sent");
+        return kExitFailure;
+    case ApplyResult::NotConnected:
+        break;
+    }
+    Fail("the mouse is not connected");
+    return kExitFailure;
+}
+
+int Run(const Options& options) {
+    // With --trace, standard output carries the transfers and nothing else.
+    std::ostream& out = options.trace ? std::cerr : std::cout;
+    ErrorMessages messages;
+    LocalFileSystem files;
+
+    std::optional<DeviceConfig> config;
+    if (options.action == Action::Apply) {
+        const DataPaths paths =
+            options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
+        config = ReadConfigFile(paths, files, messages);
+        if (!config) {
+            return kExitFailure;
+        }
+    }
+
+    std::unique_ptr<SimulatedMouse> simulated;
+    std::unique_ptr<HidPort> system;
+    HidPort* hid = nullptr;
+    if (options.simulate) {
+        simulated = std::make_unique<SimulatedMouse>();
+        if (options.sensorType) {
+            simulated->setSensorType(*options.sensorType);
+        }
+        hid = simulated.get();
+    } else {
+        system = OpenSystemHidPort();
+        if (!system) {
+            Fail("this build cannot reach the system's HID devices; try --simulate");
+            return kExitFailure;
+        }
+        hid = system.get();
+    }
+    RealClock realClock;
+    Clock* clock = &realClock;
+    std::unique_ptr<TracingHidPort> tracedHid;
+    std::unique_ptr<TracingClock> tracedClock;
+    if (options.trace) {
+        tracedHid = std::make_unique<TracingHidPort>(*hid, std::cout);
+        tracedClock = std::make_unique<TracingClock>(realClock, std::cout);
+        hid = tracedHid.get();
+        clock = tracedClock.get();
+    }
+
+    NoWindow window;
+    DeviceController controller(*hid, *clock, window, messages);
+    if (!controller.OpenDevice()) {
+        Fail("no gaming mouse found");
+        return kExitFailure;
+    }
+    controller.Handshake();
+    if (!controller.connected()) {
+        Fail("the mouse did not answer the handshake");
+        return kExitFailure;
+    }
+    return options.action == Action::Info ? ShowInfo(controller, out) : RunApply(controller, *config, out);
+}
+
+} // namespace
+} // namespace quorvel::ctl
+
+int main(int argc, char** argv) {
+    using namespace quorvel::ctl;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParseResult parsed = ParseOptions(arguments);
+    if (!parsed.options) {
+        std::cerr << "quorvelctl: " << parsed.error << "\nTry 'quorvelctl --help'.\n";
+        return kExitUsage;
+    }
+    if (parsed.options->action == Action::Help) {
+        std::cout << kUsage;
+        return EXIT_SUCCESS;
+    }
+    return Run(*parsed.options);
+}

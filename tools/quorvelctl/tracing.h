@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+
+#include "ports/clock.h"
+#include "ports/hid_port.h"
+
+namespace quorvel::ctl {
+
+// Writes every transfer of the devices it opens, one line each:
+// "set-feature", "get-feature", "write" or "read" and the whole report in
+// lower-case hex, report ID first, as it went out or came back.
+class TracingHidPort final : public HidPort {
+public:
+    TracingHidPort(HidPort& inner, std::ostream& out) : inner_(inner), out_(out) {}
+
+    std::vector<HidInterface> enumerate() override { return inner_.enumerate(); }
+    std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) override;
+    void setNoticeWakeup(std::function<void()> wake) override { inner_.setNoticeWakeup(std::move(wake)); }
+    std::vector<HidNotice> takeNotices() override { return inner_.takeNotices(); }
+    bool watchingNotices() const override { return inner_.watchingNotices(); }
+
+private:
+    HidPort& inner_;
+    std::ostream& out_;
+};
+
+// Writes "sleep <ms>" for every pause, then pauses.
+class TracingClock final : public Clock {
+public:
+    TracingClock(Clock& inner, std::ostream& out) : inner_(inner), out_(out) {}
+    void sleep(std::chrono::milliseconds duration) override;
+
+private:
+    Clock& inner_;
+    std::ostream& out_;
+};
+
+} // namespace quorvel::ctl
