@@ -15,17 +15,21 @@ function(quorvel_module name folder)
 endfunction()
 
 # One test program per test folder, registered with CTest test by test.
+# NO_MAIN: the folder brings its own main() (Qt tests need an application object).
 function(quorvel_tests name folder)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "NO_MAIN" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(test_${name} ${sources})
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  if(NOT ARG_NO_MAIN)
+    target_link_libraries(test_${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(test_${name} PRIVATE
     QUORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUORVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name})
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS ${name})
 endfunction()

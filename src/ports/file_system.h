@@ -17,6 +17,15 @@ public:
 
     virtual bool exists(const std::filesystem::path& path) const = 0;
 
+    // Size and modification time, to tell when a file has changed; nothing
+    // when the file is missing.
+    struct Stamp {
+        std::uintmax_t size = 0;
+        std::int64_t modified = 0; // nanoseconds of the file clock
+        bool operator==(const Stamp&) const = default;
+    };
+    virtual std::optional<Stamp> stamp(const std::filesystem::path& path) const = 0;
+
     // The whole file, or nothing when it cannot be opened or read.
     virtual std::optional<std::string> readAll(const std::filesystem::path& path) const = 0;
 

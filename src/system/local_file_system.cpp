@@ -34,6 +34,15 @@ bool LocalFileSystem::exists(const std::filesystem::path& path) const {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+std::optional<FileSystem::Stamp> LocalFileSystem::stamp(const std::filesystem::path& path) const {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return Stamp{static_cast<std::uintmax_t>(info.st_size),
+                 static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 std::optional<std::string> LocalFileSystem::readAll(const std::filesystem::path& path) const {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

@@ -21,7 +21,18 @@ public:
     int writeError = 0; // errno of every write while set (EACCES, ENOSPC, ...)
     int writes = 0;
 
+    std::map<std::filesystem::path, std::int64_t> modified; // bumped by every write
+
     bool exists(const std::filesystem::path& path) const override { return files.count(path) != 0; }
+
+    std::optional<Stamp> stamp(const std::filesystem::path& path) const override {
+        const auto it = files.find(path);
+        if (it == files.end()) {
+            return std::nullopt;
+        }
+        const auto m = modified.find(path);
+        return Stamp{it->second.size(), m == modified.end() ? 0 : m->second};
+    }
 
     std::optional<std::string> readAll(const std::filesystem::path& path) const override {
         const auto it = files.find(path);
@@ -37,6 +48,7 @@ public:
             return writeError;
         }
         files[path] = std::string(bytes.begin(), bytes.end());
+        ++modified[path];
         return 0;
     }
 

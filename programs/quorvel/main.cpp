@@ -1,0 +1,27 @@
+// The Quorvel mouse settings program: lives in the tray, finds the mouse
+// through hidraw.
+#include <QApplication>
+
+#include "device/real_clock.h"
+#include "hid/linux/linux_hid_port.h"
+#include "qt/program.h"
+#include "system/locale_language.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName("quorvel");
+
+    quorvel::LinuxHidPort hid;
+    quorvel::RealClock clock;
+    quorvel::LocalFileSystem files;
+    quorvel::Program::Options options;
+    options.paths = quorvel::Program::DefaultDataPaths(files);
+    options.langId = quorvel::SystemDefaultLangId();
+
+    quorvel::Program program(hid, clock, std::move(options));
+    if (!program.start()) {
+        return 0; // another copy is running
+    }
+    return program.exec();
+}

@@ -1,0 +1,359 @@
+#include "app/main_window.h"
+
+#include <array>
+#include <optional>
+
+#include "app/dpi_levels.h"
+#include "app/fonts.h"
+#include "app/main_window_layout.h"
+#include "ui/skin_images.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr Colour kWhite{0xFF, 0xFF, 0xFF};
+constexpr int kButtonGroup = 1; // OK, Apply, Cancel
+constexpr int kPageGroup = 2;   // the two page buttons
+
+// Balloon texts of the mouse's own events, by code and value.
+struct BalloonText {
+    DeviceEventCode code;
+    int value;
+    TextId text;
+};
+constexpr BalloonText kBalloons[] = {
+    {DeviceEventCode::ReportRate, 1, TextId::kSwitchReportRateInto1000Hz},
+    {DeviceEventCode::ReportRate, 2, TextId::kSwitchReportRateInto500Hz},
+    {DeviceEventCode::ReportRate, 4, TextId::kSwitchReportRateInto250Hz},
+    {DeviceEventCode::ReportRate, 8, TextId::kSwitchReportRateInto125Hz},
+    {DeviceEventCode::DpiStage, 1, TextId::kSwitchDpiIntoFirstStage},
+    {DeviceEventCode::DpiStage, 2, TextId::kSwitchDpiIntoSecondStage},
+    {DeviceEventCode::DpiStage, 3, TextId::kSwitchDpiIntoThirdStage},
+    {DeviceEventCode::DpiStage, 4, TextId::kSwitchDpiIntoFourthStage},
+    {DeviceEventCode::KeyConfiguration, 1, TextId::kSwitchToKeyMatrix1},
+    {DeviceEventCode::KeyConfiguration, 2, TextId::kSwitchToKeyMatrix2},
+};
+
+Colour ToColour(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId)
+    : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
+      language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
+      configFile_(ports.files, ports.messages, paths_.configBin, paths_.program),
+      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
+
+void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
+    basic_ = basic;
+    advanced_ = advanced;
+}
+
+MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
+    if (!ports_.instance.acquire()) {
+        return StartResult::AlreadyRunning;
+    }
+    const InterfaceFonts fonts = FontsFor(langId_);
+    ports_.window.setFonts(fonts.text, fonts.title);
+    ports_.tray.addIcon(kTrayTip);
+
+    if (!device_->StartDeviceLink(text(TextId::kSystemDidNotDetectMouse), std::move(noticeWakeup))) {
+        return StartResult::Running;
+    }
+
+    configFile_.LoadConfig(working_);
+    saved_ = working_;
+    const InterfaceSettings settings = strIni_.ReadAll();
+    labels_ = settings.labels;
+    skinName_ = settings.skin.path;
+    textColour_ = ToColour(settings.skin.textColour);
+    skinFolder_ = SkinFolder(paths_, skinName_, ports_.files);
+
+    if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
+        ports_.window.setClientSize(background->width, background->height);
+        ports_.window.canvas().drawImage(*background, {0, 0});
+    }
+    RefreshHoverControls();
+    if (device_->connected()) {
+        DrawBasicPage();
+    }
+    // Without a notification area there is no way in but the window itself.
+    if (!ports_.tray.available()) {
+        ports_.window.show();
+    }
+    return StartResult::Running;
+}
+
+PageContent* MainWindow::content(Page page) const {
+    switch (page) {
+    case Page::Basic: return basic_;
+    case Page::Advanced: return advanced_;
+    default: return nullptr;
+    }
+}
+
+bool MainWindow::DrawImage(std::string_view name, Point at) {
+    return DrawSkinImage(ports_.window.canvas(), images_, skinFolder_, name, at);
+}
+
+void MainWindow::DrawButton(Rect rect, std::string_view image, std::string_view caption) {
+    DrawImage(image, rect.topLeft());
+    if (!caption.empty()) {
+        ports_.window.canvas().drawText(caption, rect, FontRole::Text, textColour_, TextAlign::Centre);
+    }
+}
+
+void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
+    Canvas& canvas = ports_.window.canvas();
+    DrawImage(pageBackground, {0, 0});
+    for (const WindowButton& button : kWindowButtons) {
+        DrawImage(button.normalImage, button.rect.topLeft());
+    }
+    for (const CaptionButton& button : kDialogButtons) {
+        DrawButton(button.rect, kButtonNormal, text(button.caption));
+    }
+    canvas.drawText(text(title), kPageTitle, FontRole::Title, kWhite, TextAlign::Left);
+}
+
+void MainWindow::RefreshHoverControls() {
+    std::vector<HoverControl> controls;
+    for (const WindowButton& button : kWindowButtons) {
+        const bool pageButton = button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
+        controls.push_back({button.rect, pageButton ? kPageGroup : 0, [this, &button](bool over) {
+                                DrawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
+                            }});
+    }
+    for (const CaptionButton& button : kDialogButtons) {
+        controls.push_back({button.rect, kButtonGroup, [this, &button](bool over) {
+                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
+                            }});
+    }
+    if (PageContent* page = content(page_)) {
+        for (HoverControl& control : page->hoverControls()) {
+            controls.push_back(std::move(control));
+        }
+    }
+    hover_.setControls(std::move(controls));
+}
+
+void MainWindow::LeavePage() {
+    // The page about to be drawn is already current: the other one leaves.
+    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced); other && page_ != Page::None) {
+        other->leave();
+    }
+}
+
+void MainWindow::DrawBasicPage() {
+    if (page_ == Page::Basic) {
+        return;
+    }
+    page_ = Page::Basic;
+    LeavePage();
+    DrawFrame(kBasicPageBackground, TextId::kBasicSettings);
+    if (basic_ != nullptr) {
+        basic_->draw();
+    }
+    RefreshHoverControls();
+    ports_.window.canvas().present();
+}
+
+void MainWindow::DrawAdvancedPage() {
+    if (page_ == Page::Advanced) {
+        return;
+    }
+    page_ = Page::Advanced;
+    LeavePage();
+    DrawFrame(kAdvancedPageBackground, TextId::kAdvancedSettings);
+    if (advanced_ != nullptr) {
+        advanced_->draw();
+    }
+    RefreshHoverControls();
+    ports_.window.canvas().present();
+}
+
+void MainWindow::RebuildCurrentPage(bool rereadLabels) {
+    if (page_ == Page::Basic) {
+        page_ = Page::Advanced;
+        LeavePage();
+        if (rereadLabels) {
+            labels_ = strIni_.ReadAll().labels;
+        }
+        page_ = Page::None;
+        DrawBasicPage();
+    } else if (page_ == Page::Advanced) {
+        page_ = Page::Basic;
+        LeavePage();
+        page_ = Page::None;
+        DrawAdvancedPage();
+    }
+}
+
+void MainWindow::OnTray(TrayAction action) {
+    switch (action) {
+    case TrayAction::LeftUp:
+    case TrayAction::DoubleClick:
+        if (!device_->connected()) {
+            deliver(DeviceEventCode::LinkDown, 0);
+            return;
+        }
+        if (rebuildPending_) {
+            rebuildPending_ = false;
+            RebuildCurrentPage(true);
+        } else if (!basicInitialised_ && page_ != Page::Basic) {
+            DrawBasicPage();
+        }
+        ports_.window.show();
+        return;
+    case TrayAction::RightUp:
+        if (ports_.tray.popupMenu({std::string(text(TextId::kExit))}) == 0) {
+            Exit();
+        }
+        return;
+    case TrayAction::Other:
+        return;
+    }
+}
+
+void MainWindow::OnLeftButtonDown(Point point) {
+    // Without a notification area, a click on the window stands in for the
+    // tray click that draws the page once the mouse is there.
+    if (!ports_.tray.available() && page_ == Page::None && device_->connected()) {
+        OnTray(TrayAction::LeftUp);
+        return;
+    }
+    const auto hit = [&](WindowButtonId id) { return WindowButtonRect(id).contains(point); };
+    // OK, Apply and Cancel touch each other on one pixel column; the first
+    // of them under the pointer takes the click, so no click runs two of them.
+    std::optional<TextId> commit;
+    for (const CaptionButton& button : kDialogButtons) {
+        if (!commit && button.rect.contains(point)) {
+            commit = button.caption;
+        }
+    }
+    // OK, Apply and the skins button do not end the dispatch.
+    if (commit == TextId::kOk && device_->connected()) {
+        Ok();
+    }
+    if (commit == TextId::kApply && device_->connected()) {
+        ApplySettings();
+    }
+    if (hit(WindowButtonId::Minimise)) {
+        Minimise();
+        return;
+    }
+    if (hit(WindowButtonId::Close)) {
+        Exit();
+        return;
+    }
+    if (hit(WindowButtonId::BasicPage)) {
+        DrawBasicPage();
+        return;
+    }
+    if (hit(WindowButtonId::AdvancedPage)) {
+        DrawAdvancedPage();
+        return;
+    }
+    if (commit == TextId::kCancel) {
+        Cancel();
+    }
+    PageContent* page = content(page_);
+    if (page != nullptr && page->click(point)) {
+        return;
+    }
+    // Empty space drags the window; a hidden window has nothing to drag.
+    if (ports_.window.visible()) {
+        ports_.window.startMove(point);
+    }
+}
+
+void MainWindow::OnMouseMove(Point point) {
+    if (hover_.pointerAt(point)) {
+        ports_.window.canvas().present();
+    }
+}
+
+bool MainWindow::OnKeyDown(int key) {
+    if (key == kEnterKey || key == kEscapeKey) {
+        ports_.window.hide();
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::OnCloseRequest() { ports_.window.hide(); }
+
+void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
+
+bool MainWindow::RunApply() {
+    const ApplyResult result = device_->Apply(working_, *this);
+    saved_ = working_;
+    return result == ApplyResult::Completed;
+}
+
+void MainWindow::Ok() {
+    RunApply();
+    ports_.window.hide();
+}
+
+void MainWindow::ApplySettings() { RunApply(); }
+
+void MainWindow::Cancel() {
+    working_ = saved_;
+    rebuildPending_ = true;
+    ports_.window.hide();
+}
+
+void MainWindow::Minimise() { ports_.window.hide(); }
+
+void MainWindow::Exit() {
+    // The shell stops taking device events first, so that closing the link
+    // never waits on a reader that waits on this thread.
+    ports_.application.quit();
+    device_->CloseDeviceLink();
+    ports_.tray.removeIcon();
+}
+
+void MainWindow::saveApplied(const DeviceConfig& config) {
+    configFile_.SaveConfig(config);
+    strIni_.WriteLabels(labels_);
+}
+
+void MainWindow::hideWindow() { ports_.window.hide(); }
+
+void MainWindow::ShowBalloon(std::string_view balloonText, std::string_view title, int timeoutMs) {
+    ports_.tray.showBalloon(balloonText, title, timeoutMs);
+}
+
+void MainWindow::deliver(DeviceEventCode code, int value) {
+    switch (code) {
+    case DeviceEventCode::ReportRate:
+    case DeviceEventCode::DpiStage:
+    case DeviceEventCode::KeyConfiguration:
+        for (const BalloonText& balloon : kBalloons) {
+            if (balloon.code == code && balloon.value == value) {
+                std::string message(text(balloon.text));
+                if (code == DeviceEventCode::DpiStage) {
+                    message += DpiLabel(device_->image().currentSensorType,
+                                        working_.dpiValueIndex[static_cast<std::size_t>(value - 1)]);
+                }
+                ShowBalloon(message, kInfoTitle, kInfoBalloonMs);
+            }
+        }
+        return;
+    case DeviceEventCode::MacroMode:
+        if (value != 0) {
+            ShowBalloon(std::string(text(TextId::kSwitchToMacroKey)) + std::to_string(value), kInfoTitle,
+                        kInfoBalloonMs);
+        }
+        return;
+    case DeviceEventCode::LinkUp:
+        ShowBalloon(text(TextId::kSystemDetectMouse), kInfoTitle, kLinkBalloonMs);
+        return;
+    case DeviceEventCode::LinkDown:
+        ShowBalloon(text(TextId::kSystemDidNotDetectMouse), kWarningTitle, kLinkBalloonMs);
+        return;
+    }
+}
+
+} // namespace quorvel

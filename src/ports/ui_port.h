@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/geometry.h"
+
+namespace quorvel {
+
+struct Colour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    constexpr bool operator==(const Colour&) const = default;
+};
+
+// A PNG as the decoder gives it: straight (not premultiplied) alpha, four
+// bytes per pixel in the order red, green, blue, alpha, rows top to bottom.
+// An image without an alpha channel has alpha 255 everywhere and hasAlpha false.
+struct DecodedImage {
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false;
+    std::vector<std::uint8_t> rgba;
+};
+
+class ImageDecoder {
+public:
+    virtual ~ImageDecoder() = default;
+    // Nothing when the file is missing or is no image.
+    virtual std::optional<DecodedImage> decode(const std::filesystem::path& path) = 0;
+};
+
+// An image ready to draw: each pixel 0xAARRGGBB with the colour channels
+// premultiplied by alpha. Drawn blended when it has alpha, copied otherwise.
+struct SkinImage {
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false;
+    std::vector<std::uint32_t> pixels;
+};
+
+enum class FontRole { Text, Title };
+enum class TextAlign { Left, Centre, Right }; // one line, centred vertically
+
+// A window's off-screen picture. Drawing changes only the picture; present()
+// copies it to the screen in one step, so nothing flickers. The picture keeps
+// what was drawn until it is drawn over.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual void drawImage(const SkinImage& image, Point at) = 0;
+    virtual void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) = 0;
+    virtual void present() = 0;
+};
+
+// The fonts of a language, as the program names them; the shell takes the
+// nearest face the system has.
+struct FontSpec {
+    std::string face;
+    int height = 0; // pixels
+    int weight = 400;
+};
+
+// The main window's platform side.
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+    virtual Canvas& canvas() = 0;
+    virtual void setFonts(const FontSpec& text, const FontSpec& title) = 0;
+    virtual void setClientSize(int width, int height) = 0;
+    // Brings the window to the front and shows it.
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    virtual bool visible() const = 0;
+    // Starts moving the window with the mouse button that is held at `at`.
+    virtual void startMove(Point at) = 0;
+
+    // Drop-down lists: child list boxes at fixed rectangles, by id.
+    virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
+    virtual void destroyList(int id) = 0;
+    virtual bool listExists(int id) const = 0;
+    virtual void highlightListItem(int id, int index) = 0;
+};
+
+// A modal sub-dialog's platform side: its picture, size and font, the few
+// real child controls it has, and the end of its modal run.
+class DialogWindowPort {
+public:
+    virtual ~DialogWindowPort() = default;
+    virtual Canvas& canvas() = 0;
+    virtual void setFont(const FontSpec& font) = 0;
+    virtual void setClientSize(int width, int height) = 0;
+    // Ends the dialog; `ok` tells OK from Cancel.
+    virtual void end(bool ok) = 0;
+
+    // Child controls at fixed rectangles, by id: white text on dark grey.
+    virtual void createStatic(int id, Rect box, std::string_view text) = 0;
+    virtual void createEdit(int id, Rect box, std::string_view text, bool digitsOnly) = 0;
+    virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
+    virtual void destroyControl(int id) = 0;
+    virtual bool controlExists(int id) const = 0;
+    virtual void setControlText(int id, std::string_view text) = 0;
+    virtual std::string controlText(int id) const = 0;
+    virtual void showControl(int id, bool shown) = 0;
+    virtual void focusControl(int id) = 0;
+};
+
+// The icon in the notification area, its balloons and its menu.
+class TrayPort {
+public:
+    virtual ~TrayPort() = default;
+    // False when the desktop has no notification area; balloons then go out
+    // as desktop notifications where the desktop offers them.
+    virtual bool available() const = 0;
+    virtual void addIcon(std::string_view tip) = 0;
+    virtual void removeIcon() = 0;
+    virtual void showBalloon(std::string_view text, std::string_view title, int timeoutMs) = 0;
+    // A pop-up menu at the pointer; the index of the chosen item or nothing.
+    virtual std::optional<int> popupMenu(const std::vector<std::string>& items) = 0;
+};
+
+// The program's life.
+class ApplicationPort {
+public:
+    virtual ~ApplicationPort() = default;
+    // Stops taking device events at once and ends the program with exit
+    // code 0 when the current call returns.
+    virtual void quit() = 0;
+};
+
+} // namespace quorvel

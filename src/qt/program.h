@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+
+#include "app/device_event_relay.h"
+#include "app/main_window.h"
+#include "config/data_folder.h"
+#include "device/device_controller.h"
+#include "qt/qt_image_decoder.h"
+#include "qt/qt_shell_ports.h"
+#include "qt/skinned_window.h"
+#include "system/local_file_system.h"
+#include "system/lock_file_instance.h"
+
+namespace quorvel {
+
+// The desktop program put together: the Qt shell around the main window's
+// controller and the device link on the given HID port.
+class Program {
+public:
+    struct Options {
+        DataPaths paths;
+        std::uint16_t langId = 0x409;
+        MessagePort* messages = nullptr;          // message boxes; nullptr: Qt's
+        SingleInstancePort* instance = nullptr;   // nullptr: the user's lock file
+    };
+
+    Program(HidPort& hid, Clock& clock, Options options);
+    ~Program();
+
+    // Starts the window (hidden, in the tray). False when another copy runs.
+    bool start();
+    // Runs until the program is ended; the exit code.
+    int exec();
+
+    MainWindow& controller() { return *main_; }
+    SkinnedWindow& window() { return window_; }
+    DeviceController& device() { return device_; }
+    QtTray& tray() { return tray_; }
+
+    // The data folder of the running program by the usual rule, its factory
+    // files copied in where missing.
+    static DataPaths DefaultDataPaths(LocalFileSystem& files);
+
+private:
+    LocalFileSystem files_;
+    QtMessages qtMessages_;
+    LockFileInstance lock_;
+    MessagePort* messages_;
+    SingleInstancePort* instance_;
+    SkinnedWindow window_;
+    QtImageDecoder decoder_;
+    DeviceEventRelay relay_;
+    QtTray tray_;
+    QtApplication application_;
+    DeviceController device_;
+    std::unique_ptr<MainWindow> main_;
+    bool closed_ = false;
+};
+
+} // namespace quorvel

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ports/ui_port.h"
+
+namespace quorvel {
+
+// PNG files through Qt's image reader.
+class QtImageDecoder final : public ImageDecoder {
+public:
+    std::optional<DecodedImage> decode(const std::filesystem::path& path) override;
+};
+
+} // namespace quorvel

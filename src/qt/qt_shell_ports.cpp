@@ -1,0 +1,113 @@
+#include "qt/qt_shell_ports.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include "app/main_window.h"
+
+namespace quorvel {
+
+namespace {
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+
+} // namespace
+
+void QtMessages::showMessage(std::string_view text, std::string_view title) {
+    QMessageBox box(QMessageBox::NoIcon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok);
+    box.exec();
+}
+
+QtTray::QtTray(std::function<void(int)> onAction) : onAction_(std::move(onAction)) {}
+
+QtTray::~QtTray() = default;
+
+bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+QIcon QtTray::ApplicationIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(16, 6, 32, 52), 16, 16);
+    painter.fillPath(body, QColor(0x1c, 0x1f, 0x26));
+    painter.setPen(QPen(QColor(0x00, 0xd1, 0xff), 3));
+    painter.drawPath(body);
+    painter.drawLine(QPointF(32, 8), QPointF(32, 26));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+void QtTray::addIcon(std::string_view tip) {
+    if (!available()) {
+        return;
+    }
+    icon_ = std::make_unique<QSystemTrayIcon>(ApplicationIcon());
+    icon_->setToolTip(FromUtf8(tip));
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        switch (why) {
+        case QSystemTrayIcon::Trigger: onAction_(static_cast<int>(TrayAction::LeftUp)); break;
+        case QSystemTrayIcon::DoubleClick: onAction_(static_cast<int>(TrayAction::DoubleClick)); break;
+        case QSystemTrayIcon::Context: onAction_(static_cast<int>(TrayAction::RightUp)); break;
+        default: break;
+        }
+    });
+    icon_->show();
+}
+
+void QtTray::removeIcon() {
+    if (icon_) {
+        icon_->hide();
+        icon_.reset();
+    }
+}
+
+void QtTray::showBalloon(std::string_view text, std::string_view title, int timeoutMs) {
+    if (icon_) {
+        icon_->showMessage(FromUtf8(title), FromUtf8(text), QSystemTrayIcon::Information, timeoutMs);
+        return;
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return;
+    }
+    QDBusInterface notifications("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                 "org.freedesktop.Notifications", bus);
+    if (!notifications.isValid()) {
+        return;
+    }
+    notifications.call(QDBus::NoBlock, "Notify", FromUtf8(kApplicationTitle), 0u, QString("input-mouse"),
+                       FromUtf8(title), FromUtf8(text), QStringList(), QVariantMap(), timeoutMs);
+}
+
+std::optional<int> QtTray::popupMenu(const std::vector<std::string>& items) {
+    QMenu menu;
+    std::vector<QAction*> actions;
+    for (const std::string& item : items) {
+        actions.push_back(menu.addAction(QString::fromStdString(item)));
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        if (actions[i] == chosen) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void QtApplication::quit() {
+    if (stopEvents_) {
+        stopEvents_();
+    }
+    QCoreApplication::exit(0);
+}
+
+} // namespace quorvel

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QListWidget>
+#include <QPoint>
+#include <QWidget>
+#include <map>
+
+#include "ports/ui_port.h"
+
+namespace quorvel {
+
+class MainWindow;
+
+// The main window on screen: frameless, without a taskbar button, painted
+// from an off-screen picture that the controller draws into. Child list
+// boxes stand at the rectangles the controller gives.
+class SkinnedWindow final : public QWidget, public WindowPort, public Canvas {
+    Q_OBJECT
+
+public:
+    explicit SkinnedWindow(QWidget* parent = nullptr);
+
+    void setController(MainWindow* controller) { controller_ = controller; }
+    const QImage& picture() const { return picture_; }
+
+    // WindowPort.
+    Canvas& canvas() override { return *this; }
+    void setFonts(const FontSpec& text, const FontSpec& title) override;
+    void setClientSize(int width, int height) override;
+    void show() override;
+    void hide() override;
+    bool visible() const override { return isVisible(); }
+    void startMove(Point at) override;
+    void createList(int id, Rect box, const std::vector<std::string>& items) override;
+    void destroyList(int id) override;
+    bool listExists(int id) const override { return lists_.count(id) != 0; }
+    void highlightListItem(int id, int index) override;
+
+    // Canvas.
+    void drawImage(const SkinImage& image, Point at) override;
+    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) override;
+    void present() override { update(); }
+
+    const QFont& textFont() const { return textFont_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    MainWindow* controller_ = nullptr;
+    QImage picture_;
+    QFont textFont_;
+    QFont titleFont_;
+    std::map<int, QListWidget*> lists_;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+// The font of a face the program names, or the nearest the system has.
+QFont FontFor(const FontSpec& spec);
+
+} // namespace quorvel

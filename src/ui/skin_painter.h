@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <string_view>
+
+#include "ports/file_system.h"
+#include "ports/message_port.h"
+#include "ports/ui_port.h"
+
+namespace quorvel {
+
+// The colour channels multiplied by alpha (channel * alpha / 255, truncated);
+// an image without alpha is kept opaque as it is.
+SkinImage Premultiply(const DecodedImage& decoded);
+
+// Decoded, premultiplied skin images by path. An entry is used again only
+// while the file keeps its size and modification time, so a changed or
+// deleted file is noticed at the next draw, as if every draw read the file.
+class ImageCache {
+public:
+    ImageCache(const FileSystem& files, ImageDecoder& decoder);
+
+    // The image, or nullptr when the file is missing or is no image.
+    const SkinImage* load(const std::filesystem::path& path);
+
+    std::size_t decodes() const { return decodes_; }
+
+private:
+    struct Entry {
+        FileSystem::Stamp stamp;
+        SkinImage image;
+    };
+    const FileSystem* files_;
+    ImageDecoder* decoder_;
+    std::map<std::filesystem::path, Entry> entries_;
+    std::size_t decodes_ = 0;
+};
+
+// The path of a skin image: the skin folder followed by the image's name,
+// which starts with '/' ("/button-normal.png").
+std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std::string_view name);
+
+// Draws a skin image with its top-left corner at `at`; false when it did not
+// load (the main window then draws on without it).
+bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
+                   std::string_view name, Point at);
+
+inline constexpr std::string_view kImageLoadFailedText = "LoadPng---Load image failed.";
+
+// The sub-dialogs' variant: a failed image is reported in a message box.
+bool DrawDialogSkinImage(Canvas& canvas, ImageCache& images, MessagePort& messages,
+                         const std::filesystem::path& skinFolder, std::string_view name, Point at);
+
+} // namespace quorvel

@@ -1,0 +1,89 @@
+#include "ui/sub_dialog.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr Colour kWhite{0xFF, 0xFF, 0xFF};
+constexpr int kCommitGroup = 1;
+
+// The captions of OK and Cancel by language.
+constexpr std::string_view kOkTexts[kLanguageCount] = {"OK", "确定", "確定"};
+constexpr std::string_view kCancelTexts[kLanguageCount] = {"Cancel", "取消", "取消"};
+
+} // namespace
+
+SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBackground background)
+    : window_(&window), context_(std::move(context)), background_(background) {
+    hover_.setControls({
+        {kDialogSkeleton.ok.rect, kCommitGroup,
+         [this](bool over) { DrawButton(kDialogSkeleton.ok, over, okText_); }},
+        {kDialogSkeleton.cancel.rect, kCommitGroup,
+         [this](bool over) { DrawButton(kDialogSkeleton.cancel, over, cancelText_); }},
+        {kDialogSkeleton.close.rect, 0, [this](bool over) { DrawButton(kDialogSkeleton.close, over, {}); }},
+    });
+}
+
+void SubDialog::Initialise() {
+    const SkinImage* background = context_.images.load(SkinImagePath(context_.skinFolder, background_.image));
+    if (background == nullptr) {
+        context_.messages.showMessage(background_.loadFailure, kDialogSkeleton.loadFailureCaption);
+        return;
+    }
+    loaded_ = true;
+    window_->setClientSize(background->width, background->height);
+    window_->setFont(context_.font);
+    const auto column = static_cast<std::size_t>(context_.language);
+    okText_ = kOkTexts[column];
+    cancelText_ = kCancelTexts[column];
+    CreateControls();
+}
+
+void SubDialog::DrawButton(const ImageButton& button, bool over, std::string_view caption) {
+    DrawDialogSkinImage(window_->canvas(), context_.images, context_.messages, context_.skinFolder,
+                        over ? button.overImage : button.normalImage, button.rect.topLeft());
+    if (!caption.empty()) {
+        window_->canvas().drawText(caption, button.rect, FontRole::Text, context_.textColour, TextAlign::Centre);
+    }
+}
+
+void SubDialog::DrawWhiteText(std::string_view text, Rect box, TextAlign align) {
+    window_->canvas().drawText(text, box, FontRole::Text, kWhite, align);
+}
+
+void SubDialog::Paint() {
+    if (!loaded_) {
+        return;
+    }
+    DrawSkinImage(window_->canvas(), context_.images, context_.skinFolder, background_.image, {0, 0});
+    DrawButton(kDialogSkeleton.ok, false, okText_);
+    DrawButton(kDialogSkeleton.cancel, false, cancelText_);
+    DrawOwnTexts();
+    DrawButton(kDialogSkeleton.close, false, {});
+    window_->canvas().present();
+}
+
+void SubDialog::OnMouseMove(Point point) {
+    if (loaded_ && hover_.pointerAt(point)) {
+        window_->canvas().present();
+    }
+}
+
+void SubDialog::OnLeftButtonDown(Point point) {
+    if (kDialogSkeleton.ok.rect.contains(point)) {
+        if (loaded_) {
+            ReadResults();
+        }
+        window_->end(true);
+        return;
+    }
+    if (kDialogSkeleton.cancel.rect.contains(point) || kDialogSkeleton.close.rect.contains(point)) {
+        window_->end(false);
+        return;
+    }
+    if (loaded_) {
+        Click(point);
+    }
+}
+
+} // namespace quorvel

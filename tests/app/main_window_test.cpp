@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/device_event_relay.h"
+#include "app/dpi_levels.h"
+#include "app/factory_settings.h"
+#include "app/main_window.h"
+#include "hid/sim/simulated_mouse.h"
+#include "support/memory_file_system.h"
+#include "support/recording_ui.h"
+
+namespace quorvel {
+namespace {
+
+using namespace quorvel::testing;
+
+constexpr Point kOk{520, 615};
+constexpr Point kApply{620, 615};
+constexpr Point kCancel{725, 615};
+constexpr Point kMinimise{830, 10};
+constexpr Point kEmpty{5, 300};
+
+// Tasks the relay posts to the interface thread; the test runs them.
+struct TaskQueue {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<std::function<void()>> tasks;
+    void post(std::function<void()> task) {
+        std::lock_guard lock(mutex);
+        tasks.push_back(std::move(task));
+        arrived.notify_all();
+    }
+    // Runs the tasks that arrive within the time-out; false when none did.
+    bool runOne() {
+        std::unique_lock lock(mutex);
+        if (!arrived.wait_for(lock, std::chrono::seconds(5), [&] { return !tasks.empty(); })) {
+            return false;
+        }
+        auto task = std::move(tasks.front());
+        tasks.pop_front();
+        lock.unlock();
+        task();
+        return true;
+    }
+};
+
+struct MainWindowTest : ::testing::Test {
+    MemoryFileSystem files;
+    RecordingMessages messages;
+    FakeWindow window;
+    FakeTray tray;
+    FakeApplication application;
+    FakeDecoder decoder{files};
+    FakeInstance instance;
+    SimulatedMouse mouse;
+    TaskQueue tasks;
+    DeviceEventRelay relay{[this](std::function<void()> task) { tasks.post(std::move(task)); }};
+    DeviceController device{mouse, mouse.clock(), relay, messages};
+    std::unique_ptr<MainWindow> main;
+
+    void SetUp() override {
+        files.files["/d/config.bin"] = FactoryConfigBin();
+        files.files["/d/str.ini"] = FactoryStrIni();
+        const std::pair<const char*, int> images[] = {
+            {"main.png", 880},       {"BasicSet2.png", 881},          {"AdvancedSet2.png", 882},
+            {"button-normal.png", 105}, {"button-over.png", 106},     {"button-min-normal.png", 18},
+            {"button-min-over.png", 19}, {"button-close-normal.png", 20}, {"button-close-over.png", 21},
+            {"button-Skins-normal.png", 22}, {"button-Skins-over.png", 23}, {"button-PrePage-normal.png", 40},
+            {"button-PrePage-over.png", 41}, {"button-NextPage-normal.png", 42}, {"button-NextPage-over.png", 43},
+        };
+        for (const auto& [name, width] : images) {
+            files.files[std::string("/d/Skins/Default/") + name] = std::to_string(width) + " 20 1";
+            window.picture.imageNames[width] = name;
+        }
+        files.files["/d/Skins/Default/main.png"] = "880 640 0";
+        device.setTransferTimeout(std::chrono::milliseconds(50));
+    }
+    void TearDown() override {
+        relay.stop();
+        device.CloseDeviceLink();
+    }
+    MainWindow& Start() {
+        main = std::make_unique<MainWindow>(
+            MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
+            DataPathsIn("/d", "/d/quorvel"), 0x409);
+        relay.setTarget(*main);
+        EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
+        return *main;
+    }
+};
+
+TEST_F(MainWindowTest, StartsHiddenWithTheMousePresentAndDrawsTheBasicPage) {
+    MainWindow& w = Start();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(tray.iconShown);
+    EXPECT_EQ(tray.tip, "Gaming mouse setting");
+    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system detect the gaming mouse.", "Info", 100}}));
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(window.width, 880);
+    EXPECT_EQ(window.height, 640);
+    EXPECT_EQ(window.textFont.face, "Arial");
+    EXPECT_EQ(window.titleFont.face, "Tahoma");
+    EXPECT_EQ(w.currentPage(), Page::Basic);
+    EXPECT_TRUE(window.picture.drew("image BasicSet2.png at 0,0"));
+    EXPECT_TRUE(window.picture.drew("title Basic Settings in 120,50"));
+    EXPECT_TRUE(window.picture.drew("text OK in 513,609"));
+    EXPECT_EQ(window.picture.presents, 1) << "the page reaches the window in one copy";
+    EXPECT_EQ(w.working(), w.saved());
+    EXPECT_EQ(w.working().reportRate, 1) << "config.bin was loaded";
+}
+
+TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns) {
+    mouse.unplug();
+    MainWindow& w = Start();
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"The system did not detect the gaming mouse!", "Warning"}}));
+    EXPECT_EQ(w.currentPage(), Page::None);
+    EXPECT_EQ(window.picture.count("image BasicSet2"), 0);
+    tray.balloons.clear();
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 100}}));
+    // OK and Apply do nothing without the mouse.
+    window.shown = true;
+    const auto transfers = mouse.transfers().size();
+    w.OnLeftButtonDown(kOk);
+    w.OnLeftButtonDown(kApply);
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(mouse.transfers().size(), transfers);
+}
+
+TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {
+    instance.first = false;
+    main = std::make_unique<MainWindow>(MainWindowPorts{files, messages, window, tray, application, decoder, instance},
+                                        device, DataPathsIn("/d", "/d/quorvel"), 0x409);
+    EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::AlreadyRunning);
+    EXPECT_FALSE(tray.iconShown);
+    EXPECT_TRUE(mouse.transfers().empty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
+    MainWindow& w = Start();
+    w.working().dpiValueIndex[2] = 4; // 1250 on the 12-level scale
+    const struct {
+        int code, value;
+        std::vector<Balloon> balloons;
+    } cases[] = {
+        {5, 1, {{"Switch report rate into 1000HZ", "Info", 5000}}},
+        {5, 2, {{"Switch report rate into 500HZ", "Info", 5000}}},
+        {5, 4, {{"Switch report rate into 250HZ", "Info", 5000}}},
+        {5, 8, {{"Switch report rate into 125HZ", "Info", 5000}}},
+        {5, 3, {}},
+        {7, 3, {{"Switch DPI into the third stage " + std::string(DpiLabel(w.device().image().currentSensorType, 4)), "Info", 5000}}},
+        {7, 5, {}},
+        {8, 1, {{"Switch to key matrix 1", "Info", 5000}}},
+        {8, 2, {{"Switch to key matrix 2", "Info", 5000}}},
+        {8, 3, {}},
+        {9, 3, {{"Switch to macro key3", "Info", 5000}}},
+        {9, 0, {}},
+        {14, 0, {{"The system detect the gaming mouse.", "Info", 100}}},
+        {15, 7, {{"The system did not detect the gaming mouse!", "Warning", 100}}},
+        {6, 1, {}},
+        {10, 1, {}},
+        {13, 1, {}},
+    };
+    for (const auto& row : cases) {
+        tray.balloons.clear();
+        w.deliver(static_cast<DeviceEventCode>(row.code), row.value);
+        EXPECT_EQ(tray.balloons, row.balloons) << "code " << row.code << " value " << row.value;
+    }
+}
+
+TEST_F(MainWindowTest, TheMousesButtonsReachTheTrayThroughTheReader) {
+    Start();
+    tray.balloons.clear();
+    mouse.pressKeyConfigurationButton();
+    ASSERT_TRUE(tasks.runOne());
+    ASSERT_EQ(tray.balloons.size(), 1u);
+    EXPECT_EQ(tray.balloons[0].title, "Info");
+    EXPECT_EQ(tray.balloons[0].text.rfind("Switch to key matrix", 0), 0u);
+}
+
+TEST_F(MainWindowTest, OkAppliesSavesAndHidesApplyKeepsTheWindow) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_TRUE(window.shown);
+    w.working().reportRate = 8;
+    w.OnLeftButtonDown(kApply);
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(mouse.reportRate(), 8);
+    EXPECT_EQ(w.saved().reportRate, 8);
+    EXPECT_EQ(files.files["/d/config.bin"][0], 1);
+    EXPECT_EQ(static_cast<Byte>(files.files["/d/config.bin"][1 + 1925]), 8);
+    w.working().reportRate = 2;
+    w.OnLeftButtonDown(kOk);
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(mouse.reportRate(), 2);
+}
+
+TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRebuildsOnTheNextTrayClick) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    const Byte mouseRate = mouse.reportRate();
+    w.working().reportRate = 4;
+    w.labels()[0][0] = "changed";
+    const int presents = window.picture.presents;
+    w.OnLeftButtonDown(kCancel);
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(w.working(), w.saved());
+    EXPECT_TRUE(w.rebuildPending());
+    EXPECT_EQ(window.picture.presents, presents) << "nothing redrawn yet";
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_FALSE(w.rebuildPending());
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(window.picture.presents, presents + 1);
+    EXPECT_EQ(w.labels()[0][0], "") << "labels read again from str.ini";
+    EXPECT_EQ(mouse.reportRate(), mouseRate) << "nothing was sent";
+}
+
+TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
+    MainWindow& w = Start();
+    for (int key : {13, 27}) {
+        window.shown = true;
+        EXPECT_TRUE(w.OnKeyDown(key));
+        EXPECT_FALSE(window.shown);
+    }
+    EXPECT_FALSE(w.OnKeyDown('A'));
+    window.shown = true;
+    w.OnCloseRequest();
+    EXPECT_FALSE(window.shown);
+    window.shown = true;
+    w.OnLeftButtonDown(kMinimise);
+    EXPECT_FALSE(window.shown);
+    EXPECT_TRUE(tray.iconShown);
+    EXPECT_FALSE(application.quitting);
+}
+
+TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::RightUp);
+    EXPECT_EQ(tray.menus, (std::vector<std::vector<std::string>>{{"Exit"}}));
+    EXPECT_FALSE(application.quitting) << "menu closed without a choice";
+    tray.menuChoice = 0;
+    w.OnTray(TrayAction::RightUp);
+    EXPECT_TRUE(application.quitting);
+    EXPECT_FALSE(tray.iconShown);
+}
+
+TEST_F(MainWindowTest, TheColumnTwoButtonsShareRunsOnlyOneOfThem) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    w.working().reportRate = 8;
+    w.OnLeftButtonDown({721, 615}); // Apply's right edge is Cancel's left edge
+    EXPECT_TRUE(window.shown) << "Apply alone: Cancel would have hidden the window";
+    EXPECT_EQ(mouse.reportRate(), 8);
+    EXPECT_FALSE(w.rebuildPending());
+}
+
+TEST_F(MainWindowTest, EmptySpaceMovesTheWindow) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    w.OnLeftButtonDown(kEmpty);
+    EXPECT_EQ(window.moves, std::vector<Point>{kEmpty});
+}
+
+TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
+    MainWindow& w = Start();
+    window.picture.ops.clear();
+    w.OnMouseMove(kOk);
+    EXPECT_TRUE(window.picture.drew("image button-over.png at 513,609"));
+    window.picture.ops.clear();
+    w.OnMouseMove(kCancel);
+    EXPECT_TRUE(window.picture.drew("image button-over.png at 721,609"));
+    EXPECT_TRUE(window.picture.drew("image button-normal.png at 513,609"));
+    window.picture.ops.clear();
+    w.OnMouseMove(kEmpty);
+    EXPECT_EQ(window.picture.ops, (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
+}
+
+TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowShowsAtStart) {
+    tray.hasArea = false;
+    Start();
+    EXPECT_TRUE(window.shown);
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,205 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ports/system_ports.h"
+#include "ports/ui_port.h"
+#include "support/memory_file_system.h"
+
+namespace quorvel::testing {
+
+// A picture that records what was drawn on it, as lines of text.
+class RecordingCanvas : public Canvas {
+public:
+    // Which image a draw was: the decoder below tags each image by its width.
+    std::map<int, std::string> imageNames;
+    std::vector<std::string> ops;
+    int presents = 0;
+
+    void drawImage(const SkinImage& image, Point at) override {
+        const auto it = imageNames.find(image.width);
+        ops.push_back("image " + (it == imageNames.end() ? std::to_string(image.width) : it->second) + " at " +
+                      std::to_string(at.x) + "," + std::to_string(at.y));
+    }
+    void drawText(std::string_view text, Rect box, FontRole font, Colour, TextAlign) override {
+        ops.push_back(std::string(font == FontRole::Title ? "title " : "text ") + std::string(text) + " in " +
+                      std::to_string(box.left) + "," + std::to_string(box.top));
+    }
+    void present() override { ++presents; }
+
+    bool drew(const std::string& op) const {
+        for (const auto& o : ops) {
+            if (o == op) {
+                return true;
+            }
+        }
+        return false;
+    }
+    int count(const std::string& prefix) const {
+        int n = 0;
+        for (const auto& o : ops) {
+            n += o.rfind(prefix, 0) == 0 ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+// Decodes the fake PNGs of a MemoryFileSystem: the file's text "W H alpha".
+class FakeDecoder : public ImageDecoder {
+public:
+    explicit FakeDecoder(const MemoryFileSystem& files) : files_(&files) {}
+    int decodes = 0;
+    std::optional<DecodedImage> decode(const std::filesystem::path& path) override {
+        ++decodes;
+        const auto content = files_->readAll(path);
+        if (!content) {
+            return std::nullopt;
+        }
+        std::istringstream in(*content);
+        DecodedImage image;
+        int alpha = 1;
+        if (!(in >> image.width >> image.height)) {
+            return std::nullopt;
+        }
+        in >> alpha;
+        image.hasAlpha = alpha != 0;
+        image.rgba.assign(static_cast<std::size_t>(image.width * image.height * 4), 0xFF);
+        return image;
+    }
+
+private:
+    const MemoryFileSystem* files_;
+};
+
+struct Balloon {
+    std::string text;
+    std::string title;
+    int timeoutMs = 0;
+    bool operator==(const Balloon&) const = default;
+};
+
+class FakeWindow : public WindowPort {
+public:
+    RecordingCanvas picture;
+    bool shown = false;
+    int width = 0;
+    int height = 0;
+    FontSpec textFont;
+    FontSpec titleFont;
+    std::vector<Point> moves;
+    std::map<int, std::vector<std::string>> lists;
+    std::map<int, Rect> listBoxes;
+    std::map<int, int> highlighted;
+
+    Canvas& canvas() override { return picture; }
+    void setFonts(const FontSpec& text, const FontSpec& title) override {
+        textFont = text;
+        titleFont = title;
+    }
+    void setClientSize(int w, int h) override {
+        width = w;
+        height = h;
+    }
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    bool visible() const override { return shown; }
+    void startMove(Point at) override { moves.push_back(at); }
+    void createList(int id, Rect box, const std::vector<std::string>& items) override {
+        lists[id] = items;
+        listBoxes[id] = box;
+    }
+    void destroyList(int id) override {
+        lists.erase(id);
+        listBoxes.erase(id);
+        highlighted.erase(id);
+    }
+    bool listExists(int id) const override { return lists.count(id) != 0; }
+    void highlightListItem(int id, int index) override { highlighted[id] = index; }
+};
+
+class FakeTray : public TrayPort {
+public:
+    bool hasArea = true;
+    bool iconShown = false;
+    std::string tip;
+    std::vector<Balloon> balloons;
+    std::vector<std::vector<std::string>> menus;
+    std::optional<int> menuChoice;
+
+    bool available() const override { return hasArea; }
+    void addIcon(std::string_view t) override {
+        iconShown = true;
+        tip = t;
+    }
+    void removeIcon() override { iconShown = false; }
+    void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override {
+        balloons.push_back({std::string(text), std::string(title), timeoutMs});
+    }
+    std::optional<int> popupMenu(const std::vector<std::string>& items) override {
+        menus.push_back(items);
+        return menuChoice;
+    }
+};
+
+class FakeDialogWindow : public DialogWindowPort {
+public:
+    struct Control {
+        std::string kind;
+        Rect box;
+        std::string text;
+        std::vector<std::string> items;
+        bool shown = true;
+        bool digitsOnly = false;
+    };
+    RecordingCanvas picture;
+    FontSpec font;
+    int width = 0;
+    int height = 0;
+    std::optional<bool> ended;
+    std::map<int, Control> controls;
+    std::optional<int> focused;
+
+    Canvas& canvas() override { return picture; }
+    void setFont(const FontSpec& f) override { font = f; }
+    void setClientSize(int w, int h) override {
+        width = w;
+        height = h;
+    }
+    void end(bool ok) override { ended = ok; }
+    void createStatic(int id, Rect box, std::string_view text) override {
+        controls[id] = {"static", box, std::string(text), {}};
+    }
+    void createEdit(int id, Rect box, std::string_view text, bool digitsOnly) override {
+        controls[id] = {"edit", box, std::string(text), {}, true, digitsOnly};
+    }
+    void createList(int id, Rect box, const std::vector<std::string>& items) override {
+        controls[id] = {"list", box, {}, items};
+    }
+    void destroyControl(int id) override { controls.erase(id); }
+    bool controlExists(int id) const override { return controls.count(id) != 0; }
+    void setControlText(int id, std::string_view text) override { controls[id].text = text; }
+    std::string controlText(int id) const override {
+        const auto it = controls.find(id);
+        return it == controls.end() ? std::string() : it->second.text;
+    }
+    void showControl(int id, bool shown) override { controls[id].shown = shown; }
+    void focusControl(int id) override { focused = id; }
+};
+
+class FakeApplication : public ApplicationPort {
+public:
+    bool quitting = false;
+    void quit() override { quitting = true; }
+};
+
+class FakeInstance : public SingleInstancePort {
+public:
+    bool first = true;
+    bool acquire() override { return first; }
+};
+
+} // namespace quorvel::testing

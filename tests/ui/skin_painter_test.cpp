@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "support/memory_file_system.h"
+#include "support/recording_ui.h"
+#include "ui/hover_set.h"
+#include "ui/skin_painter.h"
+
+namespace quorvel {
+namespace {
+
+using namespace quorvel::testing;
+
+DecodedImage Pixels(bool hasAlpha, std::vector<std::uint8_t> rgba) {
+    return {static_cast<int>(rgba.size() / 4), 1, hasAlpha, std::move(rgba)};
+}
+
+TEST(Premultiply, ChannelsTimesAlphaTruncated) {
+    const struct {
+        const char* name;
+        DecodedImage in;
+        std::vector<std::uint32_t> out;
+    } cases[] = {
+        {"alpha 0 clears the colour", Pixels(true, {200, 100, 50, 0}), {0x00000000}},
+        {"alpha 255 keeps the colour exactly", Pixels(true, {200, 100, 50, 255}), {0xFFC86432}},
+        {"half alpha truncates", Pixels(true, {255, 101, 3, 128}), {0x80803201}}, // 101 * 128 / 255 = 50.7 -> 50 (0x32)
+        {"24-bit images are opaque and untouched", Pixels(false, {200, 100, 50, 7}), {0xFFC86432}},
+        {"several pixels", Pixels(true, {10, 20, 30, 255, 255, 255, 255, 1}), {0xFF0A141E, 0x01010101}},
+    };
+    for (const auto& row : cases) {
+        const SkinImage image = Premultiply(row.in);
+        EXPECT_EQ(image.pixels, row.out) << row.name;
+        EXPECT_EQ(image.hasAlpha, row.in.hasAlpha) << row.name;
+    }
+}
+
+TEST(Premultiply, AShortPixelBufferNeverReadsPastIt) {
+    DecodedImage damaged{4, 4, true, {1, 2, 3, 4}};
+    const SkinImage image = Premultiply(damaged);
+    EXPECT_EQ(image.pixels.size(), 16u);
+}
+
+TEST(ImageCache, DecodesOnceAndNoticesChangedAndDeletedFiles) {
+    MemoryFileSystem files;
+    FakeDecoder decoder(files);
+    ImageCache cache(files, decoder);
+    files.files["/s/a.png"] = "10 2 1";
+    ASSERT_NE(cache.load("/s/a.png"), nullptr);
+    ASSERT_NE(cache.load("/s/a.png"), nullptr);
+    EXPECT_EQ(decoder.decodes, 1) << "a hover redraw decodes nothing";
+
+    const std::string newer = "12 2 1";
+    files.writeAtomically("/s/a.png", std::span(reinterpret_cast<const std::uint8_t*>(newer.data()), newer.size()));
+    ASSERT_NE(cache.load("/s/a.png"), nullptr);
+    EXPECT_EQ(cache.load("/s/a.png")->width, 12);
+    EXPECT_EQ(decoder.decodes, 2);
+
+    files.files.erase("/s/a.png");
+    EXPECT_EQ(cache.load("/s/a.png"), nullptr);
+    files.files["/s/junk.png"] = "not an image";
+    EXPECT_EQ(cache.load("/s/junk.png"), nullptr);
+}
+
+TEST(DrawSkinImage, MainWindowFailsSilentlyDialogsSayIt) {
+    MemoryFileSystem files;
+    FakeDecoder decoder(files);
+    ImageCache cache(files, decoder);
+    RecordingCanvas canvas;
+    RecordingMessages messages;
+    files.files["/skin/button-normal.png"] = "105 21 1";
+    EXPECT_TRUE(DrawSkinImage(canvas, cache, "/skin", "/button-normal.png", {3, 4}));
+    EXPECT_EQ(canvas.ops, std::vector<std::string>{"image 105 at 3,4"});
+    EXPECT_FALSE(DrawSkinImage(canvas, cache, "/skin", "/button-over.png", {3, 4}));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(DrawDialogSkinImage(canvas, cache, messages, "/skin/", "/button-over.png", {3, 4}));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"LoadPng---Load image failed.", std::string(kApplicationTitle)}}));
+    EXPECT_EQ(SkinImagePath("/skin/", "/a.png"), "/skin/a.png");
+}
+
+TEST(HoverSet, OneHoveredPerGroupAndAllRestoredOffTheControls) {
+    std::vector<std::string> drawn;
+    const auto control = [&](Rect rect, int group, std::string name) {
+        return HoverControl{rect, group, [&drawn, name](bool over) { drawn.push_back(name + (over ? " over" : " normal")); }};
+    };
+    HoverSet set;
+    set.setControls({control({0, 0, 10, 10}, 1, "ok"), control({10, 0, 20, 10}, 1, "cancel"),
+                     control({30, 0, 40, 10}, 0, "close")});
+    EXPECT_TRUE(set.pointerAt({5, 5}));
+    EXPECT_FALSE(set.pointerAt({6, 5})) << "already hovered: nothing to draw";
+    EXPECT_TRUE(set.pointerAt({10, 5})) << "the left edge belongs to the next control";
+    EXPECT_TRUE(set.pointerAt({35, 5}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{"ok over", "cancel over", "ok normal", "close over"}))
+        << "close is in no group: cancel stays hovered";
+    drawn.clear();
+    EXPECT_TRUE(set.pointerAt({25, 5}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{"cancel normal", "close normal"}));
+    EXPECT_FALSE(set.pointerAt({25, 6}));
+    EXPECT_FALSE(set.tracks({20, 5})) << "the right edge is outside";
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "support/memory_file_system.h"
+#include "support/recording_ui.h"
+#include "ui/sub_dialog.h"
+
+namespace quorvel {
+namespace {
+
+using namespace quorvel::testing;
+
+constexpr DialogBackground kBackground{"/single-key.png", "Single Key Dialog Load background image failed!!!"};
+constexpr Point kOk{170, 260};
+constexpr Point kCancel{300, 260};
+constexpr Point kClose{360, 10};
+constexpr Point kElsewhere{20, 20};
+
+struct SkeletonTest : ::testing::Test {
+    MemoryFileSystem files;
+    FakeDecoder decoder{files};
+    ImageCache images{files, decoder};
+    RecordingMessages messages;
+    FakeDialogWindow window;
+
+    void SetUp() override {
+        const std::pair<const char*, int> skin[] = {{"single-key.png", 400}, {"button-normal.png", 105},
+                                                    {"button-over.png", 106}, {"button-close-normal.png", 18},
+                                                    {"button-close-over.png", 19}};
+        for (const auto& [name, width] : skin) {
+            files.files[std::string("/skin/") + name] = std::to_string(width) + " 290 1";
+            window.picture.imageNames[width] = name;
+        }
+    }
+    DialogContext context(Language language = Language::kEnglish) {
+        return {images, messages, "/skin", Colour{10, 20, 30}, language, FontSpec{"Arial", 14, 400}};
+    }
+};
+
+TEST_F(SkeletonTest, SizedToItsBackgroundWithLanguageCaptions) {
+    const struct {
+        Language language;
+        const char* ok;
+        const char* cancel;
+    } cases[] = {{Language::kEnglish, "OK", "Cancel"},
+                 {Language::kSimplifiedChinese, "确定", "取消"},
+                 {Language::kTraditionalChinese, "確定", "取消"}};
+    for (const auto& row : cases) {
+        SubDialog dialog(window, context(row.language), kBackground);
+        dialog.Initialise();
+        EXPECT_TRUE(dialog.loaded());
+        EXPECT_EQ(window.width, 400);
+        EXPECT_EQ(window.height, 290);
+        EXPECT_EQ(window.font.face, "Arial");
+        EXPECT_EQ(dialog.okText(), row.ok);
+        EXPECT_EQ(dialog.cancelText(), row.cancel);
+    }
+}
+
+TEST_F(SkeletonTest, PaintsBackgroundButtonsAndCaptionsInOneCopy) {
+    SubDialog dialog(window, context(), kBackground);
+    dialog.Initialise();
+    dialog.Paint();
+    EXPECT_EQ(window.picture.ops,
+              (std::vector<std::string>{"image single-key.png at 0,0", "image button-normal.png at 166,253",
+                                        "text OK in 166,253", "image button-normal.png at 270,253",
+                                        "text Cancel in 270,253", "image button-close-normal.png at 352,6"}));
+    EXPECT_EQ(window.picture.presents, 1);
+}
+
+TEST_F(SkeletonTest, HoverMovesFromOkToCancelAndOffAll) {
+    SubDialog dialog(window, context(), kBackground);
+    dialog.Initialise();
+    dialog.OnMouseMove(kOk);
+    window.picture.ops.clear();
+    dialog.OnMouseMove(kCancel);
+    EXPECT_TRUE(window.picture.drew("image button-over.png at 270,253"));
+    EXPECT_TRUE(window.picture.drew("image button-normal.png at 166,253"));
+    dialog.OnMouseMove(kClose);
+    window.picture.ops.clear();
+    dialog.OnMouseMove(kElsewhere);
+    EXPECT_EQ(window.picture.count("image button-normal.png"), 1);
+    EXPECT_EQ(window.picture.count("image button-close-normal.png"), 1);
+}
+
+TEST_F(SkeletonTest, OkCancelAndCloseEndTheDialog) {
+    const struct {
+        Point at;
+        std::optional<bool> ended;
+    } cases[] = {{kOk, true}, {kCancel, false}, {kClose, false}, {kElsewhere, std::nullopt}};
+    for (const auto& row : cases) {
+        FakeDialogWindow fresh;
+        SubDialog dialog(fresh, context(), kBackground);
+        dialog.Initialise();
+        dialog.OnLeftButtonDown(row.at);
+        EXPECT_EQ(fresh.ended, row.ended);
+    }
+}
+
+TEST_F(SkeletonTest, AMissingBackgroundIsReportedAndTheDialogStillAnswers) {
+    files.files.erase("/skin/single-key.png");
+    SubDialog dialog(window, context(), kBackground);
+    dialog.Initialise();
+    EXPECT_FALSE(dialog.loaded());
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{{"Single Key Dialog Load background image failed!!!", "error"}}));
+    dialog.Paint();
+    dialog.OnMouseMove(kOk);
+    EXPECT_TRUE(window.picture.ops.empty()) << "nothing is drawn";
+    dialog.OnLeftButtonDown(kClose);
+    EXPECT_EQ(window.ended, false);
+    dialog.OnLeftButtonDown(kOk);
+    EXPECT_EQ(window.ended, true);
+}
+
+TEST_F(SkeletonTest, AMissingButtonImageIsReportedAtEveryDraw) {
+    files.files.erase("/skin/button-over.png");
+    SubDialog dialog(window, context(), kBackground);
+    dialog.Initialise();
+    dialog.OnMouseMove(kOk);
+    dialog.OnMouseMove(kCancel);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, "LoadPng---Load image failed.");
+}
+
+} // namespace
+} // namespace quorvel
