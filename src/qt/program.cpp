@@ -8,6 +8,17 @@ namespace quorvel {
 
 namespace {
 
+// Until the parameter dialogs exist, every one of them is cancelled.
+class CancelledDialogs final : public AssignmentDialogs {
+public:
+    std::optional<ApplicationKeyChoice> ChooseApplicationKey() override { return std::nullopt; }
+    std::optional<MediaKeyChoice> ChooseMediaKey() override { return std::nullopt; }
+    std::optional<FireKeyChoice> ChooseFireKey() override { return std::nullopt; }
+    std::optional<SingleKeyChoice> ChooseSingleKey() override { return std::nullopt; }
+    std::optional<ComboKeyChoice> ChooseComboKey() override { return std::nullopt; }
+    std::optional<MacroChoice> ChooseMacro() override { return std::nullopt; }
+};
+
 void OnInterfaceThread(std::function<void()> task) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
 }
@@ -43,6 +54,7 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
     main_ = std::make_unique<MainWindow>(
         MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
         std::move(options.paths), options.langId);
+    dialogs_ = std::make_unique<CancelledDialogs>();
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

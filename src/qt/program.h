@@ -4,6 +4,7 @@
 
 #include "app/device_event_relay.h"
 #include "app/main_window.h"
+#include "assign/assignment_dialogs.h"
 #include "config/data_folder.h"
 #include "device/device_controller.h"
 #include "qt/qt_image_decoder.h"
@@ -36,6 +37,8 @@ public:
     MainWindow& controller() { return *main_; }
     SkinnedWindow& window() { return window_; }
     DeviceController& device() { return device_; }
+    // The dialogs that collect a button function's parameters.
+    AssignmentDialogs& assignmentDialogs() { return *dialogs_; }
     QtTray& tray() { return tray_; }
 
     // The data folder of the running program by the usual rule, its factory
@@ -55,6 +58,7 @@ private:
     QtApplication application_;
     DeviceController device_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<AssignmentDialogs> dialogs_;
     bool closed_ = false;
 };
 
