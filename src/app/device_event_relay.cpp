@@ -3,7 +3,8 @@
 namespace quorvel {
 
 DeviceEventRelay::DeviceEventRelay(Post post)
-    : post_(std::move(post)), interfaceThread_(std::this_thread::get_id()) {}
+    : post_(std::move(post)), interfaceThread_(std::this_thread::get_id()) {
+}
 
 void DeviceEventRelay::deliver(DeviceEventCode code, int value) {
     if (std::this_thread::get_id() == interfaceThread_) {

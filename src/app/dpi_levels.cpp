@@ -15,16 +15,21 @@ constexpr Byte kHighestKnownSensor = 3;
 
 std::span<const std::string_view> DpiScale(Byte sensorType) {
     switch (sensorType) {
-    case 1: return kScale1;
-    case 2: return kScale2;
-    case 3: return kScale3;
-    default: return kScale0;
+    case 1:
+        return kScale1;
+    case 2:
+        return kScale2;
+    case 3:
+        return kScale3;
+    default:
+        return kScale0;
     }
 }
 
 std::string_view DpiLabel(Byte sensorType, int valueIndex) {
     const auto scale = DpiScale(sensorType);
-    if (sensorType > kHighestKnownSensor || valueIndex < 0 || static_cast<std::size_t>(valueIndex) >= scale.size()) {
+    if (sensorType > kHighestKnownSensor || valueIndex < 0 ||
+        static_cast<std::size_t>(valueIndex) >= scale.size()) {
         return {};
     }
     return scale[static_cast<std::size_t>(valueIndex)];

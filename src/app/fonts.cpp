@@ -10,7 +10,9 @@ constexpr const char* kHeiti = "黑体";
 constexpr const char* kSongti = "宋体";
 constexpr int kBold = 700;
 
-InterfaceFonts Chinese(const char* face) { return {{face, 13, 400}, {face, 18, kBold}}; }
+InterfaceFonts Chinese(const char* face) {
+    return {{face, 13, 400}, {face, 18, kBold}};
+}
 
 } // namespace
 

@@ -16,7 +16,9 @@ namespace {
 constexpr std::string_view kDpiSwitchTexts[] = {"DPI +", "DPI -", "DPI Loop"};
 constexpr int kShiftGuardButtons = 8; // only the buttons the page shows hold Shift
 
-int OtherMode(int mode) { return mode == 0 ? 1 : 0; }
+int OtherMode(int mode) {
+    return mode == 0 ? 1 : 0;
+}
 
 // The parameter fields each function with parameters writes.
 std::span<const int> FieldGroup(int function) {
@@ -28,13 +30,20 @@ std::span<const int> FieldGroup(int function) {
     static constexpr int kCombo[] = {kFieldComboModifiers, kFieldComboFirstKey, kFieldComboSecondKey};
     static constexpr int kMacro[] = {kFieldMacroPosition, kFieldMacroRepeat};
     switch (function) {
-    case kFnWindows: return kApplication;
-    case kFnMultimedia: return kMedia;
-    case kFnFireKey: return kFire;
-    case kFnSingleKey: return kSingle;
-    case kFnComboKey: return kCombo;
-    case kFnMacroKey: return kMacro;
-    default: return {};
+    case kFnWindows:
+        return kApplication;
+    case kFnMultimedia:
+        return kMedia;
+    case kFnFireKey:
+        return kFire;
+    case kFnSingleKey:
+        return kSingle;
+    case kFnComboKey:
+        return kCombo;
+    case kFnMacroKey:
+        return kMacro;
+    default:
+        return {};
     }
 }
 
@@ -42,7 +51,9 @@ std::string Prefixed(Language language, int function, std::string_view text) {
     return std::string(FunctionListText(language, function)) + "-" + std::string(text);
 }
 
-Byte ToByte(int value) { return static_cast<Byte>(value & 0xFF); }
+Byte ToByte(int value) {
+    return static_cast<Byte>(value & 0xFF);
+}
 
 } // namespace
 
@@ -85,7 +96,8 @@ std::string ComboKeyText(const ComboKeyChoice& combo) {
 
 ButtonAssignment::ButtonAssignment(DeviceConfig& config, ButtonLabels& labels, Language language,
                                    AssignmentDialogs& dialogs)
-    : config_(&config), labels_(&labels), language_(language), dialogs_(&dialogs) {}
+    : config_(&config), labels_(&labels), language_(language), dialogs_(&dialogs) {
+}
 
 std::string& ButtonAssignment::label(int mode, int button) {
     return labels_->at(static_cast<std::size_t>(mode)).at(static_cast<std::size_t>(button));

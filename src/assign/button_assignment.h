@@ -31,7 +31,8 @@ enum class AssignOutcome {
 // list does to them. Works on the working configuration in place.
 class ButtonAssignment {
 public:
-    ButtonAssignment(DeviceConfig& config, ButtonLabels& labels, Language language, AssignmentDialogs& dialogs);
+    ButtonAssignment(DeviceConfig& config, ButtonLabels& labels, Language language,
+                     AssignmentDialogs& dialogs);
 
     // The user picked entry `entry` of the function list of `button` while
     // `mode` is shown. Functions with parameters ask their dialog first.

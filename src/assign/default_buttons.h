@@ -11,8 +11,8 @@ namespace quorvel {
 // whatever they hold.
 inline constexpr int kDefaultButtonCount = 9;
 inline constexpr std::array<int, kDefaultButtonCount> kDefaultFunctions = {
-    kFnLeftClick, kFnRightClick, kFnMidClick, kFnForward, kFnBackward,
-    kFnDpiSwitch, kFnDpiSwitch, kFnTripleClick, kFnKeyOff};
+    kFnLeftClick, kFnRightClick, kFnMidClick,    kFnForward, kFnBackward,
+    kFnDpiSwitch, kFnDpiSwitch,  kFnTripleClick, kFnKeyOff};
 inline constexpr int kDefaultDpiUpButton = 5;
 inline constexpr int kDefaultDpiDownButton = 6;
 

@@ -15,7 +15,12 @@ constexpr ButtonFunctionWord kFixedWords[kFunctionCount] = {
     {0x0A, 0xF0, 0x20, 0x03}, // Triple-click: left button repeated 3 times at speed 32
     {},                       // DPI Switch: built from the sub-choice
     {0x08, 0x00, 0x03, 0x00}, // RGB On/Off
-    {}, {}, {}, {}, {}, {},   // functions with parameters
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},                       // functions with parameters
     {0x08, 0x00, 0x02, 0x00}, // Shift
     {0x00, 0x00, 0x00, 0x00}, // Key Off
 };

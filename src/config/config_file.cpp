@@ -20,7 +20,8 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 ConfigFile::ConfigFile(FileSystem& files, MessagePort& messages, std::filesystem::path path,
                        std::filesystem::path program)
-    : files_(&files), messages_(&messages), path_(std::move(path)), program_(std::move(program)) {}
+    : files_(&files), messages_(&messages), path_(std::move(path)), program_(std::move(program)) {
+}
 
 LoadResult ConfigFile::LoadConfig(DeviceConfig& config) {
     if (!files_->exists(path_)) {

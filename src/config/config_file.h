@@ -13,15 +13,15 @@ inline constexpr std::size_t kConfigFileSize = 1 + kDeviceConfigSize;
 
 enum class LoadResult {
     Loaded,
-    Missing,      // "Config file is not exist." was shown; the record is unchanged
-    Unusable,     // wrong size or unreadable; nothing shown, the record is unchanged
+    Missing,  // "Config file is not exist." was shown; the record is unchanged
+    Unusable, // wrong size or unreadable; nothing shown, the record is unchanged
 };
 
 enum class SaveResult {
     Saved,
-    Missing,        // the program only rewrites a config.bin that is there
-    WriteFailed,    // the error box was shown; the old file is untouched
-    Refused,        // the path is the program itself; nothing written
+    Missing,     // the program only rewrites a config.bin that is there
+    WriteFailed, // the error box was shown; the old file is untouched
+    Refused,     // the path is the program itself; nothing written
 };
 
 // Messages config.bin shows the user.
@@ -33,7 +33,8 @@ inline constexpr std::string_view kConfigWriteErrorTitle = "NULL ==fp";
 class ConfigFile {
 public:
     // `program` is the running executable: never written, whatever the path says.
-    ConfigFile(FileSystem& files, MessagePort& messages, std::filesystem::path path, std::filesystem::path program);
+    ConfigFile(FileSystem& files, MessagePort& messages, std::filesystem::path path,
+               std::filesystem::path program);
 
     LoadResult LoadConfig(DeviceConfig& config);
     SaveResult SaveConfig(const DeviceConfig& config);

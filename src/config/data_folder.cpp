@@ -31,7 +31,8 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
         return DataPathsIn(programFolder, environment.program);
     }
     std::filesystem::path configHome;
-    if (!environment.xdgConfigHome.empty() && std::filesystem::path(environment.xdgConfigHome).is_absolute()) {
+    if (!environment.xdgConfigHome.empty() &&
+        std::filesystem::path(environment.xdgConfigHome).is_absolute()) {
         configHome = environment.xdgConfigHome;
     } else if (!environment.home.empty()) {
         configHome = std::filesystem::path(environment.home) / ".config";
@@ -52,8 +53,9 @@ bool SeedDataFolder(FileSystem& files, const DataPaths& paths) {
         return true;
     }
     bool ok = true;
-    for (const auto& [name, target] : {std::pair{kConfigBin, paths.configBin}, std::pair{kStrIni, paths.strIni},
-                                       std::pair{kRecordIni, paths.recordIni}}) {
+    for (const auto& [name, target] :
+         {std::pair{kConfigBin, paths.configBin}, std::pair{kStrIni, paths.strIni},
+          std::pair{kRecordIni, paths.recordIni}}) {
         const std::filesystem::path factory = paths.factoryFolder / name;
         if (!files.exists(target) && files.exists(factory)) {
             ok = files.copyIfMissing(factory, target) && ok;
@@ -69,7 +71,8 @@ std::filesystem::path SkinFolder(const DataPaths& paths, std::string_view skinNa
             return folder;
         }
     }
-    const std::filesystem::path first = paths.skinRoots.empty() ? paths.folder / kSkins : paths.skinRoots.front();
+    const std::filesystem::path first =
+        paths.skinRoots.empty() ? paths.folder / kSkins : paths.skinRoots.front();
     return skinName.empty() ? first : first / std::string(skinName);
 }
 

@@ -8,11 +8,11 @@
 
 namespace quorvel {
 
-inline constexpr int kButtonCount = 12;       // room in every per-button array
-inline constexpr int kButtonFieldCount = 16;  // function index and its parameters
+inline constexpr int kButtonCount = 12;      // room in every per-button array
+inline constexpr int kButtonFieldCount = 16; // function index and its parameters
 inline constexpr int kMacroSlotCount = 12;
 inline constexpr int kMacroSlotSize = 128;
-inline constexpr int kDpiStageCount = 4;      // stages the interface shows
+inline constexpr int kDpiStageCount = 4; // stages the interface shows
 inline constexpr int kLoopColourCount = 8;
 
 using Byte = std::uint8_t;
@@ -22,8 +22,12 @@ using Byte = std::uint8_t;
 struct ButtonSet {
     std::array<std::array<Byte, kButtonCount>, kButtonFieldCount> fields;
 
-    Byte& field(int k, int button) { return fields.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(button)); }
-    Byte field(int k, int button) const { return fields.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(button)); }
+    Byte& field(int k, int button) {
+        return fields.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(button));
+    }
+    Byte field(int k, int button) const {
+        return fields.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(button));
+    }
 };
 
 // The device form of one macro: a big-endian 16-bit loop count, then event pairs.
@@ -39,37 +43,39 @@ struct Rgb {
 // the Apply sequence carry it. Only bytes: the record has no padding, so its
 // layout is exactly the field order below.
 struct DeviceConfig {
-    ButtonSet modeA;                                    //    0
-    ButtonSet modeB;                                    //  192
-    std::array<MacroSlot, kMacroSlotCount> macroSlots;  //  384
-    std::array<Byte, 5> reserved1920;                   // 1920
-    Byte reportRate;                                    // 1925: interval in ms (1, 2, 4, 8)
-    Byte reserved1926;                                  // 1926
-    std::array<Byte, kDpiStageCount> dpiValueIndex;     // 1927
-    std::array<Byte, 8> dpiStageEnabled;                // 1931: stages 1-8, the interface shows 1-4
-    std::array<Byte, 8> reserved1939;                   // 1939
-    Byte lightingMode;                                  // 1947: 0 off, 1 standard, 2 respiration, 3 neon
-    Byte standardBrightness;                            // 1948: index 0-9
-    Byte respirationPeriod;                             // 1949: index 0-4
-    Byte neonPeriod;                                    // 1950: index 0-29
-    std::array<Byte, 3> reservedLightingParameters;     // 1951
-    Byte reserved1954;                                  // 1954
-    Byte enhancePointerPrecision;                       // 1955
-    Byte scrollOneScreen;                               // 1956
-    Byte mouseSpeed;                                    // 1957: 1-11
-    Byte wheelScrollLines;                              // 1958: 0-11
-    Byte doubleClickSpeed;                              // 1959: 1-11
-    Byte selectedButtonSet;                             // 1960: 0 Mode A, 1 Mode B
-    std::array<Byte, kButtonCount> dpiSwitchChoiceA;    // 1961: 1 DPI +, 2 DPI -, 3 DPI Loop
-    std::array<Byte, kButtonCount> dpiSwitchChoiceB;    // 1973
+    ButtonSet modeA;                                      //    0
+    ButtonSet modeB;                                      //  192
+    std::array<MacroSlot, kMacroSlotCount> macroSlots;    //  384
+    std::array<Byte, 5> reserved1920;                     // 1920
+    Byte reportRate;                                      // 1925: interval in ms (1, 2, 4, 8)
+    Byte reserved1926;                                    // 1926
+    std::array<Byte, kDpiStageCount> dpiValueIndex;       // 1927
+    std::array<Byte, 8> dpiStageEnabled;                  // 1931: stages 1-8, the interface shows 1-4
+    std::array<Byte, 8> reserved1939;                     // 1939
+    Byte lightingMode;                                    // 1947: 0 off, 1 standard, 2 respiration, 3 neon
+    Byte standardBrightness;                              // 1948: index 0-9
+    Byte respirationPeriod;                               // 1949: index 0-4
+    Byte neonPeriod;                                      // 1950: index 0-29
+    std::array<Byte, 3> reservedLightingParameters;       // 1951
+    Byte reserved1954;                                    // 1954
+    Byte enhancePointerPrecision;                         // 1955
+    Byte scrollOneScreen;                                 // 1956
+    Byte mouseSpeed;                                      // 1957: 1-11
+    Byte wheelScrollLines;                                // 1958: 0-11
+    Byte doubleClickSpeed;                                // 1959: 1-11
+    Byte selectedButtonSet;                               // 1960: 0 Mode A, 1 Mode B
+    std::array<Byte, kButtonCount> dpiSwitchChoiceA;      // 1961: 1 DPI +, 2 DPI -, 3 DPI Loop
+    std::array<Byte, kButtonCount> dpiSwitchChoiceB;      // 1973
     std::array<Byte, kLoopColourCount> loopColourEnabled; // 1985
-    std::array<Rgb, kLoopColourCount> loopColours;      // 1993
-    std::array<Byte, 2> dpiStageColourSwitches;         // 2017: a nibble per stage
-    std::array<Byte, 2> reserved2019;                   // 2019: sent with the colour switches
+    std::array<Rgb, kLoopColourCount> loopColours;        // 1993
+    std::array<Byte, 2> dpiStageColourSwitches;           // 2017: a nibble per stage
+    std::array<Byte, 2> reserved2019;                     // 2019: sent with the colour switches
 
     ButtonSet& buttonSet(int mode) { return mode == 0 ? modeA : modeB; }
     const ButtonSet& buttonSet(int mode) const { return mode == 0 ? modeA : modeB; }
-    std::array<Byte, kButtonCount>& dpiSwitchChoice(int mode) { return mode == 0 ? dpiSwitchChoiceA : dpiSwitchChoiceB; }
+    std::array<Byte, kButtonCount>& dpiSwitchChoice(int mode) {
+        return mode == 0 ? dpiSwitchChoiceA : dpiSwitchChoiceB;
+    }
     const std::array<Byte, kButtonCount>& dpiSwitchChoice(int mode) const {
         return mode == 0 ? dpiSwitchChoiceA : dpiSwitchChoiceB;
     }
@@ -79,7 +85,9 @@ struct DeviceConfig {
     void setDpiStageColourSwitch(int stage, int j, bool on);
 
     std::span<Byte, 2021> bytes() { return std::span<Byte, 2021>(reinterpret_cast<Byte*>(this), 2021); }
-    std::span<const Byte, 2021> bytes() const { return std::span<const Byte, 2021>(reinterpret_cast<const Byte*>(this), 2021); }
+    std::span<const Byte, 2021> bytes() const {
+        return std::span<const Byte, 2021>(reinterpret_cast<const Byte*>(this), 2021);
+    }
 
     friend bool operator==(const DeviceConfig& a, const DeviceConfig& b);
 };

@@ -10,7 +10,9 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
     while (!s.empty() && blank(s.front())) {
         s.remove_prefix(1);
     }
@@ -20,7 +22,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // One line of the file as it stood, with what it means to the INI rules.
 struct Line {
@@ -57,7 +61,8 @@ Line ParseLine(std::string text) {
             line.name_ = std::string(Trim(t.substr(0, eq)));
             std::string_view value = Trim(t.substr(eq + 1));
             // A value in matching quotes is read without them.
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front()) {
                 value = value.substr(1, value.size() - 2);
             }
             line.value_ = std::string(value);
@@ -129,7 +134,8 @@ std::size_t SectionEnd(const Document& doc, std::size_t header) {
 // A name or value is one line: line breaks in it would make keys of their own.
 std::string OneLine(std::string_view text) {
     std::string out(Trim(text));
-    std::replace_if(out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return out;
 }
 
@@ -178,16 +184,21 @@ bool EraseSection(Document& doc, std::string_view section) {
 
 int WriteDocument(FileSystem& files, const std::filesystem::path& path, const Document& doc) {
     const std::string out = Serialize(doc);
-    return files.writeAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
+    return files.writeAtomically(path,
+                                 std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
 }
 
 } // namespace
 
-IniFile::IniFile(FileSystem& files, std::filesystem::path path) : path_(std::move(path)), files_(&files) {}
+IniFile::IniFile(FileSystem& files, std::filesystem::path path) : path_(std::move(path)), files_(&files) {
+}
 
-bool IniFile::exists() const { return files_->exists(path_); }
+bool IniFile::exists() const {
+    return files_->exists(path_);
+}
 
-std::string IniFile::GetString(std::string_view section, std::string_view key, std::string_view fallback) const {
+std::string IniFile::GetString(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
     const auto content = files_->readAll(path_);
     if (content) {
         const Document doc = Parse(*content);
@@ -294,8 +305,8 @@ long LeadingInteger(std::string_view text) {
 }
 
 bool SameIniName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 std::u32string Utf8ToCodePoints(std::string_view text) {

@@ -36,7 +36,8 @@ public:
 
     // The value, cut to what a 1024-character buffer holds; `fallback` when
     // the section or key is missing.
-    std::string GetString(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view fallback = {}) const;
 
     // Updates the key in place, appends it to its section, or appends a new
     // section at the end of the file. Returns 0 or the system's error code.

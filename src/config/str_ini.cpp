@@ -11,7 +11,9 @@ constexpr std::string_view kBlueKey = "BColor";
 constexpr std::string_view kPathKey = "Path";
 
 // Colours are stored as decimal numbers and kept as their low eight bits.
-Byte ColourByte(std::string_view text) { return static_cast<Byte>(static_cast<unsigned long>(LeadingInteger(text)) & 0xFF); }
+Byte ColourByte(std::string_view text) {
+    return static_cast<Byte>(static_cast<unsigned long>(LeadingInteger(text)) & 0xFF);
+}
 
 } // namespace
 
@@ -24,7 +26,8 @@ std::string LabelKey(int mode, int button) {
 }
 
 StrIni::StrIni(FileSystem& files, std::filesystem::path path, std::string languageSection)
-    : file_(files, std::move(path)), section_(std::move(languageSection)) {}
+    : file_(files, std::move(path)), section_(std::move(languageSection)) {
+}
 
 InterfaceSettings StrIni::ReadAll() const {
     InterfaceSettings settings;

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::string_view kItemCountKey = "ItemCount";
 
-std::string ItemKey(std::size_t index) { return "Item" + std::to_string(index); }
+std::string ItemKey(std::size_t index) {
+    return "Item" + std::to_string(index);
+}
 
 } // namespace
 
@@ -49,7 +51,8 @@ std::string ShownMacroName(const std::string& name) {
     return CodePointsToUtf8(std::u32string_view(chars).substr(0, kMacroNameShown));
 }
 
-MacroLibrary::MacroLibrary(IniFile recordIni) : file_(std::move(recordIni)) {}
+MacroLibrary::MacroLibrary(IniFile recordIni) : file_(std::move(recordIni)) {
+}
 
 void MacroLibrary::Load(const DeviceConfig& config) {
     names_.clear();
@@ -93,7 +96,8 @@ NewMacroResult MacroLibrary::New() {
     if (names_.size() >= static_cast<std::size_t>(kMacroCountLimit)) {
         return NewMacroResult::TooMany;
     }
-    if (std::any_of(names_.begin(), names_.end(), [&](const std::string& n) { return SameIniName(n, nameText); })) {
+    if (std::any_of(names_.begin(), names_.end(),
+                    [&](const std::string& n) { return SameIniName(n, nameText); })) {
         return NewMacroResult::NameExists;
     }
     if (!names_.empty()) {

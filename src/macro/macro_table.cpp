@@ -82,6 +82,8 @@ RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config) 
     return result;
 }
 
-int MacroLoopCount(const MacroSlot& slot) { return (slot[0] << 8) | slot[1]; }
+int MacroLoopCount(const MacroSlot& slot) {
+    return (slot[0] << 8) | slot[1];
+}
 
 } // namespace quorvel

@@ -31,8 +31,8 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
 
 struct RebuildResult {
     int slotsFilled = 0;
-    int sectionsIgnored = 0;      // sections past the twelfth
-    std::vector<int> slotsCut;    // slots whose macro did not fit whole
+    int sectionsIgnored = 0;   // sections past the twelfth
+    std::vector<int> slotsCut; // slots whose macro did not fit whole
 };
 
 // Rebuilds the macro table of the configuration from record.ini: slot k

@@ -108,7 +108,8 @@ bool LocalFileSystem::copyIfMissing(const std::filesystem::path& from, const std
     if (to.has_parent_path()) {
         std::filesystem::create_directories(to.parent_path(), ec);
     }
-    return writeAtomically(to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size())) == 0;
+    return writeAtomically(
+               to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size())) == 0;
 }
 
 } // namespace quorvel

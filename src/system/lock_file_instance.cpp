@@ -8,7 +8,8 @@
 
 namespace quorvel {
 
-LockFileInstance::LockFileInstance(std::filesystem::path lockFile) : path_(std::move(lockFile)) {}
+LockFileInstance::LockFileInstance(std::filesystem::path lockFile) : path_(std::move(lockFile)) {
+}
 
 LockFileInstance::~LockFileInstance() {
     if (fd_ >= 0) {

@@ -32,7 +32,8 @@ TEST(FactorySettings, ConfigBinIsANeverWrittenFileOfSensibleDefaults) {
     for (int stage = 0; stage < 4; ++stage) {
         EXPECT_EQ(c.dpiStageEnabled[static_cast<std::size_t>(stage)], 1);
         if (stage > 0) {
-            EXPECT_GT(c.dpiValueIndex[static_cast<std::size_t>(stage)], c.dpiValueIndex[static_cast<std::size_t>(stage - 1)]);
+            EXPECT_GT(c.dpiValueIndex[static_cast<std::size_t>(stage)],
+                      c.dpiValueIndex[static_cast<std::size_t>(stage - 1)]);
         }
         EXPECT_LT(c.dpiValueIndex[static_cast<std::size_t>(stage)], 8) << "inside every sensor's list";
     }
@@ -43,7 +44,8 @@ TEST(FactorySettings, ConfigBinIsANeverWrittenFileOfSensibleDefaults) {
         for (int j = 0; j < i; ++j) {
             const Rgb a = c.loopColours[static_cast<std::size_t>(i)];
             const Rgb b = c.loopColours[static_cast<std::size_t>(j)];
-            EXPECT_FALSE(a.red == b.red && a.green == b.green && a.blue == b.blue) << "colours " << i << ", " << j;
+            EXPECT_FALSE(a.red == b.red && a.green == b.green && a.blue == b.blue)
+                << "colours " << i << ", " << j;
         }
     }
     EXPECT_EQ(c.mouseSpeed, 6);
@@ -52,7 +54,8 @@ TEST(FactorySettings, ConfigBinIsANeverWrittenFileOfSensibleDefaults) {
     // Both modes send the default buttons.
     const KeyMatrices matrices = BuildKeyMatrices(c);
     EXPECT_EQ(matrices[0], matrices[2]);
-    EXPECT_EQ(std::vector<Byte>(matrices[0].begin(), matrices[0].begin() + 4), (std::vector<Byte>{0x01, 0x00, 0xF0, 0x00}));
+    EXPECT_EQ(std::vector<Byte>(matrices[0].begin(), matrices[0].begin() + 4),
+              (std::vector<Byte>{0x01, 0x00, 0xF0, 0x00}));
 }
 
 TEST(FactorySettings, StrIniNamesTheDefaultSkinAndALightTextColour) {
@@ -60,7 +63,8 @@ TEST(FactorySettings, StrIniNamesTheDefaultSkinAndALightTextColour) {
     files.files["/f/str.ini"] = FactoryStrIni();
     const InterfaceSettings settings = StrIni(files, "/f/str.ini", "Setting-EN").ReadAll();
     EXPECT_EQ(settings.skin.path, "Default");
-    EXPECT_GT(settings.skin.textColour.red + settings.skin.textColour.green + settings.skin.textColour.blue, 600);
+    EXPECT_GT(settings.skin.textColour.red + settings.skin.textColour.green + settings.skin.textColour.blue,
+              600);
 }
 
 } // namespace

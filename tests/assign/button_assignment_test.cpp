@@ -45,8 +45,9 @@ TEST_F(AssignTest, EntriesWithoutParametersChangeOnlyTheShownMode) {
     const struct {
         int entry;
         const char* label;
-    } cases[] = {{kFnLeftClick, "Left Click"}, {kFnRightClick, "Right Click"}, {kFnMidClick, "Mid Click"},
-                 {kFnForward, "Forward"},      {kFnBackward, "Backward"},       {kFnTripleClick, "Triple-click"},
+    } cases[] = {{kFnLeftClick, "Left Click"}, {kFnRightClick, "Right Click"},
+                 {kFnMidClick, "Mid Click"},   {kFnForward, "Forward"},
+                 {kFnBackward, "Backward"},    {kFnTripleClick, "Triple-click"},
                  {kFnRgbOnOff, "RGB On/Off"},  {kFnKeyOff, "Key Off"}};
     for (const auto& row : cases) {
         config.modeA.field(kFieldFunction, 2) = kFnMidClick;
@@ -200,7 +201,7 @@ TEST_F(AssignTest, DefaultResetsButtonsZeroToEightOnly) {
     config.selectedButtonSet = 1;
     config.reportRate = 4;
     model.SetDefaults();
-    const char* expected[] = {"Left Click", "Right Click", "Mid Click", "Forward", "Backward",
+    const char* expected[] = {"Left Click", "Right Click", "Mid Click",    "Forward", "Backward",
                               "DPI +",      "DPI -",       "Triple-click", "Key Off"};
     for (int mode = 0; mode < 2; ++mode) {
         for (int button = 0; button < 9; ++button) {

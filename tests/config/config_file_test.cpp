@@ -45,7 +45,11 @@ TEST_F(ConfigFileTest, LoadFailuresLeaveTheRecordAsItWas) {
         LoadResult result;
         std::vector<ShownMessage> shown;
     } cases[] = {
-        {"missing", std::nullopt, false, LoadResult::Missing, {{"Config file is not exist.", std::string(kApplicationTitle)}}},
+        {"missing",
+         std::nullopt,
+         false,
+         LoadResult::Missing,
+         {{"Config file is not exist.", std::string(kApplicationTitle)}}},
         {"2021 bytes", FileWith(1, 0x11, 2021), false, LoadResult::Unusable, {}},
         {"2023 bytes", FileWith(1, 0x11, 2023), false, LoadResult::Unusable, {}},
         {"empty", std::string(), false, LoadResult::Unusable, {}},
@@ -85,7 +89,8 @@ TEST_F(ConfigFileTest, SaveWritesFlagOneAndTheRecord) {
 TEST_F(ConfigFileTest, SaveNeverCreatesTheFile) {
     EXPECT_EQ(file.SaveConfig(config), SaveResult::Missing);
     EXPECT_FALSE(files.exists(kPath));
-    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"Config file is not exist.", std::string(kApplicationTitle)}}));
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{{"Config file is not exist.", std::string(kApplicationTitle)}}));
 }
 
 TEST_F(ConfigFileTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
@@ -99,16 +104,18 @@ TEST_F(ConfigFileTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
         EXPECT_EQ(file.SaveConfig(config), SaveResult::WriteFailed);
         EXPECT_EQ(files.files[kPath], FileWith(0, 0x33)) << "the old file stays whole";
         EXPECT_EQ(file.firstRunFlag(), 0);
-        EXPECT_EQ(messages.shown,
-                  (std::vector<ShownMessage>{{"Error Code is: " + std::to_string(error) + " \n", "NULL ==fp"}}));
+        EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{
+                                      {"Error Code is: " + std::to_string(error) + " \n", "NULL ==fp"}}));
     }
 }
 
 TEST_F(ConfigFileTest, NeverWritesTheProgramItself) {
-    files.files[kProgram] = "\x7f" "ELF program";
+    files.files[kProgram] = "\x7f"
+                            "ELF program";
     ConfigFile pointingAtProgram(files, messages, kProgram, kProgram);
     EXPECT_EQ(pointingAtProgram.SaveConfig(config), SaveResult::Refused);
-    EXPECT_EQ(files.files[kProgram], "\x7f" "ELF program");
+    EXPECT_EQ(files.files[kProgram], "\x7f"
+                                     "ELF program");
     EXPECT_EQ(files.writes, 0);
 }
 

@@ -64,7 +64,8 @@ TEST(DeviceConfig, ButtonFieldKOfButtonIIsAtTwelveKPlusI) {
 TEST(DeviceConfig, ColourSwitchesAreNibblesPerStage) {
     const struct {
         int stage, j, byte, bit;
-    } cases[] = {{0, 0, 0, 0}, {0, 3, 0, 3}, {1, 0, 0, 4}, {1, 3, 0, 7}, {2, 1, 1, 1}, {3, 2, 1, 6}, {3, 3, 1, 7}};
+    } cases[] = {{0, 0, 0, 0}, {0, 3, 0, 3}, {1, 0, 0, 4}, {1, 3, 0, 7},
+                 {2, 1, 1, 1}, {3, 2, 1, 6}, {3, 3, 1, 7}};
     for (const auto& row : cases) {
         DeviceConfig c = zeroDeviceConfig();
         c.setDpiStageColourSwitch(row.stage, row.j, true);

@@ -119,7 +119,8 @@ TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
         EXPECT_EQ(ini.GetString("A", "j"), "2") << row.name;
         const std::string after = files.files[kPath];
         const std::size_t keptPart = row.content.find("k=1");
-        EXPECT_EQ(after.substr(0, keptPart), row.content.substr(0, keptPart)) << row.name << ": the start is kept";
+        EXPECT_EQ(after.substr(0, keptPart), row.content.substr(0, keptPart))
+            << row.name << ": the start is kept";
         EXPECT_GE(after.size(), row.content.size()) << row.name << ": nothing is dropped";
     }
 }
@@ -136,8 +137,8 @@ TEST(LeadingInteger, ReadsLikeAtoi) {
     const struct {
         const char* text;
         long value;
-    } cases[] = {{"300", 300}, {"  42abc", 42}, {"-1", -1}, {"+7", 7}, {"", 0}, {"abc", 0}, {"50 ms", 50},
-                 {"99999999999999999999", 999999999999L}};
+    } cases[] = {{"300", 300}, {"  42abc", 42}, {"-1", -1},    {"+7", 7},
+                 {"", 0},      {"abc", 0},      {"50 ms", 50}, {"99999999999999999999", 999999999999L}};
     for (const auto& row : cases) {
         EXPECT_EQ(LeadingInteger(row.text), row.value) << row.text;
     }

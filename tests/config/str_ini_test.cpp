@@ -14,8 +14,8 @@ TEST(StrIni, LabelKeys) {
     const struct {
         int mode, button;
         const char* key;
-    } cases[] = {{0, 0, "Item1"}, {0, 11, "Item12"}, {1, 0, "Item13"}, {1, 1, "Item23"}, {1, 9, "Item103"},
-                 {1, 11, "Item123"}};
+    } cases[] = {{0, 0, "Item1"},  {0, 11, "Item12"}, {1, 0, "Item13"},
+                 {1, 1, "Item23"}, {1, 9, "Item103"}, {1, 11, "Item123"}};
     for (const auto& row : cases) {
         EXPECT_EQ(LabelKey(row.mode, row.button), row.key);
     }
@@ -26,7 +26,8 @@ TEST(StrIni, MissingFileGivesEmptyLabelsBlackTextAndTheSkinsFolder) {
     const InterfaceSettings settings = StrIni(files, kPath, "Setting-EN").ReadAll();
     EXPECT_EQ(settings.labels[0][0], "");
     EXPECT_EQ(settings.labels[1][11], "");
-    EXPECT_EQ(settings.skin.textColour.red + settings.skin.textColour.green + settings.skin.textColour.blue, 0);
+    EXPECT_EQ(settings.skin.textColour.red + settings.skin.textColour.green + settings.skin.textColour.blue,
+              0);
     EXPECT_EQ(settings.skin.path, "");
 }
 

@@ -72,10 +72,8 @@ TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
         std::string name;
         NewMacroResult result;
     } cases[] = {
-        {"", NewMacroResult::NameBlank},
-        {"COPY", NewMacroResult::NameExists},
-        {"paste", NewMacroResult::NameExists},
-        {"   ", NewMacroResult::Added}, // blanks are a name
+        {"", NewMacroResult::NameBlank},       {"COPY", NewMacroResult::NameExists},
+        {"paste", NewMacroResult::NameExists}, {"   ", NewMacroResult::Added}, // blanks are a name
         {"Cut", NewMacroResult::Added},
     };
     for (const auto& row : cases) {
@@ -120,8 +118,9 @@ TEST_F(MacroLibraryTest, ConfirmRewritesTheSectionLastAndRebuildsTheTable) {
     library.events = {"A   Dn", "50 ms", "A   Up"};
     const auto result = library.Confirm(config);
     EXPECT_TRUE(result.done);
-    EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn", "[Copy]",
-                                                     "ItemCount=3", "Item0=A   Dn", "Item1=50 ms", "Item2=A   Up"}));
+    EXPECT_EQ(FileLines(),
+              (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn", "[Copy]", "ItemCount=3",
+                                        "Item0=A   Dn", "Item1=50 ms", "Item2=A   Up"}));
     // Copy now stands second in the file, so it fills slot 1.
     EXPECT_EQ(config.macroSlots[0][3], 0x19) << "V";
     EXPECT_EQ(config.macroSlots[1][2], 0x05);

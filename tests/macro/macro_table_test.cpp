@@ -34,7 +34,9 @@ TEST(MacroTable, EncodesEventPairs) {
         {"the last event pauses 0", {"B   Dn"}, {0x00, 0x05}},
         {"mouse buttons", {"L-Button   Dn", "20 ms", "L-Button   Up"}, {0x02, 0xF0, 0x80, 0xF0}},
         {"unknown key names give code 0", {"Volume Up   Dn", "10 ms"}, {0x01, 0x00}},
-        {"lines that are neither press nor release are skipped", {"junk", "A   Dn", "30 ms", "oops"}, {0x03, 0x04}},
+        {"lines that are neither press nor release are skipped",
+         {"junk", "A   Dn", "30 ms", "oops"},
+         {0x03, 0x04}},
         {"a pause no pair can hold is held to the longest", {"A   Dn", "999999 ms"}, {99, 0x04, 255, 0x03}},
         {"a negative pause is no pause", {"A   Dn", "-50 ms", "A   Up"}, {0x00, 0x04, 0x80, 0x04}},
     };
@@ -89,9 +91,10 @@ struct RebuildTest : ::testing::Test {
 };
 
 TEST_F(RebuildTest, SlotKFromTheKthSectionAndAnEmptyMacroClearsItsSlot) {
-    files.files["/d/record.ini"] = "[Copy]\nItemCount=7\nItem0=Ctrl   Dn\nItem1=50 ms\nItem2=C   Dn\nItem3=50 ms\n"
-                                   "Item4=C   Up\nItem5=50 ms\nItem6=Ctrl   Up\n"
-                                   "[Empty]\nItemCount=0\n";
+    files.files["/d/record.ini"] =
+        "[Copy]\nItemCount=7\nItem0=Ctrl   Dn\nItem1=50 ms\nItem2=C   Dn\nItem3=50 ms\n"
+        "Item4=C   Up\nItem5=50 ms\nItem6=Ctrl   Up\n"
+        "[Empty]\nItemCount=0\n";
     config.macroSlots[0][0] = 0x00;
     config.macroSlots[0][1] = 0x03;
     config.macroSlots[1].fill(0x77);
