@@ -52,10 +52,16 @@ struct BasicPageLayout {
         return {40 + row, {box.left, box.bottom + 1, box.right, box.bottom + 271}};
     }
     // The DPI sub-list opens beside the row list's "DPI Switch" item, wherever
-    // that item is; only its size is fixed.
+    // that item is; only its size is fixed. `item` is the item's rectangle
+    // inside the list, as the list shows it at that moment.
     int dpiSubListId = 37;
     int dpiSubListWidth = 60;
     int dpiSubListHeight = 60;
+    constexpr ChildControl dpiSubList(Rect list, Rect item) const {
+        const int left = list.left + item.right;
+        const int top = list.top + item.top;
+        return {dpiSubListId, {left, top, left + dpiSubListWidth, top + dpiSubListHeight}};
+    }
 
     // The key configurations: the chosen one shows its over image. The two
     // buttons share the pixel column x = 357.
@@ -120,6 +126,13 @@ struct BasicPageLayout {
     // The mode and parameter fields show their texts on the field image; a
     // click opens or closes the list below.
     std::string_view lightingFieldImage = kDropdownField;
+    // A field's text stands left-aligned clear of the chevron at the field's
+    // right end (the stage chooser's box has the same chevron).
+    int fieldTextInset = 4;
+    int fieldChevronWidth = 14;
+    constexpr Rect fieldText(Rect field) const {
+        return {field.left + fieldTextInset, field.top, field.right - fieldChevronWidth, field.bottom};
+    }
     Rect lightingModeField{766, 329, 851, 344};
     Rect lightingParameterField{766, 359, 851, 374};
     ChildControl lightingModeList{38, {766, 347, 851, 407}};

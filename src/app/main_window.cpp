@@ -273,6 +273,18 @@ void MainWindow::OnMouseMove(Point point) {
     }
 }
 
+void MainWindow::OnListChoice(int id, int index) {
+    if (PageContent* page = content(page_)) {
+        page->listChosen(id, index);
+    }
+}
+
+void MainWindow::OnListPointer(int id, int index, Rect item) {
+    if (PageContent* page = content(page_)) {
+        page->listPointer(id, index, item);
+    }
+}
+
 bool MainWindow::OnKeyDown(int key) {
     if (key == kEnterKey || key == kEscapeKey) {
         ports_.window.hide();

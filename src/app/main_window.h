@@ -59,6 +59,10 @@ public:
     void OnTray(TrayAction action);
     void OnLeftButtonDown(Point point);
     void OnMouseMove(Point point);
+    // A drop-down list of the current page: an entry picked, the pointer
+    // over entry `index` (-1: none) whose rectangle inside the list is `item`.
+    void OnListChoice(int id, int index);
+    void OnListPointer(int id, int index, Rect item);
     bool OnKeyDown(int key); // true when the key was taken
     void OnCloseRequest();
     void OnDeviceNotices();

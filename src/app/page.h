@@ -22,6 +22,17 @@ public:
     virtual bool click(Point point) = 0;
     // The page's hover-tracked controls.
     virtual std::vector<HoverControl> hoverControls() = 0;
+
+    // The user picked entry `index` of the page's list `id` (a click or a
+    // double click on it, or Enter).
+    virtual void listChosen(int /*id*/, int /*index*/) {}
+    // The pointer moved over list `id`: entry `index` is under it (-1: none),
+    // `item` is that entry's rectangle inside the list.
+    virtual void listPointer(int /*id*/, int /*index*/, Rect /*item*/) {}
 };
+
+// Hover groups 1 and 2 are the window's own (OK / Apply / Cancel, the two
+// page buttons); a page numbers its groups from here on.
+inline constexpr int kFirstPageHoverGroup = 10;
 
 } // namespace quorvel

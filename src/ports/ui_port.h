@@ -55,6 +55,12 @@ public:
     virtual ~Canvas() = default;
     virtual void drawImage(const SkinImage& image, Point at) = 0;
     virtual void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) = 0;
+    // Left-aligned text broken into lines at the box's width, the block of
+    // lines centred vertically in the box. A canvas that cannot break lines
+    // draws one line.
+    virtual void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) {
+        drawText(text, box, font, colour, TextAlign::Left);
+    }
     virtual void present() = 0;
 };
 
@@ -80,15 +86,34 @@ public:
     // Starts moving the window with the mouse button that is held at `at`.
     virtual void startMove(Point at) = 0;
 
-    // Drop-down lists: child list boxes at fixed rectangles, by id.
+    // Drop-down lists: child list boxes at fixed rectangles, by id. The
+    // shell tells the controller (MainWindow::OnListChoice, OnListPointer)
+    // when the user picks an entry and which entry the pointer is over.
     virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
     virtual void destroyList(int id) = 0;
     virtual bool listExists(int id) const = 0;
+    // Selects an entry without telling the controller, as the pointer moves.
     virtual void highlightListItem(int id, int index) = 0;
+
+    // Fills a rectangle of the picture with one plain colour (the colour
+    // swatches); drawn like everything else, shown at the next present().
+    virtual void fillRect(Rect box, Colour colour) = 0;
+    // The platform's colour chooser, modal over the window: the confirmed
+    // colour, or nothing when it was cancelled.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+};
+
+// What a sub-dialog's edit takes from the keyboard.
+enum class EditKind {
+    Text,
+    Digits,  // digits only
+    KeyName, // shows the name of a captured key; typing does not change the text
 };
 
 // A modal sub-dialog's platform side: its picture, size and font, the few
-// real child controls it has, and the end of its modal run.
+// real child controls it has, and the end of its modal run. What the user
+// does to the dialog and its controls comes back through the dialog's
+// controller (SubDialog).
 class DialogWindowPort {
 public:
     virtual ~DialogWindowPort() = default;
@@ -98,9 +123,12 @@ public:
     // Ends the dialog; `ok` tells OK from Cancel.
     virtual void end(bool ok) = 0;
 
-    // Child controls at fixed rectangles, by id: white text on dark grey.
-    virtual void createStatic(int id, Rect box, std::string_view text) = 0;
-    virtual void createEdit(int id, Rect box, std::string_view text, bool digitsOnly) = 0;
+    // Child controls at fixed rectangles, by id: white text on dark grey, one
+    // line. Setting a control's text does not come back as a change.
+    virtual void createStatic(int id, Rect box, std::string_view text, TextAlign align) = 0;
+    virtual void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) = 0;
+    // A bordered list box that reports the entry under the pointer and the
+    // entry chosen; it shows no scroll bar and scrolls with the wheel.
     virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
     virtual void destroyControl(int id) = 0;
     virtual bool controlExists(int id) const = 0;
@@ -108,6 +136,11 @@ public:
     virtual std::string controlText(int id) const = 0;
     virtual void showControl(int id, bool shown) = 0;
     virtual void focusControl(int id) = 0;
+    // The child control with the keyboard focus; nothing when the focus is
+    // on the dialog itself or elsewhere.
+    virtual std::optional<int> focusedControl() const = 0;
+    // Marks a list entry as selected without choosing it.
+    virtual void highlightListItem(int id, int index) = 0;
 };
 
 // The icon in the notification area, its balloons and its menu.

@@ -4,20 +4,11 @@
 #include <QMetaObject>
 #include <cstdlib>
 
+#include "qt/qt_assignment_dialogs.h"
+
 namespace quorvel {
 
 namespace {
-
-// Until the parameter dialogs exist, every one of them is cancelled.
-class CancelledDialogs final : public AssignmentDialogs {
-public:
-    std::optional<ApplicationKeyChoice> ChooseApplicationKey() override { return std::nullopt; }
-    std::optional<MediaKeyChoice> ChooseMediaKey() override { return std::nullopt; }
-    std::optional<FireKeyChoice> ChooseFireKey() override { return std::nullopt; }
-    std::optional<SingleKeyChoice> ChooseSingleKey() override { return std::nullopt; }
-    std::optional<ComboKeyChoice> ChooseComboKey() override { return std::nullopt; }
-    std::optional<MacroChoice> ChooseMacro() override { return std::nullopt; }
-};
 
 void OnInterfaceThread(std::function<void()> task) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
@@ -51,10 +42,16 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
       tray_([this](int action) { main_->OnTray(static_cast<TrayAction>(action)); }),
       application_([this] { relay_.stop(); }),
       device_(hid, clock, relay_, *messages_) {
+    // Made before the main window takes the data paths; each dialog takes the
+    // main window's skin and language when it opens.
+    dialogs_ = std::make_unique<QtAssignmentDialogs>(
+        window_, [this, langId = options.langId] { return DialogContextOf(*main_, langId); },
+        IniFile(files_, options.paths.recordIni));
     main_ = std::make_unique<MainWindow>(
         MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
         std::move(options.paths), options.langId);
-    dialogs_ = std::make_unique<CancelledDialogs>();
+    basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
+    main_->setPages(basicPage_.get(), nullptr);
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

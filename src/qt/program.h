@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/basic_page.h"
 #include "app/device_event_relay.h"
 #include "app/main_window.h"
 #include "assign/assignment_dialogs.h"
@@ -39,6 +40,7 @@ public:
     DeviceController& device() { return device_; }
     // The dialogs that collect a button function's parameters.
     AssignmentDialogs& assignmentDialogs() { return *dialogs_; }
+    BasicPage& basicPage() { return *basicPage_; }
     QtTray& tray() { return tray_; }
 
     // The data folder of the running program by the usual rule, its factory
@@ -59,6 +61,7 @@ private:
     DeviceController device_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AssignmentDialogs> dialogs_;
+    std::unique_ptr<BasicPage> basicPage_;
     bool closed_ = false;
 };
 

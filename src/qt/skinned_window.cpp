@@ -1,10 +1,16 @@
 #include "qt/skinned_window.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QColorDialog>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/main_window.h"
 
@@ -31,16 +37,47 @@ QStringList FamiliesFor(const std::string& face) {
 }
 
 const QString kListStyle = "QListWidget { background: #282828; color: white; border: 1px solid #505050; }"
+                           "QListWidget::item { padding: 0px; }"
                            "QListWidget::item:selected { background: #3a7bd5; color: white; }";
+
+// The smallest font a text is shrunk to so that it fits its box.
+constexpr int kSmallestFontPixels = 8;
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+// `font`, made smaller where `texts` do not fit `width` pixels on one line.
+QFont FittingFont(QFont font, const QStringList& texts, int width) {
+    const auto widest = [&](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int w = 0;
+        for (const QString& text : texts) {
+            w = std::max(w, metrics.horizontalAdvance(text));
+        }
+        return w;
+    };
+    while (font.pixelSize() > kSmallestFontPixels && widest(font) > width) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
 
 } // namespace
 
 QFont FontFor(const FontSpec& spec) {
     QFont font;
     font.setFamilies(FamiliesFor(spec.face));
-    font.setPixelSize(spec.height);
     font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
+    // The height the program names is the whole line (ascent and descent),
+    // as the desktop it was drawn for measures fonts; Qt's pixel size is the
+    // em, a little smaller. Take the largest em whose line still fits.
+    int pixels = spec.height;
+    font.setPixelSize(pixels);
+    while (pixels > 6 && QFontMetrics(font).height() > spec.height) {
+        font.setPixelSize(--pixels);
+    }
     return font;
 }
 
@@ -87,15 +124,106 @@ void SkinnedWindow::startMove(Point at) {
 void SkinnedWindow::createList(int id, Rect box, const std::vector<std::string>& items) {
     destroyList(id);
     auto* list = new QListWidget(this);
+    list->setObjectName(QString("list-%1").arg(id));
     list->setGeometry(box.left, box.top, box.width(), box.height());
-    list->setFont(textFont_);
     list->setStyleSheet(kListStyle);
-    list->setMouseTracking(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setFocusPolicy(Qt::NoFocus);
+    QStringList texts;
     for (const std::string& item : items) {
-        list->addItem(QString::fromStdString(item));
+        texts.append(QString::fromStdString(item));
     }
+    list->addItems(texts);
+    // Entries narrower than the list need no scrolling sideways: the frame
+    // and the entries' own margins take part of the width.
+    const int entryMargin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    const int frame = 2 * list->frameWidth() + 2 * entryMargin + 4;
+    QFont font = FittingFont(textFont_, texts, box.width() - frame);
+    list->setFont(font);
+    if (QFontMetrics(font).height() * list->count() > box.height() - frame) {
+        const int scrollBar = list->verticalScrollBar()->sizeHint().width();
+        list->setFont(FittingFont(font, texts, box.width() - frame - scrollBar));
+    }
+    // Entries that all fit share the list's height, as a list box spaces
+    // them; a face with a tall line (the CJK ones) gives up its spare leading
+    // rather than hide the last entries.
+    const int lineHeight = QFontMetrics(list->font()).height();
+    const int shared = list->count() > 0 ? (box.height() - 2 * list->frameWidth()) / list->count() : 0;
+    if (shared >= list->font().pixelSize() + 3) {
+        for (int i = 0; i < list->count(); ++i) {
+            list->item(i)->setSizeHint(QSize(0, std::min(shared, 2 * lineHeight)));
+        }
+    }
+    list->setMouseTracking(true);
+    list->viewport()->setMouseTracking(true);
+    list->viewport()->installEventFilter(this);
+    // A click (or Enter) picks an entry; highlighting under the pointer does not.
+    const auto chosen = [this, id](QListWidgetItem* item) {
+        const auto it = lists_.find(id);
+        if (controller_ != nullptr && item != nullptr && it != lists_.end()) {
+            controller_->OnListChoice(id, it->second->row(item));
+        }
+    };
+    connect(list, &QListWidget::itemClicked, this, chosen);
+    connect(list, &QListWidget::itemActivated, this, chosen);
+    // The wheel scrolls the entries under a resting pointer.
+    connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, id] {
+        const auto it = lists_.find(id);
+        if (it == lists_.end()) {
+            return;
+        }
+        const QPoint at = it->second->viewport()->mapFromGlobal(QCursor::pos());
+        if (it->second->viewport()->rect().contains(at)) {
+            ReportPointer(id, at);
+        }
+    });
     list->show();
     lists_[id] = list;
+}
+
+QListWidget* SkinnedWindow::list(int id) const {
+    const auto it = lists_.find(id);
+    return it == lists_.end() ? nullptr : it->second;
+}
+
+void SkinnedWindow::ReportPointer(int id, QPoint inViewport) {
+    QListWidget* list = this->list(id);
+    if (list == nullptr || controller_ == nullptr) {
+        return;
+    }
+    const QModelIndex index = list->indexAt(inViewport);
+    // The entry's rectangle in the list's own coordinates, its frame counted.
+    const QRect item = list->visualRect(index).translated(list->viewport()->pos());
+    controller_->OnListPointer(id, index.isValid() ? index.row() : -1,
+                               {item.left(), item.top(), item.left() + item.width(),
+                                item.top() + item.height()});
+}
+
+bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        for (const auto& [id, list] : lists_) {
+            if (list->viewport() == watched) {
+                ReportPointer(id, static_cast<QMouseEvent*>(event)->position().toPoint());
+                break;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SkinnedWindow::fillRect(Rect box, Colour colour) {
+    QPainter painter(&picture_);
+    painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
+                     QColor(colour.red, colour.green, colour.blue));
+}
+
+std::optional<Colour> SkinnedWindow::chooseColour(Colour initial) {
+    const QColor chosen = QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), this);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Colour{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                  static_cast<std::uint8_t>(chosen.blue())};
 }
 
 void SkinnedWindow::destroyList(int id) {
@@ -131,12 +259,13 @@ void SkinnedWindow::drawImage(const SkinImage& image, Point at) {
 
 void SkinnedWindow::drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) {
     QPainter painter(&picture_);
-    painter.setFont(font == FontRole::Title ? titleFont_ : textFont_);
+    const QString line = FromUtf8(text);
+    // A text wider than its box takes a smaller font rather than spill over.
+    painter.setFont(FittingFont(font == FontRole::Title ? titleFont_ : textFont_, {line}, box.width()));
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
     flags |= align == TextAlign::Centre ? Qt::AlignHCenter : align == TextAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
-    painter.drawText(QRect(box.left, box.top, box.width(), box.height()), flags,
-                     QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    painter.drawText(QRect(box.left, box.top, box.width(), box.height()), flags, line);
 }
 
 void SkinnedWindow::paintEvent(QPaintEvent*) {
@@ -165,6 +294,11 @@ void SkinnedWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SkinnedWindow::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+// The second press of a double click is no new left-button press: a double
+// click on a list entry closes the list with its first click, and its second
+// must not act on the control that was under the list.
+void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {}
 
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
     int key = 0;

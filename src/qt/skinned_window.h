@@ -36,6 +36,10 @@ public:
     void destroyList(int id) override;
     bool listExists(int id) const override { return lists_.count(id) != 0; }
     void highlightListItem(int id, int index) override;
+    void fillRect(Rect box, Colour colour) override;
+    std::optional<Colour> chooseColour(Colour initial) override;
+    // The list with control identifier `id`, or nullptr.
+    QListWidget* list(int id) const;
 
     // Canvas.
     void drawImage(const SkinImage& image, Point at) override;
@@ -49,10 +53,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tells the controller which entry of list `id` the pointer is over.
+    void ReportPointer(int id, QPoint inViewport);
     MainWindow* controller_ = nullptr;
     QImage picture_;
     QFont textFont_;

@@ -19,6 +19,9 @@ struct DialogSkeleton {
     // A background that does not load is reported with the dialog's own
     // text under this caption.
     std::string_view loadFailureCaption = "error";
+    // Such a dialog opens blank at this size, which holds OK, Cancel and
+    // close with the margin the backgrounds leave around them.
+    constexpr Rect blankClientArea() const { return {0, 0, cancel.rect.right + 12, cancel.rect.bottom + 12}; }
 };
 inline constexpr DialogSkeleton kDialogSkeleton{};
 

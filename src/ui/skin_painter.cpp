@@ -1,5 +1,7 @@
 #include "ui/skin_painter.h"
 
+#include <algorithm>
+
 namespace quorvel {
 
 SkinImage Premultiply(const DecodedImage& decoded) {
@@ -64,6 +66,37 @@ bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::pa
         return false;
     }
     canvas.drawImage(*image, at);
+    return true;
+}
+
+SkinImage CropImage(const SkinImage& image, Rect part) {
+    const Rect clipped{std::max(part.left, 0), std::max(part.top, 0), std::min(part.right, image.width),
+                       std::min(part.bottom, image.height)};
+    SkinImage crop;
+    crop.hasAlpha = image.hasAlpha;
+    if (clipped.empty()) {
+        return crop;
+    }
+    crop.width = clipped.width();
+    crop.height = clipped.height();
+    crop.pixels.reserve(static_cast<std::size_t>(crop.width) * static_cast<std::size_t>(crop.height));
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
+        const auto row = image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+        crop.pixels.insert(crop.pixels.end(), row + clipped.left, row + clipped.right);
+    }
+    return crop;
+}
+
+bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
+                       std::string_view name, Rect part) {
+    const SkinImage* image = images.load(SkinImagePath(skinFolder, name));
+    if (image == nullptr) {
+        return false;
+    }
+    const SkinImage crop = CropImage(*image, part);
+    if (crop.width > 0) {
+        canvas.drawImage(crop, {std::max(part.left, 0), std::max(part.top, 0)});
+    }
     return true;
 }
 

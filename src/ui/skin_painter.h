@@ -47,6 +47,14 @@ std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std
 bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
                    std::string_view name, Point at);
 
+// The part of an image inside `part` (image pixels), clipped to the image.
+SkinImage CropImage(const SkinImage& image, Rect part);
+
+// Draws the part of a skin image inside `part` at the same place, the image
+// standing at (0, 0): a text drawn on a page background is wiped this way.
+bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
+                       std::string_view name, Rect part);
+
 inline constexpr std::string_view kImageLoadFailedText = "LoadPng---Load image failed.";
 
 // The sub-dialogs' variant: a failed image is reported in a message box.

@@ -28,6 +28,8 @@ void SubDialog::Initialise() {
     const SkinImage* background = context_.images.load(SkinImagePath(context_.skinFolder, background_.image));
     if (background == nullptr) {
         context_.messages.showMessage(background_.loadFailure, kDialogSkeleton.loadFailureCaption);
+        const Rect blank = kDialogSkeleton.blankClientArea();
+        window_->setClientSize(blank.width(), blank.height());
         return;
     }
     loaded_ = true;
@@ -51,6 +53,14 @@ void SubDialog::DrawWhiteText(std::string_view text, Rect box, TextAlign align) 
     window_->canvas().drawText(text, box, FontRole::Text, kWhite, align);
 }
 
+void SubDialog::DrawWrappedWhiteText(std::string_view text, Rect box) {
+    window_->canvas().drawWrappedText(text, box, FontRole::Text, kWhite);
+}
+
+void SubDialog::DrawImage(std::string_view name, Point at) {
+    DrawDialogSkinImage(window_->canvas(), context_.images, context_.messages, context_.skinFolder, name, at);
+}
+
 void SubDialog::Paint() {
     if (!loaded_) {
         return;
@@ -69,20 +79,61 @@ void SubDialog::OnMouseMove(Point point) {
     }
 }
 
+void SubDialog::Finish(bool ok) {
+    if (ok && loaded_) {
+        ReadResults();
+    }
+    window_->end(ok);
+}
+
 void SubDialog::OnLeftButtonDown(Point point) {
     if (kDialogSkeleton.ok.rect.contains(point)) {
-        if (loaded_) {
-            ReadResults();
-        }
-        window_->end(true);
+        Finish(true);
         return;
     }
     if (kDialogSkeleton.cancel.rect.contains(point) || kDialogSkeleton.close.rect.contains(point)) {
-        window_->end(false);
+        Finish(false);
         return;
     }
     if (loaded_) {
         Click(point);
+    }
+}
+
+void SubDialog::OnKey(std::string_view name) {
+    if (loaded_) {
+        KeyCaptured(name);
+    }
+}
+
+bool SubDialog::OnStandardKey(StandardKey key) {
+    if (EndsOnStandardKeys()) {
+        Finish(key == StandardKey::Enter);
+    }
+    return true;
+}
+
+void SubDialog::OnEditChanged(int id) {
+    if (loaded_) {
+        EditChanged(id);
+    }
+}
+
+void SubDialog::OnEditFocusLost(int id) {
+    if (loaded_) {
+        EditFocusLost(id);
+    }
+}
+
+void SubDialog::OnListHover(int id, int index) {
+    if (loaded_) {
+        ListHover(id, index);
+    }
+}
+
+void SubDialog::OnListChosen(int id, int index) {
+    if (loaded_) {
+        ListChosen(id, index);
     }
 }
 

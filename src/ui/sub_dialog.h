@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "lang/language.h"
 #include "ports/message_port.h"
@@ -22,10 +25,19 @@ struct DialogContext {
     FontSpec font; // the text font of the interface language
 };
 
+// The keys a dialog window gives a meaning of its own: Enter (either of the
+// two) and Escape.
+enum class StandardKey { Enter, Escape };
+
 // The skeleton of the small modal dialogs: the background image gives the
 // size, OK / Cancel / close are image buttons with hover feedback, the
 // dialog's own texts are white. A dialog whose background does not load says
 // so and still opens, blank, its OK, Cancel and close still answering.
+//
+// The shell calls the On... functions with what the user does; a dialog
+// whose background did not load has no controls and captures no keys, so
+// it takes nothing but its OK, Cancel and close rectangles and the standard
+// keys.
 class SubDialog {
 public:
     SubDialog(DialogWindowPort& window, DialogContext context, DialogBackground background);
@@ -35,6 +47,19 @@ public:
     void Paint();
     void OnMouseMove(Point point);
     void OnLeftButtonDown(Point point);
+    // A key went down or up while the dialog had the focus; `name` is the
+    // key's name as the system's key-name source gives it.
+    void OnKey(std::string_view name);
+    // Enter or Escape went down; true when the dialog took it (the shell
+    // then drops the key).
+    bool OnStandardKey(StandardKey key);
+    // The user changed an edit's text (typing, pasting, deleting).
+    void OnEditChanged(int id);
+    void OnEditFocusLost(int id);
+    // The pointer rests on entry `index` of a list; the user chose an entry
+    // (a click or a double click).
+    void OnListHover(int id, int index);
+    void OnListChosen(int id, int index);
 
     bool loaded() const { return loaded_; }
     const std::string& okText() const { return okText_; }
@@ -46,14 +71,26 @@ protected:
     virtual void DrawOwnTexts() {}
     virtual bool Click(Point) { return false; } // true when a control of the dialog took it
     virtual void ReadResults() {}              // on OK, before the dialog ends
+    virtual void KeyCaptured(std::string_view) {}
+    // False for the dialogs in which Enter and Escape are keys to capture:
+    // then they neither press OK nor Cancel.
+    virtual bool EndsOnStandardKeys() const { return true; }
+    virtual void EditChanged(int) {}
+    virtual void EditFocusLost(int) {}
+    virtual void ListHover(int, int) {}
+    virtual void ListChosen(int, int) {}
 
     void DrawWhiteText(std::string_view text, Rect box, TextAlign align = TextAlign::Left);
+    void DrawWrappedWhiteText(std::string_view text, Rect box);
+    // A skin image of the dialog; a missing one is reported.
+    void DrawImage(std::string_view name, Point at);
     DialogWindowPort& window() { return *window_; }
     const DialogContext& context() const { return context_; }
     Language language() const { return context_.language; }
 
 private:
     void DrawButton(const ImageButton& button, bool over, std::string_view caption);
+    void Finish(bool ok);
 
     DialogWindowPort* window_;
     DialogContext context_;
@@ -63,5 +100,31 @@ private:
     std::string okText_;
     std::string cancelText_;
 };
+
+// Where the sub-dialogs run: a fresh window for each, shown modally over the
+// main window.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    virtual std::unique_ptr<DialogWindowPort> NewWindow() = 0;
+    // Shows `window` and hands what the user does to `dialog` until the
+    // dialog ends; true when it ended with OK.
+    virtual bool RunModal(DialogWindowPort& window, SubDialog& dialog) = 0;
+};
+
+// Runs one dialog made on a fresh window of the host from `context` and
+// `arguments`: its result when it ends with OK, nothing otherwise.
+template <typename Dialog, typename... Arguments>
+auto RunSubDialog(DialogHost& host, DialogContext context, Arguments&&... arguments)
+    -> std::optional<decltype(std::declval<const Dialog&>().result())> {
+    const std::unique_ptr<DialogWindowPort> window = host.NewWindow();
+    Dialog dialog(*window, std::move(context), std::forward<Arguments>(arguments)...);
+    dialog.Initialise();
+    dialog.Paint();
+    if (!host.RunModal(*window, dialog)) {
+        return std::nullopt;
+    }
+    return dialog.result();
+}
 
 } // namespace quorvel

@@ -29,6 +29,10 @@ public:
         ops.push_back(std::string(font == FontRole::Title ? "title " : "text ") + std::string(text) + " in " +
                       std::to_string(box.left) + "," + std::to_string(box.top));
     }
+    void drawWrappedText(std::string_view text, Rect box, FontRole, Colour) override {
+        ops.push_back("wrapped " + std::string(text) + " in " + std::to_string(box.left) + "," +
+                      std::to_string(box.top));
+    }
     void present() override { ++presents; }
 
     bool drew(const std::string& op) const {
@@ -119,6 +123,20 @@ public:
     }
     bool listExists(int id) const override { return lists.count(id) != 0; }
     void highlightListItem(int id, int index) override { highlighted[id] = index; }
+
+    // A fill goes into the picture's record as "fill R,G,B in X,Y".
+    void fillRect(Rect box, Colour colour) override {
+        picture.ops.push_back("fill " + std::to_string(colour.red) + "," + std::to_string(colour.green) +
+                              "," + std::to_string(colour.blue) + " in " + std::to_string(box.left) + "," +
+                              std::to_string(box.top));
+    }
+    // The colour chooser answers `chosenColour`; each opening is recorded.
+    std::vector<Colour> colourChooserOpenedWith;
+    std::optional<Colour> chosenColour;
+    std::optional<Colour> chooseColour(Colour initial) override {
+        colourChooserOpenedWith.push_back(initial);
+        return chosenColour;
+    }
 };
 
 class FakeTray : public TrayPort {
@@ -153,7 +171,9 @@ public:
         std::string text;
         std::vector<std::string> items;
         bool shown = true;
-        bool digitsOnly = false;
+        EditKind editKind = EditKind::Text;
+        TextAlign align = TextAlign::Left;
+        int highlighted = -1;
     };
     RecordingCanvas picture;
     FontSpec font;
@@ -170,16 +190,21 @@ public:
         height = h;
     }
     void end(bool ok) override { ended = ok; }
-    void createStatic(int id, Rect box, std::string_view text) override {
-        controls[id] = {"static", box, std::string(text), {}};
+    void createStatic(int id, Rect box, std::string_view text, TextAlign align) override {
+        controls[id] = {"static", box, std::string(text), {}, true, EditKind::Text, align};
     }
-    void createEdit(int id, Rect box, std::string_view text, bool digitsOnly) override {
-        controls[id] = {"edit", box, std::string(text), {}, true, digitsOnly};
+    void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) override {
+        controls[id] = {"edit", box, std::string(text), {}, true, kind, align};
     }
     void createList(int id, Rect box, const std::vector<std::string>& items) override {
         controls[id] = {"list", box, {}, items};
     }
-    void destroyControl(int id) override { controls.erase(id); }
+    void destroyControl(int id) override {
+        controls.erase(id);
+        if (focused == id) {
+            focused.reset();
+        }
+    }
     bool controlExists(int id) const override { return controls.count(id) != 0; }
     void setControlText(int id, std::string_view text) override { controls[id].text = text; }
     std::string controlText(int id) const override {
@@ -188,6 +213,15 @@ public:
     }
     void showControl(int id, bool shown) override { controls[id].shown = shown; }
     void focusControl(int id) override { focused = id; }
+    std::optional<int> focusedControl() const override { return focused; }
+    void highlightListItem(int id, int index) override { controls[id].highlighted = index; }
+
+    // Whether the user sees a control: it exists and is not hidden.
+    bool visible(int id) const {
+        const auto it = controls.find(id);
+        return it != controls.end() && it->second.shown;
+    }
+    const std::vector<std::string>& items(int id) const { return controls.at(id).items; }
 };
 
 class FakeApplication : public ApplicationPort {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <span>
+
+#include "assign/assignment_dialogs.h"
+#include "assign/dialog_lists.h"
+#include "dialogs/dialog_drop_down.h"
+#include "ui/sub_dialog.h"
+
+namespace quorvel {
+
+// A dialog that offers one list of media or application keys; the first
+// entry is chosen until the user picks another.
+class ConsumerKeyDialog : public SubDialog {
+public:
+    int position() const { return key_.position(); }
+    const std::string& text() const { return key_.text(); }
+
+protected:
+    ConsumerKeyDialog(DialogWindowPort& window, DialogContext context, DialogBackground background,
+                      const DropDownSelector& selector, std::span<const ConsumerKeyEntry> entries);
+
+    void CreateControls() override { key_.CreateDisplay(); }
+    bool Click(Point point) override { return key_.Click(point); }
+    void ListHover(int id, int index) override { key_.Hover(id, index); }
+    void ListChosen(int id, int index) override { key_.Choose(id, index); }
+
+private:
+    DialogDropDown key_;
+};
+
+// The Media dialog: one of the seven media keys.
+class CMediaDialog final : public ConsumerKeyDialog {
+public:
+    CMediaDialog(DialogWindowPort& window, DialogContext context);
+    MediaKeyChoice result() const { return {position(), text()}; }
+};
+
+// The Windows-key dialog: one of the eleven application keys.
+class CWindowsDialog final : public ConsumerKeyDialog {
+public:
+    CWindowsDialog(DialogWindowPort& window, DialogContext context);
+    ApplicationKeyChoice result() const { return {position(), text()}; }
+};
+
+} // namespace quorvel

@@ -1,0 +1,72 @@
+#include "dialogs/macro_dialog.h"
+
+#include "dialogs/dialog_texts.h"
+#include "macro/macro_library.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kRepeatModeCount = 3;
+
+} // namespace
+
+std::vector<std::string> MacroListEntries(const IniFile& recordIni) {
+    std::vector<std::string> entries;
+    if (!recordIni.exists()) {
+        return entries;
+    }
+    for (const std::string& name : ReadMacroNames(recordIni).names) {
+        if (entries.size() == static_cast<std::size_t>(kMacroCountLimit)) {
+            break;
+        }
+        entries.push_back(ShownMacroName(name));
+    }
+    return entries;
+}
+
+CMacroDialog::CMacroDialog(DialogWindowPort& window, DialogContext context, IniFile recordIni)
+    : SubDialog(window, std::move(context), kMacroKeyDialog.background), recordIni_(std::move(recordIni)),
+      macro_(window, kMacroKeyDialog.macro, [this] { return MacroListEntries(recordIni_); }, 0, {}) {
+}
+
+void CMacroDialog::CreateControls() {
+    macro_.CreateDisplay();
+}
+
+void CMacroDialog::DrawOwnTexts() {
+    const MacroKeyDialogLayout& d = kMacroKeyDialog;
+    DrawWhiteText(In(language(), kMacroPrompt), d.prompt(), TextAlign::Centre);
+    for (int mode = 1; mode <= kRepeatModeCount; ++mode) {
+        DrawWrappedWhiteText(In(language(), kRepeatModeTexts[static_cast<std::size_t>(mode - 1)]),
+                             d.modeText(mode));
+        DrawModeBox(mode);
+    }
+}
+
+void CMacroDialog::DrawModeBox(int mode) {
+    const OnOffImages& images = kMacroKeyDialog.modeBoxImages;
+    DrawImage(mode == repeatMode_ ? images.on : images.off, kMacroKeyDialog.modeBox(mode).topLeft());
+}
+
+bool CMacroDialog::Click(Point point) {
+    if (macro_.Click(point)) {
+        return true;
+    }
+    for (int mode = 1; mode <= kRepeatModeCount; ++mode) {
+        if (!kMacroKeyDialog.modeBox(mode).contains(point)) {
+            continue;
+        }
+        if (mode != repeatMode_) {
+            const int before = repeatMode_;
+            repeatMode_ = mode;
+            DrawModeBox(before);
+            DrawModeBox(mode);
+            window().canvas().present();
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace quorvel

@@ -1,0 +1,26 @@
+#include "qt/qt_assignment_dialogs.h"
+
+#include "app/fonts.h"
+
+namespace quorvel {
+
+std::unique_ptr<DialogWindowPort> QtDialogHost::NewWindow() {
+    return std::make_unique<QtDialogWindow>(owner_);
+}
+
+bool QtDialogHost::RunModal(DialogWindowPort& window, SubDialog& dialog) {
+    // Every window of this host is one it made.
+    return static_cast<QtDialogWindow&>(window).run(dialog);
+}
+
+DialogContext DialogContextOf(MainWindow& main, std::uint16_t langId) {
+    return {main.images(),     main.messages(), main.skinFolder(),
+            main.textColour(), main.language(), FontsFor(langId).text};
+}
+
+QtAssignmentDialogs::QtAssignmentDialogs(QWidget& owner, std::function<DialogContext()> context,
+                                         IniFile recordIni)
+    : host_(owner), dialogs_(host_, std::move(context), std::move(recordIni)) {
+}
+
+} // namespace quorvel

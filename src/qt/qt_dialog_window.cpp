@@ -1,0 +1,318 @@
+#include "qt/qt_dialog_window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+
+#include "qt/qt_key_names.h"
+#include "qt/skinned_window.h"
+
+namespace quorvel {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+Qt::Alignment AlignmentOf(TextAlign align) {
+    const Qt::Alignment across = align == TextAlign::Centre  ? Qt::AlignHCenter
+                                 : align == TextAlign::Right ? Qt::AlignRight
+                                                             : Qt::AlignLeft;
+    return across | Qt::AlignVCenter;
+}
+
+// The child controls paint white on the grey of the dialogs' wells.
+const QString kControlStyle = "QLabel { color: white; background: #282828; }"
+                              "QLineEdit { color: white; background: #282828; border: none; padding: 0; }"
+                              "QLineEdit:focus { background: #323a46; }"
+                              "QListWidget { color: white; background: #282828; border: 1px solid #505050; }"
+                              "QListWidget::item:selected { background: #3a7bd5; color: white; }";
+
+const QColor kBlank(0x12, 0x15, 0x1A); // the picture of a dialog whose background did not load
+constexpr qreal kNarrowestText = 0.75;
+
+} // namespace
+
+QtDialogWindow::QtDialogWindow(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+    setModal(true);
+    setMouseTracking(true);
+    // A click on the dialog itself leaves the focus where it is, in a key edit
+    // for instance; keys reach the dialog when no control has the focus.
+    setFocusPolicy(Qt::NoFocus);
+    setStyleSheet(kControlStyle);
+    setWindowTitle(FromUtf8(kApplicationTitle));
+    picture_ = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+    picture_.fill(kBlank);
+}
+
+bool QtDialogWindow::run(SubDialog& controller) {
+    controller_ = &controller;
+    if (parentWidget() != nullptr) {
+        move(parentWidget()->mapToGlobal(QPoint(0, 0)));
+    }
+    // The keys reach the focused control first; the application's filter
+    // sees them before any control does.
+    qApp->installEventFilter(this);
+    const int result = exec();
+    qApp->removeEventFilter(this);
+    controller_ = nullptr;
+    return result == QDialog::Accepted;
+}
+
+QWidget* QtDialogWindow::control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void QtDialogWindow::setFont(const FontSpec& font) {
+    font_ = FontFor(font);
+    QWidget::setFont(font_);
+}
+
+void QtDialogWindow::setClientSize(int width, int height) {
+    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
+    resized.fill(kBlank);
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, picture_);
+    painter.end();
+    picture_ = resized;
+    setFixedSize(width, height);
+}
+
+void QtDialogWindow::end(bool ok) {
+    done(ok ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void QtDialogWindow::place(int id, QWidget* control, Rect box) {
+    destroyControl(id);
+    control->setGeometry(box.left, box.top, box.width(), box.height());
+    control->show();
+    controls_[id] = control;
+}
+
+void QtDialogWindow::createStatic(int id, Rect box, std::string_view text, TextAlign align) {
+    auto* label = new QLabel(FromUtf8(text), this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(AlignmentOf(align));
+    place(id, label, box);
+}
+
+void QtDialogWindow::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
+    auto* edit = new QLineEdit(FromUtf8(text), this);
+    edit->setAlignment(AlignmentOf(align));
+    edit->setFrame(false);
+    if (kind == EditKind::Digits) {
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+    }
+    // A key-name edit shows what the capture puts in; typing adds nothing.
+    edit->setReadOnly(kind == EditKind::KeyName);
+    connect(edit, &QLineEdit::textEdited, this, [this, id] {
+        if (controller_ != nullptr) {
+            controller_->OnEditChanged(id);
+        }
+    });
+    place(id, edit, box);
+}
+
+void QtDialogWindow::createList(int id, Rect box, const std::vector<std::string>& items) {
+    auto* list = new QListWidget(this);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setMouseTracking(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const std::string& item : items) {
+        list->addItem(QString::fromStdString(item));
+    }
+    connect(list, &QListWidget::itemEntered, this, [this, id, list](QListWidgetItem* item) {
+        if (controller_ != nullptr) {
+            controller_->OnListHover(id, list->row(item));
+        }
+    });
+    connect(list, &QListWidget::itemPressed, this, [this, id, list](QListWidgetItem* item) {
+        if (controller_ != nullptr) {
+            controller_->OnListChosen(id, list->row(item));
+        }
+    });
+    place(id, list, box);
+}
+
+void QtDialogWindow::destroyControl(int id) {
+    const auto it = controls_.find(id);
+    if (it == controls_.end()) {
+        return;
+    }
+    // The control may be the one whose signal is being handled.
+    QWidget* control = it->second;
+    controls_.erase(it);
+    control->hide();
+    control->deleteLater();
+}
+
+void QtDialogWindow::setControlText(int id, std::string_view text) {
+    QWidget* widget = control(id);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(FromUtf8(text));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(FromUtf8(text));
+    }
+}
+
+std::string QtDialogWindow::controlText(int id) const {
+    QWidget* widget = control(id);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text().toStdString();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text().toStdString();
+    }
+    return {};
+}
+
+void QtDialogWindow::showControl(int id, bool shown) {
+    if (QWidget* widget = control(id)) {
+        widget->setVisible(shown);
+    }
+}
+
+void QtDialogWindow::focusControl(int id) {
+    if (QWidget* widget = control(id)) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+std::optional<int> QtDialogWindow::focusedControl() const {
+    return idOf(QApplication::focusWidget());
+}
+
+std::optional<int> QtDialogWindow::idOf(const QObject* control) const {
+    for (const auto& [id, widget] : controls_) {
+        if (widget == control) {
+            return id;
+        }
+    }
+    return std::nullopt;
+}
+
+void QtDialogWindow::highlightListItem(int id, int index) {
+    if (auto* list = qobject_cast<QListWidget*>(control(id))) {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(index);
+    }
+}
+
+void QtDialogWindow::drawImage(const SkinImage& image, Point at) {
+    if (image.width <= 0 || image.height <= 0) {
+        return;
+    }
+    // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
+    const QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                        image.width * 4, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&picture_);
+    painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
+                                              : QPainter::CompositionMode_Source);
+    painter.drawImage(at.x, at.y, source);
+}
+
+void QtDialogWindow::drawText(std::string_view text, Rect box, FontRole, Colour colour, TextAlign align) {
+    QPainter painter(&picture_);
+    painter.setFont(font_);
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    const QString line = FromUtf8(text);
+    QRect rect(box.left, box.top, box.width(), box.height());
+    // A line wider than its box is drawn condensed to fit, as far as it stays
+    // readable, rather than running over what stands beside it.
+    const int advance = QFontMetrics(font_).horizontalAdvance(line);
+    if (advance > rect.width() && rect.width() > 0) {
+        const qreal squeeze = std::max(kNarrowestText, static_cast<qreal>(rect.width()) / advance);
+        painter.translate(rect.left(), 0);
+        painter.scale(squeeze, 1.0);
+        rect = QRect(0, rect.top(), static_cast<int>(std::ceil(rect.width() / squeeze)), rect.height());
+    }
+    painter.drawText(rect, static_cast<int>(AlignmentOf(align)) | Qt::TextSingleLine, line);
+}
+
+void QtDialogWindow::drawWrappedText(std::string_view text, Rect box, FontRole, Colour colour) {
+    // Lines that do not fit the box's height stand above and below it, the
+    // block still centred on the box's middle.
+    QPainter painter(&picture_);
+    painter.setFont(font_);
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip, FromUtf8(text));
+}
+
+void QtDialogWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, picture_);
+}
+
+void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && controller_ != nullptr) {
+        const QPoint p = event->position().toPoint();
+        controller_->OnLeftButtonDown({p.x(), p.y()});
+    }
+}
+
+void QtDialogWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (controller_ != nullptr) {
+        const QPoint p = event->position().toPoint();
+        controller_->OnMouseMove({p.x(), p.y()});
+    }
+}
+
+bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (controller_ == nullptr) {
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return takeKey(qobject_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
+    case QEvent::FocusOut:
+        if (const std::optional<int> id = idOf(watched); id && qobject_cast<QLineEdit*>(watched) != nullptr) {
+            controller_->OnEditFocusLost(*id);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool QtDialogWindow::takeKey(QWidget* receiver, QKeyEvent* event) {
+    if (receiver == nullptr || receiver->window() != this) {
+        return false;
+    }
+    // A key the focused control does not take travels on to its parents;
+    // it counts once, where it starts.
+    QWidget* focus = QApplication::focusWidget();
+    const QWidget* first = focus != nullptr && focus->window() == this ? focus : this;
+    if (receiver != first) {
+        return false;
+    }
+    controller_->OnKey(KeyNameOf(*event));
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return controller_->OnStandardKey(StandardKey::Enter);
+    case Qt::Key_Escape:
+        return controller_->OnStandardKey(StandardKey::Escape);
+    default:
+        return false;
+    }
+}
+
+} // namespace quorvel

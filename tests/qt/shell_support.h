@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "app/factory_settings.h"
+#include "qt/qt_dialog_window.h"
+#include "system/local_file_system.h"
+
+namespace quorvel::testing {
+
+// A data folder of its own for a test: the factory files and the skins, as
+// a fresh installation has them.
+struct ShellDataFolder {
+    std::filesystem::path folder;
+
+    ShellDataFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-dialogs-XXXXXX").string();
+        folder = ::mkdtemp(pattern.data());
+        std::filesystem::copy(std::filesystem::path(QUORVEL_SOURCE_DIR) / "res/skins", folder / "Skins",
+                              std::filesystem::copy_options::recursive);
+        write("config.bin", FactoryConfigBin());
+        write("str.ini", FactoryStrIni());
+    }
+    ~ShellDataFolder() { std::filesystem::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& text) const {
+        LocalFileSystem().writeAtomically(
+            folder / name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+    std::filesystem::path skin() const { return folder / "Skins" / "Default"; }
+};
+
+// Plays the user's part in the next sub-dialog as soon as it is up and has
+// the keyboard: the modal run blocks the test, so the user acts from inside
+// its event loop. A dialog the user left open is cancelled, so a failing
+// test cannot hang.
+inline void WhenDialogOpens(std::function<void(QtDialogWindow&)> user) {
+    constexpr int kTick = 10;         // ms
+    constexpr int kLongestWait = 200; // ticks to wait for the dialog to become active
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, user = std::move(user), ticks = 0]() mutable {
+        auto* dialog = qobject_cast<QtDialogWindow*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || (!dialog->isActiveWindow() && ++ticks < kLongestWait)) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        user(*dialog);
+        QCoreApplication::processEvents();
+        if (dialog->isVisible()) {
+            dialog->done(QDialog::Rejected);
+        }
+    });
+    timer->start(kTick);
+}
+
+} // namespace quorvel::testing
