@@ -137,7 +137,7 @@ void LightingControls::DrawParameterField(std::string_view text) {
 
 void LightingControls::DrawSwatch(int slot) {
     const Rgb& rgb = main_->working().loopColours[static_cast<std::size_t>(slot)];
-    main_->window().fillRect(kBasicPage.loopColourSwatch(slot).rect, {rgb.red, rgb.green, rgb.blue});
+    main_->window().canvas().fillRect(kBasicPage.loopColourSwatch(slot).rect, {rgb.red, rgb.green, rgb.blue});
 }
 
 void LightingControls::ToggleModeList() {

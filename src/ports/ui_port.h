@@ -61,6 +61,8 @@ public:
     virtual void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) {
         drawText(text, box, font, colour, TextAlign::Left);
     }
+    // Paints the rectangle in one colour (a colour swatch).
+    virtual void fillRect(Rect box, Colour colour) = 0;
     virtual void present() = 0;
 };
 
@@ -95,9 +97,6 @@ public:
     // Selects an entry without telling the controller, as the pointer moves.
     virtual void highlightListItem(int id, int index) = 0;
 
-    // Fills a rectangle of the picture with one plain colour (the colour
-    // swatches); drawn like everything else, shown at the next present().
-    virtual void fillRect(Rect box, Colour colour) = 0;
     // The platform's colour chooser, modal over the window: the confirmed
     // colour, or nothing when it was cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;

@@ -20,17 +20,6 @@ namespace quorvel {
 
 namespace {
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
-Qt::Alignment AlignmentOf(TextAlign align) {
-    const Qt::Alignment across = align == TextAlign::Centre  ? Qt::AlignHCenter
-                                 : align == TextAlign::Right ? Qt::AlignRight
-                                                             : Qt::AlignLeft;
-    return across | Qt::AlignVCenter;
-}
-
 // The child controls paint white on the grey of the dialogs' wells.
 const QString kControlStyle = "QLabel { color: white; background: #282828; }"
                               "QLineEdit { color: white; background: #282828; border: none; padding: 0; }"
@@ -39,11 +28,11 @@ const QString kControlStyle = "QLabel { color: white; background: #282828; }"
                               "QListWidget::item:selected { background: #3a7bd5; color: white; }";
 
 const QColor kBlank(0x12, 0x15, 0x1A); // the picture of a dialog whose background did not load
-constexpr qreal kNarrowestText = 0.75;
 
 } // namespace
 
-QtDialogWindow::QtDialogWindow(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+QtDialogWindow::QtDialogWindow(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), picture_(*this, kBlank) {
     setModal(true);
     setMouseTracking(true);
     // A click on the dialog itself leaves the focus where it is, in a key edit
@@ -51,8 +40,6 @@ QtDialogWindow::QtDialogWindow(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt:
     setFocusPolicy(Qt::NoFocus);
     setStyleSheet(kControlStyle);
     setWindowTitle(FromUtf8(kApplicationTitle));
-    picture_ = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
-    picture_.fill(kBlank);
 }
 
 bool QtDialogWindow::run(SubDialog& controller) {
@@ -77,15 +64,11 @@ QWidget* QtDialogWindow::control(int id) const {
 void QtDialogWindow::setFont(const FontSpec& font) {
     font_ = FontFor(font);
     QWidget::setFont(font_);
+    picture_.setFonts(font_, font_);
 }
 
 void QtDialogWindow::setClientSize(int width, int height) {
-    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
-    resized.fill(kBlank);
-    QPainter painter(&resized);
-    painter.drawImage(0, 0, picture_);
-    painter.end();
-    picture_ = resized;
+    picture_.resize(width, height);
     setFixedSize(width, height);
 }
 
@@ -210,51 +193,8 @@ void QtDialogWindow::highlightListItem(int id, int index) {
     }
 }
 
-void QtDialogWindow::drawImage(const SkinImage& image, Point at) {
-    if (image.width <= 0 || image.height <= 0) {
-        return;
-    }
-    // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
-    const QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                        image.width * 4, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&picture_);
-    painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
-                                              : QPainter::CompositionMode_Source);
-    painter.drawImage(at.x, at.y, source);
-}
-
-void QtDialogWindow::drawText(std::string_view text, Rect box, FontRole, Colour colour, TextAlign align) {
-    QPainter painter(&picture_);
-    painter.setFont(font_);
-    painter.setPen(QColor(colour.red, colour.green, colour.blue));
-    const QString line = FromUtf8(text);
-    QRect rect(box.left, box.top, box.width(), box.height());
-    // A line wider than its box is drawn condensed to fit, as far as it stays
-    // readable, rather than running over what stands beside it.
-    const int advance = QFontMetrics(font_).horizontalAdvance(line);
-    if (advance > rect.width() && rect.width() > 0) {
-        const qreal squeeze = std::max(kNarrowestText, static_cast<qreal>(rect.width()) / advance);
-        painter.translate(rect.left(), 0);
-        painter.scale(squeeze, 1.0);
-        rect = QRect(0, rect.top(), static_cast<int>(std::ceil(rect.width() / squeeze)), rect.height());
-    }
-    painter.drawText(rect, static_cast<int>(AlignmentOf(align)) | Qt::TextSingleLine, line);
-}
-
-void QtDialogWindow::drawWrappedText(std::string_view text, Rect box, FontRole, Colour colour) {
-    // Lines that do not fit the box's height stand above and below it, the
-    // block still centred on the box's middle.
-    QPainter painter(&picture_);
-    painter.setFont(font_);
-    painter.setPen(QColor(colour.red, colour.green, colour.blue));
-    painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip, FromUtf8(text));
-}
-
 void QtDialogWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, picture_);
+    picture_.paintOnto(*this);
 }
 
 void QtDialogWindow::mousePressEvent(QMouseEvent* event) {

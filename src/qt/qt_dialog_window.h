@@ -5,6 +5,7 @@
 #include <map>
 
 #include "ports/ui_port.h"
+#include "qt/qt_picture.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
@@ -14,7 +15,7 @@ namespace quorvel {
 // into, with its few child controls (white on dark grey) at the controller's
 // rectangles. While it runs it tells the controller every key pressed or
 // released while it has the focus.
-class QtDialogWindow final : public QDialog, public DialogWindowPort, public Canvas {
+class QtDialogWindow final : public QDialog, public DialogWindowPort {
     Q_OBJECT
 
 public:
@@ -24,12 +25,12 @@ public:
     // until the controller ends it or the window is closed; true for OK.
     bool run(SubDialog& controller);
 
-    const QImage& picture() const { return picture_; }
+    const QImage& picture() const { return picture_.image(); }
     // The child control with this id, or nullptr.
     QWidget* control(int id) const;
 
     // DialogWindowPort.
-    Canvas& canvas() override { return *this; }
+    Canvas& canvas() override { return picture_; }
     void setFont(const FontSpec& font) override;
     void setClientSize(int width, int height) override;
     void end(bool ok) override;
@@ -45,12 +46,6 @@ public:
     std::optional<int> focusedControl() const override;
     void highlightListItem(int id, int index) override;
 
-    // Canvas.
-    void drawImage(const SkinImage& image, Point at) override;
-    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) override;
-    void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) override;
-    void present() override { update(); }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,7 +58,7 @@ private:
     bool takeKey(QWidget* receiver, QKeyEvent* event);
 
     SubDialog* controller_ = nullptr;
-    QImage picture_;
+    QtPicture picture_;
     QFont font_;
     std::map<int, QWidget*> controls_;
 };

@@ -1,9 +1,9 @@
 #include "qt/skinned_window.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QColorDialog>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,89 +18,27 @@ namespace quorvel {
 
 namespace {
 
-// Faces that look and measure alike, for systems without the named one.
-QStringList FamiliesFor(const std::string& face) {
-    const QString named = QString::fromStdString(face);
-    if (face == "Arial") {
-        return {named, "Liberation Sans", "Arimo", "DejaVu Sans"};
-    }
-    if (face == "Tahoma") {
-        return {named, "DejaVu Sans", "Liberation Sans"};
-    }
-    if (face == "黑体") {
-        return {"SimHei", named, "Noto Sans CJK SC", "WenQuanYi Zen Hei", "DejaVu Sans"};
-    }
-    if (face == "宋体") {
-        return {"SimSun", named, "Noto Serif CJK SC", "Noto Sans CJK SC", "DejaVu Sans"};
-    }
-    return {named};
-}
-
 const QString kListStyle = "QListWidget { background: #282828; color: white; border: 1px solid #505050; }"
                            "QListWidget::item { padding: 0px; }"
                            "QListWidget::item:selected { background: #3a7bd5; color: white; }";
 
-// The smallest font a text is shrunk to so that it fits its box.
-constexpr int kSmallestFontPixels = 8;
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
-// `font`, made smaller where `texts` do not fit `width` pixels on one line.
-QFont FittingFont(QFont font, const QStringList& texts, int width) {
-    const auto widest = [&](const QFont& f) {
-        const QFontMetrics metrics(f);
-        int w = 0;
-        for (const QString& text : texts) {
-            w = std::max(w, metrics.horizontalAdvance(text));
-        }
-        return w;
-    };
-    while (font.pixelSize() > kSmallestFontPixels && widest(font) > width) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    return font;
-}
-
 } // namespace
 
-QFont FontFor(const FontSpec& spec) {
-    QFont font;
-    font.setFamilies(FamiliesFor(spec.face));
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    // The height the program names is the whole line (ascent and descent),
-    // as the desktop it was drawn for measures fonts; Qt's pixel size is the
-    // em, a little smaller. Take the largest em whose line still fits.
-    int pixels = spec.height;
-    font.setPixelSize(pixels);
-    while (pixels > 6 && QFontMetrics(font).height() > spec.height) {
-        font.setPixelSize(--pixels);
-    }
-    return font;
-}
-
-SkinnedWindow::SkinnedWindow(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool) {
+SkinnedWindow::SkinnedWindow(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), picture_(*this, Qt::black) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
-    picture_ = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
-    picture_.fill(Qt::black);
 }
 
 void SkinnedWindow::setFonts(const FontSpec& text, const FontSpec& title) {
     textFont_ = FontFor(text);
     titleFont_ = FontFor(title);
+    picture_.setFonts(textFont_, titleFont_);
 }
 
 void SkinnedWindow::setClientSize(int width, int height) {
-    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
-    resized.fill(Qt::black);
-    QPainter painter(&resized);
-    painter.drawImage(0, 0, picture_);
-    painter.end();
-    picture_ = resized;
+    picture_.resize(width, height);
     setFixedSize(width, height);
 }
 
@@ -110,7 +48,9 @@ void SkinnedWindow::show() {
     activateWindow();
 }
 
-void SkinnedWindow::hide() { QWidget::hide(); }
+void SkinnedWindow::hide() {
+    QWidget::hide();
+}
 
 void SkinnedWindow::startMove(Point at) {
     // A window manager moves the window itself; without one, follow the pointer.
@@ -194,9 +134,9 @@ void SkinnedWindow::ReportPointer(int id, QPoint inViewport) {
     const QModelIndex index = list->indexAt(inViewport);
     // The entry's rectangle in the list's own coordinates, its frame counted.
     const QRect item = list->visualRect(index).translated(list->viewport()->pos());
-    controller_->OnListPointer(id, index.isValid() ? index.row() : -1,
-                               {item.left(), item.top(), item.left() + item.width(),
-                                item.top() + item.height()});
+    controller_->OnListPointer(
+        id, index.isValid() ? index.row() : -1,
+        {item.left(), item.top(), item.left() + item.width(), item.top() + item.height()});
 }
 
 bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -209,12 +149,6 @@ bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void SkinnedWindow::fillRect(Rect box, Colour colour) {
-    QPainter painter(&picture_);
-    painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
-                     QColor(colour.red, colour.green, colour.blue));
 }
 
 std::optional<Colour> SkinnedWindow::chooseColour(Colour initial) {
@@ -244,34 +178,8 @@ void SkinnedWindow::highlightListItem(int id, int index) {
     }
 }
 
-void SkinnedWindow::drawImage(const SkinImage& image, Point at) {
-    if (image.width <= 0 || image.height <= 0) {
-        return;
-    }
-    // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
-    const QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                        image.width * 4, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&picture_);
-    painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
-                                              : QPainter::CompositionMode_Source);
-    painter.drawImage(at.x, at.y, source);
-}
-
-void SkinnedWindow::drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) {
-    QPainter painter(&picture_);
-    const QString line = FromUtf8(text);
-    // A text wider than its box takes a smaller font rather than spill over.
-    painter.setFont(FittingFont(font == FontRole::Title ? titleFont_ : textFont_, {line}, box.width()));
-    painter.setPen(QColor(colour.red, colour.green, colour.blue));
-    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-    flags |= align == TextAlign::Centre ? Qt::AlignHCenter : align == TextAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
-    painter.drawText(QRect(box.left, box.top, box.width(), box.height()), flags, line);
-}
-
 void SkinnedWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, picture_);
+    picture_.paintOnto(*this);
 }
 
 void SkinnedWindow::mousePressEvent(QMouseEvent* event) {
@@ -293,12 +201,15 @@ void SkinnedWindow::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void SkinnedWindow::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void SkinnedWindow::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
 
 // The second press of a double click is no new left-button press: a double
 // click on a list entry closes the list with its first click, and its second
 // must not act on the control that was under the list.
-void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {}
+void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {
+}
 
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
     int key = 0;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "ports/ui_port.h"
+#include "qt/qt_picture.h"
 
 namespace quorvel {
 
@@ -15,17 +16,17 @@ class MainWindow;
 // The main window on screen: frameless, without a taskbar button, painted
 // from an off-screen picture that the controller draws into. Child list
 // boxes stand at the rectangles the controller gives.
-class SkinnedWindow final : public QWidget, public WindowPort, public Canvas {
+class SkinnedWindow final : public QWidget, public WindowPort {
     Q_OBJECT
 
 public:
     explicit SkinnedWindow(QWidget* parent = nullptr);
 
     void setController(MainWindow* controller) { controller_ = controller; }
-    const QImage& picture() const { return picture_; }
+    const QImage& picture() const { return picture_.image(); }
 
     // WindowPort.
-    Canvas& canvas() override { return *this; }
+    Canvas& canvas() override { return picture_; }
     void setFonts(const FontSpec& text, const FontSpec& title) override;
     void setClientSize(int width, int height) override;
     void show() override;
@@ -36,15 +37,9 @@ public:
     void destroyList(int id) override;
     bool listExists(int id) const override { return lists_.count(id) != 0; }
     void highlightListItem(int id, int index) override;
-    void fillRect(Rect box, Colour colour) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     // The list with control identifier `id`, or nullptr.
     QListWidget* list(int id) const;
-
-    // Canvas.
-    void drawImage(const SkinImage& image, Point at) override;
-    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) override;
-    void present() override { update(); }
 
     const QFont& textFont() const { return textFont_; }
 
@@ -62,15 +57,12 @@ private:
     // Tells the controller which entry of list `id` the pointer is over.
     void ReportPointer(int id, QPoint inViewport);
     MainWindow* controller_ = nullptr;
-    QImage picture_;
+    QtPicture picture_;
     QFont textFont_;
     QFont titleFont_;
     std::map<int, QListWidget*> lists_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };
-
-// The font of a face the program names, or the nearest the system has.
-QFont FontFor(const FontSpec& spec);
 
 } // namespace quorvel

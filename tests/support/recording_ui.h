@@ -34,6 +34,13 @@ public:
                       std::to_string(box.top));
     }
     void present() override { ++presents; }
+    // A fill goes into the picture's record as "fill R,G,B in X,Y".
+    void fillRect(Rect box, Colour colour) override {
+        ops.push_back("fill " + std::to_string(colour.red) + "," + std::to_string(colour.green) +
+                              "," + std::to_string(colour.blue) + " in " + std::to_string(box.left) + "," +
+                              std::to_string(box.top));
+    }
+
 
     bool drew(const std::string& op) const {
         for (const auto& o : ops) {
@@ -124,12 +131,6 @@ public:
     bool listExists(int id) const override { return lists.count(id) != 0; }
     void highlightListItem(int id, int index) override { highlighted[id] = index; }
 
-    // A fill goes into the picture's record as "fill R,G,B in X,Y".
-    void fillRect(Rect box, Colour colour) override {
-        picture.ops.push_back("fill " + std::to_string(colour.red) + "," + std::to_string(colour.green) +
-                              "," + std::to_string(colour.blue) + " in " + std::to_string(box.left) + "," +
-                              std::to_string(box.top));
-    }
     // The colour chooser answers `chosenColour`; each opening is recorded.
     std::vector<Colour> colourChooserOpenedWith;
     std::optional<Colour> chosenColour;

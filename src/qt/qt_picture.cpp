@@ -1,0 +1,140 @@
+#include "qt/qt_picture.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+// The smallest font a text is shrunk to so that it fits its box.
+constexpr int kSmallestFontPixels = 8;
+
+// Faces that look and measure alike, for systems without the named one.
+QStringList FamiliesFor(const std::string& face) {
+    const QString named = QString::fromStdString(face);
+    if (face == "Arial") {
+        return {named, "Liberation Sans", "Arimo", "DejaVu Sans"};
+    }
+    if (face == "Tahoma") {
+        return {named, "DejaVu Sans", "Liberation Sans"};
+    }
+    if (face == "黑体") {
+        return {"SimHei", named, "Noto Sans CJK SC", "WenQuanYi Zen Hei", "DejaVu Sans"};
+    }
+    if (face == "宋体") {
+        return {"SimSun", named, "Noto Serif CJK SC", "Noto Sans CJK SC", "DejaVu Sans"};
+    }
+    return {named};
+}
+
+} // namespace
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+Qt::Alignment AlignmentOf(TextAlign align) {
+    const Qt::Alignment across = align == TextAlign::Centre  ? Qt::AlignHCenter
+                                 : align == TextAlign::Right ? Qt::AlignRight
+                                                             : Qt::AlignLeft;
+    return across | Qt::AlignVCenter;
+}
+
+QFont FontFor(const FontSpec& spec) {
+    QFont font;
+    font.setFamilies(FamiliesFor(spec.face));
+    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    // The height the program names is the whole line (ascent and descent),
+    // as the desktop it was drawn for measures fonts; Qt's pixel size is the
+    // em, a little smaller. Take the largest em whose line still fits.
+    int pixels = spec.height;
+    font.setPixelSize(pixels);
+    while (pixels > 6 && QFontMetrics(font).height() > spec.height) {
+        font.setPixelSize(--pixels);
+    }
+    return font;
+}
+
+QFont FittingFont(QFont font, const QStringList& texts, int width) {
+    const auto widest = [&](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int w = 0;
+        for (const QString& text : texts) {
+            w = std::max(w, metrics.horizontalAdvance(text));
+        }
+        return w;
+    };
+    while (font.pixelSize() > kSmallestFontPixels && widest(font) > width) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
+
+QtPicture::QtPicture(QWidget& window, QColor blank)
+    : window_(&window), blank_(blank), image_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+    image_.fill(blank_);
+}
+
+void QtPicture::resize(int width, int height) {
+    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
+    resized.fill(blank_);
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, image_);
+    painter.end();
+    image_ = resized;
+}
+
+void QtPicture::setFonts(const QFont& text, const QFont& title) {
+    text_ = text;
+    title_ = title;
+}
+
+void QtPicture::paintOnto(QWidget& window) const {
+    QPainter painter(&window);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, image_);
+}
+
+void QtPicture::drawImage(const SkinImage& image, Point at) {
+    if (image.width <= 0 || image.height <= 0) {
+        return;
+    }
+    // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
+    const QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                        image.width * 4, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image_);
+    painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
+                                              : QPainter::CompositionMode_Source);
+    painter.drawImage(at.x, at.y, source);
+}
+
+void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {
+    QPainter painter(&image_);
+    const QString line = FromUtf8(text);
+    // A text wider than its box takes a smaller font rather than spill over.
+    painter.setFont(FittingFont(font(role), {line}, box.width()));
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
+                     static_cast<int>(AlignmentOf(align)) | Qt::TextSingleLine, line);
+}
+
+void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, Colour colour) {
+    // Lines that do not fit the box's height stand above and below it, the
+    // block still centred on the box's middle.
+    QPainter painter(&image_);
+    painter.setFont(font(role));
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip, FromUtf8(text));
+}
+
+void QtPicture::fillRect(Rect box, Colour colour) {
+    QPainter painter(&image_);
+    painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
+                     QColor(colour.red, colour.green, colour.blue));
+}
+
+} // namespace quorvel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+#include <string_view>
+
+#include "ports/ui_port.h"
+
+namespace quorvel {
+
+QString FromUtf8(std::string_view text);
+
+// Horizontal alignment, centred vertically.
+Qt::Alignment AlignmentOf(TextAlign align);
+
+// The font of a face the program names, or the nearest the system has.
+QFont FontFor(const FontSpec& spec);
+
+// `font`, made smaller where `texts` do not fit `width` pixels on one line.
+QFont FittingFont(QFont font, const QStringList& texts, int width);
+
+// A window's off-screen picture: the controller draws into it, the window
+// paints it in one copy. It keeps what was drawn until it is drawn over,
+// also across a change of size.
+class QtPicture final : public Canvas {
+public:
+    QtPicture(QWidget& window, QColor blank);
+
+    void resize(int width, int height);
+    void setFonts(const QFont& text, const QFont& title);
+    const QImage& image() const { return image_; }
+    // Copies the picture onto the window (from its paint event).
+    void paintOnto(QWidget& window) const;
+
+    void drawImage(const SkinImage& image, Point at) override;
+    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) override;
+    void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) override;
+    void fillRect(Rect box, Colour colour) override;
+    void present() override { window_->update(); }
+
+private:
+    const QFont& font(FontRole role) const { return role == FontRole::Title ? title_ : text_; }
+
+    QWidget* window_;
+    QColor blank_;
+    QImage image_;
+    QFont text_;
+    QFont title_;
+};
+
+} // namespace quorvel
