@@ -15,71 +15,21 @@
 #include "device/device_image.h"
 #include "hid/sim/simulated_mouse.h"
 #include "qt/program.h"
-#include "support/recording_ui.h"
+#include "qt/shell_support.h"
 
 namespace quorvel {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A data folder of its own: the factory files and the Default skin.
-struct DataFolder {
-    fs::path folder;
-    DataFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quorvel-basic-XXXXXX").string();
-        folder = ::mkdtemp(pattern.data());
-        fs::copy(fs::path(QUORVEL_SOURCE_DIR) / "res/skins", folder / "Skins", fs::copy_options::recursive);
-        LocalFileSystem files;
-        const std::string config = FactoryConfigBin();
-        const std::string str = FactoryStrIni();
-        files.writeAtomically(folder / "config.bin",
-                              std::span(reinterpret_cast<const std::uint8_t*>(config.data()), config.size()));
-        files.writeAtomically(folder / "str.ini",
-                              std::span(reinterpret_cast<const std::uint8_t*>(str.data()), str.size()));
-    }
-    ~DataFolder() { fs::remove_all(folder); }
-    std::string read(const char* name) const { return LocalFileSystem().readAll(folder / name).value_or(""); }
-};
-
 const BasicPageLayout& B = kBasicPage;
 
-QPoint Inside(const Rect& rect) {
-    return {rect.left + 2, rect.top + 2};
-}
-Rect CaptionButtonRect(TextId caption) {
-    for (const CaptionButton& button : kDialogButtons) {
-        if (button.caption == caption) {
-            return button.rect;
-        }
-    }
-    return {};
-}
+using testing::CommitButtonRect;
+using testing::Inside;
 
 std::vector<Byte> Bytes(const auto& table) {
     return {table.begin(), table.end()};
 }
 
-struct BasicPageShellTest : ::testing::Test {
-    DataFolder data;
-    SimulatedMouse mouse;
-    testing::RecordingMessages messages;
-    testing::FakeInstance instance;
-    std::unique_ptr<Program> program;
-
-    void SetUp() override {
-        Program::Options options;
-        options.paths = DataPathsIn(data.folder, data.folder / "quorvel");
-        options.messages = &messages;
-        options.instance = &instance;
-        program = std::make_unique<Program>(mouse, mouse.clock(), std::move(options));
-        ASSERT_TRUE(program->start());
-        program->controller().OnTray(TrayAction::LeftUp);
-        QCoreApplication::processEvents();
-    }
-    void click(const Rect& rect) {
-        QTest::mouseClick(&program->window(), Qt::LeftButton, Qt::NoModifier, Inside(rect));
-        QCoreApplication::processEvents();
-    }
+struct BasicPageShellTest : testing::ProgramOnSimulatedMouse {
     QListWidget& list(int id) {
         QListWidget* list = program->window().list(id);
         EXPECT_NE(list, nullptr) << "list " << id;
@@ -162,7 +112,7 @@ TEST_F(BasicPageShellTest, ClicksAtTheRectanglesReachTheMouseAndConfigBinWithApp
     EXPECT_EQ(main.labels()[0][3], "Triple-click");
     EXPECT_TRUE(messages.shown.empty());
 
-    click(CaptionButtonRect(TextId::kApply));
+    click(CommitButtonRect(TextId::kApply));
     const KeyMatrices matrices = BuildKeyMatrices(expected);
     EXPECT_EQ(mouse.keyMatrix(1), matrices[0]);
     EXPECT_EQ(mouse.keyMatrix(3), matrices[2]);

@@ -310,25 +310,7 @@ TEST_F(DialogShellTest, EachDialogOpensAtItsBackgroundsSize) {
 
 // The whole road: the program on the simulated mouse, a row of the Basic
 // page, the "Combo Key" entry, the dialog, OK, Apply.
-struct ProgramShellTest : ::testing::Test {
-    ShellDataFolder data;
-    SimulatedMouse mouse;
-    testing::RecordingMessages messages;
-    testing::FakeInstance instance;
-    std::unique_ptr<Program> program;
-
-    void SetUp() override {
-        Program::Options options;
-        options.paths = DataPathsIn(data.folder, data.folder / "quorvel");
-        options.messages = &messages;
-        options.instance = &instance;
-        program = std::make_unique<Program>(mouse, mouse.clock(), std::move(options));
-        ASSERT_TRUE(program->start());
-        program->controller().OnTray(TrayAction::LeftUp);
-        QCoreApplication::processEvents();
-    }
-    void click(const Rect& rect) { Click(program->window(), At(rect)); }
-};
+struct ProgramShellTest : testing::ProgramOnSimulatedMouse {};
 
 TEST_F(ProgramShellTest, AComboKeyTypedInTheDialogReachesKeyMatrixOne) {
     const int row = 4; // button 3, slot 3 of the key matrix

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -9,7 +12,11 @@
 #include <string>
 
 #include "app/factory_settings.h"
+#include "app/main_window_layout.h"
+#include "hid/sim/simulated_mouse.h"
+#include "qt/program.h"
 #include "qt/qt_dialog_window.h"
+#include "support/recording_ui.h"
 #include "system/local_file_system.h"
 
 namespace quorvel::testing {
@@ -34,6 +41,48 @@ struct ShellDataFolder {
             folder / name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
     std::filesystem::path skin() const { return folder / "Skins" / "Default"; }
+    std::string read(const std::string& name) const {
+        return LocalFileSystem().readAll(folder / name).value_or("");
+    }
+};
+
+// The point a test clicks to hit a rectangle: just inside its top-left corner.
+inline QPoint Inside(const Rect& rect) {
+    return {rect.left + 2, rect.top + 2};
+}
+
+// OK, Apply or Cancel of the main window.
+inline Rect CommitButtonRect(TextId caption) {
+    for (const CaptionButton& button : kDialogButtons) {
+        if (button.caption == caption) {
+            return button.rect;
+        }
+    }
+    return {};
+}
+
+// The whole program on the simulated mouse, its window opened from the tray.
+struct ProgramOnSimulatedMouse : ::testing::Test {
+    ShellDataFolder data;
+    SimulatedMouse mouse;
+    RecordingMessages messages;
+    FakeInstance instance;
+    std::unique_ptr<Program> program;
+
+    void SetUp() override {
+        Program::Options options;
+        options.paths = DataPathsIn(data.folder, data.folder / "quorvel");
+        options.messages = &messages;
+        options.instance = &instance;
+        program = std::make_unique<Program>(mouse, mouse.clock(), std::move(options));
+        ASSERT_TRUE(program->start());
+        program->controller().OnTray(TrayAction::LeftUp);
+        QCoreApplication::processEvents();
+    }
+    void click(const Rect& rect) {
+        QTest::mouseClick(&program->window(), Qt::LeftButton, Qt::NoModifier, Inside(rect));
+        QCoreApplication::processEvents();
+    }
 };
 
 // Plays the user's part in the next sub-dialog as soon as it is up and has
