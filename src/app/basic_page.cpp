@@ -269,7 +269,9 @@ void BasicPage::ChooseFunction(int button, int entry) {
     if (!main_->window().listExists(RowListId(button))) {
         return;
     }
-    assignment_.AssignButtonFunction(button, shownMode(), entry);
+    if (assignment_.AssignButtonFunction(button, shownMode(), entry) == AssignOutcome::RefusedLastLeftClick) {
+        main_->messages().showMessage(main_->text(TextId::kLeftKeyMustBeSelected), kWarningTitle);
+    }
     if (entry == kFnDpiSwitch) {
         return; // its list stays open: the DPI sub-list makes the choice
     }

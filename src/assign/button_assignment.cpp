@@ -118,6 +118,16 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
                 return AssignOutcome::Refused;
             }
         }
+        if (other.field(kFieldFunction, button) == kFnLeftClick) {
+            bool leftClickRemains = false;
+            for (int b = 0; b < kButtonCount; ++b) {
+                leftClickRemains =
+                    leftClickRemains || (b != button && other.field(kFieldFunction, b) == kFnLeftClick);
+            }
+            if (!leftClickRemains) {
+                return AssignOutcome::RefusedLastLeftClick;
+            }
+        }
         set.field(kFieldFunction, button) = kFnShift;
         other.field(kFieldFunction, button) = kFnShift;
         label(mode, button) = FunctionListText(language_, kFnShift);

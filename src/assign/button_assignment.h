@@ -24,6 +24,9 @@ enum class AssignOutcome {
     Unchanged, // no entry chosen, or "DPI Switch", which its sub-list handles
     Assigned,
     Refused,   // a second Shift in the mode
+    // Shift would take "Left Click" from the last button of the other mode
+    // that holds it; the mouse would have no left button there.
+    RefusedLastLeftClick,
     Cancelled, // the parameter dialog was not closed with OK
 };
 

@@ -162,6 +162,22 @@ TEST_F(AssignTest, ShiftRules) {
     EXPECT_EQ(label(1, 5), "Shift");
 }
 
+TEST_F(AssignTest, ShiftNeverTakesTheOtherModesLastLeftClick) {
+    // Mode A: only button 0 clicks left. Mode B: buttons 0 and 1 do.
+    config.modeA.field(kFieldFunction, 1) = kFnRightClick;
+    for (int button = 2; button < kButtonCount; ++button) {
+        config.modeA.field(kFieldFunction, button) = kFnKeyOff;
+        config.modeB.field(kFieldFunction, button) = kFnKeyOff;
+    }
+    const DeviceConfig before = config;
+    EXPECT_EQ(model.AssignButtonFunction(0, 1, kFnShift), AssignOutcome::RefusedLastLeftClick);
+    EXPECT_EQ(config, before);
+    // Where the other mode keeps a left button, Shift goes to both modes.
+    config.modeA.field(kFieldFunction, 5) = kFnLeftClick;
+    EXPECT_EQ(model.AssignButtonFunction(0, 1, kFnShift), AssignOutcome::Assigned);
+    EXPECT_EQ(function(0, 0), kFnShift);
+}
+
 TEST_F(AssignTest, ShiftOnAButtonPastTheEighthDoesNotBlockTheRows) {
     config.modeA.field(kFieldFunction, 9) = kFnShift;
     EXPECT_EQ(model.AssignButtonFunction(2, 0, kFnShift), AssignOutcome::Assigned);
