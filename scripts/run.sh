@@ -15,6 +15,6 @@ if ls /sys/bus/hid/devices/ 2>/dev/null | grep -qi '04D9:A09F'; then
 fi
 # Without a display, start one of our own.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "build/bin/$program" "$@"
+  exec xvfb-run -a -s "-screen 0 1600x900x24" "build/bin/$program" "$@"
 fi
 exec "build/bin/$program" "$@"

@@ -111,7 +111,9 @@ int main(int argc, char** argv) {
         });
         return program.exec();
     }
-    panel.move(40, 40);
+    // Beside the settings window, so that neither hides the other.
+    const QRect settings = program.window().frameGeometry();
+    panel.move(settings.x() + settings.width() + 16, settings.y());
     panel.show();
     return program.exec();
 }
