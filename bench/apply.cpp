@@ -10,21 +10,11 @@
 #include "device/device_controller.h"
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
+#include "quiet_ports.h"
 
 namespace {
 
 using namespace quorvel;
-
-class NoWindow final : public DeviceEventPort {
-public:
-    void deliver(DeviceEventCode, int) override {}
-    void hideWindow() override {}
-};
-
-class NoMessages final : public MessagePort {
-public:
-    void showMessage(std::string_view, std::string_view) override {}
-};
 
 class NoSaves final : public ApplySaves {
 public:

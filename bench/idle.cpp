@@ -9,21 +9,11 @@
 
 #include "device/device_controller.h"
 #include "hid/sim/simulated_mouse.h"
+#include "quiet_ports.h"
 
 namespace {
 
 using namespace quorvel;
-
-class NoWindow final : public DeviceEventPort {
-public:
-    void deliver(DeviceEventCode, int) override {}
-    void hideWindow() override {}
-};
-
-class NoMessages final : public MessagePort {
-public:
-    void showMessage(std::string_view, std::string_view) override {}
-};
 
 double ProcessCpuMs() {
     timespec now{};

@@ -136,6 +136,28 @@ HidrawDevice::Take HidrawDevice::takeReport(std::span<std::uint8_t> report, std:
     return Take::Report;
 }
 
+HidrawDevice::Ready HidrawDevice::takeReadyReport(short revents, std::span<std::uint8_t> report,
+                                                  std::size_t& length) {
+    if ((revents & POLLIN) == 0) {
+        if ((revents & kGone) != 0) {
+            failed_ = true;
+            return Ready::Failed;
+        }
+        return Ready::Wait;
+    }
+    switch (takeReport(report, length)) {
+    case Take::Report:
+        return Ready::Report;
+    case Take::Failed:
+        failed_ = true;
+        return Ready::Failed;
+    case Take::Foreign:
+    case Take::Nothing:
+        break;
+    }
+    return Ready::Wait;
+}
+
 bool HidrawDevice::holdsReport(std::span<const std::uint8_t> report) const {
     // A read into no room would drop the report unread.
     return report.size() > idBytesMissing();
@@ -156,22 +178,13 @@ std::optional<std::size_t> HidrawDevice::read(std::span<std::uint8_t> report,
         if (ready <= 0) {
             return std::nullopt; // time-out
         }
-        if ((fds[0].revents & POLLIN) == 0) {
-            if ((fds[0].revents & kGone) != 0) {
-                failed_ = true;
-                return std::nullopt;
-            }
-            continue;
-        }
         std::size_t length = 0;
-        switch (takeReport(report, length)) {
-        case Take::Report:
+        switch (takeReadyReport(fds[0].revents, report, length)) {
+        case Ready::Report:
             return length;
-        case Take::Failed:
-            failed_ = true;
+        case Ready::Failed:
             return std::nullopt;
-        case Take::Foreign:
-        case Take::Nothing:
+        case Ready::Wait:
             break;
         }
     }
@@ -203,22 +216,13 @@ std::optional<std::size_t> HidrawDevice::readEvent(std::span<std::uint8_t> repor
         if (watched == 1) {
             continue;
         }
-        if ((fds[1].revents & POLLIN) == 0) {
-            if ((fds[1].revents & kGone) != 0) {
-                failed_ = true;
-                return std::nullopt;
-            }
-            continue;
-        }
         std::size_t length = 0;
-        switch (takeReport(report, length)) {
-        case Take::Report:
+        switch (takeReadyReport(fds[1].revents, report, length)) {
+        case Ready::Report:
             return length;
-        case Take::Failed:
-            failed_ = true;
+        case Ready::Failed:
             return std::nullopt;
-        case Take::Foreign:
-        case Take::Nothing:
+        case Ready::Wait:
             break;
         }
     }

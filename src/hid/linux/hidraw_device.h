@@ -56,6 +56,10 @@ private:
     std::size_t idBytesMissing() const { return reports_.numbered ? 0 : 1; }
     bool holdsReport(std::span<const std::uint8_t> report) const;
     Take takeReport(std::span<std::uint8_t> report, std::size_t& length);
+    // What the node's poll result means for a read: a report of this
+    // collection, a device that failed, or more waiting.
+    enum class Ready { Report, Failed, Wait };
+    Ready takeReadyReport(short revents, std::span<std::uint8_t> report, std::size_t& length);
     bool fitsIoctl(std::size_t length) const;
 
     std::shared_ptr<HidrawSystem> system_;
