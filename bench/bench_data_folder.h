@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/factory_settings.h"
-#include "system/local_file_system.h"
+#include "system/linux/local_file_system.h"
 
 // A throw-away data folder with the factory files and the shipped skins, as
 // a fresh installation has them.

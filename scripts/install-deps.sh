@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git ccache
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libudev-dev
   xvfb xauth imagemagick

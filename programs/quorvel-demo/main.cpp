@@ -14,7 +14,7 @@
 #include "demo_panel.h"
 #include "device/real_clock.h"
 #include "qt/program.h"
-#include "system/locale_language.h"
+#include "system/linux/locale_language.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
 #include "qt/program.h"
-#include "system/locale_language.h"
+#include "system/linux/locale_language.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {

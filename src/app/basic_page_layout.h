@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "config/device_config.h"
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {

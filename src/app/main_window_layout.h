@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "lang/texts.h"
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {

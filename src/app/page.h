@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 #include "ui/hover_set.h"
 
 namespace quorvel {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ports/ui_port.h"
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 
 namespace quorvel {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 
 namespace quorvel {
 

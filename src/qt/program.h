@@ -11,8 +11,8 @@
 #include "qt/qt_image_decoder.h"
 #include "qt/qt_shell_ports.h"
 #include "qt/skinned_window.h"
-#include "system/local_file_system.h"
-#include "system/lock_file_instance.h"
+#include "system/linux/local_file_system.h"
+#include "system/linux/lock_file_instance.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "system/key_names.h"
+#include "system/linux/key_names.h"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {

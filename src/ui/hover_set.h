@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 
 namespace quorvel {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "ui/geometry.h"
+#include "ports/geometry.h"
 
 namespace quorvel {
 

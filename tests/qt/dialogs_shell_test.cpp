@@ -23,7 +23,7 @@
 #include "qt/shell_support.h"
 #include "support/memory_file_system.h"
 #include "support/recording_ui.h"
-#include "system/key_names.h"
+#include "system/linux/key_names.h"
 
 namespace quorvel {
 namespace {

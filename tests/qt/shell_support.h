@@ -17,7 +17,7 @@
 #include "qt/program.h"
 #include "qt/qt_dialog_window.h"
 #include "support/recording_ui.h"
-#include "system/local_file_system.h"
+#include "system/linux/local_file_system.h"
 
 namespace quorvel::testing {
 

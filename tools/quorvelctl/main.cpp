@@ -14,7 +14,7 @@
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "options.h"
-#include "system/local_file_system.h"
+#include "system/linux/local_file_system.h"
 #include "tracing.h"
 
 #ifdef QUORVELCTL_HAVE_HID_LINUX

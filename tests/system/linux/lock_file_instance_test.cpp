@@ -3,7 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "system/lock_file_instance.h"
+#include "system/linux/lock_file_instance.h"
 
 namespace quorvel {
 namespace {

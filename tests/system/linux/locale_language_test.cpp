@@ -1,4 +1,4 @@
-#include "system/locale_language.h"
+#include "system/linux/locale_language.h"
 
 #include <cstdint>
 #include <cstdlib>

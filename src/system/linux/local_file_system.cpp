@@ -1,4 +1,4 @@
-#include "system/local_file_system.h"
+#include "system/linux/local_file_system.h"
 
 #include <cerrno>
 #include <fcntl.h>

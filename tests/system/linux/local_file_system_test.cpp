@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "system/local_file_system.h"
+#include "system/linux/local_file_system.h"
 
 namespace quorvel {
 namespace {

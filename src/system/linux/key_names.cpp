@@ -1,4 +1,4 @@
-#include "system/key_names.h"
+#include "system/linux/key_names.h"
 
 #include <linux/input-event-codes.h>
 

@@ -1,4 +1,4 @@
-#include "system/lock_file_instance.h"
+#include "system/linux/lock_file_instance.h"
 
 #include <cstdlib>
 #include <fcntl.h>

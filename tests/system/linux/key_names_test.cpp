@@ -5,7 +5,7 @@
 #include <set>
 
 #include "assign/key_codes.h"
-#include "system/key_names.h"
+#include "system/linux/key_names.h"
 
 namespace quorvel {
 namespace {
