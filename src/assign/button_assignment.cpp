@@ -7,6 +7,7 @@
 #include "assign/dialog_lists.h"
 #include "assign/function_list.h"
 #include "assign/key_codes.h"
+#include "assign/key_matrices.h"
 #include "lang/texts.h"
 
 namespace quorvel {
@@ -14,10 +15,41 @@ namespace quorvel {
 namespace {
 
 constexpr std::string_view kDpiSwitchTexts[] = {"DPI +", "DPI -", "DPI Loop"};
-constexpr int kShiftGuardButtons = 8; // only the buttons the page shows hold Shift
 
 int OtherMode(int mode) {
     return mode == 0 ? 1 : 0;
+}
+
+// Whether `button` is the only one of the buttons the mouse receives that
+// holds "Left Click" in `set`. Buttons 10 and 11 never reach the mouse, so
+// neither counts as a left button nor needs one kept.
+bool OnlyLeftClick(const ButtonSet& set, int button) {
+    if (button >= kMouseButtonCount || set.field(kFieldFunction, button) != kFnLeftClick) {
+        return false;
+    }
+    for (int b = 0; b < kMouseButtonCount; ++b) {
+        if (b != button && set.field(kFieldFunction, b) == kFnLeftClick) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether giving `button` of `set` the function `f` leaves the set without
+// the left button it had.
+bool TakesLastLeftClick(const ButtonSet& set, int button, int f) {
+    return f != kFnLeftClick && OnlyLeftClick(set, button);
+}
+
+// Whether a button of `set` other than `button` that the mouse receives holds
+// "Shift".
+bool ShiftElsewhere(const ButtonSet& set, int button) {
+    for (int b = 0; b < kMouseButtonCount; ++b) {
+        if (b != button && set.field(kFieldFunction, b) == kFnShift) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The parameter fields each function with parameters writes.
@@ -113,26 +145,26 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
     ButtonSet& other = config_->buttonSet(OtherMode(mode));
 
     if (f == kFnShift) {
-        for (int b = 0; b < kShiftGuardButtons; ++b) {
-            if (set.field(kFieldFunction, b) == kFnShift) {
-                return AssignOutcome::Refused;
-            }
+        // Shift goes to both modes, so neither may hold it elsewhere.
+        if (set.field(kFieldFunction, button) == kFnShift || ShiftElsewhere(set, button) ||
+            ShiftElsewhere(other, button)) {
+            return AssignOutcome::Refused;
         }
-        if (other.field(kFieldFunction, button) == kFnLeftClick) {
-            bool leftClickRemains = false;
-            for (int b = 0; b < kButtonCount; ++b) {
-                leftClickRemains =
-                    leftClickRemains || (b != button && other.field(kFieldFunction, b) == kFnLeftClick);
-            }
-            if (!leftClickRemains) {
-                return AssignOutcome::RefusedLastLeftClick;
-            }
+        if (TakesLastLeftClick(set, button, f) || TakesLastLeftClick(other, button, f)) {
+            return AssignOutcome::RefusedLastLeftClick;
         }
         set.field(kFieldFunction, button) = kFnShift;
         other.field(kFieldFunction, button) = kFnShift;
         label(mode, button) = FunctionListText(language_, kFnShift);
         label(OtherMode(mode), button) = FunctionListText(language_, kFnShift);
         return AssignOutcome::Assigned;
+    }
+
+    // The Shift button leaves Shift in both modes at once (below); checked
+    // before a parameter dialog asks for anything.
+    const bool bothModes = set.field(kFieldFunction, button) == kFnShift;
+    if (TakesLastLeftClick(set, button, f) || (bothModes && TakesLastLeftClick(other, button, f))) {
+        return AssignOutcome::RefusedLastLeftClick;
     }
 
     std::string newLabel(FunctionListText(language_, f));
@@ -206,9 +238,9 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         break;
     }
 
-    if (set.field(kFieldFunction, button) == kFnShift) {
-        // The Shift button leaves Shift in both modes at once, and both modes
-        // then send the word the label promises: the parameters go along.
+    if (bothModes) {
+        // Both modes then send the word the label promises: the parameters
+        // go along.
         other.field(kFieldFunction, button) = ToByte(f);
         for (const int k : FieldGroup(f)) {
             other.field(k, button) = set.field(k, button);
@@ -220,13 +252,22 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
     return AssignOutcome::Assigned;
 }
 
-void ButtonAssignment::ChooseDpiSwitch(int button, int mode, int choice) {
+AssignOutcome ButtonAssignment::ChooseDpiSwitch(int button, int mode, int choice) {
     if (DpiSwitchText(choice).empty() || button < 0 || button >= kButtonCount) {
-        return;
+        return AssignOutcome::Unchanged;
     }
-    config_->buttonSet(mode).field(kFieldFunction, button) = kFnDpiSwitch;
+    ButtonSet& set = config_->buttonSet(mode);
+    if (TakesLastLeftClick(set, button, kFnDpiSwitch)) {
+        return AssignOutcome::RefusedLastLeftClick;
+    }
+    set.field(kFieldFunction, button) = kFnDpiSwitch;
     config_->dpiSwitchChoice(mode)[static_cast<std::size_t>(button)] = ToByte(choice);
     label(mode, button) = DpiSwitchText(choice);
+    return AssignOutcome::Assigned;
+}
+
+bool ButtonAssignment::HoldsLastLeftClick(int button, int mode) const {
+    return button >= 0 && button < kButtonCount && OnlyLeftClick(config_->buttonSet(mode), button);
 }
 
 void ButtonAssignment::SetDefaults() {

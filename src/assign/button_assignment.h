@@ -20,12 +20,16 @@ std::string DefaultLabel(Language language, int button);
 // joined by "+" ("Left Ctrl+A+B", "A+B", "Left Ctrl").
 std::string ComboKeyText(const ComboKeyChoice& combo);
 
+// The rules every change keeps, counted over the buttons the mouse receives
+// (0-9): each mode keeps a "Left Click" wherever it has one, and no mode
+// holds "Shift" on two buttons.
 enum class AssignOutcome {
     Unchanged, // no entry chosen, or "DPI Switch", which its sub-list handles
     Assigned,
-    Refused,   // a second Shift in the mode
-    // Shift would take "Left Click" from the last button of the other mode
-    // that holds it; the mouse would have no left button there.
+    Refused, // "Shift" while a button of either mode already holds it
+    // The change would take "Left Click" from the last button of a mode that
+    // holds it, the shown mode or, through a button that holds "Shift", the
+    // other one; the mouse would have no left button there.
     RefusedLastLeftClick,
     Cancelled, // the parameter dialog was not closed with OK
 };
@@ -43,7 +47,11 @@ public:
 
     // The DPI sub-list: "DPI +", "DPI -" or "DPI Loop" (1-3) for the button,
     // in the shown mode only.
-    void ChooseDpiSwitch(int button, int mode, int choice);
+    AssignOutcome ChooseDpiSwitch(int button, int mode, int choice);
+
+    // Whether `button` is the last of `mode` that holds "Left Click" among
+    // the buttons the mouse receives: its list must not offer another entry.
+    bool HoldsLastLeftClick(int button, int mode) const;
 
     // "Default": functions, DPI sub-choices and labels of buttons 0-8 in both
     // modes; nothing else changes.

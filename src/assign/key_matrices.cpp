@@ -26,8 +26,7 @@ constexpr ButtonFunctionWord kFixedWords[kFunctionCount] = {
 };
 
 // Where each of buttons 0-9 sits in a key matrix.
-constexpr int kSlotOfButton[10] = {0, 1, 2, 3, 4, 8, 9, 6, 5, 7};
-constexpr int kMatrixButtons = 10;
+constexpr int kSlotOfButton[kMouseButtonCount] = {0, 1, 2, 3, 4, 8, 9, 6, 5, 7};
 
 // Slots 14 and 15 of both filled tables carry two fixed mouse codes.
 constexpr ButtonFunctionWord kSlot14Word = {0x01, 0x00, 0xF7, 0x00};
@@ -72,7 +71,7 @@ KeyMatrices BuildKeyMatrices(const DeviceConfig& config) {
     KeyMatrices matrices{};
     for (int mode = 0; mode < 2; ++mode) {
         KeyMatrix& matrix = matrices[mode == 0 ? 0 : 2];
-        for (int button = 0; button < kMatrixButtons; ++button) {
+        for (int button = 0; button < kMouseButtonCount; ++button) {
             putWord(matrix, kSlotOfButton[button], ButtonWord(config, mode, button));
         }
         putWord(matrix, 14, kSlot14Word);

@@ -21,6 +21,10 @@ using KeyMatrix = std::array<Byte, kKeyMatrixBytes>;
 // tables 2 and 4 are always zero.
 using KeyMatrices = std::array<KeyMatrix, kKeyMatrixCount>;
 
+// Buttons 0-9 reach the mouse; 10 and 11 have room in the model but are
+// never sent.
+inline constexpr int kMouseButtonCount = 10;
+
 // The word of button `button` in `mode` from its function index and fields.
 ButtonFunctionWord ButtonWord(const DeviceConfig& config, int mode, int button);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string_view>
 
 #include "assign/button_assignment.h"
 #include "assign/function_list.h"
@@ -178,9 +179,113 @@ TEST_F(AssignTest, ShiftNeverTakesTheOtherModesLastLeftClick) {
     EXPECT_EQ(function(0, 0), kFnShift);
 }
 
-TEST_F(AssignTest, ShiftOnAButtonPastTheEighthDoesNotBlockTheRows) {
-    config.modeA.field(kFieldFunction, 9) = kFnShift;
-    EXPECT_EQ(model.AssignButtonFunction(2, 0, kFnShift), AssignOutcome::Assigned);
+// A mode as twelve letters, button 0 first: L Left Click, R Right Click,
+// D DPI Switch, S Shift, - Key Off.
+void SetMode(ButtonSet& set, std::string_view buttons) {
+    for (int b = 0; b < kButtonCount; ++b) {
+        const char c = buttons.at(static_cast<std::size_t>(b));
+        set.field(kFieldFunction, b) = c == 'L'   ? kFnLeftClick
+                                       : c == 'R' ? kFnRightClick
+                                       : c == 'D' ? kFnDpiSwitch
+                                       : c == 'S' ? kFnShift
+                                                  : kFnKeyOff;
+    }
+}
+
+TEST_F(AssignTest, EachModeKeepsALeftClickAndOneShiftAtMost) {
+    constexpr int kDpiSubList = -1; // the entry of a DPI sub-list choice ("DPI +")
+    const struct {
+        const char* what;
+        const char* modeA;
+        const char* modeB;
+        int mode; // where the choice is made
+        int button;
+        int entry;
+        AssignOutcome outcome;
+        const char* modeAAfter; // nullptr: as before
+        const char* modeBAfter;
+    } cases[] = {
+        {"the only Left Click", "LR----------", "LR----------", 0, 0, kFnRightClick,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"buttons 10 and 11 never reach the mouse", "LR--------LL", "LR----------", 0, 0, kFnRightClick,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"button 9 does", "LR-------L--", "LR----------", 0, 0, kFnRightClick, AssignOutcome::Assigned,
+         "RR-------L--", nullptr},
+        {"Left Click again", "LR----------", "LR----------", 0, 0, kFnLeftClick, AssignOutcome::Assigned,
+         nullptr, nullptr},
+        {"refused before the dialog asks", "-L----------", "LR----------", 0, 1, kFnSingleKey,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"the DPI sub-list", "-R--L-------", "LR----------", 0, 4, kDpiSubList,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"Shift on the shown mode's only Left Click", "LR----------", "LL----------", 0, 0, kFnShift,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"Shift on the other mode's only Left Click", "LL----------", "LR--------L-", 0, 0, kFnShift,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"the Shift button takes the other mode's only Left Click", "L--S--------", "R--L--------", 0, 3,
+         kFnRightClick, AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"... also through a dialog, before it asks", "L--S--------", "R--L--------", 0, 3, kFnSingleKey,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"... chosen in Mode B", "R--L--------", "L--S--------", 1, 3, kFnRightClick,
+         AssignOutcome::RefusedLastLeftClick, nullptr, nullptr},
+        {"... but not where the other mode keeps one", "L--S--------", "L--L--------", 0, 3, kFnRightClick,
+         AssignOutcome::Assigned, "L--R--------", "L--R--------"},
+        {"a mode without any Left Click is not locked", "RR----------", "RR----------", 0, 0, kFnKeyOff,
+         AssignOutcome::Assigned, "-R----------", nullptr},
+        {"a second Shift after a DPI sub-list choice", "L--D--------", "L--S--------", 0, 5, kFnShift,
+         AssignOutcome::Refused, nullptr, nullptr},
+        {"Shift back on that button", "L--D--------", "L--S--------", 0, 3, kFnShift, AssignOutcome::Assigned,
+         "L--S--------", nullptr},
+        {"Shift on button 9 counts", "L--------S--", "L-----------", 0, 2, kFnShift, AssignOutcome::Refused,
+         nullptr, nullptr},
+        {"Shift on button 10 does not", "L---------S-", "L-----------", 0, 2, kFnShift,
+         AssignOutcome::Assigned, "L-S-------S-", "L-S---------"},
+    };
+    dialogs.single = SingleKeyChoice{"F5"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetMode(config.modeA, c.modeA);
+        SetMode(config.modeB, c.modeB);
+        DeviceConfig expected = config;
+        SetMode(expected.modeA, c.modeAAfter != nullptr ? c.modeAAfter : c.modeA);
+        SetMode(expected.modeB, c.modeBAfter != nullptr ? c.modeBAfter : c.modeB);
+        dialogs.opened = 0;
+        const AssignOutcome outcome = c.entry == kDpiSubList
+                                          ? model.ChooseDpiSwitch(c.button, c.mode, kDpiUp)
+                                          : model.AssignButtonFunction(c.button, c.mode, c.entry);
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(config.modeA.fields, expected.modeA.fields);
+        EXPECT_EQ(config.modeB.fields, expected.modeB.fields);
+        if (outcome != AssignOutcome::Assigned) {
+            EXPECT_EQ(dialogs.opened, 0);
+        }
+    }
+}
+
+// How the other mode's only Left Click comes to sit on the Shift button, and
+// why it stays.
+TEST_F(AssignTest, TheShiftButtonCannotTakeTheOtherModesLastLeftClick) {
+    SetMode(config.modeA, "LR----------");
+    SetMode(config.modeB, "LR----------");
+    EXPECT_EQ(model.AssignButtonFunction(3, 0, kFnShift), AssignOutcome::Assigned);
+    EXPECT_EQ(model.ChooseDpiSwitch(3, 1, kDpiUp), AssignOutcome::Assigned);
+    EXPECT_EQ(model.AssignButtonFunction(3, 1, kFnLeftClick), AssignOutcome::Assigned);
+    EXPECT_EQ(model.AssignButtonFunction(0, 1, kFnRightClick), AssignOutcome::Assigned);
+    EXPECT_TRUE(model.HoldsLastLeftClick(3, 1));
+    EXPECT_EQ(function(0, 3), kFnShift);
+
+    EXPECT_EQ(model.AssignButtonFunction(3, 0, kFnRightClick), AssignOutcome::RefusedLastLeftClick);
+    EXPECT_EQ(function(1, 3), kFnLeftClick);
+    EXPECT_EQ(function(0, 3), kFnShift);
+}
+
+TEST_F(AssignTest, HoldsLastLeftClickCountsTheButtonsTheMouseReceives) {
+    SetMode(config.modeA, "-L--------LL");
+    SetMode(config.modeB, "-L-------L--");
+    EXPECT_TRUE(model.HoldsLastLeftClick(1, 0));
+    EXPECT_FALSE(model.HoldsLastLeftClick(10, 0)) << "never sent, never the last";
+    EXPECT_FALSE(model.HoldsLastLeftClick(1, 1));
+    EXPECT_FALSE(model.HoldsLastLeftClick(0, 0)) << "not a Left Click";
+    EXPECT_FALSE(model.HoldsLastLeftClick(12, 0));
 }
 
 TEST_F(AssignTest, TheShiftButtonTakesParametersIntoBothModes) {
