@@ -3,31 +3,77 @@
 #include <cstddef>
 #include <iterator>
 
+#include "assign/key_name_table.h"
+
 namespace quorvel {
 
 namespace {
 
-// clang-format off
-constexpr FireKeyEntry kFireKeys[] = {
-    // positions 0-25: letters
-    {"A", 0x04}, {"B", 0x05}, {"C", 0x06}, {"D", 0x07}, {"E", 0x08}, {"F", 0x09}, {"G", 0x0A},
-    {"H", 0x0B}, {"I", 0x0C}, {"J", 0x0D}, {"K", 0x0E}, {"L", 0x0F}, {"M", 0x10}, {"N", 0x11},
-    {"O", 0x12}, {"P", 0x13}, {"Q", 0x14}, {"R", 0x15}, {"S", 0x16}, {"T", 0x17}, {"U", 0x18},
-    {"V", 0x19}, {"W", 0x1A}, {"X", 0x1B}, {"Y", 0x1C}, {"Z", 0x1D},
-    // positions 26-35: digits, 0 last
-    {"1", 0x1E}, {"2", 0x1F}, {"3", 0x20}, {"4", 0x21}, {"5", 0x22}, {"6", 0x23}, {"7", 0x24},
-    {"8", 0x25}, {"9", 0x26}, {"0", 0x27},
-    // positions 36-41: modifier keys; the Windows keys are not offered
-    {"L-CTRL", 0xE0}, {"L-SHIFT", 0xE1}, {"L-ALT", 0xE2}, {"R-CTRL", 0xE4}, {"R-SHIFT", 0xE5},
-    {"R-ALT", 0xE6},
-    // positions 42-53: function keys
-    {"F1", 0x3A}, {"F2", 0x3B}, {"F3", 0x3C}, {"F4", 0x3D}, {"F5", 0x3E}, {"F6", 0x3F}, {"F7", 0x40},
-    {"F8", 0x41}, {"F9", 0x42}, {"F10", 0x43}, {"F11", 0x44}, {"F12", 0x45},
-    // positions 54-60: mouse codes
-    {"L-Button", 0xF0}, {"R-Button", 0xF1}, {"M-Button", 0xF2}, {"B4-Button", 0xF3},
-    {"B5-Button", 0xF4}, {"L-Tilt Wheel", 0xF5}, {"R-Tilt Wheel", 0xF6},
-};
+// The position of a key name in the key-name table; the table's size when
+// the name is not there.
+constexpr std::size_t KeyNameIndex(std::string_view name) {
+    std::size_t i = 0;
+    while (i < std::size(kKeyNames) && kKeyNames[i].name != name) {
+        ++i;
+    }
+    return i;
+}
 
+constexpr Byte KeyNameCode(std::string_view name) {
+    const std::size_t i = KeyNameIndex(name);
+    return i < std::size(kKeyNames) ? kKeyNames[i].code : Byte{0};
+}
+
+// The Fire-key list in position order. Where it offers a key of the key-name
+// table it shows that key's name and sends its code, taken from the table in
+// runs; the modifier keys are spelled the list's own way, and the mouse's
+// fourth and fifth buttons and wheel tilts have no key name.
+constexpr std::array<FireKeyEntry, kFireKeyCount> kFireKeys = [] {
+    std::array<FireKeyEntry, kFireKeyCount> list{};
+    std::size_t next = 0;
+    // Evaluated only while building: one entry too many is an out-of-range
+    // at() there, which stops the build.
+    const auto add = [&](std::string_view text, Byte code) { list.at(next++) = {text, code}; };
+    const auto addRun = [&](std::string_view first, std::string_view last) {
+        const std::size_t end = KeyNameIndex(last);
+        if (end == std::size(kKeyNames)) {
+            return;
+        }
+        for (std::size_t i = KeyNameIndex(first); i <= end; ++i) {
+            add(kKeyNames[i].name, kKeyNames[i].code);
+        }
+    };
+    addRun("A", "0"); // positions 0-35: letters, then digits with 0 last
+    // positions 36-41: modifier keys; the Windows keys are not offered
+    add("L-CTRL", KeyNameCode("Ctrl"));
+    add("L-SHIFT", KeyNameCode("Shift"));
+    add("L-ALT", KeyNameCode("Alt"));
+    add("R-CTRL", KeyNameCode("Right Ctrl"));
+    add("R-SHIFT", KeyNameCode("Right Shift"));
+    add("R-ALT", KeyNameCode("Right Alt"));
+    addRun("F1", "F12");            // positions 42-53
+    addRun("L-Button", "M-Button"); // positions 54-56
+    // positions 57-60: the mouse's own codes
+    add("B4-Button", 0xF3);
+    add("B5-Button", 0xF4);
+    add("L-Tilt Wheel", 0xF5);
+    add("R-Tilt Wheel", 0xF6);
+    return list;
+}();
+
+// Every position filled, each with a text and a code: a name missing from the
+// key-name table leaves a hole and stops the build.
+constexpr bool EveryFireKeyFilled() {
+    for (const FireKeyEntry& entry : kFireKeys) {
+        if (entry.text.empty() || entry.code == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryFireKeyFilled());
+
+// clang-format off
 // Usages of the Consumer page (0x0C); their high byte is 0.
 constexpr ConsumerKeyEntry kMediaKeys[] = {
     {{"Next", "下一首", "下一首"}, 0xB5}, // Scan Next Track
@@ -57,7 +103,6 @@ constexpr ConsumerKeyEntry kApplicationKeys[] = {
 };
 // clang-format on
 
-static_assert(std::size(kFireKeys) == kFireKeyCount);
 static_assert(std::size(kMediaKeys) == kMediaKeyCount);
 static_assert(std::size(kApplicationKeys) == kApplicationKeyCount);
 
