@@ -4,11 +4,9 @@
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDirIterator>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 
 #include "app/main_window.h"
 
@@ -32,18 +30,13 @@ QtTray::~QtTray() = default;
 bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 QIcon QtTray::ApplicationIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath body;
-    body.addRoundedRect(QRectF(16, 6, 32, 52), 16, 16);
-    painter.fillPath(body, QColor(0x1c, 0x1f, 0x26));
-    painter.setPen(QPen(QColor(0x00, 0xd1, 0xff), 3));
-    painter.drawPath(body);
-    painter.drawLine(QPointF(32, 8), QPointF(32, 26));
-    painter.end();
-    return QIcon(pixmap);
+    // The icon theme's, as installed; the copy built into the program otherwise.
+    QIcon builtIn;
+    QDirIterator sizes(":/quorvel/icons", {"quorvel.png"}, QDir::Files, QDirIterator::Subdirectories);
+    while (sizes.hasNext()) {
+        builtIn.addFile(sizes.next());
+    }
+    return QIcon::fromTheme("quorvel", builtIn);
 }
 
 void QtTray::addIcon(std::string_view tip) {

@@ -32,7 +32,7 @@ public:
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override;
     std::optional<int> popupMenu(const std::vector<std::string>& items) override;
 
-    // The program's icon, drawn rather than loaded so it is always there.
+    // The program's icon: the installed theme icon, else the one built in.
     static QIcon ApplicationIcon();
 
 private:
