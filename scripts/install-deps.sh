@@ -10,6 +10,7 @@ packages=(
   xvfb xauth imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
+packages+=("$@") # and those the caller names, such as the packaging tools
 
 missing=()
 for p in "${packages[@]}"; do

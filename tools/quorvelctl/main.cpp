@@ -14,6 +14,7 @@
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "options.h"
+#include "quorvel_version.h"
 #include "system/linux/local_file_system.h"
 #include "tracing.h"
 
@@ -215,6 +216,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.options->action == Action::Help) {
         std::cout << kUsage;
+        return EXIT_SUCCESS;
+    }
+    if (parsed.options->action == Action::Version) {
+        std::cout << "quorvelctl " QUORVEL_VERSION "\n";
         return EXIT_SUCCESS;
     }
     return Run(*parsed.options);

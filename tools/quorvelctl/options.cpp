@@ -35,6 +35,10 @@ Options:
                      Bytes are the whole report as on the wire: report ID
                      first, scrambled, in lower-case hex.
   -h, --help         Show this text.
+  --version          Show the version of quorvelctl.
+
+Options that take a value also take it as --option=VALUE.
+Exit status 2: the command line was not understood.
 )";
 
 namespace {
@@ -72,6 +76,10 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
         };
         if (argument == "-h" || argument == "--help") {
             options.action = Action::Help;
+            return {options, {}};
+        }
+        if (argument == "--version") {
+            options.action = Action::Version;
             return {options, {}};
         }
         if (argument == "--data") {

@@ -8,7 +8,7 @@
 
 namespace quorvel::ctl {
 
-enum class Action { Info, Apply, Help };
+enum class Action { Info, Apply, Help, Version };
 
 struct Options {
     Action action = Action::Help;
