@@ -18,3 +18,6 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_WERROR=ON \
   -DQUORVEL_SANITIZE=ON -DQUORVEL_CORE_ONLY=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+# The Debian package, built and checked as a user would get it.
+bash scripts/build-deb.sh

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Checks the files of the package against each other and against the code:
+#   check-package-files.sh VERSION QUORVELCTL
+# VERSION is the project's version, QUORVELCTL the built tool.
+# - every icon size that scripts/make-icons.sh makes is committed, at its size;
+# - debian/changelog, the metainfo's newest release and the manual pages carry
+#   VERSION, and the metainfo and debian/control name the same homepage;
+# - every command and option that quorvelctl understands is in its --help text
+#   and in its manual page.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+version=$1
+quorvelctl=$2
+status=0
+fail() {
+  echo "check-package-files: $*" >&2
+  status=1
+}
+
+# Width and height from the PNG header (IHDR), as decimal numbers.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d\n", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
+}
+sizes=$(bash scripts/make-icons.sh --sizes)
+for size in $sizes; do
+  png=res/icons/hicolor/${size}x${size}/apps/quorvel.png
+  if [ ! -f "$png" ]; then
+    fail "$png is missing (run scripts/make-icons.sh)"
+  elif [ "$(png_size "$png")" != "${size}x${size}" ]; then
+    fail "$png is $(png_size "$png"), not ${size}x${size}"
+  fi
+done
+for folder in res/icons/hicolor/*/; do
+  name=$(basename "$folder")
+  [ "$name" = scalable ] || [[ " $sizes " == *" ${name%%x*} "* ]] || fail "$folder is not a size make-icons.sh makes"
+done
+
+metainfo=$(ls metainfo/*.metainfo.xml)
+[ "$(sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' debian/changelog)" = "$version" ] || fail "debian/changelog is not at $version"
+[ "$(grep -o '<release version="[^"]*"' "$metainfo" | head -1)" = "<release version=\"$version\"" ] ||
+  fail "the newest release of $metainfo is not $version"
+for page in man/*.1; do
+  head -1 "$page" | grep -q '^\.so ' && continue
+  grep -q "^\.TH .*\"Quorvel $version\"" "$page" || fail "$page is not at version $version"
+done
+homepage=$(sed -n 's/^Homepage: //p' debian/control)
+grep -qF "<url type=\"homepage\">$homepage</url>" "$metainfo" || fail "$metainfo and debian/control name different homepages"
+
+# quorvelctl's words: the literals its option parser compares with.
+help=$("$quorvelctl" --help)
+manual=$(sed 's/\\-/-/g' man/quorvelctl.1)
+words=$(grep -o 'argument == "[^"]*"' tools/quorvelctl/options.cpp | sed 's/.*"\(.*\)"/\1/' | sort -u)
+[ -n "$words" ] || fail "found no options in tools/quorvelctl/options.cpp"
+for word in $words; do
+  grep -qw -e "$word" <<<"$help" || fail "quorvelctl --help does not mention $word"
+  grep -qw -e "$word" <<<"$manual" || fail "man/quorvelctl.1 does not mention $word"
+done
+exit $status
