@@ -52,6 +52,17 @@ void SkinnedWindow::hide() {
     QWidget::hide();
 }
 
+void SkinnedWindow::minimise() { showMinimized(); }
+
+void SkinnedWindow::setTaskbarEntry(bool shown) {
+    // A tool window has no taskbar entry; changing the kind hides the window.
+    const bool wasVisible = isVisible();
+    setWindowFlags(Qt::FramelessWindowHint | (shown ? Qt::Window : Qt::Tool));
+    if (wasVisible) {
+        QWidget::show();
+    }
+}
+
 void SkinnedWindow::startMove(Point at) {
     // A window manager moves the window itself; without one, follow the pointer.
     if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {

@@ -15,6 +15,7 @@
 #include "hid/sim/simulated_mouse.h"
 #include "options.h"
 #include "system/linux/local_file_system.h"
+#include "system/linux/program_environment.h"
 #include "tracing.h"
 
 #ifdef QUORVELCTL_HAVE_HID_LINUX
@@ -57,18 +58,9 @@ void Fail(const std::string& message) {
     std::cerr << "quorvelctl: " << message << '\n';
 }
 
-// The data folder when --data names none: the program's own rule.
+// The data folder when --data names none: the window program's own.
 DataPaths DefaultDataPaths(FileSystem& files) {
-    DataFolderEnvironment environment;
-    std::error_code error;
-    environment.program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
-        environment.xdgConfigHome = xdg;
-    }
-    if (const char* home = std::getenv("HOME")) {
-        environment.home = home;
-    }
-    DataPaths paths = ResolveDataPaths(environment, files);
+    DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
     SeedDataFolder(files, paths);
     return paths;
 }
