@@ -15,6 +15,8 @@ constexpr const char* kSkinMarker = "main.png";
 constexpr const char* kDefaultSkin = "Default";
 constexpr const char* kFactory = "factory";
 constexpr const char* kDemoFolder = "quorvel-demo";
+// Inside a portable copy, where quorvel-demo is the program's own file name.
+constexpr const char* kPortableDemoFolder = "demo";
 
 // A folder that holds the program's files or skins is a portable copy, even
 // when one of the files has gone missing.
@@ -77,7 +79,7 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
 
 DataPaths DemoDataPaths(const DataPaths& program) {
     const std::filesystem::path folder =
-        program.portable ? program.folder / kDemoFolder : program.folder.parent_path() / kDemoFolder;
+        program.portable ? program.folder / kPortableDemoFolder : program.folder.parent_path() / kDemoFolder;
     DataPaths paths = DataPathsIn(folder, program.program);
     paths.portable = false;
     paths.factoryFolder = program.portable ? program.folder / kFactory : program.factoryFolder;

@@ -38,7 +38,7 @@ DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem
 DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileSystem& files);
 
 // The demo's own folder beside the program's (`quorvel-demo` in place of
-// `quorvel`, or a `quorvel-demo` folder inside a portable copy), seeded from
+// `quorvel`, or a `demo` folder inside a portable copy), seeded from
 // the same factory files (a portable copy keeps them in `factory/`), with its
 // own skins folder searched before the program's. Nothing of the program's
 // own files is ever written through these paths.

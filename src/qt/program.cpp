@@ -62,12 +62,10 @@ DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
 
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
-      instance_(options.instance != nullptr ? options.instance : &lock_),
-      relay_(OnInterfaceThread),
+      instance_(options.instance != nullptr ? options.instance : &lock_), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
              [this](int index) { main_->OnTrayMenu(index); }}),
-      application_([this] { relay_.stop(); }),
-      device_(hid, clock, relay_, *messages_) {
+      application_([this] { relay_.stop(); }), device_(hid, clock, relay_, *messages_) {
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
     dialogs_ = std::make_unique<QtAssignmentDialogs>(
@@ -120,8 +118,9 @@ void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
         }
     });
     if (!later_.listen(name)) {
-        std::cerr << QCoreApplication::applicationName().toStdString() << ": a second launch cannot reach this one: "
-                  << later_.errorString().toStdString() << std::endl;
+        std::cerr << QCoreApplication::applicationName().toStdString()
+                  << ": a second launch cannot reach this one: " << later_.errorString().toStdString()
+                  << std::endl;
     }
 }
 
@@ -132,7 +131,8 @@ std::optional<int> Program::AnswerHelpOrVersion(QCommandLineParser& parser, int 
     bool asked = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        asked = asked || argument == "--help" || argument == "-h" || argument == "--version" || argument == "-v";
+        asked = asked || argument == "--help" || argument == "--help-all" || argument == "-h" ||
+                argument == "--version" || argument == "-v";
     }
     if (!asked) {
         return std::nullopt;
@@ -142,7 +142,8 @@ std::optional<int> Program::AnswerHelpOrVersion(QCommandLineParser& parser, int 
     QCoreApplication::setApplicationVersion(version);
     parser.parse(QCoreApplication::arguments());
     if (parser.isSet("version")) {
-        std::cout << QCoreApplication::applicationName().toStdString() << " " << version.toStdString() << std::endl;
+        std::cout << QCoreApplication::applicationName().toStdString() << " " << version.toStdString()
+                  << std::endl;
     } else {
         std::cout << parser.helpText().toStdString();
     }
@@ -151,8 +152,8 @@ std::optional<int> Program::AnswerHelpOrVersion(QCommandLineParser& parser, int 
 
 bool Program::ParseArguments(QCommandLineParser& parser) {
     if (!parser.parse(QCoreApplication::arguments())) {
-        std::cerr << QCoreApplication::applicationName().toStdString() << ": " << parser.errorText().toStdString()
-                  << "\n"
+        std::cerr << QCoreApplication::applicationName().toStdString() << ": "
+                  << parser.errorText().toStdString() << "\n"
                   << "Try '" << QCoreApplication::applicationName().toStdString() << " --help'." << std::endl;
         return false;
     }
@@ -164,6 +165,8 @@ bool Program::ParseArguments(QCommandLineParser& parser) {
     return true;
 }
 
-int Program::exec() { return QCoreApplication::exec(); }
+int Program::exec() {
+    return QCoreApplication::exec();
+}
 
 } // namespace quorvel

@@ -17,11 +17,18 @@ namespace quorvel {
 
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
 
 constexpr const char* kIconName = "quorvel";
 // A notification that could not be delivered in this time is given up.
 constexpr int kNotifyTimeoutMs = 1000;
+
+void PrintMessage(std::string_view text, std::string_view title) {
+    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text
+              << std::endl;
+}
 
 } // namespace
 
@@ -31,14 +38,19 @@ void QtMessages::showMessage(std::string_view text, std::string_view title) {
 }
 
 void ConsoleMessages::showMessage(std::string_view text, std::string_view title) {
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text << std::endl;
+    PrintMessage(text, title);
 }
 
-QtTray::QtTray(Handlers handlers) : handlers_(std::move(handlers)) {}
+QtTray::QtTray(Handlers handlers) : handlers_(std::move(handlers)) {
+}
 
-QtTray::~QtTray() { delete icon_.data(); }
+QtTray::~QtTray() {
+    delete icon_.data();
+}
 
-bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTray::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 QIcon QtTray::ApplicationIcon() {
     if (QIcon::hasThemeIcon(kIconName)) {
@@ -75,10 +87,17 @@ void QtTray::addIcon(std::string_view tip, const std::vector<std::string>& menu)
     icon_->setContextMenu(menu_.get());
     QObject::connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
         switch (why) {
-        case QSystemTrayIcon::Trigger: handlers_.action(static_cast<int>(TrayAction::LeftUp)); break;
-        case QSystemTrayIcon::DoubleClick: handlers_.action(static_cast<int>(TrayAction::DoubleClick)); break;
-        case QSystemTrayIcon::Context: handlers_.action(static_cast<int>(TrayAction::RightUp)); break;
-        default: break;
+        case QSystemTrayIcon::Trigger:
+            handlers_.action(static_cast<int>(TrayAction::LeftUp));
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            handlers_.action(static_cast<int>(TrayAction::DoubleClick));
+            break;
+        case QSystemTrayIcon::Context:
+            handlers_.action(static_cast<int>(TrayAction::RightUp));
+            break;
+        default:
+            break;
         }
     });
     icon_->show();
@@ -117,8 +136,8 @@ bool QtTray::Notify(const QString& text, const QString& title, int timeoutMs) {
     const QString desktopEntry = QGuiApplication::desktopFileName();
     hints.insert("desktop-entry", desktopEntry.isEmpty() ? QString(kIconName) : desktopEntry);
     const QDBusReply<uint> reply =
-        notifications.call("Notify", QCoreApplication::applicationName(), lastNotification_, QString(kIconName), title,
-                           text, QStringList(), hints, timeoutMs);
+        notifications.call("Notify", QCoreApplication::applicationName(), lastNotification_,
+                           QString(kIconName), title, text, QStringList(), hints, timeoutMs);
     if (!reply.isValid()) {
         return false;
     }
@@ -139,7 +158,7 @@ void QtTray::showBalloon(std::string_view text, std::string_view title, int time
     if (window_ != nullptr && window_->isVisible()) {
         window_->setWindowTitle(FromUtf8(kApplicationTitle) + " - " + FromUtf8(text));
     }
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text << std::endl;
+    PrintMessage(text, title);
 }
 
 void QtApplication::quit() {

@@ -43,6 +43,8 @@ void SkinnedWindow::setClientSize(int width, int height) {
 }
 
 void SkinnedWindow::show() {
+    // A minimised window comes back as it was.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     QWidget::show();
     raise();
     activateWindow();

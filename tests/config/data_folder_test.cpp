@@ -64,9 +64,9 @@ TEST(DataFolder, TheDemoKeepsItsOwnFolderBesideTheProgramsOwn) {
     files.files["/b/bin/config.bin"] = "the program's own";
     files.files["/b/bin/factory/config.bin"] = "factory";
     const DataPaths portable = DemoDataPaths(ResolveDataPaths({"/b/bin/quorvel-demo", "", "/home/u", false, {}}, files));
-    EXPECT_EQ(portable.configBin, "/b/bin/quorvel-demo/config.bin");
+    EXPECT_EQ(portable.configBin, "/b/bin/demo/config.bin");
     EXPECT_TRUE(SeedDataFolder(files, portable));
-    EXPECT_EQ(files.files["/b/bin/quorvel-demo/config.bin"], "factory");
+    EXPECT_EQ(files.files["/b/bin/demo/config.bin"], "factory");
     EXPECT_EQ(files.files["/b/bin/config.bin"], "the program's own");
 }
 
