@@ -8,6 +8,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libudev-dev
   xvfb xauth imagemagick
+  qt6-wayland
+  trayer xdotool x11-utils dbus python3 python3-dbus python3-gi
   fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
 packages+=("$@") # and those the caller names, such as the packaging tools

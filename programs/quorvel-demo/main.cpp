@@ -14,6 +14,7 @@
 #include "demo_panel.h"
 #include "device/real_clock.h"
 #include "qt/program.h"
+#include "quorvel_version.h"
 #include "system/linux/locale_language.h"
 
 namespace {
@@ -50,29 +51,45 @@ bool OpenList(quorvel::Program& program, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
+    QApplication::setApplicationName("quorvel-demo");
+    QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The Quorvel settings program on a simulated mouse, with a panel that"
+                                     " presses the mouse's own buttons. Keeps its own files and lock.");
+    const QCommandLineOption screenshotOption("screenshot", "Save a picture of the settings window to FILE and end.",
+                                              "FILE");
+    const QCommandLineOption rowOption("open-row", "With --screenshot: first open the list of row N (1-8).", "N");
+    const QCommandLineOption listOption("open-list", "With --screenshot: first open the list NAME.",
+                                        "mode|parameter|stage");
+    parser.addOptions({screenshotOption, rowOption, listOption});
+    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+        return *done;
+    }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName("quorvel-demo");
-
-    QString screenshot;
+    if (!quorvel::Program::ParseArguments(parser)) {
+        return 2;
+    }
+    const QString screenshot = parser.value(screenshotOption);
+    const QString openList = parser.value(listOption);
     int openRow = 0;
-    QString openList;
-    const QStringList arguments = QApplication::arguments();
-    for (int i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
-            screenshot = arguments[++i];
-        } else if (arguments[i] == "--open-row" && i + 1 < arguments.size()) {
-            openRow = arguments[++i].toInt();
-        } else if (arguments[i] == "--open-list" && i + 1 < arguments.size()) {
-            openList = arguments[++i];
-        } else if (arguments[i] == "--help") {
-            std::cout << "usage: quorvel-demo [--screenshot FILE [--open-row 1-8]"
-                         " [--open-list mode|parameter|stage]]\n";
-            return 0;
-        } else {
-            std::cerr << "quorvel-demo: unknown argument " << arguments[i].toStdString() << "\n";
+    if (parser.isSet(rowOption)) {
+        bool number = false;
+        openRow = parser.value(rowOption).toInt(&number);
+        if (!number || openRow < 1 || openRow > quorvel::BasicPageLayout::kRowCount) {
+            std::cerr << "quorvel-demo: --open-row takes a row from 1 to 8, not '"
+                      << parser.value(rowOption).toStdString() << "'\n";
             return 2;
         }
+    }
+    if (!openList.isEmpty() && openList != "mode" && openList != "parameter" && openList != "stage") {
+        std::cerr << "quorvel-demo: --open-list takes mode, parameter or stage, not '" << openList.toStdString()
+                  << "'\n";
+        return 2;
+    }
+    if (screenshot.isEmpty() && (parser.isSet(rowOption) || parser.isSet(listOption))) {
+        std::cerr << "quorvel-demo: --open-row and --open-list need --screenshot\n";
+        return 2;
     }
 
     quorvel::SimulatedMouse mouse;
@@ -80,12 +97,19 @@ int main(int argc, char** argv) {
     mouse.sleepThrough(&realClock);
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
-    options.paths = quorvel::Program::DefaultDataPaths(files);
+    options.paths = quorvel::Program::DefaultDataPaths(files, /*demo=*/true);
     options.langId = quorvel::SystemDefaultLangId();
+    options.lockFile = quorvel::LockFileInstance::DefaultLockFile("quorvel-demo");
+    // No one answers a message box during a screenshot: messages go to the terminal.
+    quorvel::ConsoleMessages console;
+    if (!screenshot.isEmpty()) {
+        options.messages = &console;
+    }
 
     quorvel::Program program(mouse, mouse.clock(), std::move(options));
     if (!program.start()) {
-        return 0;
+        // Another demo runs and shows its window; no picture was made.
+        return screenshot.isEmpty() ? 0 : 1;
     }
     quorvel::DemoPanel panel(mouse, program);
     if (!screenshot.isEmpty()) {
@@ -102,14 +126,16 @@ int main(int argc, char** argv) {
         if (row) {
             PointAtDpiSwitch(program, openRow);
         }
+        bool saved = false;
         QTimer::singleShot(300, [&] {
-            const bool saved = program.window().grab().save(screenshot);
+            saved = program.window().grab().save(screenshot);
             if (!saved) {
                 std::cerr << "quorvel-demo: cannot save " << screenshot.toStdString() << "\n";
             }
             program.controller().Exit();
         });
-        return program.exec();
+        const int code = program.exec();
+        return saved ? code : 1;
     }
     // Beside the settings window, so that neither hides the other.
     const QRect settings = program.window().frameGeometry();

@@ -5,12 +5,23 @@
 #include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
 #include "qt/program.h"
+#include "quorvel_version.h"
 #include "system/linux/locale_language.h"
 
 int main(int argc, char** argv) {
+    QApplication::setApplicationName("quorvel");
+    QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Settings of the Quorvel gaming mouse. Lives in the notification area;"
+                                     " a second start shows the running copy's window.");
+    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+        return *done;
+    }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName("quorvel");
+    if (!quorvel::Program::ParseArguments(parser)) {
+        return 2;
+    }
 
     quorvel::LinuxHidPort hid;
     quorvel::RealClock clock;
@@ -21,7 +32,7 @@ int main(int argc, char** argv) {
 
     quorvel::Program program(hid, clock, std::move(options));
     if (!program.start()) {
-        return 0; // another copy is running
+        return 0; // another copy is running and shows its window
     }
     return program.exec();
 }

@@ -56,7 +56,12 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     }
     const InterfaceFonts fonts = FontsFor(langId_);
     ports_.window.setFonts(fonts.text, fonts.title);
-    ports_.tray.addIcon(kTrayTip);
+    inTray_ = ports_.tray.available();
+    if (inTray_) {
+        ports_.tray.addIcon(kTrayTip, {std::string(text(TextId::kExit))});
+    } else {
+        ports_.window.setTaskbarEntry(true);
+    }
 
     if (!device_->StartDeviceLink(text(TextId::kSystemDidNotDetectMouse), std::move(noticeWakeup))) {
         return StartResult::Running;
@@ -79,7 +84,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         DrawBasicPage();
     }
     // Without a notification area there is no way in but the window itself.
-    if (!ports_.tray.available()) {
+    if (!inTray_) {
         ports_.window.show();
     }
     return StartResult::Running;
@@ -205,20 +210,47 @@ void MainWindow::OnTray(TrayAction action) {
         }
         ports_.window.show();
         return;
-    case TrayAction::RightUp:
-        if (ports_.tray.popupMenu({std::string(text(TextId::kExit))}) == 0) {
-            Exit();
-        }
-        return;
+    case TrayAction::RightUp: // the shell opens the icon's own menu
     case TrayAction::Other:
         return;
+    }
+}
+
+void MainWindow::OnTrayMenu(int index) {
+    if (index == 0) {
+        Exit();
+    }
+}
+
+void MainWindow::OnTrayAppeared() {
+    if (inTray_) {
+        return;
+    }
+    inTray_ = true;
+    ports_.tray.addIcon(kTrayTip, {std::string(text(TextId::kExit))});
+    ports_.window.setTaskbarEntry(false);
+}
+
+void MainWindow::OnActivate() {
+    OnTray(TrayAction::LeftUp);
+    // Without a tray the window is the only way in, mouse or not.
+    if (!inTray_) {
+        ports_.window.show();
+    }
+}
+
+void MainWindow::HideWindow() {
+    if (inTray_) {
+        ports_.window.hide();
+    } else {
+        ports_.window.minimise();
     }
 }
 
 void MainWindow::OnLeftButtonDown(Point point) {
     // Without a notification area, a click on the window stands in for the
     // tray click that draws the page once the mouse is there.
-    if (!ports_.tray.available() && page_ == Page::None && device_->connected()) {
+    if (!inTray_ && page_ == Page::None && device_->connected()) {
         OnTray(TrayAction::LeftUp);
         return;
     }
@@ -287,13 +319,20 @@ void MainWindow::OnListPointer(int id, int index, Rect item) {
 
 bool MainWindow::OnKeyDown(int key) {
     if (key == kEnterKey || key == kEscapeKey) {
-        ports_.window.hide();
+        HideWindow();
         return true;
     }
     return false;
 }
 
-void MainWindow::OnCloseRequest() { ports_.window.hide(); }
+void MainWindow::OnCloseRequest() {
+    // Without a tray a hidden window could never come back: closing ends.
+    if (inTray_) {
+        ports_.window.hide();
+    } else {
+        Exit();
+    }
+}
 
 void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
 
@@ -305,7 +344,7 @@ bool MainWindow::RunApply() {
 
 void MainWindow::Ok() {
     RunApply();
-    ports_.window.hide();
+    HideWindow();
 }
 
 void MainWindow::ApplySettings() { RunApply(); }
@@ -313,10 +352,10 @@ void MainWindow::ApplySettings() { RunApply(); }
 void MainWindow::Cancel() {
     working_ = saved_;
     rebuildPending_ = true;
-    ports_.window.hide();
+    HideWindow();
 }
 
-void MainWindow::Minimise() { ports_.window.hide(); }
+void MainWindow::Minimise() { HideWindow(); }
 
 void MainWindow::Exit() {
     // The shell stops taking device events first, so that closing the link
@@ -331,7 +370,7 @@ void MainWindow::saveApplied(const DeviceConfig& config) {
     strIni_.WriteLabels(labels_);
 }
 
-void MainWindow::hideWindow() { ports_.window.hide(); }
+void MainWindow::hideWindow() { HideWindow(); }
 
 void MainWindow::ShowBalloon(std::string_view balloonText, std::string_view title, int timeoutMs) {
     ports_.tray.showBalloon(balloonText, title, timeoutMs);

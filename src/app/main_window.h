@@ -26,7 +26,9 @@ enum class TrayAction { LeftUp, DoubleClick, RightUp, Other };
 inline constexpr std::string_view kTrayTip = "Gaming mouse setting";
 inline constexpr std::string_view kInfoTitle = "Info";
 inline constexpr int kInfoBalloonMs = 5000;
-inline constexpr int kLinkBalloonMs = 100;
+// The mouse found and lost messages stay long enough to be read; a tenth of
+// a second made notification servers drop them unseen.
+inline constexpr int kLinkBalloonMs = 5000;
 inline constexpr int kEnterKey = 13;
 inline constexpr int kEscapeKey = 27;
 
@@ -57,6 +59,15 @@ public:
 
     // Input from the shell.
     void OnTray(TrayAction action);
+    // The tray menu's item `index` was chosen.
+    void OnTrayMenu(int index);
+    // A notification area appeared after the start: the window moves there.
+    void OnTrayAppeared();
+    // A second copy of the program was started: show this one's window.
+    void OnActivate();
+    // Whether the window is reached through the tray icon (else it is an
+    // ordinary window with a taskbar entry, and closing it ends the program).
+    bool inTray() const { return inTray_; }
     void OnLeftButtonDown(Point point);
     void OnMouseMove(Point point);
     // A drop-down list of the current page: an entry picked, the pointer
@@ -112,6 +123,7 @@ public:
     void RefreshHoverControls();
 
 private:
+    void HideWindow();
     void DrawFrame(std::string_view pageBackground, TextId title);
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);
@@ -136,6 +148,7 @@ private:
     Colour textColour_;
 
     Page page_ = Page::None;
+    bool inTray_ = false;
     bool basicInitialised_ = false;
     bool rebuildPending_ = false;
     PageContent* basic_ = nullptr;

@@ -1,5 +1,7 @@
 #include "config/data_folder.h"
 
+#include <algorithm>
+
 namespace quorvel {
 
 namespace {
@@ -10,6 +12,18 @@ constexpr const char* kRecordIni = "record.ini";
 constexpr const char* kSkins = "Skins";
 // Every skin has its main window background; a folder without it is no skin.
 constexpr const char* kSkinMarker = "main.png";
+constexpr const char* kDefaultSkin = "Default";
+constexpr const char* kFactory = "factory";
+constexpr const char* kDemoFolder = "quorvel-demo";
+// Inside a portable copy, where quorvel-demo is the program's own file name.
+constexpr const char* kPortableDemoFolder = "demo";
+
+// A folder that holds the program's files or skins is a portable copy, even
+// when one of the files has gone missing.
+bool IsPortableFolder(const std::filesystem::path& folder, const FileSystem& files) {
+    return files.exists(folder / kConfigBin) || files.exists(folder / kStrIni) ||
+           files.exists(folder / kSkins / kDefaultSkin / kSkinMarker);
+}
 
 } // namespace
 
@@ -27,7 +41,7 @@ DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem
 
 DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileSystem& files) {
     const std::filesystem::path programFolder = environment.program.parent_path();
-    if (environment.windows || files.exists(programFolder / kConfigBin)) {
+    if (environment.windows || IsPortableFolder(programFolder, files)) {
         return DataPathsIn(programFolder, environment.program);
     }
     std::filesystem::path configHome;
@@ -40,11 +54,36 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
         // No home at all: keep the files beside the program, as a portable copy does.
         return DataPathsIn(programFolder, environment.program);
     }
-    const std::filesystem::path shared = (programFolder / ".." / "share" / "quorvel").lexically_normal();
+    std::vector<std::filesystem::path> shared;
+    for (const std::filesystem::path& dataDir : environment.dataDirs) {
+        if (dataDir.is_absolute()) {
+            shared.push_back((dataDir / "quorvel").lexically_normal());
+        }
+    }
+    shared.push_back((programFolder / ".." / "share" / "quorvel").lexically_normal());
     DataPaths paths = DataPathsIn(configHome / "quorvel", environment.program);
     paths.portable = false;
-    paths.factoryFolder = shared / "factory";
-    paths.skinRoots.push_back(shared / kSkins);
+    for (const std::filesystem::path& folder : shared) {
+        if (paths.factoryFolder.empty() && files.exists(folder / kFactory / kConfigBin)) {
+            paths.factoryFolder = folder / kFactory;
+        }
+        if (std::find(paths.skinRoots.begin(), paths.skinRoots.end(), folder / kSkins) == paths.skinRoots.end()) {
+            paths.skinRoots.push_back(folder / kSkins);
+        }
+    }
+    if (paths.factoryFolder.empty()) {
+        paths.factoryFolder = shared.front() / kFactory;
+    }
+    return paths;
+}
+
+DataPaths DemoDataPaths(const DataPaths& program) {
+    const std::filesystem::path folder =
+        program.portable ? program.folder / kPortableDemoFolder : program.folder.parent_path() / kDemoFolder;
+    DataPaths paths = DataPathsIn(folder, program.program);
+    paths.portable = false;
+    paths.factoryFolder = program.portable ? program.folder / kFactory : program.factoryFolder;
+    paths.skinRoots.insert(paths.skinRoots.end(), program.skinRoots.begin(), program.skinRoots.end());
     return paths;
 }
 

@@ -6,18 +6,21 @@
 #include <vector>
 
 #include "ports/file_system.h"
+#include "ports/program_environment.h"
 
 namespace quorvel {
 
 // Where the program keeps its files. This is the one place that builds
 // these paths.
 //
-// Portable: on Windows, and wherever a config.bin lies beside the executable
-// (a build folder, an unpacked archive), the three files and Skins/ are there.
-// Installed on Linux: the three files live in $XDG_CONFIG_HOME/quorvel
-// (default ~/.config/quorvel), first copied from the factory files installed
-// in <prefix>/share/quorvel/factory; skins are looked for in the user's own
-// Skins folder there, then in <prefix>/share/quorvel/Skins.
+// Portable: on Windows, and wherever config.bin, str.ini or the Default skin
+// lies beside the executable (a build folder, an unpacked archive), the three
+// files and Skins/ are there; a portable copy that lost its config.bin stays
+// portable. Installed on Linux: the three files live in $XDG_CONFIG_HOME/quorvel
+// (default ~/.config/quorvel), first copied from the factory files of the
+// install's data folder (quorvel/factory under the first of the shared data
+// folders that has them); skins are looked for in the user's own Skins folder
+// there, then in quorvel/Skins of each shared data folder.
 struct DataPaths {
     std::filesystem::path program; // the running executable, never written
     std::filesystem::path folder;  // the folder that holds the three files
@@ -29,17 +32,17 @@ struct DataPaths {
     bool portable = true;
 };
 
-struct DataFolderEnvironment {
-    std::filesystem::path program; // full path of the running executable
-    std::string xdgConfigHome;     // empty when unset
-    std::string home;              // empty when unset
-    bool windows = false;
-};
-
 // The program's data folder for `--data DIR` and the like: everything in DIR.
 DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem::path& program = {});
 
 DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileSystem& files);
+
+// The demo's own folder beside the program's (`quorvel-demo` in place of
+// `quorvel`, or a `demo` folder inside a portable copy), seeded from
+// the same factory files (a portable copy keeps them in `factory/`), with its
+// own skins folder searched before the program's. Nothing of the program's
+// own files is ever written through these paths.
+DataPaths DemoDataPaths(const DataPaths& program);
 
 // Copies the factory config.bin, str.ini and record.ini into the user's folder
 // where they are missing; the user's own files are never replaced. False when

@@ -84,7 +84,12 @@ public:
     // Brings the window to the front and shows it.
     virtual void show() = 0;
     virtual void hide() = 0;
+    // Shrinks the window to its taskbar entry.
+    virtual void minimise() = 0;
     virtual bool visible() const = 0;
+    // Whether the window has an entry in the taskbar: only while there is
+    // no tray icon to reach it by.
+    virtual void setTaskbarEntry(bool shown) = 0;
     // Starts moving the window with the mouse button that is held at `at`.
     virtual void startMove(Point at) = 0;
 
@@ -146,14 +151,18 @@ public:
 class TrayPort {
 public:
     virtual ~TrayPort() = default;
-    // False when the desktop has no notification area; balloons then go out
-    // as desktop notifications where the desktop offers them.
+    // False when the desktop has no notification area (yet); the shell
+    // tells the controller when one appears (MainWindow::OnTrayAppeared).
     virtual bool available() const = 0;
-    virtual void addIcon(std::string_view tip) = 0;
+    // The icon with its tip and the menu its right click opens; the shell
+    // reports the chosen item (MainWindow::OnTrayMenu).
+    virtual void addIcon(std::string_view tip, const std::vector<std::string>& menu) = 0;
+    // Safe from within the icon's own click or menu handling.
     virtual void removeIcon() = 0;
+    // A message to the user: a desktop notification where the desktop has a
+    // notification service, else the tray icon's balloon, else wherever the
+    // shell can still show it.
     virtual void showBalloon(std::string_view text, std::string_view title, int timeoutMs) = 0;
-    // A pop-up menu at the pointer; the index of the chosen item or nothing.
-    virtual std::optional<int> popupMenu(const std::vector<std::string>& items) = 0;
 };
 
 // The program's life.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCommandLineParser>
+#include <QLocalServer>
 #include <memory>
+#include <optional>
 
 #include "app/basic_page.h"
 #include "app/device_event_relay.h"
@@ -23,14 +26,18 @@ public:
     struct Options {
         DataPaths paths;
         std::uint16_t langId = 0x409;
-        MessagePort* messages = nullptr;          // message boxes; nullptr: Qt's
-        SingleInstancePort* instance = nullptr;   // nullptr: the user's lock file
+        MessagePort* messages = nullptr;        // message boxes; nullptr: Qt's
+        SingleInstancePort* instance = nullptr; // nullptr: the user's lock file below
+        // The lock that keeps one copy running; a second copy asks the first,
+        // over a socket beside it, to show its window.
+        std::filesystem::path lockFile = LockFileInstance::DefaultLockFile();
     };
 
     Program(HidPort& hid, Clock& clock, Options options);
     ~Program();
 
-    // Starts the window (hidden, in the tray). False when another copy runs.
+    // Starts the window (hidden, in the tray). False when another copy runs;
+    // that copy has been asked to show its window.
     bool start();
     // Runs until the program is ended; the exit code.
     int exec();
@@ -43,11 +50,21 @@ public:
     BasicPage& basicPage() { return *basicPage_; }
     QtTray& tray() { return tray_; }
 
-    // The data folder of the running program by the usual rule, its factory
-    // files copied in where missing.
-    static DataPaths DefaultDataPaths(LocalFileSystem& files);
+    // The data folder of the running program by the usual rule (the demo's
+    // own beside it), its factory files copied in where missing.
+    static DataPaths DefaultDataPaths(LocalFileSystem& files, bool demo = false);
+
+    // Adds --help and --version to `parser` and answers them, without a
+    // display: the exit code when the program ends here.
+    static std::optional<int> AnswerHelpOrVersion(QCommandLineParser& parser, int argc, char** argv,
+                                                  const QString& version);
+    // Reads the application's arguments after Qt took its own; false (with
+    // the error on standard error) when they are wrong.
+    static bool ParseArguments(QCommandLineParser& parser);
 
 private:
+    void ListenForLaterCopies(const std::filesystem::path& socket);
+
     LocalFileSystem files_;
     QtMessages qtMessages_;
     LockFileInstance lock_;
@@ -62,7 +79,8 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AssignmentDialogs> dialogs_;
     std::unique_ptr<BasicPage> basicPage_;
-    bool closed_ = false;
+    bool ownLock_ = false;
+    QLocalServer later_; // second launches knock here
 };
 
 } // namespace quorvel

@@ -1,12 +1,14 @@
 #include "qt/qt_shell_ports.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusReply>
 #include <QDirIterator>
 #include <QMenu>
 #include <QMessageBox>
+#include <QWidget>
+#include <iostream>
 
 #include "app/main_window.h"
 
@@ -14,7 +16,20 @@ namespace quorvel {
 
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+constexpr const char* kIconName = "quorvel";
+// The menu entry's name, without ".desktop".
+constexpr const char* kDesktopEntry = "io.github.quorvel.Quorvel";
+// A notification that could not be delivered in this time is given up.
+constexpr int kNotifyTimeoutMs = 1000;
+
+void PrintMessage(std::string_view text, std::string_view title) {
+    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text
+              << std::endl;
+}
 
 } // namespace
 
@@ -23,11 +38,20 @@ void QtMessages::showMessage(std::string_view text, std::string_view title) {
     box.exec();
 }
 
-QtTray::QtTray(std::function<void(int)> onAction) : onAction_(std::move(onAction)) {}
+void ConsoleMessages::showMessage(std::string_view text, std::string_view title) {
+    PrintMessage(text, title);
+}
 
-QtTray::~QtTray() = default;
+QtTray::QtTray(Handlers handlers) : handlers_(std::move(handlers)) {
+}
 
-bool QtTray::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+QtTray::~QtTray() {
+    delete icon_.data();
+}
+
+bool QtTray::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 QIcon QtTray::ApplicationIcon() {
     // The icon theme's, as installed; the copy built into the program otherwise.
@@ -36,64 +60,98 @@ QIcon QtTray::ApplicationIcon() {
     while (sizes.hasNext()) {
         builtIn.addFile(sizes.next());
     }
-    return QIcon::fromTheme("quorvel", builtIn);
+    return QIcon::fromTheme(kIconName, builtIn);
 }
 
-void QtTray::addIcon(std::string_view tip) {
-    if (!available()) {
+void QtTray::addIcon(std::string_view tip, const std::vector<std::string>& menu) {
+    if (icon_ != nullptr || !available()) {
         return;
     }
-    icon_ = std::make_unique<QSystemTrayIcon>(ApplicationIcon());
+    areaWatch_.stop();
+    // The menu belongs to the icon: the desktop opens it on a right click,
+    // outside the program's own handling of the click.
+    menu_ = std::make_unique<QMenu>();
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        QObject::connect(menu_->addAction(FromUtf8(menu[i])), &QAction::triggered, this,
+                         [this, index = static_cast<int>(i)] { handlers_.menu(index); });
+    }
+    icon_ = new QSystemTrayIcon(ApplicationIcon());
     icon_->setToolTip(FromUtf8(tip));
-    QObject::connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    icon_->setContextMenu(menu_.get());
+    QObject::connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
         switch (why) {
-        case QSystemTrayIcon::Trigger: onAction_(static_cast<int>(TrayAction::LeftUp)); break;
-        case QSystemTrayIcon::DoubleClick: onAction_(static_cast<int>(TrayAction::DoubleClick)); break;
-        case QSystemTrayIcon::Context: onAction_(static_cast<int>(TrayAction::RightUp)); break;
-        default: break;
+        case QSystemTrayIcon::Trigger:
+            handlers_.action(static_cast<int>(TrayAction::LeftUp));
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            handlers_.action(static_cast<int>(TrayAction::DoubleClick));
+            break;
+        case QSystemTrayIcon::Context:
+            handlers_.action(static_cast<int>(TrayAction::RightUp));
+            break;
+        default:
+            break;
         }
     });
     icon_->show();
 }
 
 void QtTray::removeIcon() {
-    if (icon_) {
+    if (icon_ != nullptr) {
         icon_->hide();
-        icon_.reset();
+        // The icon may be the sender of the signal being handled: it goes
+        // once the handling is over, never under its own feet.
+        icon_->deleteLater();
+        icon_ = nullptr;
     }
 }
 
-void QtTray::showBalloon(std::string_view text, std::string_view title, int timeoutMs) {
-    if (icon_) {
-        icon_->showMessage(FromUtf8(title), FromUtf8(text), QSystemTrayIcon::Information, timeoutMs);
-        return;
-    }
+void QtTray::watchForArea(std::function<void()> appeared, int periodMs) {
+    areaWatch_.disconnect();
+    QObject::connect(&areaWatch_, &QTimer::timeout, this, [this, appeared = std::move(appeared)] {
+        if (available()) {
+            areaWatch_.stop();
+            appeared();
+        }
+    });
+    areaWatch_.start(periodMs);
+}
+
+bool QtTray::Notify(const QString& text, const QString& title, int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        return;
+        return false;
     }
     QDBusInterface notifications("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
                                  "org.freedesktop.Notifications", bus);
-    if (!notifications.isValid()) {
-        return;
+    notifications.setTimeout(kNotifyTimeoutMs);
+    QVariantMap hints;
+    const QString desktopEntry = QGuiApplication::desktopFileName();
+    hints.insert("desktop-entry", desktopEntry.isEmpty() ? QString(kDesktopEntry) : desktopEntry);
+    const QDBusReply<uint> reply =
+        notifications.call("Notify", QCoreApplication::applicationName(), lastNotification_,
+                           QString(kIconName), title, text, QStringList(), hints, timeoutMs);
+    if (!reply.isValid()) {
+        return false;
     }
-    notifications.call(QDBus::NoBlock, "Notify", FromUtf8(kApplicationTitle), 0u, QString("input-mouse"),
-                       FromUtf8(title), FromUtf8(text), QStringList(), QVariantMap(), timeoutMs);
+    lastNotification_ = reply.value();
+    return true;
 }
 
-std::optional<int> QtTray::popupMenu(const std::vector<std::string>& items) {
-    QMenu menu;
-    std::vector<QAction*> actions;
-    for (const std::string& item : items) {
-        actions.push_back(menu.addAction(QString::fromStdString(item)));
+void QtTray::showBalloon(std::string_view text, std::string_view title, int timeoutMs) {
+    if (Notify(FromUtf8(text), FromUtf8(title), timeoutMs)) {
+        return;
     }
-    QAction* chosen = menu.exec(QCursor::pos());
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        if (actions[i] == chosen) {
-            return static_cast<int>(i);
-        }
+    if (icon_ != nullptr) {
+        icon_->showMessage(FromUtf8(title), FromUtf8(text), QSystemTrayIcon::Information, timeoutMs);
+        return;
     }
-    return std::nullopt;
+    // Nothing on the desktop takes messages: the window's title while it is
+    // shown, and the terminal or the session's log.
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->setWindowTitle(FromUtf8(kApplicationTitle) + " - " + FromUtf8(text));
+    }
+    PrintMessage(text, title);
 }
 
 void QtApplication::quit() {

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "ports/message_port.h"
 #include "ports/ui_port.h"
+
+class QWidget;
 
 namespace quorvel {
 
@@ -16,28 +21,51 @@ public:
     void showMessage(std::string_view text, std::string_view title) override;
 };
 
-// The tray icon with its balloons and menu. Where the desktop has no
-// notification area, balloons go out as desktop notifications over D-Bus.
+// Messages on standard error, for runs that no one answers (a screenshot).
+class ConsoleMessages final : public MessagePort {
+public:
+    void showMessage(std::string_view text, std::string_view title) override;
+};
+
+// The tray icon with its menu, and the program's messages: desktop
+// notifications where the session has a notification service, else the tray
+// icon's balloon, else the window's title and standard error.
 class QtTray final : public QObject, public TrayPort {
     Q_OBJECT
 
 public:
-    // `onAction` receives the tray icon's clicks (LeftUp, DoubleClick, RightUp).
-    explicit QtTray(std::function<void(int action)> onAction);
+    struct Handlers {
+        std::function<void(int action)> action; // the icon's clicks (TrayAction)
+        std::function<void(int index)> menu;    // the menu's item chosen
+    };
+    explicit QtTray(Handlers handlers);
     ~QtTray() override;
 
     bool available() const override;
-    void addIcon(std::string_view tip) override;
+    void addIcon(std::string_view tip, const std::vector<std::string>& menu) override;
     void removeIcon() override;
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override;
-    std::optional<int> popupMenu(const std::vector<std::string>& items) override;
+
+    // Looks for a notification area every `periodMs` until one is there, then
+    // calls `appeared` once.
+    void watchForArea(std::function<void()> appeared, int periodMs = 1000);
+    // The window whose title carries messages when nothing else can.
+    void setMessageWindow(QWidget* window) { window_ = window; }
+    bool hasIcon() const { return icon_ != nullptr; }
+    QSystemTrayIcon* icon() const { return icon_; }
 
     // The program's icon: the installed theme icon, else the one built in.
     static QIcon ApplicationIcon();
 
 private:
-    std::function<void(int)> onAction_;
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    bool Notify(const QString& text, const QString& title, int timeoutMs);
+
+    Handlers handlers_;
+    QPointer<QSystemTrayIcon> icon_;
+    std::unique_ptr<QMenu> menu_;
+    QTimer areaWatch_;
+    QWidget* window_ = nullptr;
+    uint lastNotification_ = 0; // replaced by the next one
 };
 
 // Ends the program: stops taking device events, then leaves the event loop.

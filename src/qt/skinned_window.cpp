@@ -43,6 +43,8 @@ void SkinnedWindow::setClientSize(int width, int height) {
 }
 
 void SkinnedWindow::show() {
+    // A minimised window comes back as it was.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     QWidget::show();
     raise();
     activateWindow();
@@ -50,6 +52,17 @@ void SkinnedWindow::show() {
 
 void SkinnedWindow::hide() {
     QWidget::hide();
+}
+
+void SkinnedWindow::minimise() { showMinimized(); }
+
+void SkinnedWindow::setTaskbarEntry(bool shown) {
+    // A tool window has no taskbar entry; changing the kind hides the window.
+    const bool wasVisible = isVisible();
+    setWindowFlags(Qt::FramelessWindowHint | (shown ? Qt::Window : Qt::Tool));
+    if (wasVisible) {
+        QWidget::show();
+    }
 }
 
 void SkinnedWindow::startMove(Point at) {

@@ -31,7 +31,9 @@ public:
     void setClientSize(int width, int height) override;
     void show() override;
     void hide() override;
+    void minimise() override;
     bool visible() const override { return isVisible(); }
+    void setTaskbarEntry(bool shown) override;
     void startMove(Point at) override;
     void createList(int id, Rect box, const std::vector<std::string>& items) override;
     void destroyList(int id) override;

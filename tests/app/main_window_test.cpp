@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, StartsHiddenWithTheMousePresentAndDrawsTheBasicPage) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(tray.iconShown);
     EXPECT_EQ(tray.tip, "Gaming mouse setting");
-    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system detect the gaming mouse.", "Info", 100}}));
+    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system detect the gaming mouse.", "Info", 5000}}));
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(window.width, 880);
     EXPECT_EQ(window.height, 640);
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns)
     tray.balloons.clear();
     w.OnTray(TrayAction::LeftUp);
     EXPECT_FALSE(window.shown);
-    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 100}}));
+    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 5000}}));
     // OK and Apply do nothing without the mouse.
     window.shown = true;
     const auto transfers = mouse.transfers().size();
@@ -158,8 +158,8 @@ TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
         {8, 3, {}},
         {9, 3, {{"Switch to macro key3", "Info", 5000}}},
         {9, 0, {}},
-        {14, 0, {{"The system detect the gaming mouse.", "Info", 100}}},
-        {15, 7, {{"The system did not detect the gaming mouse!", "Warning", 100}}},
+        {14, 0, {{"The system detect the gaming mouse.", "Info", 5000}}},
+        {15, 7, {{"The system did not detect the gaming mouse!", "Warning", 5000}}},
         {6, 1, {}},
         {10, 1, {}},
         {13, 1, {}},
@@ -238,11 +238,10 @@ TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
 
 TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {
     MainWindow& w = Start();
+    EXPECT_EQ(tray.menu, std::vector<std::string>{"Exit"});
     w.OnTray(TrayAction::RightUp);
-    EXPECT_EQ(tray.menus, (std::vector<std::vector<std::string>>{{"Exit"}}));
-    EXPECT_FALSE(application.quitting) << "menu closed without a choice";
-    tray.menuChoice = 0;
-    w.OnTray(TrayAction::RightUp);
+    EXPECT_FALSE(application.quitting) << "the right click only opens the menu";
+    w.OnTrayMenu(0);
     EXPECT_TRUE(application.quitting);
     EXPECT_FALSE(tray.iconShown);
 }
@@ -278,10 +277,61 @@ TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
     EXPECT_EQ(window.picture.ops, (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
 }
 
-TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowShowsAtStart) {
+TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowIsAnOrdinaryWindow) {
     tray.hasArea = false;
-    Start();
+    MainWindow& w = Start();
     EXPECT_TRUE(window.shown);
+    EXPECT_TRUE(window.taskbarEntry);
+    EXPECT_FALSE(tray.iconShown);
+    EXPECT_FALSE(w.inTray());
+    // Every way of hiding minimises, so the taskbar entry brings it back.
+    const std::pair<const char*, std::function<void()>> hides[] = {
+        {"Enter", [&] { w.OnKeyDown(13); }},
+        {"Escape", [&] { w.OnKeyDown(27); }},
+        {"minimise button", [&] { w.OnLeftButtonDown(kMinimise); }},
+        {"OK", [&] { w.OnLeftButtonDown(kOk); }},
+        {"Cancel", [&] { w.OnLeftButtonDown(kCancel); }},
+        {"unplug", [&] { w.hideWindow(); }},
+    };
+    for (const auto& [name, hide] : hides) {
+        window.minimised = false;
+        hide();
+        EXPECT_TRUE(window.minimised) << name;
+        EXPECT_TRUE(window.shown) << name;
+    }
+    EXPECT_FALSE(application.quitting);
+    w.OnCloseRequest();
+    EXPECT_TRUE(application.quitting) << "closing the only way in ends the program";
+}
+
+TEST_F(MainWindowTest, ASecondLaunchShowsTheWindow) {
+    MainWindow& w = Start();
+    w.OnActivate();
+    EXPECT_TRUE(window.shown);
+}
+
+TEST_F(MainWindowTest, ASecondLaunchShowsTheWindowWithoutTrayOrMouse) {
+    mouse.unplug();
+    tray.hasArea = false;
+    MainWindow& w = Start();
+    window.shown = false;
+    w.OnActivate();
+    EXPECT_TRUE(window.shown);
+}
+
+TEST_F(MainWindowTest, ATrayThatAppearsLaterTakesTheWindow) {
+    tray.hasArea = false;
+    MainWindow& w = Start();
+    w.OnTrayAppeared();
+    EXPECT_TRUE(tray.iconShown);
+    EXPECT_EQ(tray.menu, std::vector<std::string>{"Exit"});
+    EXPECT_FALSE(window.taskbarEntry);
+    EXPECT_TRUE(window.shown) << "the window the user has open stays open";
+    w.OnKeyDown(27);
+    EXPECT_FALSE(window.shown);
+    EXPECT_FALSE(window.minimised);
+    w.OnCloseRequest();
+    EXPECT_FALSE(application.quitting);
 }
 
 } // namespace

@@ -11,7 +11,7 @@ using testing::MemoryFileSystem;
 TEST(DataFolder, PortableWhenConfigBinLiesBesideTheProgram) {
     MemoryFileSystem files;
     files.files["/opt/q/config.bin"] = "x";
-    const DataPaths paths = ResolveDataPaths({"/opt/q/quorvel", "/xdg", "/home/u", false}, files);
+    const DataPaths paths = ResolveDataPaths({"/opt/q/quorvel", "/xdg", "/home/u", false, {}}, files);
     EXPECT_TRUE(paths.portable);
     EXPECT_EQ(paths.configBin, "/opt/q/config.bin");
     EXPECT_EQ(paths.strIni, "/opt/q/str.ini");
@@ -20,9 +20,59 @@ TEST(DataFolder, PortableWhenConfigBinLiesBesideTheProgram) {
     EXPECT_EQ(paths.program, "/opt/q/quorvel");
 }
 
+TEST(DataFolder, APortableCopyThatLostItsConfigBinStaysPortable) {
+    for (const char* remaining : {"/opt/q/str.ini", "/opt/q/Skins/Default/main.png"}) {
+        MemoryFileSystem files;
+        files.files[remaining] = "x";
+        const DataPaths paths = ResolveDataPaths({"/opt/q/quorvel", "/xdg", "/home/u", false, {}}, files);
+        EXPECT_TRUE(paths.portable) << remaining;
+        EXPECT_EQ(paths.configBin, "/opt/q/config.bin") << remaining;
+        EXPECT_EQ(paths.skinRoots, std::vector<std::filesystem::path>{"/opt/q/Skins"}) << remaining;
+    }
+}
+
+TEST(DataFolder, FactoryFilesComeFromTheFirstSharedFolderThatHasThem) {
+    MemoryFileSystem files;
+    files.files["/xdg2/quorvel/factory/config.bin"] = "x";
+    files.files["/usr/share/quorvel/factory/config.bin"] = "x";
+    DataFolderEnvironment environment{"/opt/app/bin/quorvel", "", "/home/u", false, {}};
+    environment.dataDirs = {"/usr/share", "/xdg1", "relative", "/xdg2/", "/opt/app/share"};
+    const DataPaths paths = ResolveDataPaths(environment, files);
+    EXPECT_EQ(paths.factoryFolder, "/usr/share/quorvel/factory");
+    EXPECT_EQ(paths.skinRoots, (std::vector<std::filesystem::path>{"/home/u/.config/quorvel/Skins",
+                                                                   "/usr/share/quorvel/Skins", "/xdg1/quorvel/Skins",
+                                                                   "/xdg2/quorvel/Skins", "/opt/app/share/quorvel/Skins"}))
+        << "relative folders are left out, and <bindir>/../share is searched once";
+
+    files.files.erase("/usr/share/quorvel/factory/config.bin");
+    EXPECT_EQ(ResolveDataPaths(environment, files).factoryFolder, "/xdg2/quorvel/factory");
+}
+
+TEST(DataFolder, TheDemoKeepsItsOwnFolderBesideTheProgramsOwn) {
+    MemoryFileSystem files;
+    const DataPaths installed = ResolveDataPaths({"/usr/bin/quorvel-demo", "", "/home/u", false, {}}, files);
+    const DataPaths demo = DemoDataPaths(installed);
+    EXPECT_FALSE(demo.portable);
+    EXPECT_EQ(demo.configBin, "/home/u/.config/quorvel-demo/config.bin");
+    EXPECT_EQ(demo.strIni, "/home/u/.config/quorvel-demo/str.ini");
+    EXPECT_EQ(demo.recordIni, "/home/u/.config/quorvel-demo/record.ini");
+    EXPECT_EQ(demo.factoryFolder, "/usr/share/quorvel/factory");
+    EXPECT_EQ(demo.skinRoots,
+              (std::vector<std::filesystem::path>{"/home/u/.config/quorvel-demo/Skins", "/home/u/.config/quorvel/Skins",
+                                                  "/usr/share/quorvel/Skins"}));
+
+    files.files["/b/bin/config.bin"] = "the program's own";
+    files.files["/b/bin/factory/config.bin"] = "factory";
+    const DataPaths portable = DemoDataPaths(ResolveDataPaths({"/b/bin/quorvel-demo", "", "/home/u", false, {}}, files));
+    EXPECT_EQ(portable.configBin, "/b/bin/demo/config.bin");
+    EXPECT_TRUE(SeedDataFolder(files, portable));
+    EXPECT_EQ(files.files["/b/bin/demo/config.bin"], "factory");
+    EXPECT_EQ(files.files["/b/bin/config.bin"], "the program's own");
+}
+
 TEST(DataFolder, WindowsAlwaysUsesTheProgramFolder) {
     MemoryFileSystem files;
-    const DataPaths paths = ResolveDataPaths({"C:/Q/quorvel.exe", "", "", true}, files);
+    const DataPaths paths = ResolveDataPaths({"C:/Q/quorvel.exe", "", "", true, {}}, files);
     EXPECT_TRUE(paths.portable);
     EXPECT_EQ(paths.configBin, "C:/Q/config.bin");
 }
@@ -39,7 +89,7 @@ TEST(DataFolder, InstalledUsesTheUsersConfigFolder) {
         {"relative/xdg", "/home/u", "/home/u/.config/quorvel"}, // a relative XDG path is to be ignored
     };
     for (const auto& row : cases) {
-        const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", row.xdg, row.home, false}, files);
+        const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", row.xdg, row.home, false, {}}, files);
         EXPECT_FALSE(paths.portable);
         EXPECT_EQ(paths.folder, row.folder);
         EXPECT_EQ(paths.configBin, std::filesystem::path(row.folder) / "config.bin");
@@ -55,7 +105,7 @@ TEST(DataFolder, SeedingCopiesMissingFactoryFilesAndKeepsTheUsersOwn) {
     files.files["/usr/share/quorvel/factory/config.bin"] = "factory config";
     files.files["/usr/share/quorvel/factory/str.ini"] = "factory str";
     files.files["/home/u/.config/quorvel/str.ini"] = "mine";
-    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false}, files);
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
     EXPECT_TRUE(SeedDataFolder(files, paths));
     EXPECT_EQ(files.files["/home/u/.config/quorvel/config.bin"], "factory config");
     EXPECT_EQ(files.files["/home/u/.config/quorvel/str.ini"], "mine");
@@ -71,7 +121,7 @@ TEST(DataFolder, SkinFolderIsTheFirstRootThatHoldsTheSkin) {
     MemoryFileSystem files;
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "png";
     files.files["/home/u/.config/quorvel/Skins/Mine/main.png"] = "png";
-    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false}, files);
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
     EXPECT_EQ(SkinFolder(paths, "Default", files), "/usr/share/quorvel/Skins/Default");
     EXPECT_EQ(SkinFolder(paths, "Mine", files), "/home/u/.config/quorvel/Skins/Mine");
     EXPECT_EQ(SkinFolder(paths, "Gone", files), "/home/u/.config/quorvel/Skins/Gone");

@@ -117,6 +117,10 @@ public:
     }
     void show() override { shown = true; }
     void hide() override { shown = false; }
+    bool minimised = false;
+    void minimise() override { minimised = true; }
+    bool taskbarEntry = false;
+    void setTaskbarEntry(bool entry) override { taskbarEntry = entry; }
     bool visible() const override { return shown; }
     void startMove(Point at) override { moves.push_back(at); }
     void createList(int id, Rect box, const std::vector<std::string>& items) override {
@@ -146,21 +150,17 @@ public:
     bool iconShown = false;
     std::string tip;
     std::vector<Balloon> balloons;
-    std::vector<std::vector<std::string>> menus;
-    std::optional<int> menuChoice;
+    std::vector<std::string> menu;
 
     bool available() const override { return hasArea; }
-    void addIcon(std::string_view t) override {
+    void addIcon(std::string_view t, const std::vector<std::string>& items) override {
         iconShown = true;
         tip = t;
+        menu = items;
     }
     void removeIcon() override { iconShown = false; }
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override {
         balloons.push_back({std::string(text), std::string(title), timeoutMs});
-    }
-    std::optional<int> popupMenu(const std::vector<std::string>& items) override {
-        menus.push_back(items);
-        return menuChoice;
     }
 };
 

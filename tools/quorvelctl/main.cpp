@@ -16,6 +16,7 @@
 #include "options.h"
 #include "quorvel_version.h"
 #include "system/linux/local_file_system.h"
+#include "system/linux/program_environment.h"
 #include "tracing.h"
 
 #ifdef QUORVELCTL_HAVE_HID_LINUX
@@ -58,18 +59,9 @@ void Fail(const std::string& message) {
     std::cerr << "quorvelctl: " << message << '\n';
 }
 
-// The data folder when --data names none: the program's own rule.
+// The data folder when --data names none: the window program's own.
 DataPaths DefaultDataPaths(FileSystem& files) {
-    DataFolderEnvironment environment;
-    std::error_code error;
-    environment.program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
-        environment.xdgConfigHome = xdg;
-    }
-    if (const char* home = std::getenv("HOME")) {
-        environment.home = home;
-    }
-    DataPaths paths = ResolveDataPaths(environment, files);
+    DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
     SeedDataFolder(files, paths);
     return paths;
 }

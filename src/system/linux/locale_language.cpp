@@ -39,9 +39,10 @@ std::uint16_t LangIdFromLocaleName(std::string_view locale) {
     return kEnglishUnitedStates;
 }
 
-std::uint16_t LangIdFromLocaleVariables(std::string_view lcAll, std::string_view lcMessages,
-                                        std::string_view lang) {
-    for (std::string_view locale : {lcAll, lcMessages, lang}) {
+std::uint16_t LangIdFromLocaleVariables(std::string_view language, std::string_view lcAll,
+                                        std::string_view lcMessages, std::string_view lang) {
+    const std::string_view preferred = language.substr(0, language.find(':'));
+    for (std::string_view locale : {preferred, lcAll, lcMessages, lang}) {
         if (!locale.empty()) {
             return LangIdFromLocaleName(locale);
         }
@@ -50,7 +51,7 @@ std::uint16_t LangIdFromLocaleVariables(std::string_view lcAll, std::string_view
 }
 
 std::uint16_t SystemDefaultLangId() {
-    return LangIdFromLocaleVariables(EnvironmentValue("LC_ALL"), EnvironmentValue("LC_MESSAGES"),
+    return LangIdFromLocaleVariables(EnvironmentValue("LANGUAGE"), EnvironmentValue("LC_ALL"), EnvironmentValue("LC_MESSAGES"),
                                      EnvironmentValue("LANG"));
 }
 

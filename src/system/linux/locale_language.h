@@ -15,10 +15,11 @@ namespace quorvel {
 // (English, United States).
 std::uint16_t LangIdFromLocaleName(std::string_view locale);
 
-// The identifier of the locale that decides the language of messages: the
-// first non-empty of LC_ALL, LC_MESSAGES and LANG.
-std::uint16_t LangIdFromLocaleVariables(std::string_view lcAll, std::string_view lcMessages,
-                                        std::string_view lang);
+// The identifier of the language the user reads messages in, as desktop
+// programs choose it: the first entry of LANGUAGE (a colon-separated list of
+// preferences), else the first non-empty of LC_ALL, LC_MESSAGES and LANG.
+std::uint16_t LangIdFromLocaleVariables(std::string_view language, std::string_view lcAll,
+                                        std::string_view lcMessages, std::string_view lang);
 
 // LangIdFromLocaleVariables with the values of this process's environment.
 std::uint16_t SystemDefaultLangId();

@@ -17,11 +17,12 @@ LockFileInstance::~LockFileInstance() {
     }
 }
 
-std::filesystem::path LockFileInstance::DefaultLockFile() {
+std::filesystem::path LockFileInstance::DefaultLockFile(std::string_view program) {
+    const std::string name(program);
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
-        return std::filesystem::path(runtime) / "quorvel.lock";
+        return std::filesystem::path(runtime) / (name + ".lock");
     }
-    return std::filesystem::temp_directory_path() / ("quorvel-" + std::to_string(::getuid()) + ".lock");
+    return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getuid()) + ".lock");
 }
 
 bool LockFileInstance::acquire() {

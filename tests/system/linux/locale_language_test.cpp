@@ -38,22 +38,25 @@ INSTANTIATE_TEST_SUITE_P(LocaleNames, LangIdFromLocaleNameTest,
                                          LocaleCase{"zh", 0x409}, LocaleCase{"zh_MO.UTF-8", 0x409},
                                          LocaleCase{"zh_CNX", 0x409}));
 
-TEST(LangIdFromLocaleVariablesTest, LcAllComesFirst) {
-    EXPECT_EQ(LangIdFromLocaleVariables("zh_TW.UTF-8", "zh_CN.UTF-8", "zh_HK.UTF-8"), 0x404);
-    EXPECT_EQ(LangIdFromLocaleVariables("en_US.UTF-8", "zh_CN.UTF-8", "zh_CN.UTF-8"), 0x409);
-}
-
-TEST(LangIdFromLocaleVariablesTest, LcMessagesComesBeforeLang) {
-    EXPECT_EQ(LangIdFromLocaleVariables("", "zh_CN.UTF-8", "zh_TW.UTF-8"), 0x804);
-    EXPECT_EQ(LangIdFromLocaleVariables("", "C", "zh_TW.UTF-8"), 0x409);
-}
-
-TEST(LangIdFromLocaleVariablesTest, LangComesLast) {
-    EXPECT_EQ(LangIdFromLocaleVariables("", "", "zh_HK.UTF-8"), 0xC04);
-}
-
-TEST(LangIdFromLocaleVariablesTest, NothingSetIsEnglish) {
-    EXPECT_EQ(LangIdFromLocaleVariables("", "", ""), 0x409);
+TEST(LangIdFromLocaleVariablesTest, TheFirstSetVariableDecidesInTheDesktopsOrder) {
+    const struct {
+        std::string_view language, lcAll, lcMessages, lang;
+        std::uint16_t langId;
+    } cases[] = {
+        {"zh_TW:zh_CN:en", "en_US.UTF-8", "en_US.UTF-8", "en_US.UTF-8", 0x404}, // LANGUAGE's first entry
+        {"en_GB:zh_CN", "zh_CN.UTF-8", "", "", 0x409},                          // only the first entry
+        {":zh_CN", "zh_TW.UTF-8", "", "", 0x404},                               // an empty first entry is unset
+        {"", "zh_TW.UTF-8", "zh_CN.UTF-8", "zh_HK.UTF-8", 0x404},
+        {"", "en_US.UTF-8", "zh_CN.UTF-8", "zh_CN.UTF-8", 0x409},
+        {"", "", "zh_CN.UTF-8", "zh_TW.UTF-8", 0x804},
+        {"", "", "C", "zh_TW.UTF-8", 0x409},
+        {"", "", "", "zh_HK.UTF-8", 0xC04},
+        {"", "", "", "", 0x409},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(LangIdFromLocaleVariables(row.language, row.lcAll, row.lcMessages, row.lang), row.langId)
+            << row.language << " | " << row.lcAll << " | " << row.lcMessages << " | " << row.lang;
+    }
 }
 
 // Sets or unsets one environment variable and puts the old value back.
@@ -85,6 +88,7 @@ private:
 };
 
 TEST(SystemDefaultLangIdTest, ReadsTheLocaleVariablesOfTheEnvironment) {
+    ScopedEnvironmentVariable language("LANGUAGE", nullptr);
     ScopedEnvironmentVariable lcAll("LC_ALL", nullptr);
     ScopedEnvironmentVariable lcMessages("LC_MESSAGES", "");
     ScopedEnvironmentVariable lang("LANG", "zh_TW.UTF-8");
@@ -94,10 +98,13 @@ TEST(SystemDefaultLangIdTest, ReadsTheLocaleVariablesOfTheEnvironment) {
         EXPECT_EQ(SystemDefaultLangId(), 0x804);
         ScopedEnvironmentVariable all("LC_ALL", "C.UTF-8");
         EXPECT_EQ(SystemDefaultLangId(), 0x409);
+        ScopedEnvironmentVariable first("LANGUAGE", "zh_TW:en");
+        EXPECT_EQ(SystemDefaultLangId(), 0x404);
     }
 }
 
 TEST(SystemDefaultLangIdTest, NoLocaleVariablesIsEnglish) {
+    ScopedEnvironmentVariable language("LANGUAGE", nullptr);
     ScopedEnvironmentVariable lcAll("LC_ALL", nullptr);
     ScopedEnvironmentVariable lcMessages("LC_MESSAGES", nullptr);
     ScopedEnvironmentVariable lang("LANG", nullptr);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,21 @@ TEST(LockFileInstance, OnlyTheFirstCopyRunsAndTheClaimEndsWithIt) {
     LockFileInstance after(path);
     EXPECT_TRUE(after.acquire());
     std::filesystem::remove(path);
+}
+
+TEST(LockFileInstance, EachProgramHasItsOwnLockInTheRuntimeFolder) {
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = old != nullptr ? old : "";
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+    EXPECT_EQ(LockFileInstance::DefaultLockFile(), "/run/user/1000/quorvel.lock");
+    EXPECT_EQ(LockFileInstance::DefaultLockFile("quorvel-demo"), "/run/user/1000/quorvel-demo.lock");
+    ::setenv("XDG_RUNTIME_DIR", "relative", 1);
+    EXPECT_EQ(LockFileInstance::DefaultLockFile("quorvel-demo").parent_path(), std::filesystem::temp_directory_path());
+    if (old != nullptr) {
+        ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
 }
 
 } // namespace

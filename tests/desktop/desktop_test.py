@@ -1,0 +1,249 @@
+#!/usr/bin/python3
+"""End-to-end tests of the window program on an X server of its own.
+
+Usage: desktop_test.py BIN_FOLDER [unittest arguments]
+BIN_FOLDER is the build's bin/ (quorvel-demo, factory files and skins). Each
+test runs the demo as a portable copy in a temporary folder, with its own
+runtime folder (so its own instance lock), home and Xvfb display; a tray
+host (trayer) is started where the test wants one. Waits are bounded polls.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+BIN = None
+TITLE = "Quorvel Gaming Mouse"
+CLOSE_BUTTON = (859, 14)  # the middle of the window's close button
+
+
+def wait_for(condition, timeout=15.0, step=0.05):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return condition()
+
+
+class Desktop(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="quorvel-desktop-")
+        self.processes = []
+        runtime = os.path.join(self.root, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY")}
+        self.env.update({"XDG_RUNTIME_DIR": runtime, "HOME": self.root,
+                         "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
+                         "QT_QPA_PLATFORM": "xcb", "LANG": "C.UTF-8", "LANGUAGE": ""})
+        self.app = os.path.join(self.root, "app")
+        os.mkdir(self.app)
+        for name in ("quorvel-demo", "config.bin", "str.ini"):
+            shutil.copy2(os.path.join(BIN, name), self.app)
+        for name in ("Skins", "factory"):
+            shutil.copytree(os.path.join(BIN, name), os.path.join(self.app, name))
+        self.start_display()
+
+    def tearDown(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def start_display(self):
+        read, write = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                pass_fds=(write,), stderr=subprocess.DEVNULL)
+        self.processes.append(xvfb)
+        os.close(write)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read)
+        self.assertTrue(number.strip(), "Xvfb gave no display")
+        self.env["DISPLAY"] = ":" + number.decode().strip()
+
+    def start(self, *command, **kwargs):
+        process = subprocess.Popen(list(command), env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   text=True, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def demo(self, *arguments):
+        return self.start(os.path.join(self.app, "quorvel-demo"), *arguments)
+
+    def start_tray(self):
+        # At the bottom left, where neither the settings window nor the demo's
+        # panel covers it (nothing stacks windows without a window manager).
+        tray = self.start("trayer", "--edge", "bottom", "--align", "left", "--widthtype", "request",
+                          "--height", "32", "--SetDockType", "false", "--transparent", "false")
+        self.assertTrue(wait_for(lambda: self.windows("--class", "trayer")), "trayer did not come up")
+        return tray
+
+    def xdotool(self, *arguments):
+        done = subprocess.run(["xdotool", *arguments], env=self.env, capture_output=True, text=True, timeout=10)
+        return done.stdout.split()
+
+    def windows(self, *query):
+        return self.xdotool("search", *query)
+
+    def settings_window(self):
+        # The skinned window, not a message box of the same title.
+        for window in self.windows("--onlyvisible", "--name", "^" + TITLE):
+            if self.size(window)[0] >= 400:
+                return window
+        return None
+
+    def size(self, window):
+        fields = dict(line.split("=", 1) for line in subprocess.run(
+            ["xdotool", "getwindowgeometry", "--shell", window], env=self.env, capture_output=True,
+            text=True, timeout=10).stdout.split())
+        return int(fields["WIDTH"]), int(fields["HEIGHT"])
+
+    def tray_icon(self):
+        # The icon is the program's one small window, embedded in the tray.
+        for window in self.windows("--onlyvisible", "--class", "quorvel-demo"):
+            width, height = self.size(window)
+            if width <= 64 and height <= 64:
+                return window
+        return None
+
+    def click(self, window, x, y, button=1):
+        self.xdotool("mousemove", "--window", window, str(x), str(y), "click", str(button))
+
+    def ended(self, process, timeout=15.0):
+        try:
+            return process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.fail("the program did not end")
+
+    def test_tray_icon_opens_the_window_and_its_menu_exits_cleanly(self):
+        self.start_tray()
+        demo = self.demo()
+        icon = wait_for(self.tray_icon)
+        self.assertTrue(icon, "no icon in the tray")
+        self.assertIsNone(self.settings_window(), "with a tray the window starts hidden")
+        self.click(icon, 5, 5)
+        self.assertTrue(wait_for(self.settings_window), "a left click shows the window")
+        known = set(self.windows("--onlyvisible", "--class", "quorvel-demo"))
+        self.click(icon, 5, 5, button=3)
+        menu = wait_for(lambda: [w for w in self.windows("--onlyvisible", "--class", "quorvel-demo")
+                                 if w not in known])
+        self.assertTrue(menu, "a right click opens the menu")
+        width, height = self.size(menu[0])
+        self.click(menu[0], width // 2, height // 2)
+        self.assertEqual(self.ended(demo), 0, demo.stderr.read())
+
+    def test_without_a_tray_the_window_comes_back_and_takes_a_late_tray(self):
+        demo = self.demo()
+        window = wait_for(self.settings_window)
+        self.assertTrue(window, "without a tray the window shows at start")
+        # A second launch ends at once and leaves the first running.
+        second = self.demo()
+        self.assertEqual(self.ended(second), 0)
+        self.assertIsNone(demo.poll())
+        self.assertTrue(self.settings_window())
+        # A tray that comes later gets the icon, and the window moves there.
+        self.start_tray()
+        icon = wait_for(self.tray_icon)
+        self.assertTrue(icon, "the late tray got no icon")
+        self.xdotool("key", "--window", window, "Escape")
+        self.assertTrue(wait_for(lambda: self.settings_window() is None), "Escape hides into the tray")
+        self.click(icon, 5, 5)
+        self.assertTrue(wait_for(self.settings_window), "the icon shows the window again")
+        self.assertIsNone(demo.poll())
+
+    def test_without_a_tray_a_second_launch_shows_the_window_and_closing_ends(self):
+        demo = self.demo()
+        window = wait_for(self.settings_window)
+        self.assertTrue(window)
+        # Escape minimises (a window manager would keep it in the taskbar); it
+        # is never withdrawn where nothing could bring it back.
+        self.xdotool("key", "--window", window, "Escape")
+        second = self.demo()
+        self.assertEqual(self.ended(second), 0)
+        self.assertTrue(wait_for(self.settings_window), "the second launch did not bring the window back")
+        self.assertIsNone(demo.poll())
+        window = self.settings_window()
+        self.click(window, *CLOSE_BUTTON)
+        self.assertEqual(self.ended(demo), 0, demo.stderr.read())
+
+
+class CommandLine(unittest.TestCase):
+    """The demo's command line and its own files, without a display."""
+
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="quorvel-cli-")
+        runtime = os.path.join(self.root, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=self.root,
+                        XDG_CONFIG_HOME=os.path.join(self.root, "config"), QT_QPA_PLATFORM="offscreen")
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.app = os.path.join(self.root, "app")
+        os.mkdir(self.app)
+        shutil.copy2(os.path.join(BIN, "quorvel-demo"), self.app)
+        shutil.copytree(os.path.join(BIN, "Skins"), os.path.join(self.app, "Skins"))
+        shutil.copytree(os.path.join(BIN, "factory"), os.path.join(self.app, "factory"))
+
+    def tearDown(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def run_demo(self, *arguments):
+        return subprocess.run([os.path.join(self.app, "quorvel-demo"), *arguments], env=self.env,
+                              capture_output=True, text=True, timeout=60)
+
+    def test_help_version_and_bad_values(self):
+        no_display = dict(self.env, QT_QPA_PLATFORM="xcb", DISPLAY="")
+        for argument in ("--help", "--version"):
+            done = subprocess.run([os.path.join(self.app, "quorvel-demo"), argument], env=no_display,
+                                  capture_output=True, text=True, timeout=30)
+            self.assertEqual(done.returncode, 0, argument + done.stderr)
+            self.assertIn("quorvel-demo", done.stdout, argument)
+        for bad in (["--open-row", "9", "--screenshot", "x.png"], ["--open-row", "one", "--screenshot", "x.png"],
+                    ["--open-list", "colour", "--screenshot", "x.png"], ["--frobnicate"], ["stray"],
+                    ["--screenshot"]):
+            done = self.run_demo(*bad)
+            self.assertNotEqual(done.returncode, 0, bad)
+            self.assertTrue(done.stderr.strip(), bad)
+
+    def test_a_portable_copy_without_config_bin_stays_portable_and_the_demo_keeps_its_own_files(self):
+        # The program's own files of this portable copy: str.ini only, no config.bin.
+        shutil.copy2(os.path.join(BIN, "str.ini"), self.app)
+        with open(os.path.join(self.app, "str.ini"), "rb") as original:
+            program_str_ini = original.read()
+        picture = os.path.join(self.root, "shot.png")
+        done = self.run_demo("--screenshot", picture, "--open-row", "1")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertTrue(os.path.getsize(picture) > 0)
+        demo_folder = os.path.join(self.app, "demo")
+        self.assertTrue(os.path.isfile(os.path.join(demo_folder, "config.bin")), "the demo seeds its own folder")
+        self.assertFalse(os.path.exists(os.path.join(self.app, "config.bin")), "the program's folder is untouched")
+        with open(os.path.join(self.app, "str.ini"), "rb") as after:
+            self.assertEqual(after.read(), program_str_ini)
+        self.assertFalse(os.path.exists(os.path.join(self.root, "config")), "a portable copy stays portable")
+        # The demo's lock is its own: the program's lock held elsewhere does not stop it.
+        self.assertTrue(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel-demo.lock")))
+        self.assertFalse(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel.lock")))
+
+    def test_a_picture_that_cannot_be_written_fails(self):
+        done = self.run_demo("--screenshot", os.path.join(self.root, "missing", "shot.png"))
+        self.assertNotEqual(done.returncode, 0)
+        self.assertIn("cannot save", done.stderr)
+
+
+if __name__ == "__main__":
+    BIN = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
