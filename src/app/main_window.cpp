@@ -58,7 +58,16 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     ports_.window.setFonts(fonts.text, fonts.title);
     ports_.tray.addIcon(kTrayTip);
 
-    if (!device_->StartDeviceLink(text(TextId::kSystemDidNotDetectMouse), std::move(noticeWakeup))) {
+    const DeviceLinkStart link = device_->StartDeviceLink(std::move(noticeWakeup));
+    if (link.mouse == OpenResult::NoMouse) {
+        ports_.messages.showMessage(text(TextId::kSystemDidNotDetectMouse), kWarningTitle);
+    }
+    ShowOpenFailure(link.mouse);
+    if (link.failure != DeviceLinkStart::Failure::None) {
+        ports_.messages.showMessage(link.failure == DeviceLinkStart::Failure::ReaderThread
+                                        ? kCreateEventFailedText
+                                        : kRegisterNotificationFailedText,
+                                    kApplicationTitle);
         return StartResult::Running;
     }
 
@@ -295,10 +304,27 @@ bool MainWindow::OnKeyDown(int key) {
 
 void MainWindow::OnCloseRequest() { ports_.window.hide(); }
 
-void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
+void MainWindow::OnDeviceNotices() {
+    if (const auto reopened = device_->HandleDeviceNotices()) {
+        ShowOpenFailure(*reopened);
+    }
+}
+
+void MainWindow::ShowOpenFailure(OpenResult result) {
+    if (const auto failure = OpenFailureText(result)) {
+        ports_.messages.showMessage(*failure, kWarningTitle);
+    }
+}
 
 bool MainWindow::RunApply() {
-    const ApplyResult result = device_->Apply(working_, *this);
+    const ApplyResult result = device_->Apply(working_);
+    // The files keep what the user chose, also when the link broke.
+    if (result != ApplyResult::NotConnected) {
+        SaveApplied(working_);
+    }
+    if (result == ApplyResult::UnusableAnswer) {
+        ports_.messages.showMessage(kUnusableMouseText, kWarningTitle);
+    }
     saved_ = working_;
     return result == ApplyResult::Completed;
 }
@@ -326,7 +352,7 @@ void MainWindow::Exit() {
     ports_.tray.removeIcon();
 }
 
-void MainWindow::saveApplied(const DeviceConfig& config) {
+void MainWindow::SaveApplied(const DeviceConfig& config) {
     configFile_.SaveConfig(config);
     strIni_.WriteLabels(labels_);
 }
