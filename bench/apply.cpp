@@ -16,11 +16,6 @@ namespace {
 
 using namespace quorvel;
 
-class NoSaves final : public ApplySaves {
-public:
-    void saveApplied(const DeviceConfig&) override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -29,10 +24,8 @@ int main(int argc, char** argv) {
     RealClock real;
     mouse.sleepThrough(&real);
     NoWindow window;
-    NoMessages messages;
-    NoSaves saves;
-    DeviceController controller(mouse, mouse.clock(), window, messages);
-    if (!controller.OpenDevice()) {
+    DeviceController controller(mouse, mouse.clock(), window);
+    if (controller.OpenDevice() != OpenResult::Opened) {
         std::fprintf(stderr, "the simulated mouse was not found\n");
         return 1;
     }
@@ -51,7 +44,7 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= runs; ++run) {
         mouse.clearTransfers();
         const auto start = std::chrono::steady_clock::now();
-        const ApplyResult result = controller.Apply(config, saves);
+        const ApplyResult result = controller.Apply(config);
         const auto wall = std::chrono::steady_clock::now() - start;
         if (result != ApplyResult::Completed) {
             std::fprintf(stderr, "Apply did not complete\n");

@@ -27,9 +27,8 @@ int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     SimulatedMouse mouse;
     NoWindow window;
-    NoMessages messages;
-    DeviceController controller(mouse, mouse.clock(), window, messages);
-    if (!controller.StartDeviceLink("The system did not detect the gaming mouse!", [] {}) ||
+    DeviceController controller(mouse, mouse.clock(), window);
+    if (controller.StartDeviceLink([] {}).failure != DeviceLinkStart::Failure::None ||
         !controller.connected()) {
         std::fprintf(stderr, "the simulated mouse did not link\n");
         return 1;

@@ -1,9 +1,11 @@
 // The Quorvel mouse settings program: lives in the tray, finds the mouse
 // through hidraw.
 #include <QApplication>
+#include <iostream>
 
 #include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
+#include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
 #include "system/linux/locale_language.h"
@@ -23,7 +25,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    quorvel::LinuxHidPort hid;
+    quorvel::LinuxHidPort system;
+    // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
+    quorvel::TracingHidPort traced(system, std::cerr);
+    quorvel::HidPort& hid = quorvel::TraceAskedFor() ? static_cast<quorvel::HidPort&>(traced) : system;
     quorvel::RealClock clock;
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;

@@ -63,7 +63,16 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         ports_.window.setTaskbarEntry(true);
     }
 
-    if (!device_->StartDeviceLink(text(TextId::kSystemDidNotDetectMouse), std::move(noticeWakeup))) {
+    const DeviceLinkStart link = device_->StartDeviceLink(std::move(noticeWakeup));
+    if (link.mouse == OpenResult::NoMouse) {
+        ports_.messages.showMessage(text(TextId::kSystemDidNotDetectMouse), kWarningTitle);
+    }
+    ShowOpenFailure(link.mouse);
+    if (link.failure != DeviceLinkStart::Failure::None) {
+        ports_.messages.showMessage(link.failure == DeviceLinkStart::Failure::ReaderThread
+                                        ? kCreateEventFailedText
+                                        : kRegisterNotificationFailedText,
+                                    kApplicationTitle);
         return StartResult::Running;
     }
 
@@ -334,10 +343,27 @@ void MainWindow::OnCloseRequest() {
     }
 }
 
-void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
+void MainWindow::OnDeviceNotices() {
+    if (const auto reopened = device_->HandleDeviceNotices()) {
+        ShowOpenFailure(*reopened);
+    }
+}
+
+void MainWindow::ShowOpenFailure(OpenResult result) {
+    if (const auto failure = OpenFailureText(result)) {
+        ports_.messages.showMessage(*failure, kWarningTitle);
+    }
+}
 
 bool MainWindow::RunApply() {
-    const ApplyResult result = device_->Apply(working_, *this);
+    const ApplyResult result = device_->Apply(working_);
+    // The files keep what the user chose, also when the link broke.
+    if (result != ApplyResult::NotConnected) {
+        SaveApplied(working_);
+    }
+    if (result == ApplyResult::UnusableAnswer) {
+        ports_.messages.showMessage(kUnusableMouseText, kWarningTitle);
+    }
     saved_ = working_;
     return result == ApplyResult::Completed;
 }
@@ -365,7 +391,7 @@ void MainWindow::Exit() {
     ports_.tray.removeIcon();
 }
 
-void MainWindow::saveApplied(const DeviceConfig& config) {
+void MainWindow::SaveApplied(const DeviceConfig& config) {
     configFile_.SaveConfig(config);
     strIni_.WriteLabels(labels_);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/device_messages.h"
 #include "app/page.h"
 #include "config/config_file.h"
 #include "config/data_folder.h"
@@ -46,7 +47,7 @@ struct MainWindowPorts {
 // window-level buttons, hiding and ending, and the two copies of the
 // configuration (working and saved). Pages draw their content through
 // PageContent.
-class MainWindow final : public DeviceEventPort, public ApplySaves {
+class MainWindow final : public DeviceEventPort {
 public:
     MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId);
 
@@ -81,8 +82,6 @@ public:
     // DeviceEventPort, on the interface thread.
     void deliver(DeviceEventCode code, int value) override;
     void hideWindow() override;
-    // ApplySaves.
-    void saveApplied(const DeviceConfig& config) override;
 
     // Window-level buttons.
     void Ok();
@@ -128,6 +127,10 @@ private:
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);
     bool RunApply();
+    // The files Apply leaves behind: config.bin, then the button labels in str.ini.
+    void SaveApplied(const DeviceConfig& config);
+    // Tells the user why the mouse found at start or on its arrival cannot be used.
+    void ShowOpenFailure(OpenResult result);
     PageContent* content(Page page) const;
 
     MainWindowPorts ports_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <initializer_list>
 #include <span>
@@ -13,6 +14,34 @@ namespace quorvel {
 // Seven command bytes and a checksum, carried in bytes 1-8 of a feature report.
 inline constexpr std::size_t kCommandReportSize = 8;
 using CommandReport = std::array<Byte, kCommandReportSize>;
+
+// The command bytes by name. A block command carries its block (slot, table)
+// in `number` and the data length in `length`; other commands take the bytes
+// after the code as their parameters.
+struct CommandFields {
+    Byte code;
+    Byte number;
+    Byte length;
+    std::array<Byte, 4> more;
+    Byte checksum;
+};
+static_assert(sizeof(CommandFields) == kCommandReportSize);
+
+// The sensor record as command 0x83 answers it and command 0x03 writes it.
+struct SensorRecordFields {
+    Byte code;
+    Byte sensorType;
+    Byte rate;
+    Byte option1;
+    Byte option2;
+    std::array<Byte, 2> unused;
+    Byte checksum;
+};
+static_assert(sizeof(SensorRecordFields) == kCommandReportSize);
+
+template <class Fields> constexpr Fields FieldsOf(const CommandReport& report) {
+    return std::bit_cast<Fields>(report);
+}
 
 // The commands the mouse takes (byte 0). Bit 7 marks a read: the mouse answers
 // with eight bytes that replace the command.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace quorvel {
 
@@ -12,110 +13,120 @@ constexpr std::size_t kLightingReadBuffer = 128;
 constexpr std::size_t kMacroReadBuffer = 140;
 
 // A block with the chunks' tail: the bytes after the block go out as zeros.
-bool WriteBlock(DeviceLink& link, Clock& clock, Command code, Byte number, std::span<const Byte> block) {
+TransferResult WriteBlock(FeatureChannel& channel, Clock& clock, Command code, Byte number,
+                          std::span<const Byte> block) {
     CommandReport command = MakeCommand(code, {number, static_cast<Byte>(block.size())});
     std::array<Byte, ChunkCount(256) * kChunkDataSize> data{};
     std::copy(block.begin(), block.end(), data.begin());
-    return BulkTransfer(link, clock, command,
-                        std::span(data.data(), ChunkCount(block.size()) * kChunkDataSize));
+    return channel.BulkTransfer(clock, command,
+                                std::span(data.data(), ChunkCount(block.size()) * kChunkDataSize));
 }
+
+// The numbered tables `first` .. `first + count - 1` of one kind, each
+// followed by the table pause.
+struct Tables {
+    Byte first;
+    int count;
+};
+
+TransferResult WriteTables(FeatureChannel& channel, Clock& clock, Command code, Tables tables,
+                           const std::function<std::span<const Byte>(int index)>& table) {
+    for (int i = 0; i < tables.count; ++i) {
+        const TransferResult result =
+            WriteBlock(channel, clock, code, static_cast<Byte>(tables.first + i), table(i));
+        if (result != TransferResult::Done) {
+            return result;
+        }
+        clock.sleep(kTablePause);
+    }
+    return TransferResult::Done;
+}
+
+template <std::size_t BufferSize>
+TransferResult ReadTables(FeatureChannel& channel, Clock& clock, Command code, Tables tables,
+                          const std::function<std::span<Byte>(int index)>& table) {
+    for (int i = 0; i < tables.count; ++i) {
+        const Byte number = static_cast<Byte>(tables.first + i);
+        CommandReport command = MakeCommand(code, {number});
+        std::array<Byte, BufferSize> data{};
+        if (const TransferResult result = channel.BulkTransfer(clock, command, data);
+            result != TransferResult::Done) {
+            return result;
+        }
+        // The answer must be the table asked for, whole; more than its size is not kept.
+        const std::span<Byte> target = table(i);
+        const auto answer = FieldsOf<CommandFields>(command);
+        if (answer.number != number || answer.length < target.size()) {
+            return TransferResult::UnusableAnswer;
+        }
+        std::copy_n(data.begin(), target.size(), target.begin());
+        clock.sleep(kTablePause);
+    }
+    return TransferResult::Done;
+}
+
+constexpr Tables kLightingTables{0, kLightingBlockCount};
+constexpr Tables kMacroTables{1, kMacroSlotCount};
+constexpr Tables kKeyMatrixTables{1, kKeyMatrixCount};
 
 } // namespace
 
-std::optional<SensorInfo> ReadSensorInfo(DeviceLink& link) {
+std::optional<SensorInfo> ReadSensorInfo(FeatureChannel& channel) {
     CommandReport command = MakeCommand(Command::ReadSensorRecord);
-    if (!FeatureTransaction(link, command)) {
+    if (channel.FeatureTransaction(command) != TransferResult::Done) {
         return std::nullopt;
     }
-    return SensorInfo{command[1], command[2], command[3], command[4]};
+    const auto record = FieldsOf<SensorRecordFields>(command);
+    return SensorInfo{record.sensorType, record.rate, record.option1, record.option2};
 }
 
-bool WriteSensorInfo(DeviceLink& link, const SensorInfo& info) {
+TransferResult WriteSensorInfo(FeatureChannel& channel, const SensorInfo& info) {
     CommandReport command =
         MakeCommand(Command::WriteSensorRecord, {info.sensorType, info.rate, info.option1, info.option2});
-    return FeatureTransaction(link, command);
+    return channel.FeatureTransaction(command);
 }
 
-bool ReadLightingBlocks(DeviceLink& link, Clock& clock, DeviceImage& image) {
-    for (int n = 0; n < kLightingBlockCount; ++n) {
-        CommandReport command = MakeCommand(Command::ReadLightingBlock, {static_cast<Byte>(n)});
-        std::array<Byte, kLightingReadBuffer> data{};
-        if (!BulkTransfer(link, clock, command, data)) {
-            return false;
-        }
-        // The answer names the block it carries and its length; neither is trusted beyond the block's size.
-        std::span<Byte> block = image.lightingBlock(command[1]);
-        const std::size_t length = std::min<std::size_t>(command[2], block.size());
-        std::copy_n(data.begin(), length, block.begin());
-        clock.sleep(kTablePause);
-    }
-    return true;
+TransferResult ReadLightingBlocks(FeatureChannel& channel, Clock& clock, DeviceImage& image) {
+    return ReadTables<kLightingReadBuffer>(channel, clock, Command::ReadLightingBlock, kLightingTables,
+                                           [&](int i) { return image.lightingBlock(i); });
 }
 
-bool WriteLightingBlocks(DeviceLink& link, Clock& clock, const DeviceImage& image) {
-    for (int n = 0; n < kLightingBlockCount; ++n) {
-        if (!WriteBlock(link, clock, Command::WriteLightingBlock, static_cast<Byte>(n),
-                        image.lightingBlock(n))) {
-            return false;
-        }
-        clock.sleep(kTablePause);
-    }
-    return true;
+TransferResult WriteLightingBlocks(FeatureChannel& channel, Clock& clock, const DeviceImage& image) {
+    return WriteTables(channel, clock, Command::WriteLightingBlock, kLightingTables,
+                       [&](int i) { return image.lightingBlock(i); });
 }
 
-bool WriteLightingCommand(DeviceLink& link, const DeviceImage& image) {
+TransferResult WriteLightingCommand(FeatureChannel& channel, const DeviceImage& image) {
     const auto& bytes = image.lightingCommand;
     CommandReport command = MakeCommand(Command::LightingEffect, {bytes[0], bytes[1], bytes[2]});
-    return FeatureTransaction(link, command);
+    return channel.FeatureTransaction(command);
 }
 
-bool WriteDpiTable(DeviceLink& link, Clock& clock, DeviceImage& image) {
+TransferResult WriteDpiTable(FeatureChannel& channel, Clock& clock, DeviceImage& image) {
     image.dpiStageCount = kDpiStageCount;
     CommandReport command =
         MakeCommand(Command::DpiTable, {image.dpiStageCount, static_cast<Byte>(kDpiTableSize)});
     std::array<Byte, kChunkDataSize> data{};
     std::copy(image.dpiTable.begin(), image.dpiTable.end(), data.begin());
-    return BulkTransfer(link, clock, command, data);
+    return channel.BulkTransfer(clock, command, data);
 }
 
-bool WriteMacroSlots(DeviceLink& link, Clock& clock, const DeviceImage& image) {
-    for (int slot = 1; slot <= kMacroSlotCount; ++slot) {
-        if (!WriteBlock(link, clock, Command::WriteMacroSlot, static_cast<Byte>(slot),
-                        image.macroImage[static_cast<std::size_t>(slot - 1)])) {
-            return false;
-        }
-        clock.sleep(kTablePause);
-    }
-    return true;
+TransferResult WriteMacroSlots(FeatureChannel& channel, Clock& clock, const DeviceImage& image) {
+    return WriteTables(channel, clock, Command::WriteMacroSlot, kMacroTables, [&](int i) {
+        return std::span<const Byte>(image.macroImage[static_cast<std::size_t>(i)]);
+    });
 }
 
-bool ReadMacroSlots(DeviceLink& link, Clock& clock, DeviceImage& image) {
-    for (int slot = 1; slot <= kMacroSlotCount; ++slot) {
-        CommandReport command = MakeCommand(Command::ReadMacroSlot, {static_cast<Byte>(slot)});
-        std::array<Byte, kMacroReadBuffer> data{};
-        if (!BulkTransfer(link, clock, command, data)) {
-            return false;
-        }
-        const int answeredSlot = command[1];
-        if (answeredSlot >= 1 && answeredSlot <= kMacroSlotCount) {
-            MacroSlot& target = image.macroImage[static_cast<std::size_t>(answeredSlot - 1)];
-            const std::size_t length = std::min<std::size_t>(command[2], target.size());
-            std::copy_n(data.begin(), length, target.begin());
-        }
-        clock.sleep(kTablePause);
-    }
-    return true;
+TransferResult ReadMacroSlots(FeatureChannel& channel, Clock& clock, DeviceImage& image) {
+    return ReadTables<kMacroReadBuffer>(channel, clock, Command::ReadMacroSlot, kMacroTables, [&](int i) {
+        return std::span<Byte>(image.macroImage[static_cast<std::size_t>(i)]);
+    });
 }
 
-bool WriteKeyMatrices(DeviceLink& link, Clock& clock, const DeviceImage& image) {
-    for (int table = 1; table <= kKeyMatrixCount; ++table) {
-        if (!WriteBlock(link, clock, Command::WriteKeyMatrix, static_cast<Byte>(table),
-                        image.keyMatrices[static_cast<std::size_t>(table - 1)])) {
-            return false;
-        }
-        clock.sleep(kTablePause);
-    }
-    return true;
+TransferResult WriteKeyMatrices(FeatureChannel& channel, Clock& clock, const DeviceImage& image) {
+    return WriteTables(channel, clock, Command::WriteKeyMatrix, kKeyMatrixTables, [&](int i) {
+        return std::span<const Byte>(image.keyMatrices[static_cast<std::size_t>(i)]);
+    });
 }
 
 } // namespace quorvel

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "device/device_image.h"
-#include "device/device_link.h"
+#include "device/feature_channel.h"
 #include "ports/clock.h"
 
 namespace quorvel {
@@ -12,24 +12,25 @@ namespace quorvel {
 // The pause after every lighting block, macro slot and key matrix command.
 inline constexpr std::chrono::milliseconds kTablePause{2};
 
-// Each returns true when every transfer went through; the first failed one
-// ends it.
+// Each ends at the first transfer that does not go through and says why.
 
-// Command 0x83: the mouse's sensor record.
-std::optional<SensorInfo> ReadSensorInfo(DeviceLink& link);
-bool WriteSensorInfo(DeviceLink& link, const SensorInfo& info);
+// Command 0x83: the mouse's sensor record; nothing when the read failed or
+// the answer was not the record.
+std::optional<SensorInfo> ReadSensorInfo(FeatureChannel& channel);
+TransferResult WriteSensorInfo(FeatureChannel& channel, const SensorInfo& info);
 
-// Blocks 0-2 of the mouse into the block the answer names, at most the block's size.
-bool ReadLightingBlocks(DeviceLink& link, Clock& clock, DeviceImage& image);
-bool WriteLightingBlocks(DeviceLink& link, Clock& clock, const DeviceImage& image);
+// Blocks 0-2 of the mouse. An answer must name the block asked for and carry
+// at least the block's size; only the block's size is kept.
+TransferResult ReadLightingBlocks(FeatureChannel& channel, Clock& clock, DeviceImage& image);
+TransferResult WriteLightingBlocks(FeatureChannel& channel, Clock& clock, const DeviceImage& image);
 
-bool WriteLightingCommand(DeviceLink& link, const DeviceImage& image);
-bool WriteDpiTable(DeviceLink& link, Clock& clock, DeviceImage& image);
+TransferResult WriteLightingCommand(FeatureChannel& channel, const DeviceImage& image);
+TransferResult WriteDpiTable(FeatureChannel& channel, Clock& clock, DeviceImage& image);
 
-// Slots 1-12 from `image.macroImage`, then read back into it.
-bool WriteMacroSlots(DeviceLink& link, Clock& clock, const DeviceImage& image);
-bool ReadMacroSlots(DeviceLink& link, Clock& clock, DeviceImage& image);
+// Slots 1-12 from `image.macroImage`, then read back into it (as the lighting blocks are read).
+TransferResult WriteMacroSlots(FeatureChannel& channel, Clock& clock, const DeviceImage& image);
+TransferResult ReadMacroSlots(FeatureChannel& channel, Clock& clock, DeviceImage& image);
 
-bool WriteKeyMatrices(DeviceLink& link, Clock& clock, const DeviceImage& image);
+TransferResult WriteKeyMatrices(FeatureChannel& channel, Clock& clock, const DeviceImage& image);
 
 } // namespace quorvel

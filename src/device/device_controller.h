@@ -1,77 +1,76 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <cstdint>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <optional>
-#include <string_view>
-#include <thread>
+#include <string>
 
 #include "config/device_config.h"
 #include "device/commands.h"
+#include "device/device_discovery.h"
 #include "device/device_image.h"
-#include "device/device_link.h"
+#include "device/event_reader.h"
+#include "device/feature_channel.h"
 #include "ports/clock.h"
 #include "ports/device_event_port.h"
 #include "ports/hid_port.h"
-#include "ports/message_port.h"
 
 namespace quorvel {
 
-inline constexpr std::string_view kWarningTitle = "Warning";
-inline constexpr std::string_view kCreateEventFailedText = "CreateEvent failed.";
-inline constexpr std::string_view kRegisterNotificationFailedText = "RegisterDeviceNotification failed!!!";
-
-// The files Apply leaves behind: config.bin, then the button labels in str.ini.
-class ApplySaves {
-public:
-    virtual ~ApplySaves() = default;
-    // Runs at the end of every Apply, also of one that the link broke in, so
-    // that the files keep what the user chose.
-    virtual void saveApplied(const DeviceConfig& config) = 0;
+enum class ApplyResult {
+    Completed,      // every transfer went through
+    LinkBroken,     // a transfer failed: the rest was not sent and the link is down
+    UnusableAnswer, // the mouse answered something that contradicts the request: as LinkBroken
+    NotConnected,   // nothing sent
 };
 
-enum class ApplyResult {
-    Completed,    // every transfer went through
-    LinkBroken,   // a transfer failed: the rest was not sent and the link is down
-    NotConnected, // nothing sent, nothing saved
+// How the start of the device link went: what the search for the mouse came
+// to, and whether the link can follow the mouse at all.
+struct DeviceLinkStart {
+    enum class Failure {
+        None,
+        ReaderThread, // the reader thread could not be started
+        Notices,      // the system delivers no arrival and removal notices
+    };
+    OpenResult mouse = OpenResult::NoMouse;
+    Failure failure = Failure::None;
 };
 
 // The device link as the main window runs it: finding and opening the mouse,
-// the handshake, arrival and removal, the reader thread that passes the
-// mouse's event reports on, and the commands that write the configuration.
-// Everything but the reader runs on the thread that calls these methods.
+// the handshake, arrival and removal, the reader of the mouse's event
+// reports, and the commands that write the configuration. It shows nothing:
+// the caller learns from the results what to tell the user. Everything but
+// the reader runs on the thread that calls these methods.
 class DeviceController {
 public:
-    DeviceController(HidPort& hid, Clock& clock, DeviceEventPort& events, MessagePort& messages);
+    DeviceController(HidPort& hid, Clock& clock, DeviceEventPort& events);
     ~DeviceController();
     DeviceController(const DeviceController&) = delete;
     DeviceController& operator=(const DeviceController&) = delete;
 
-    // How long a data chunk may take; a mouse that stays silent longer has failed the transfer.
-    void setTransferTimeout(std::chrono::milliseconds timeout) { link_.transferTimeout = timeout; }
+    // How long a feature report or a data chunk may take; a mouse that stays
+    // silent longer has failed the transfer.
+    void setTransferTimeout(std::chrono::milliseconds timeout) { channel_.setTransferTimeout(timeout); }
 
     // Opens the mouse's event collection when it is listed before the feature
-    // collection, then the feature collection. True when the feature
-    // collection was opened (the link is then connected, handshake pending).
-    bool OpenDevice();
+    // collection, then the feature collection. Opened: the link is connected,
+    // handshake pending.
+    OpenResult OpenDevice();
 
-    // Opens the mouse and runs the handshake (or tells the user, with the
-    // already translated `notDetectedText`, that there is no mouse), starts the
-    // reader thread and the watch for arrival and removal. `noticeWakeup` is
-    // called from any thread when notices wait; the owner then calls
-    // HandleDeviceNotices on its own thread. False when the rest of the
-    // window's initialisation is to be skipped.
-    bool StartDeviceLink(std::string_view notDetectedText, std::function<void()> noticeWakeup);
+    // Opens the mouse and runs the handshake, starts the reader and the watch
+    // for arrival and removal. `noticeWakeup` is called from any thread when
+    // notices wait; the owner then calls HandleDeviceNotices on its own
+    // thread. A failure means the rest of the window's initialisation is to
+    // be skipped.
+    DeviceLinkStart StartDeviceLink(std::function<void()> noticeWakeup);
 
     // Takes the waiting arrival and removal notices. Those that concern the
     // mouse are handled once together: as an arrival when one of them is.
-    void HandleDeviceNotices();
-    void HandleDeviceChange(const HidNotice& notice);
+    // What the reopen came to, when one was made.
+    std::optional<OpenResult> HandleDeviceNotices();
 
-    // Stops the reader thread (it never hangs on a blocked read) and closes the device.
+    // Stops the reader (it never hangs on a blocked read) and closes the device.
     void CloseDeviceLink();
 
     // Decides the link mode: the mouse must not echo the plain probe and must
@@ -83,42 +82,34 @@ public:
     bool SyncSensorInfo();
 
     // The sensor record as the mouse holds it, without writing anything back.
-    std::optional<SensorInfo> ReadSensorRecord() { return ReadSensorInfo(link_); }
+    std::optional<SensorInfo> ReadSensorRecord() { return ReadSensorInfo(channel_); }
 
-    // Sends the whole configuration, then saves. When a transfer fails the
-    // rest is not sent and the link goes down (15); the saves still run.
-    ApplyResult Apply(const DeviceConfig& config, ApplySaves& saves);
+    // Sends the whole configuration. When a transfer fails the rest is not
+    // sent and the link goes down (15). The caller saves the files whatever
+    // the result but NotConnected.
+    ApplyResult Apply(const DeviceConfig& config);
 
-    bool connected() const { return link_.connected; }
-    const DeviceLink& link() const { return link_; }
+    bool connected() const { return reader_.connected(); }
+    const FeatureChannel& channel() const { return channel_; }
+    const std::string& devicePath() const { return devicePath_; }
+    std::uint16_t eventReportLength() const { return reader_.eventReportLength(); }
     const DeviceImage& image() const { return image_; }
 
 private:
-    void ReadEventReports();
-    bool StartReader();
-    bool SendConfiguration(const DeviceConfig& config);
-    bool ProbeAttempt(bool scrambled);
-    void SetConnected(bool connected);
-    void SetEventInput(std::shared_ptr<HidDevice> input, std::uint16_t reportLength);
+    OpenResult HandleDeviceChange(const HidNotice& notice);
+    TransferResult SendConfiguration(const DeviceConfig& config);
     void LoseMouse();
 
     HidPort& hid_;
     Clock& clock_;
     DeviceEventPort& events_;
-    MessagePort& messages_;
 
-    DeviceLink link_;
+    FeatureChannel channel_;
+    std::unique_ptr<HidDevice> eventWrite_;
+    std::string devicePath_;
     DeviceImage image_;
-
-    // The reader's lock guards link_.connected, link_.inputHandle and
-    // link_.eventReportLength against the reader; every change of them moves
-    // the generation on and wakes the reader.
-    std::mutex readerMutex_;
-    std::condition_variable readerWake_;
-    std::uint64_t readerGeneration_ = 0;
-    bool stopping_ = false;
-    std::thread reader_;
     bool watchingNotices_ = false;
+    EventReader reader_; // last: its thread stops before the rest goes
 };
 
 } // namespace quorvel

@@ -16,7 +16,14 @@ inline constexpr std::uint16_t kMouseProductId = 0xA09F;
 inline constexpr std::uint16_t kEventCollectionUsage = 0xFF01;   // event reports
 inline constexpr std::uint16_t kFeatureCollectionUsage = 0xFF00; // commands and data chunks
 
-// Event reports: byte 0 the report ID, byte 1 the code, byte 3 the value.
+// The start of an event report of the event collection; what follows is not used.
+struct EventReport {
+    Byte reportId; // only kEventReportId is handled
+    Byte code;     // DeviceEventCode
+    Byte unused;
+    Byte value;
+};
+static_assert(sizeof(EventReport) == 4);
 inline constexpr Byte kEventReportId = 6;
 
 constexpr bool IsMouse(std::uint16_t vendorId, std::uint16_t productId) {

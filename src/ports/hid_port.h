@@ -36,14 +36,20 @@ class HidDevice {
 public:
     virtual ~HidDevice() = default;
 
-    virtual bool setFeature(std::span<const std::uint8_t> report) = 0;
+    // Feature reports; a device that has not taken or answered the report
+    // within the time-out has failed the transfer.
+    virtual bool setFeature(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) = 0;
     // report[0] holds the ID asked for; the answer fills the buffer.
-    virtual bool getFeature(std::span<std::uint8_t> report) = 0;
+    virtual bool getFeature(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) = 0;
 
     // Chunk transfers of the feature collection; they give up after the time-out.
     virtual bool write(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) = 0;
     // Bytes read (report ID included), or nothing on time-out or failure.
-    virtual std::optional<std::size_t> read(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) = 0;
+    virtual std::optional<std::size_t> read(std::span<std::uint8_t> report,
+                                            std::chrono::milliseconds timeout) = 0;
+    // Drops the input reports that are waiting to be read, without waiting
+    // for more; how many were dropped.
+    virtual std::size_t discardInput() = 0;
 
     // The event read of the reader thread: blocks without polling until an
     // input report arrives, the device fails, or another thread calls
@@ -63,13 +69,25 @@ struct HidNotice {
     std::uint16_t productId = 0;
 };
 
+// Why a collection could not be opened.
+enum class HidOpenError {
+    None,
+    NoPermission, // the system refused this user access to the device
+    Failed,       // gone, not a collection of it, or any other failure
+};
+
+struct HidOpenResult {
+    std::unique_ptr<HidDevice> device; // empty when the open failed
+    HidOpenError error = HidOpenError::None;
+};
+
 class HidPort {
 public:
     virtual ~HidPort() = default;
 
     // Present collections of every HID device, in the system's order.
     virtual std::vector<HidInterface> enumerate() = 0;
-    virtual std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) = 0;
+    virtual HidOpenResult open(const std::string& path, HidAccess access) = 0;
 
     // Arrival and removal notices. The adapter calls `wake` (from any thread)
     // when notices are waiting; the owner then takes them on its own thread.

@@ -65,7 +65,7 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
       instance_(options.instance != nullptr ? options.instance : &lock_), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
              [this](int index) { main_->OnTrayMenu(index); }}),
-      application_([this] { relay_.stop(); }), device_(hid, clock, relay_, *messages_) {
+      application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
     dialogs_ = std::make_unique<QtAssignmentDialogs>(

@@ -56,7 +56,7 @@ struct MainWindowTest : ::testing::Test {
     SimulatedMouse mouse;
     TaskQueue tasks;
     DeviceEventRelay relay{[this](std::function<void()> task) { tasks.post(std::move(task)); }};
-    DeviceController device{mouse, mouse.clock(), relay, messages};
+    DeviceController device{mouse, mouse.clock(), relay};
     std::unique_ptr<MainWindow> main;
 
     void SetUp() override {
@@ -196,6 +196,51 @@ TEST_F(MainWindowTest, OkAppliesSavesAndHidesApplyKeepsTheWindow) {
     w.OnLeftButtonDown(kOk);
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(mouse.reportRate(), 2);
+}
+
+TEST_F(MainWindowTest, AnApplyTheLinkBreaksInStillSavesWhatTheUserChose) {
+    MainWindow& w = Start();
+    w.labels()[0][0] = "Chosen";
+    w.working().reportRate = 4;
+    SimFaults faults;
+    faults.silent = true;
+    mouse.setFaults(faults);
+    w.OnLeftButtonDown(kApply);
+    EXPECT_FALSE(device.connected());
+    EXPECT_EQ(static_cast<Byte>(files.files["/d/config.bin"][1 + 1925]), 4);
+    EXPECT_NE(files.files["/d/str.ini"].find("Chosen"), std::string::npos);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, AMouseAnsweringSomethingUnusableIsSaidSoAfterApply) {
+    MainWindow& w = Start();
+    SimFaults faults;
+    faults.answerCode = 0x13;
+    mouse.setFaults(faults);
+    w.OnLeftButtonDown(kApply);
+    EXPECT_FALSE(device.connected());
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{std::string(kUnusableMouseText), "Warning"}}));
+}
+
+TEST_F(MainWindowTest, AMouseThisUserMayNotOpenIsNamedWithTheUdevRuleNotAsMissing) {
+    SimFaults faults;
+    faults.noPermission = true;
+    mouse.setFaults(faults);
+    Start();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Warning");
+    EXPECT_NE(messages.shown[0].text.find("70-quorvel.rules"), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find("sudo cp res/udev/70-quorvel.rules /etc/udev/rules.d/"),
+              std::string::npos);
+    EXPECT_EQ(messages.shown[0].text.find("did not detect"), std::string::npos);
+
+    // The same when it is plugged in again while the program runs.
+    messages.shown.clear();
+    mouse.unplug();
+    mouse.plugIn();
+    main->OnDeviceNotices();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kNoPermissionText);
 }
 
 TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRebuildsOnTheNextTrayClick) {

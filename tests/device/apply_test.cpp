@@ -105,8 +105,6 @@ std::vector<std::string> ExpectedApplySequence(Byte reportRate, std::array<Byte,
 }
 
 struct Apply : DeviceFixture {
-    RecordingSaves saves;
-
     void ConnectWithSensor(Byte sensorType) {
         mouse.setSensorType(sensorType);
         Connect();
@@ -119,7 +117,7 @@ TEST_F(Apply, LeavesTheMouseHoldingWhatTheConfigurationImplies) {
     ConnectWithSensor(1);
     const std::vector<Byte> mousesOwnBlock = mouse.lightingBlock(1);
     const DeviceConfig config = ChosenConfig();
-    ASSERT_EQ(controller.Apply(config, saves), ApplyResult::Completed);
+    ASSERT_EQ(controller.Apply(config), ApplyResult::Completed);
 
     EXPECT_EQ(mouse.reportRate(), 2);
     EXPECT_EQ(Hex(mouse.lightingBlock(0)),
@@ -141,14 +139,12 @@ TEST_F(Apply, LeavesTheMouseHoldingWhatTheConfigurationImplies) {
         EXPECT_EQ(mouse.keyMatrix(table), built[static_cast<std::size_t>(table - 1)]) << table;
     }
     EXPECT_EQ(mouse.sensorRecord().sensorType, 1); // Apply does not send the sensor record
-    ASSERT_EQ(saves.saved.size(), 1u);
-    EXPECT_EQ(saves.saved[0], config);
     EXPECT_TRUE(events.events().empty());
 }
 
 TEST_F(Apply, SendsEveryCommandInOrderWithItsPauses) {
     ConnectWithSensor(1);
-    ASSERT_EQ(controller.Apply(ChosenConfig(), saves), ApplyResult::Completed);
+    ASSERT_EQ(controller.Apply(ChosenConfig()), ApplyResult::Completed);
     const auto sequence = Sequence(mouse.transfers());
     EXPECT_EQ(sequence, ExpectedApplySequence(2, {2, 5, 3}));
     EXPECT_EQ(
@@ -158,7 +154,7 @@ TEST_F(Apply, SendsEveryCommandInOrderWithItsPauses) {
 
 TEST_F(Apply, SensorTypeWithoutADpiListSendsCodeZeroForEveryStage) {
     ConnectWithSensor(7);
-    ASSERT_EQ(controller.Apply(ChosenConfig(), saves), ApplyResult::Completed);
+    ASSERT_EQ(controller.Apply(ChosenConfig()), ApplyResult::Completed);
     EXPECT_EQ(Hex(mouse.dpiTable()), "00 00 80 00 80 80 80 80");
 }
 
@@ -174,15 +170,14 @@ TEST_F(Apply, LightingCommandKeepsThePreviousModeAndParameterForModeOff) {
     for (const auto& step : steps) {
         config.lightingMode = step.mode;
         config.neonPeriod = step.neonPeriod;
-        ASSERT_EQ(controller.Apply(config, saves), ApplyResult::Completed);
+        ASSERT_EQ(controller.Apply(config), ApplyResult::Completed);
         EXPECT_EQ(Hex(mouse.lightingCommand()), step.sent) << static_cast<int>(step.mode);
     }
 }
 
-TEST_F(Apply, WithoutTheLinkNothingIsSentAndNothingSaved) {
-    EXPECT_EQ(controller.Apply(ChosenConfig(), saves), ApplyResult::NotConnected);
+TEST_F(Apply, WithoutTheLinkNothingIsSent) {
+    EXPECT_EQ(controller.Apply(ChosenConfig()), ApplyResult::NotConnected);
     EXPECT_TRUE(mouse.transfers().empty());
-    EXPECT_TRUE(saves.saved.empty());
 }
 
 TEST(LoopColours, PackTheEnabledSlotsFromTheStart) {

@@ -1,11 +1,13 @@
 #include <bit>
 #include <cstdint>
 #include <random>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "device/command_report.h"
 #include "device_test_support.h"
+#include "hid/sim/firmware_codec.h"
 
 namespace quorvel::test {
 namespace {
@@ -73,6 +75,50 @@ TEST(CommandReport, ScrambleMatchesTheWrittenOutTransformAndUnscrambleUndoesIt) 
         UnscrambleReport(bytes, key);
         ASSERT_EQ(bytes, plain);
     }
+}
+
+// Frames worked out by hand from the protocol, with the link key 731904:
+// the probe, the sensor record read, and the mouse's answer to it.
+struct KnownFrame {
+    const char* name;
+    const char* plain;
+    const char* scrambled;
+};
+constexpr KnownFrame kKnownFrames[] = {
+    {"probe", "00 aa dd 3b 62 00 00 db", "67 05 f5 a3 d0 d7 83 fe"},
+    {"sensor record read", "83 00 00 00 00 00 00 7c", "66 10 2d a0 04 f0 a5 16"},
+    {"sensor record answer", "83 02 01 00 41 00 00 38", "68 06 0d a0 14 f0 a5 1e"},
+};
+
+CommandReport FromHex(const char* text) {
+    CommandReport bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<Byte>(std::stoi(std::string(text + 3 * i, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+TEST(CommandReport, ProgramAndSimulatedMouseBothGiveTheKnownFrames) {
+    for (const auto& frame : kKnownFrames) {
+        SCOPED_TRACE(frame.name);
+        const CommandReport plain = FromHex(frame.plain);
+        const CommandReport scrambled = FromHex(frame.scrambled);
+
+        EXPECT_EQ(Checksum(plain), plain[7]);
+        CommandReport bytes = plain;
+        ScrambleReport(bytes, MakeLinkKey());
+        EXPECT_EQ(Hex(bytes), frame.scrambled);
+        UnscrambleReport(bytes, MakeLinkKey());
+        EXPECT_EQ(Hex(bytes), frame.plain);
+
+        EXPECT_TRUE(firmware::ChecksumHolds(plain));
+        EXPECT_EQ(Hex(firmware::Encode(plain)), frame.scrambled);
+        EXPECT_EQ(Hex(firmware::Decode(scrambled)), frame.plain);
+    }
+    EXPECT_EQ(Hex(MakeCommand(Command::ReadSensorRecord)), kKnownFrames[1].plain);
+    EXPECT_TRUE(firmware::IsProbe(FromHex(kKnownFrames[0].plain)));
+    const std::array<Byte, 4> record{0x02, 0x01, 0x00, 0x41};
+    EXPECT_EQ(Hex(firmware::Sealed(0x83, record)), kKnownFrames[2].plain);
 }
 
 TEST(CommandReport, LinkKeyIsSixDigitsBetweenZeros) {

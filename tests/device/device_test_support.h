@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "device/device_controller.h"
-#include "device/device_link.h"
+#include "device/feature_channel.h"
 #include "device/mouse_identity.h"
 #include "hid/sim/simulated_mouse.h"
 
@@ -88,38 +88,17 @@ private:
     int hides_ = 0;
 };
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
-};
-
-class RecordingMessages final : public MessagePort {
-public:
-    void showMessage(std::string_view text, std::string_view title) override {
-        shown.push_back({std::string(text), std::string(title)});
-    }
-    std::vector<ShownMessage> shown;
-};
-
-class RecordingSaves final : public ApplySaves {
-public:
-    void saveApplied(const DeviceConfig& config) override { saved.push_back(config); }
-    std::vector<DeviceConfig> saved;
-};
-
 // The simulated mouse, and the device link wired to it with the recording clock.
 struct DeviceFixture : ::testing::Test {
     SimulatedMouse mouse;
     RecordingEvents events;
-    RecordingMessages messages;
-    DeviceController controller{mouse, mouse.clock(), events, messages};
+    DeviceController controller{mouse, mouse.clock(), events};
 
     DeviceFixture() { controller.setTransferTimeout(kTestTimeout); }
 
     // Opened and handshaken, with the transfers so far forgotten.
     void Connect() {
-        ASSERT_TRUE(controller.OpenDevice());
+        ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
         controller.Handshake();
         ASSERT_TRUE(controller.connected());
         mouse.clearTransfers();
@@ -127,24 +106,25 @@ struct DeviceFixture : ::testing::Test {
     }
 };
 
-// A link of its own to the mouse's feature collection, linked in scrambled mode.
-inline DeviceLink LinkTo(SimulatedMouse& mouse) {
-    DeviceLink link;
+// A channel of its own to the mouse's feature collection, linked in scrambled mode.
+inline FeatureChannel LinkTo(SimulatedMouse& mouse) {
+    FeatureChannel link;
     for (const HidInterface& interface : mouse.enumerate()) {
         if (IsFeatureCollection(interface)) {
-            link.featureHandle = mouse.open(interface.path, HidAccess::ReadWrite);
-            link.featureReportLength = interface.featureReportLength;
-            link.chunkInLength = interface.inputReportLength;
-            link.chunkOutLength = interface.outputReportLength;
+            link.attach(mouse.open(interface.path, HidAccess::ReadWrite).device, interface);
         }
     }
-    link.transferTimeout = kTestTimeout;
-    link.linkKey = MakeLinkKey();
-    link.scrambled = true;
+    link.setTransferTimeout(kTestTimeout);
+    link.setLinkKey(MakeLinkKey());
+    link.setScrambled(true);
     CommandReport probe = MakeProbe();
-    FeatureTransaction(link, probe);
+    link.FeatureTransaction(probe);
     mouse.clearTransfers();
     return link;
+}
+
+inline bool Started(const DeviceLinkStart& start) {
+    return start.failure == DeviceLinkStart::Failure::None;
 }
 
 inline std::vector<SimTransfer> OfKind(const std::vector<SimTransfer>& transfers, SimTransfer::Kind kind) {

@@ -7,8 +7,6 @@
 namespace quorvel::test {
 namespace {
 
-constexpr std::string_view kNotDetected = "The system did not detect the gaming mouse!";
-
 HidInterface Interface(std::string path, std::uint16_t vendor, std::uint16_t product, std::uint16_t usage) {
     return {std::move(path), vendor, product, 0x0100, usage, usage, 33, 33, 9};
 }
@@ -20,54 +18,53 @@ TEST_F(Discovery, PassesOverOtherDevicesAndOtherCollections) {
     mouse.addInterface(Interface("mouse-pointer", kMouseVendorId, kMouseProductId, 0x0002));
     mouse.addInterface({"no-feature-report", kMouseVendorId, kMouseProductId, 0, kFeatureCollectionUsage,
                         kFeatureCollectionUsage, 33, 33, 0});
-    ASSERT_TRUE(controller.OpenDevice());
-    EXPECT_EQ(controller.link().devicePath, "sim/1/feature");
-    EXPECT_EQ(controller.link().featureReportLength, 9);
-    EXPECT_EQ(controller.link().chunkInLength, 33);
-    EXPECT_EQ(controller.link().chunkOutLength, 33);
-    EXPECT_EQ(controller.link().eventReportLength, 9);
+    ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
+    EXPECT_EQ(controller.devicePath(), "sim/1/feature");
+    EXPECT_EQ(controller.channel().featureReportLength(), 9);
+    EXPECT_EQ(controller.channel().chunkInLength(), 33);
+    EXPECT_EQ(controller.channel().chunkOutLength(), 33);
+    EXPECT_EQ(controller.eventReportLength(), 9);
     EXPECT_EQ(mouse.openHandles(SimCollection::Event), 2); // read and write
     EXPECT_EQ(mouse.openHandles(SimCollection::Feature), 1);
 }
 
-TEST_F(Discovery, RefusesAMouseWhoseReportsDoNotFitTheBuffers) {
+TEST_F(Discovery, RefusesAMouseWhoseReportsDoNotFitTheBuffersOrCannotCarryACommandOrAChunk) {
     struct Case {
         SimReportLengths lengths;
         bool opened;
     };
     const Case cases[] = {
-        {{16, 40, 40, 40}, true},
-        {{17, 33, 33, 9}, false},
-        {{9, 41, 33, 9}, false},
-        {{9, 33, 41, 9}, false},
+        {{16, 40, 40, 40}, true}, {{9, 33, 33, 9}, true},  {{17, 33, 33, 9}, false}, {{9, 41, 33, 9}, false},
+        {{9, 33, 41, 9}, false},  {{8, 33, 33, 9}, false}, {{9, 32, 33, 9}, false},  {{9, 33, 32, 9}, false},
+        {{9, 9, 33, 9}, false},   {{9, 33, 0, 9}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.lengths.feature << " " << c.lengths.chunkIn << " " << c.lengths.chunkOut);
         SimulatedMouse other;
         other.setReportLengths(c.lengths);
-        DeviceController link(other, other.clock(), events, messages);
-        EXPECT_EQ(link.OpenDevice(), c.opened);
+        DeviceController link(other, other.clock(), events);
+        EXPECT_EQ(link.OpenDevice(), c.opened ? OpenResult::Opened : OpenResult::Unusable);
         EXPECT_EQ(link.connected(), c.opened);
     }
 }
 
 TEST_F(Discovery, AnEventCollectionWithOverlongReportsIsNotRead) {
     mouse.setReportLengths({9, 33, 33, 41});
-    ASSERT_TRUE(controller.OpenDevice());
+    ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
     EXPECT_EQ(mouse.openHandles(SimCollection::Event), 0);
 }
 
 TEST_F(Discovery, FeatureCollectionListedFirstGivesAWorkingLinkWithoutEventReports) {
     mouse.setEventCollectionFirst(false);
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [] {}));
+    ASSERT_TRUE(Started(controller.StartDeviceLink([] {})));
     EXPECT_TRUE(controller.connected());
     EXPECT_EQ(mouse.openHandles(SimCollection::Event), 0);
     EXPECT_TRUE(controller.SyncSensorInfo());
 }
 
 TEST_F(Discovery, MouseEventReportsReachTheWindowOthersDoNot) {
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [] {}));
+    ASSERT_TRUE(Started(controller.StartDeviceLink([] {})));
     events.clear();
     mouse.sendEventReport({7, 5, 0, 1}); // another report ID
     mouse.sendEvent(6, 3);               // codes the window does not know
@@ -90,8 +87,9 @@ TEST_F(Discovery, NoMouseAtStartThenArrivalRemovalAndReplug) {
     std::atomic<int> wakes = 0;
     mouse.unplug();
     mouse.takeNotices();
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [&] { ++wakes; }));
-    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{std::string(kNotDetected), "Warning"}}));
+    const DeviceLinkStart start = controller.StartDeviceLink([&] { ++wakes; });
+    ASSERT_TRUE(Started(start));
+    EXPECT_EQ(start.mouse, OpenResult::NoMouse);
     EXPECT_FALSE(controller.connected());
     EXPECT_TRUE(events.events().empty());
 
@@ -99,7 +97,7 @@ TEST_F(Discovery, NoMouseAtStartThenArrivalRemovalAndReplug) {
     mouse.setSensorRecord({0x02, 0x01, 0x00, 0x01});
     mouse.plugIn();
     EXPECT_GT(wakes.load(), 0);
-    controller.HandleDeviceNotices();
+    EXPECT_EQ(controller.HandleDeviceNotices(), OpenResult::Opened);
     EXPECT_TRUE(controller.connected());
     EXPECT_EQ(controller.image().currentSensorType, 2);
     EXPECT_EQ(mouse.sensorRecord().option2, 0x41);
@@ -110,7 +108,7 @@ TEST_F(Discovery, NoMouseAtStartThenArrivalRemovalAndReplug) {
     // Removal: link down, the window hides.
     events.clear();
     mouse.unplug();
-    controller.HandleDeviceNotices();
+    EXPECT_EQ(controller.HandleDeviceNotices(), OpenResult::NoMouse);
     EXPECT_FALSE(controller.connected());
     EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkDown, 0}}));
     EXPECT_EQ(events.hides(), 1);
@@ -123,23 +121,22 @@ TEST_F(Discovery, NoMouseAtStartThenArrivalRemovalAndReplug) {
     mouse.pressMacroButton();
     EXPECT_EQ(events.waitFor(2),
               (std::vector<DeviceEvent>{{DeviceEventCode::LinkUp, 0}, {DeviceEventCode::MacroMode, 1}}));
-    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(Discovery, NoticesOfOtherDevicesAreIgnored) {
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [] {}));
+    ASSERT_TRUE(Started(controller.StartDeviceLink([] {})));
     events.clear();
     mouse.clearTransfers();
     mouse.pushNotice({HidNotice::Kind::Arrival, "keyboard", 0x046D, 0xC31C});
     mouse.pushNotice({HidNotice::Kind::Removal, "keyboard", 0x046D, 0xC31C});
-    controller.HandleDeviceNotices();
+    EXPECT_EQ(controller.HandleDeviceNotices(), std::nullopt);
     EXPECT_TRUE(events.events().empty());
     EXPECT_TRUE(mouse.transfers().empty());
     EXPECT_TRUE(controller.connected());
 }
 
 TEST_F(Discovery, RemovalOfOneCollectionWhileTheMouseStaysReopensWithAHandshakeOnly) {
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [] {}));
+    ASSERT_TRUE(Started(controller.StartDeviceLink([] {})));
     events.clear();
     mouse.clearTransfers();
     mouse.pushNotice({HidNotice::Kind::Removal, "sim/1/event", kMouseVendorId, kMouseProductId});
@@ -155,7 +152,7 @@ class UnwatchedPort final : public HidPort {
 public:
     explicit UnwatchedPort(HidPort& inner) : inner_(inner) {}
     std::vector<HidInterface> enumerate() override { return inner_.enumerate(); }
-    std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) override {
+    HidOpenResult open(const std::string& path, HidAccess access) override {
         return inner_.open(path, access);
     }
     void setNoticeWakeup(std::function<void()> wake) override { inner_.setNoticeWakeup(std::move(wake)); }
@@ -166,24 +163,40 @@ private:
     HidPort& inner_;
 };
 
-TEST_F(Discovery, TellsTheUserWhenArrivalAndRemovalCannotBeWatched) {
+TEST_F(Discovery, SaysWhenArrivalAndRemovalCannotBeWatched) {
     UnwatchedPort port(mouse);
-    DeviceController link(port, mouse.clock(), events, messages);
-    EXPECT_FALSE(link.StartDeviceLink(kNotDetected, [] {}));
-    EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{{"RegisterDeviceNotification failed!!!", "Quorvel Gaming Mouse"}}));
+    DeviceController link(port, mouse.clock(), events);
+    const DeviceLinkStart start = link.StartDeviceLink([] {});
+    EXPECT_EQ(start.failure, DeviceLinkStart::Failure::Notices);
+    EXPECT_EQ(start.mouse, OpenResult::Opened);
+}
+
+TEST_F(Discovery, AMouseThisUserMayNotOpenIsNotReportedAsNoMouse) {
+    SimFaults faults;
+    faults.noPermission = true;
+    mouse.setFaults(faults);
+    const DeviceLinkStart start = controller.StartDeviceLink([] {});
+    EXPECT_TRUE(Started(start));
+    EXPECT_EQ(start.mouse, OpenResult::NoPermission);
+    EXPECT_FALSE(controller.connected());
+
+    // Plugged in again without access: the same, and the link stays down.
+    mouse.unplug();
+    mouse.plugIn();
+    EXPECT_EQ(controller.HandleDeviceNotices(), OpenResult::NoPermission);
+    EXPECT_FALSE(controller.connected());
 }
 
 TEST_F(Discovery, ClosingNeverHangsOnTheReader) {
     // Blocked on an event read, waiting for the link, or closed twice.
-    ASSERT_TRUE(controller.StartDeviceLink(kNotDetected, [] {}));
+    ASSERT_TRUE(Started(controller.StartDeviceLink([] {})));
     ExpectFinishes([&] { controller.CloseDeviceLink(); });
     EXPECT_EQ(mouse.openHandles(SimCollection::Feature), 0);
     EXPECT_EQ(mouse.openHandles(SimCollection::Event), 0);
 
     mouse.unplug();
-    DeviceController waiting(mouse, mouse.clock(), events, messages);
-    ASSERT_TRUE(waiting.StartDeviceLink(kNotDetected, [] {}));
+    DeviceController waiting(mouse, mouse.clock(), events);
+    ASSERT_TRUE(Started(waiting.StartDeviceLink([] {})));
     ExpectFinishes([&] {
         waiting.CloseDeviceLink();
         waiting.CloseDeviceLink();

@@ -16,31 +16,27 @@ DeviceConfig SomeConfig() {
 }
 
 struct Faults : DeviceFixture {
-    RecordingSaves saves;
-
     // Apply on a mouse that misbehaves; returns what Apply said.
     ApplyResult ApplyWith(const SimFaults& faults) {
         Connect();
         mouse.setFaults(faults);
         ApplyResult result = ApplyResult::Completed;
-        ExpectFinishes([&] { result = controller.Apply(SomeConfig(), saves); });
+        ExpectFinishes([&] { result = controller.Apply(SomeConfig()); });
         return result;
     }
 
-    // The link went down the way the window shows it, the files still got the
-    // user's choice, and nothing was sent after the transfer of `kind` that failed.
+    // The link went down the way the window shows it, and nothing was sent
+    // after the transfer of `kind` that failed.
     void ExpectBrokenLink(Kind kind, bool failedOnTheWire = true) {
         EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkDown, 0}}));
         EXPECT_FALSE(controller.connected());
-        ASSERT_EQ(saves.saved.size(), 1u);
-        EXPECT_EQ(saves.saved[0], SomeConfig());
         const auto transfers = mouse.transfers();
         ASSERT_FALSE(transfers.empty());
         EXPECT_EQ(transfers.back().kind, kind);
         EXPECT_EQ(std::count_if(transfers.begin(), transfers.end(), [](const auto& t) { return !t.ok; }),
                   failedOnTheWire ? 1 : 0);
         EXPECT_EQ(transfers.back().ok, !failedOnTheWire);
-        EXPECT_EQ(controller.Apply(SomeConfig(), saves), ApplyResult::NotConnected);
+        EXPECT_EQ(controller.Apply(SomeConfig()), ApplyResult::NotConnected);
     }
 };
 
@@ -98,6 +94,65 @@ TEST_F(Faults, OverlongLengthBytesAreReadButOnlyTheBlocksSizeIsKept) {
     EXPECT_TRUE(controller.connected());
 }
 
+TEST_F(Faults, ChunksBeyondWhatAnAnswerAnnouncedAreNeverTakenForALaterRead) {
+    const std::vector<Byte> mousesOwnBlock = mouse.lightingBlock(1);
+    MacroSlot slot{};
+    slot.fill(0x21);
+    DeviceConfig config = SomeConfig();
+    config.macroSlots[0] = slot;
+    Connect();
+    SimFaults faults;
+    faults.extraChunks = 1;
+    mouse.setFaults(faults);
+    EXPECT_EQ(controller.Apply(config), ApplyResult::Completed);
+    // Block 0's extra chunk was not read as block 1, nor slot 1's as slot 2.
+    EXPECT_EQ(mouse.lightingBlock(1), mousesOwnBlock);
+    EXPECT_EQ(controller.image().macroImage[0], slot);
+    EXPECT_EQ(controller.image().macroImage[1], config.macroSlots[1]);
+}
+
+TEST_F(Faults, AnAnswerThatContradictsTheRequestBreaksApplyAsUnusable) {
+    struct Case {
+        const char* name;
+        SimFaults faults;
+    };
+    SimFaults otherCode;
+    otherCode.answerCode = 0x13;
+    SimFaults otherBlock;
+    otherBlock.answerNumber = 0x05;
+    SimFaults shortBlock;
+    shortBlock.lengthByte = 4; // lighting block 0 holds 24
+    SimFaults noBlock;
+    noBlock.lengthByte = 0;
+    const Case cases[] = {{"another command", otherCode},
+                          {"another block", otherBlock},
+                          {"a block too short", shortBlock},
+                          {"no block", noBlock}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse.setFaults({});
+        events.clear();
+        EXPECT_EQ(ApplyWith(c.faults), ApplyResult::UnusableAnswer);
+        EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkDown, 0}}));
+        EXPECT_FALSE(controller.connected());
+        // Nothing was written after the lighting blocks were read.
+        EXPECT_TRUE(OfKind(mouse.transfers(), Kind::Write).empty());
+    }
+}
+
+TEST_F(Faults, ASensorRecordAnswerForAnotherCommandIsNotTaken) {
+    mouse.setSensorType(2);
+    Connect();
+    ASSERT_TRUE(controller.SyncSensorInfo());
+    SimFaults faults;
+    faults.answerCode = 0x90;
+    mouse.setFaults(faults);
+    mouse.setSensorType(3);
+    EXPECT_FALSE(controller.SyncSensorInfo());
+    EXPECT_FALSE(controller.ReadSensorRecord());
+    EXPECT_EQ(controller.image().currentSensorType, 2);
+}
+
 TEST_F(Faults, SyncSensorInfoWritesNothingBackWhenTheReadFails) {
     mouse.setSensorType(2);
     Connect();
@@ -115,7 +170,7 @@ TEST_F(Faults, ASilentMouseAtStartEndsInLinkDownWithoutHanging) {
     SimFaults faults;
     faults.silent = true;
     mouse.setFaults(faults);
-    ExpectFinishes([&] { EXPECT_TRUE(controller.StartDeviceLink("not detected", [] {})); });
+    ExpectFinishes([&] { EXPECT_TRUE(Started(controller.StartDeviceLink([] {}))); });
     EXPECT_FALSE(controller.connected());
     EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkDown, 0}}));
     ExpectFinishes([&] { controller.CloseDeviceLink(); });

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "device/command_report.h"
-#include "device/device_link.h"
+#include "device/feature_channel.h"
 #include "device_test_support.h"
 
 namespace quorvel::test {
@@ -22,19 +22,19 @@ std::vector<Kind> Kinds(const std::vector<SimTransfer>& transfers) {
 
 TEST(FeatureTransaction, SendsTheCorrectChecksumWhateverTheCallerLeftInByte7) {
     SimulatedMouse mouse;
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     for (bool scrambled : {false, true}) {
         SCOPED_TRACE(scrambled ? "scrambled" : "plain");
-        link.scrambled = scrambled;
+        link.setScrambled(scrambled);
         mouse.clearTransfers();
         CommandReport command = MakeCommand(Command::ReportRate, {0x02});
         command[7] = 0x00;
-        EXPECT_TRUE(FeatureTransaction(link, command));
+        EXPECT_EQ(link.FeatureTransaction(command), TransferResult::Done);
 
         CommandReport expected = MakeCommand(Command::ReportRate, {0x02});
         EXPECT_EQ(Hex(expected), "01 02 00 00 00 00 00 fc");
         if (scrambled) {
-            ScrambleReport(expected, link.linkKey);
+            ScrambleReport(expected, link.linkKey());
         }
         const auto sent = OfKind(mouse.transfers(), Kind::SetFeature);
         ASSERT_EQ(sent.size(), 1u);
@@ -47,9 +47,9 @@ TEST(FeatureTransaction, SendsTheCorrectChecksumWhateverTheCallerLeftInByte7) {
 TEST(FeatureTransaction, ReadCommandTakesTheUnscrambledAnswer) {
     SimulatedMouse mouse;
     mouse.setSensorRecord({0x07, 0x02, 0x10, 0x01});
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     CommandReport command = MakeCommand(Command::ReadSensorRecord);
-    ASSERT_TRUE(FeatureTransaction(link, command));
+    ASSERT_EQ(link.FeatureTransaction(command), TransferResult::Done);
     EXPECT_EQ(Hex(command), "83 07 02 10 01 00 00 " + Hex(std::array<Byte, 1>{Checksum(command)}));
 }
 
@@ -64,11 +64,11 @@ TEST(BulkTransfer, WritesAsManyChunksAsTheLengthNeedsEachFollowedBy3ms) {
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.length));
         SimulatedMouse mouse;
-        DeviceLink link = LinkTo(mouse);
+        FeatureChannel link = LinkTo(mouse);
         std::vector<Byte> data(c.bufferSize);
         std::iota(data.begin(), data.end(), Byte{1});
         CommandReport command = MakeCommand(Command::WriteMacroSlot, {1, c.length});
-        ASSERT_TRUE(BulkTransfer(link, mouse.clock(), command, data));
+        ASSERT_EQ(link.BulkTransfer(mouse.clock(), command, data), TransferResult::Done);
 
         const auto transfers = mouse.transfers();
         std::vector<Kind> expected{Kind::SetFeature};
@@ -89,11 +89,11 @@ TEST(BulkTransfer, WritesAsManyChunksAsTheLengthNeedsEachFollowedBy3ms) {
 
 TEST(BulkTransfer, WriteBeyondTheCallersBufferSendsZeros) {
     SimulatedMouse mouse;
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     const std::array<Byte, 4> block{0xA1, 0xA2, 0xA3, 0xA4};
     std::array<Byte, 4> copy = block;
     CommandReport command = MakeCommand(Command::WriteLightingBlock, {2, 4});
-    ASSERT_TRUE(BulkTransfer(link, mouse.clock(), command, copy));
+    ASSERT_EQ(link.BulkTransfer(mouse.clock(), command, copy), TransferResult::Done);
     const auto writes = OfKind(mouse.transfers(), Kind::Write);
     ASSERT_EQ(writes.size(), 1u);
     std::vector<Byte> expected(33, 0);
@@ -104,11 +104,11 @@ TEST(BulkTransfer, WriteBeyondTheCallersBufferSendsZeros) {
 
 TEST(BulkTransfer, ReadTakesAsManyChunksAsTheAnswerAnnounces) {
     SimulatedMouse mouse;
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     std::array<Byte, 128> data{};
     // Asks for 128 bytes; the mouse announces the block's 24.
     CommandReport command = MakeCommand(Command::ReadLightingBlock, {1, 0x80});
-    ASSERT_TRUE(BulkTransfer(link, mouse.clock(), command, data));
+    ASSERT_EQ(link.BulkTransfer(mouse.clock(), command, data), TransferResult::Done);
     EXPECT_EQ(command[1], 1);
     EXPECT_EQ(command[2], 24);
     EXPECT_EQ(OfKind(mouse.transfers(), Kind::Read).size(), 1u);
@@ -122,7 +122,7 @@ TEST(BulkTransfer, OverlongAnswerFillsOnlyTheCallersBufferAndKeepsTheLinkInStep)
     MacroSlot slot{};
     std::iota(slot.begin(), slot.end(), Byte{0x40});
     mouse.setMacroSlot(3, slot);
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     SimFaults faults;
     faults.lengthByte = 0xFF;
     mouse.setFaults(faults);
@@ -130,7 +130,7 @@ TEST(BulkTransfer, OverlongAnswerFillsOnlyTheCallersBufferAndKeepsTheLinkInStep)
     std::array<Byte, 72> buffer{};
     buffer.fill(0xEE);
     CommandReport command = MakeCommand(Command::ReadMacroSlot, {3});
-    ASSERT_TRUE(BulkTransfer(link, mouse.clock(), command, std::span(buffer.data(), 64)));
+    ASSERT_EQ(link.BulkTransfer(mouse.clock(), command, std::span(buffer.data(), 64)), TransferResult::Done);
     EXPECT_EQ(command[2], 0xFF);
     EXPECT_EQ(OfKind(mouse.transfers(), Kind::Read).size(), 8u); // every announced chunk is taken
     EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + 64, slot.begin()));
@@ -140,19 +140,19 @@ TEST(BulkTransfer, OverlongAnswerFillsOnlyTheCallersBufferAndKeepsTheLinkInStep)
     mouse.setFaults({});
     std::array<Byte, 128> next{};
     CommandReport again = MakeCommand(Command::ReadMacroSlot, {3});
-    ASSERT_TRUE(BulkTransfer(link, mouse.clock(), again, next));
+    ASSERT_EQ(link.BulkTransfer(mouse.clock(), again, next), TransferResult::Done);
     EXPECT_TRUE(std::equal(slot.begin(), slot.end(), next.begin()));
 }
 
 using Handshake = DeviceFixture;
 
 TEST_F(Handshake, TheMouseThatAnswersOnlyTheScrambledProbeBringsTheLinkUp) {
-    ASSERT_TRUE(controller.OpenDevice());
+    ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
     controller.Handshake();
     EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkUp, 0}}));
     EXPECT_TRUE(controller.connected());
-    EXPECT_TRUE(controller.link().scrambled);
-    EXPECT_EQ(controller.link().linkKey, MakeLinkKey());
+    EXPECT_TRUE(controller.channel().scrambled());
+    EXPECT_EQ(controller.channel().linkKey(), MakeLinkKey());
 
     const auto transfers = mouse.transfers();
     ASSERT_EQ(Kinds(transfers), (std::vector<Kind>{Kind::SetFeature, Kind::Pause, Kind::GetFeature,
@@ -186,11 +186,11 @@ TEST_F(Handshake, EndsWithTheLinkDownForAMouseThatAnswersWrongly) {
         mouse.setFaults(c.faults);
         events.clear();
         mouse.clearTransfers();
-        ASSERT_TRUE(controller.OpenDevice());
+        ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
         controller.Handshake();
         EXPECT_EQ(events.events(), (std::vector<DeviceEvent>{{DeviceEventCode::LinkDown, 0}}));
         EXPECT_FALSE(controller.connected());
-        EXPECT_FALSE(controller.link().scrambled);
+        EXPECT_FALSE(controller.channel().scrambled());
         // A plain answer ends it after the first attempt.
         EXPECT_EQ(OfKind(mouse.transfers(), Kind::SetFeature).size(), c.answersPlainProbe ? 1u : 2u);
     }

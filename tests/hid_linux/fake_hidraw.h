@@ -36,8 +36,10 @@ public:
     std::optional<int> ioctlFailure;        // -errno for the feature ioctls
     std::optional<ssize_t> nodeReadFailure; // -errno for reads of the node
     std::optional<ssize_t> nodeWriteFailure;
-    std::optional<int> pollAnswer; // instead of polling: 0 = time-out
-    std::function<void()> onPoll;  // runs before every poll
+    std::optional<int> pollAnswer;        // instead of polling: 0 = time-out
+    std::function<void()> onPoll;         // runs before every poll
+    std::optional<int> openFailure;       // -errno for opens of the node
+    std::function<void()> onFeatureIoctl; // runs (unlocked) before every feature ioctl
 
     int deviceEnd = -1; // the test's side of the node
     int adapterEnd = -1;
@@ -53,6 +55,9 @@ public:
         openCalls.push_back({path, flags});
         if (path != nodePath) {
             return -ENOENT;
+        }
+        if (openFailure) {
+            return *openFailure;
         }
         if (deviceEnd >= 0) {
             SystemHidraw::close(deviceEnd);
@@ -75,6 +80,10 @@ public:
     }
 
     int ioctl(int fd, unsigned long request, void* argument) override {
+        if (onFeatureIoctl && (_IOC_NR(request) == _IOC_NR(HIDIOCSFEATURE(0)) ||
+                               _IOC_NR(request) == _IOC_NR(HIDIOCGFEATURE(0)))) {
+            onFeatureIoctl();
+        }
         const std::lock_guard lock(mutex_);
         if (fd != adapterEnd || _IOC_TYPE(request) != 'H') {
             return -ENOTTY;

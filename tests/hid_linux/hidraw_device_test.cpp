@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 
 namespace quorvel {
@@ -19,7 +20,7 @@ protected:
     std::unique_ptr<HidDevice> open(const Bytes& descriptor, const std::string& path = "/dev/hidraw7",
                                     HidAccess access = HidAccess::ReadWrite) {
         system->descriptor = descriptor;
-        return openHidrawCollection(system, path, access);
+        return openHidrawCollection(system, path, access).device;
     }
 
     static Bytes taken(const Bytes& buffer, std::optional<std::size_t> length) {
@@ -64,7 +65,7 @@ TEST_F(HidrawDeviceTest, WritesAndFeatureSetsPassTheWholeBufferIdZeroIncluded) {
     EXPECT_EQ(system->receivedByDevice(), (Bytes{0x00, 0x05}));
 
     const Bytes command{0x00, 0x00, 0xAA, 0xDD, 0x3B, 0x62, 0x00, 0x00, 0xDB};
-    EXPECT_TRUE(device->setFeature(command));
+    EXPECT_TRUE(device->setFeature(command, 100ms));
     ASSERT_EQ(system->ioctls.size(), 1u);
     EXPECT_EQ(system->ioctls[0].request, HIDIOCSFEATURE(9));
     EXPECT_EQ(system->ioctls[0].bytes, command);
@@ -76,7 +77,7 @@ TEST_F(HidrawDeviceTest, FeatureGetAsksWithTheIdAndKeepsItInFront) {
     system->featureAnswer = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08};
 
     Bytes report(9, 0);
-    EXPECT_TRUE(device->getFeature(report));
+    EXPECT_TRUE(device->getFeature(report, 100ms));
     ASSERT_EQ(system->ioctls.size(), 1u);
     EXPECT_EQ(system->ioctls[0].request, HIDIOCGFEATURE(9));
     EXPECT_EQ(system->ioctls[0].bytes[0], 0x00);
@@ -164,8 +165,8 @@ TEST_F(HidrawDeviceTest, AnUnpluggedNodeFailsEveryTransferAndTheReaderWaitsForIt
 
         EXPECT_FALSE(device->readEvent(buffer));
         EXPECT_FALSE(device->read(buffer, 10ms));
-        EXPECT_FALSE(device->setFeature(Bytes{0x00, 0x01}));
-        EXPECT_FALSE(device->getFeature(buffer));
+        EXPECT_FALSE(device->setFeature(Bytes{0x00, 0x01}, 100ms));
+        EXPECT_FALSE(device->getFeature(buffer, 100ms));
         EXPECT_FALSE(device->write(Bytes{0x00, 0x01}, 10ms));
 
         // A reader that comes back now blocks on its wake alone instead of spinning.
@@ -213,7 +214,7 @@ TEST_F(HidrawDeviceTest, OpeningWithNoAccessNeedsOnlyAPresentNode) {
     EXPECT_TRUE(system->openCalls.empty());
     Bytes buffer(4, 0);
     EXPECT_FALSE(device->read(buffer, 10ms));
-    EXPECT_FALSE(device->setFeature(buffer));
+    EXPECT_FALSE(device->setFeature(buffer, 100ms));
     device->cancelEventRead();
     EXPECT_FALSE(device->readEvent(buffer));
 
@@ -224,9 +225,9 @@ TEST_F(HidrawDeviceTest, BuffersTheKernelCannotTakeAreRefusedUntouched) {
     auto device = open(descriptors::kBootMouse);
     ASSERT_TRUE(device);
     Bytes huge(1 << 14, 0);
-    EXPECT_FALSE(device->setFeature(huge));
-    EXPECT_FALSE(device->getFeature(huge));
-    EXPECT_FALSE(device->setFeature(Bytes{}));
+    EXPECT_FALSE(device->setFeature(huge, 100ms));
+    EXPECT_FALSE(device->getFeature(huge, 100ms));
+    EXPECT_FALSE(device->setFeature(Bytes{}, 100ms));
     EXPECT_TRUE(system->ioctls.empty());
 
     // An unnumbered report needs room after the ID byte, or it would be lost.
@@ -235,6 +236,58 @@ TEST_F(HidrawDeviceTest, BuffersTheKernelCannotTakeAreRefusedUntouched) {
     EXPECT_FALSE(device->read(idOnly, 10ms));
     Bytes buffer(4, 0);
     EXPECT_TRUE(device->read(buffer, 100ms));
+}
+
+TEST_F(HidrawDeviceTest, AFeatureTransferThatDoesNotComeBackGivesUpAfterItsTimeOut) {
+    auto device = open(descriptors::kBootKeyboard);
+    ASSERT_TRUE(device);
+    // The first feature ioctl hangs in the "kernel" until the test lets it go.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> calls = 0;
+    system->onFeatureIoctl = [released, &calls] {
+        if (calls++ == 0) {
+            released.wait();
+        }
+    };
+    Bytes report(9, 0);
+    auto got = std::async(std::launch::async, [&] { return device->getFeature(report, 30ms); });
+    if (got.wait_for(10s) != std::future_status::ready) {
+        release.set_value();
+        FAIL() << "the feature get waited for the hung transfer";
+    }
+    EXPECT_FALSE(got.get());
+    // The node counts as failed: further feature reports do not queue behind the hung one.
+    EXPECT_FALSE(device->setFeature(Bytes{0x00, 0x01}, 30ms));
+    EXPECT_EQ(calls.load(), 1);
+    release.set_value();
+}
+
+TEST_F(HidrawDeviceTest, OpenSaysWhenTheSystemRefusesThisUser) {
+    struct Case {
+        int failure;
+        HidOpenError error;
+    };
+    for (const auto& c : {Case{-EACCES, HidOpenError::NoPermission}, Case{-EPERM, HidOpenError::NoPermission},
+                          Case{-ENODEV, HidOpenError::Failed}}) {
+        system = std::make_shared<FakeHidraw>();
+        system->descriptor = descriptors::kBootMouse;
+        system->openFailure = c.failure;
+        const HidOpenResult opened = openHidrawCollection(system, "/dev/hidraw7", HidAccess::ReadWrite);
+        EXPECT_FALSE(opened.device);
+        EXPECT_EQ(opened.error, c.error) << c.failure;
+    }
+}
+
+TEST_F(HidrawDeviceTest, DiscardDropsWhatWaitsWithoutWaitingForMore) {
+    auto device = open(descriptors::kBootMouse);
+    ASSERT_TRUE(device);
+    system->deviceSends({0x01, 0x02, 0x03});
+    system->deviceSends({0x04, 0x05, 0x06});
+    EXPECT_EQ(device->discardInput(), 2u);
+    EXPECT_EQ(device->discardInput(), 0u);
+    Bytes buffer(4, 0);
+    EXPECT_FALSE(device->read(buffer, 10ms));
 }
 
 } // namespace

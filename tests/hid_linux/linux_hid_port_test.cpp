@@ -104,10 +104,10 @@ TEST_F(LinuxHidPortTest, ListedPathsOpenThroughTheSystemCalls) {
     system->descriptor = descriptors::kTouchpadVendorCollections;
     for (const auto& interface : port->enumerate()) {
         if (interface.path.starts_with("/dev/hidraw1")) {
-            EXPECT_TRUE(port->open(interface.path, HidAccess::ReadWrite)) << interface.path;
+            EXPECT_TRUE(port->open(interface.path, HidAccess::ReadWrite).device) << interface.path;
         }
     }
-    EXPECT_FALSE(port->open("/dev/hidraw1#2", HidAccess::ReadWrite));
+    EXPECT_FALSE(port->open("/dev/hidraw1#2", HidAccess::ReadWrite).device);
 }
 
 TEST_F(LinuxHidPortTest, NoticesNameTheDeviceEvenWhenItIsGone) {

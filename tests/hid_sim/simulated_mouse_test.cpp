@@ -39,16 +39,16 @@ TEST(SimulatedMouse, UnplugAndReplugAnnounceThemselvesAndKillTheOldHandles) {
     std::atomic<int> wakes = 0;
     mouse.setNoticeWakeup([&] { ++wakes; });
     const std::string oldFeature = PathOf(mouse, SimCollection::Feature);
-    auto feature = mouse.open(oldFeature, HidAccess::ReadWrite);
+    auto feature = mouse.open(oldFeature, HidAccess::ReadWrite).device;
     ASSERT_TRUE(feature);
     std::array<Byte, 9> report{};
-    EXPECT_TRUE(feature->setFeature(report));
+    EXPECT_TRUE(feature->setFeature(report, 10ms));
 
     mouse.unplug();
     EXPECT_EQ(wakes.load(), 1);
     EXPECT_TRUE(mouse.enumerate().empty());
-    EXPECT_FALSE(feature->setFeature(report));
-    EXPECT_FALSE(mouse.open(oldFeature, HidAccess::ReadWrite));
+    EXPECT_FALSE(feature->setFeature(report, 10ms));
+    EXPECT_FALSE(mouse.open(oldFeature, HidAccess::ReadWrite).device);
     auto notices = mouse.takeNotices();
     ASSERT_EQ(notices.size(), 2u);
     for (const auto& notice : notices) {
@@ -62,15 +62,15 @@ TEST(SimulatedMouse, UnplugAndReplugAnnounceThemselvesAndKillTheOldHandles) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[0].kind, HidNotice::Kind::Arrival);
     EXPECT_NE(PathOf(mouse, SimCollection::Feature), oldFeature);
-    EXPECT_FALSE(feature->setFeature(report)); // the old handle stays dead
-    EXPECT_FALSE(mouse.linked());              // and the mouse waits for a new handshake
+    EXPECT_FALSE(feature->setFeature(report, 10ms)); // the old handle stays dead
+    EXPECT_FALSE(mouse.linked());                    // and the mouse waits for a new handshake
 }
 
 TEST(SimulatedMouse, EventReadBlocksUntilAReportComesOrItIsCancelled) {
     SimulatedMouse mouse;
     const std::string path = PathOf(mouse, SimCollection::Event);
-    auto first = mouse.open(path, HidAccess::Read);
-    auto second = mouse.open(path, HidAccess::Read);
+    auto first = mouse.open(path, HidAccess::Read).device;
+    auto second = mouse.open(path, HidAccess::Read).device;
     std::array<Byte, 9> report{};
 
     std::optional<std::size_t> got;
@@ -93,12 +93,12 @@ TEST(SimulatedMouse, EventReadBlocksUntilAReportComesOrItIsCancelled) {
 
 TEST(SimulatedMouse, ChunkReadGivesUpAfterItsTimeOutWhenTheMouseIsSilent) {
     SimulatedMouse mouse;
-    DeviceLink link = LinkTo(mouse);
+    auto feature = mouse.open(PathOf(mouse, SimCollection::Feature), HidAccess::ReadWrite).device;
     SimFaults faults;
     faults.silent = true;
     mouse.setFaults(faults);
     std::array<Byte, 33> chunk{};
-    EXPECT_FALSE(link.featureHandle->read(chunk, 5ms));
+    EXPECT_FALSE(feature->read(chunk, 5ms));
     const auto reads = OfKind(mouse.transfers(), Kind::Read);
     ASSERT_EQ(reads.size(), 1u);
     EXPECT_FALSE(reads[0].ok);
@@ -106,7 +106,7 @@ TEST(SimulatedMouse, ChunkReadGivesUpAfterItsTimeOutWhenTheMouseIsSilent) {
 
 TEST(SimulatedMouse, TablesReadBackWhatWasWritten) {
     SimulatedMouse mouse;
-    DeviceLink link = LinkTo(mouse);
+    FeatureChannel link = LinkTo(mouse);
     DeviceImage image;
     for (std::size_t slot = 0; slot < image.macroImage.size(); ++slot) {
         std::iota(image.macroImage[slot].begin(), image.macroImage[slot].end(), static_cast<Byte>(slot * 11));
@@ -114,12 +114,12 @@ TEST(SimulatedMouse, TablesReadBackWhatWasWritten) {
     image.lightingBlock0.fill(0x31);
     image.lightingBlock1.fill(0x32);
     image.lightingBlock2.fill(0x33);
-    ASSERT_TRUE(WriteMacroSlots(link, mouse.clock(), image));
-    ASSERT_TRUE(WriteLightingBlocks(link, mouse.clock(), image));
+    ASSERT_EQ(WriteMacroSlots(link, mouse.clock(), image), TransferResult::Done);
+    ASSERT_EQ(WriteLightingBlocks(link, mouse.clock(), image), TransferResult::Done);
 
     DeviceImage readBack;
-    ASSERT_TRUE(ReadMacroSlots(link, mouse.clock(), readBack));
-    ASSERT_TRUE(ReadLightingBlocks(link, mouse.clock(), readBack));
+    ASSERT_EQ(ReadMacroSlots(link, mouse.clock(), readBack), TransferResult::Done);
+    ASSERT_EQ(ReadLightingBlocks(link, mouse.clock(), readBack), TransferResult::Done);
     EXPECT_EQ(readBack.macroImage, image.macroImage);
     EXPECT_EQ(readBack.lightingBlock0, image.lightingBlock0);
     EXPECT_EQ(readBack.lightingBlock1, image.lightingBlock1);

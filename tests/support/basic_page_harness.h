@@ -55,7 +55,7 @@ struct BasicPageHarness : ::testing::Test {
     SimulatedMouse mouse;
     // The mouse's own buttons are not pressed here: nothing the reader posts is needed.
     DeviceEventRelay relay{[](std::function<void()>) {}};
-    DeviceController device{mouse, mouse.clock(), relay, messages};
+    DeviceController device{mouse, mouse.clock(), relay};
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> main;
     std::unique_ptr<BasicPage> page;

@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "app/device_messages.h"
 #include "config/config_file.h"
 #include "config/data_folder.h"
 #include "device/device_controller.h"
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
+#include "hid/trace/tracing_hid_port.h"
 #include "options.h"
 #include "quorvel_version.h"
 #include "system/linux/local_file_system.h"
 #include "system/linux/program_environment.h"
-#include "tracing.h"
 
 #ifdef QUORVELCTL_HAVE_HID_LINUX
 #include "hid/linux/linux_hid_port.h"
@@ -45,14 +46,6 @@ class NoWindow final : public DeviceEventPort {
 public:
     void deliver(DeviceEventCode, int) override {}
     void hideWindow() override {}
-};
-
-// Applying from the command line leaves the data files alone: nothing the
-// user chose has changed, and a rewritten config.bin would claim that the
-// window had already written its button labels.
-class NoSaves final : public ApplySaves {
-public:
-    void saveApplied(const DeviceConfig&) override {}
 };
 
 void Fail(const std::string& message) {
@@ -104,15 +97,15 @@ int ShowInfo(DeviceController& controller, std::ostream& out) {
         Fail("the mouse did not answer the sensor record read");
         return kExitFailure;
     }
-    const DeviceLink& link = controller.link();
-    out << "Gaming mouse: " << link.devicePath << '\n'
+    const FeatureChannel& link = controller.channel();
+    out << "Gaming mouse: " << controller.devicePath() << '\n'
         << "Link: up, scrambled\n"
         << "Sensor type: " << HexByte(record->sensorType) << '\n'
         << "Rate: " << HexByte(record->rate) << '\n'
         << "Option1: " << HexByte(record->option1) << '\n'
         << "Option2: " << HexByte(record->option2) << '\n'
-        << "Report lengths: feature " << link.featureReportLength << ", chunk in " << link.chunkInLength
-        << ", chunk out " << link.chunkOutLength << ", event " << link.eventReportLength << '\n';
+        << "Report lengths: feature " << link.featureReportLength() << ", chunk in " << link.chunkInLength()
+        << ", chunk out " << link.chunkOutLength() << ", event " << controller.eventReportLength() << '\n';
     return EXIT_SUCCESS;
 }
 
@@ -121,14 +114,19 @@ int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostr
         Fail("the mouse did not answer the sensor record read");
         return kExitFailure;
     }
-    NoSaves saves;
-    switch (controller.Apply(config, saves)) {
+    // Applying from the command line leaves the data files alone: nothing the
+    // user chose has changed, and a rewritten config.bin would claim that the
+    // window had already written its button labels.
+    switch (controller.Apply(config)) {
     case ApplyResult::Completed:
         out << "Applied the configuration to the mouse (sensor type "
             << HexByte(controller.image().currentSensorType) << ").\n";
         return EXIT_SUCCESS;
     case ApplyResult::LinkBroken:
         Fail("the link to the mouse broke during Apply; the rest was not sent");
+        return kExitFailure;
+    case ApplyResult::UnusableAnswer:
+        Fail(std::string(kUnusableMouseText) + " The rest was not sent.");
         return kExitFailure;
     case ApplyResult::NotConnected:
         break;
@@ -182,8 +180,13 @@ int Run(const Options& options) {
     }
 
     NoWindow window;
-    DeviceController controller(*hid, *clock, window, messages);
-    if (!controller.OpenDevice()) {
+    DeviceController controller(*hid, *clock, window);
+    const OpenResult opened = controller.OpenDevice();
+    if (const auto failure = OpenFailureText(opened)) {
+        Fail(std::string(*failure));
+        return kExitFailure;
+    }
+    if (opened != OpenResult::Opened) {
         Fail("no gaming mouse found");
         return kExitFailure;
     }

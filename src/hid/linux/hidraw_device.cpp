@@ -12,6 +12,11 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace quorvel {
 
@@ -57,41 +62,85 @@ int openFlags(HidAccess access) {
     return O_RDWR;
 }
 
+// One feature ioctl as its thread and its caller share it.
+struct FeatureCall {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    int result = 0;
+    std::vector<std::uint8_t> buffer;
+};
+
 } // namespace
 
 HidrawDevice::HidrawDevice(std::shared_ptr<HidrawSystem> system, int node, bool readable, int wake,
                            Reports reports)
     : system_(std::move(system)), node_(node), wake_(wake), reports_(std::move(reports)),
       failed_(node < 0 || !readable) {
+    if (node_ >= 0) {
+        owner_ = std::shared_ptr<const int>(new int(node_), [system = system_](const int* fd) {
+            system->close(*fd);
+            delete fd;
+        });
+    }
 }
 
 HidrawDevice::~HidrawDevice() {
-    if (node_ >= 0) {
-        system_->close(node_);
-    }
     system_->close(wake_);
+}
+
+int HidrawDevice::featureIoctl(unsigned long request, std::span<std::uint8_t> buffer,
+                               std::chrono::milliseconds timeout) {
+    if (featureStuck_) {
+        return -ETIMEDOUT;
+    }
+    auto call = std::make_shared<FeatureCall>();
+    call->buffer.assign(buffer.begin(), buffer.end());
+    std::thread worker;
+    try {
+        worker = std::thread([call, system = system_, owner = owner_, request] {
+            const int result = system->ioctl(*owner, request, call->buffer.data());
+            const std::lock_guard lock(call->mutex);
+            call->result = result;
+            call->done = true;
+            call->finished.notify_all();
+        });
+    } catch (const std::system_error&) {
+        return -EAGAIN;
+    }
+    std::unique_lock lock(call->mutex);
+    if (!call->finished.wait_until(lock, deadlineAfter(timeout), [&] { return call->done; })) {
+        // The transfer goes on without a caller; it keeps the node open until it returns.
+        lock.unlock();
+        worker.detach();
+        featureStuck_ = true;
+        return -ETIMEDOUT;
+    }
+    lock.unlock();
+    worker.join();
+    std::copy(call->buffer.begin(), call->buffer.end(), buffer.begin());
+    return call->result;
 }
 
 bool HidrawDevice::fitsIoctl(std::size_t length) const {
     return node_ >= 0 && length >= 1 && length <= kMaxIoctlLength;
 }
 
-bool HidrawDevice::setFeature(std::span<const std::uint8_t> report) {
+bool HidrawDevice::setFeature(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) {
     if (!fitsIoctl(report.size())) {
         return false;
     }
-    // The ioctl only reads the buffer; its argument is not const in the kernel's interface.
-    void* buffer = const_cast<std::uint8_t*>(report.data());
-    const int sent = system_->ioctl(node_, HIDIOCSFEATURE(report.size()), buffer);
+    std::vector<std::uint8_t> copy(report.begin(), report.end());
+    const int sent = featureIoctl(HIDIOCSFEATURE(report.size()), copy, timeout);
     return sent >= 0 && static_cast<std::size_t>(sent) == report.size();
 }
 
-bool HidrawDevice::getFeature(std::span<std::uint8_t> report) {
+bool HidrawDevice::getFeature(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) {
     if (!fitsIoctl(report.size())) {
         return false;
     }
     const std::uint8_t id = report[0];
-    if (system_->ioctl(node_, HIDIOCGFEATURE(report.size()), report.data()) < 0) {
+    if (featureIoctl(HIDIOCGFEATURE(report.size()), report, timeout) < 0) {
         return false;
     }
     report[0] = id;
@@ -190,6 +239,25 @@ std::optional<std::size_t> HidrawDevice::read(std::span<std::uint8_t> report,
     }
 }
 
+std::size_t HidrawDevice::discardInput() {
+    if (node_ < 0 || failed_) {
+        return 0;
+    }
+    // The node is non-blocking: a read with nothing waiting fails at once with EAGAIN.
+    std::array<std::uint8_t, 4096> sink{};
+    std::size_t dropped = 0;
+    for (;;) {
+        const ssize_t got = system_->read(node_, sink.data(), sink.size());
+        if (got == -EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return dropped;
+        }
+        ++dropped;
+    }
+}
+
 std::optional<std::size_t> HidrawDevice::readEvent(std::span<std::uint8_t> report) {
     if (!holdsReport(report)) {
         return std::nullopt;
@@ -233,23 +301,26 @@ void HidrawDevice::cancelEventRead() {
     system_->write(wake_, &one, sizeof one);
 }
 
-std::unique_ptr<HidDevice> openHidrawCollection(std::shared_ptr<HidrawSystem> system, const std::string& path,
-                                                HidAccess access) {
+HidOpenResult openHidrawCollection(std::shared_ptr<HidrawSystem> system, const std::string& path,
+                                   HidAccess access) {
     const auto where = splitCollectionPath(path);
     if (!where) {
-        return nullptr;
+        return {nullptr, HidOpenError::Failed};
     }
     int node = -1;
     HidrawDevice::Reports reports;
     if (access == HidAccess::None) {
         // As on Windows, opening without access needs no permission, only a present node.
         if (!system->exists(where->node)) {
-            return nullptr;
+            return {nullptr, HidOpenError::Failed};
         }
     } else {
         node = system->open(where->node, openFlags(access) | O_CLOEXEC | O_NONBLOCK);
+        if (node == -EACCES || node == -EPERM) {
+            return {nullptr, HidOpenError::NoPermission};
+        }
         if (node < 0) {
-            return nullptr;
+            return {nullptr, HidOpenError::Failed};
         }
         int size = 0;
         auto descriptor = std::make_unique<hidraw_report_descriptor>();
@@ -263,7 +334,7 @@ std::unique_ptr<HidDevice> openHidrawCollection(std::shared_ptr<HidrawSystem> sy
                                   : ParsedReportDescriptor{};
         if (!known || !parsed.ok() || where->index >= parsed.layout.collections.size()) {
             system->close(node);
-            return nullptr;
+            return {nullptr, HidOpenError::Failed};
         }
         reports.numbered = parsed.layout.numberedReports;
         reports.inputIds = parsed.layout.collections[where->index].inputReportIds;
@@ -273,10 +344,10 @@ std::unique_ptr<HidDevice> openHidrawCollection(std::shared_ptr<HidrawSystem> sy
         if (node >= 0) {
             system->close(node);
         }
-        return nullptr;
+        return {nullptr, HidOpenError::Failed};
     }
     const bool readable = access == HidAccess::Read || access == HidAccess::ReadWrite;
-    return std::make_unique<HidrawDevice>(std::move(system), node, readable, wake, std::move(reports));
+    return {std::make_unique<HidrawDevice>(std::move(system), node, readable, wake, std::move(reports))};
 }
 
 } // namespace quorvel

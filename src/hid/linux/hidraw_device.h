@@ -24,7 +24,10 @@ namespace quorvel {
 //   of other collections (known by their ID) are passed over, as Windows
 //   gives a collection's handle only its own reports.
 // Time-outs bound the wait for the node (poll); once a write has started, the
-// kernel's own transfer time-out bounds it.
+// kernel's own transfer time-out bounds it. A feature report is set or got on
+// a thread of its own: the caller waits no longer than its time-out, and a
+// node whose feature transfer did not come back in time counts as failed for
+// further feature reports (the node stays open until the transfer returns).
 class HidrawDevice final : public HidDevice {
 public:
     struct Reports {
@@ -40,13 +43,14 @@ public:
     HidrawDevice(const HidrawDevice&) = delete;
     HidrawDevice& operator=(const HidrawDevice&) = delete;
 
-    bool setFeature(std::span<const std::uint8_t> report) override;
-    bool getFeature(std::span<std::uint8_t> report) override;
+    bool setFeature(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) override;
+    bool getFeature(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) override;
     bool write(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) override;
     std::optional<std::size_t> read(std::span<std::uint8_t> report,
                                     std::chrono::milliseconds timeout) override;
     // Once the node has failed (unplugged), further calls wait for
     // cancelEventRead() alone, so a reader that loops does not spin.
+    std::size_t discardInput() override;
     std::optional<std::size_t> readEvent(std::span<std::uint8_t> report) override;
     void cancelEventRead() override;
 
@@ -61,9 +65,14 @@ private:
     enum class Ready { Report, Failed, Wait };
     Ready takeReadyReport(short revents, std::span<std::uint8_t> report, std::size_t& length);
     bool fitsIoctl(std::size_t length) const;
+    // The feature ioctl's result, or -ETIMEDOUT when it did not come back in time.
+    int featureIoctl(unsigned long request, std::span<std::uint8_t> buffer,
+                     std::chrono::milliseconds timeout);
 
     std::shared_ptr<HidrawSystem> system_;
+    std::shared_ptr<const int> owner_; // closes the node once no feature transfer uses it
     int node_;
+    std::atomic<bool> featureStuck_{false};
     int wake_;
     Reports reports_;
     std::atomic<bool> failed_;
@@ -72,8 +81,9 @@ private:
 // Opens a collection path as LinuxHidPort lists it (see hidraw_names.h). The
 // node's own report descriptor, read through the open node, tells how its
 // reports are numbered and which belong to the collection. Nothing when the
-// node is missing, cannot be opened with `access`, or has no such collection.
-std::unique_ptr<HidDevice> openHidrawCollection(std::shared_ptr<HidrawSystem> system, const std::string& path,
-                                                HidAccess access);
+// node is missing, cannot be opened with `access` (NoPermission when the
+// system refused this user), or has no such collection.
+HidOpenResult openHidrawCollection(std::shared_ptr<HidrawSystem> system, const std::string& path,
+                                   HidAccess access);
 
 } // namespace quorvel

@@ -73,7 +73,7 @@ std::vector<HidInterface> LinuxHidPort::enumerate() {
     return interfaces;
 }
 
-std::unique_ptr<HidDevice> LinuxHidPort::open(const std::string& path, HidAccess access) {
+HidOpenResult LinuxHidPort::open(const std::string& path, HidAccess access) {
     return openHidrawCollection(system_, path, access);
 }
 

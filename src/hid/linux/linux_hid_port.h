@@ -27,7 +27,7 @@ public:
     LinuxHidPort& operator=(const LinuxHidPort&) = delete;
 
     std::vector<HidInterface> enumerate() override;
-    std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) override;
+    HidOpenResult open(const std::string& path, HidAccess access) override;
     void setNoticeWakeup(std::function<void()> wake) override;
     std::vector<HidNotice> takeNotices() override;
     // False when udev gave no way to follow arrivals and removals.

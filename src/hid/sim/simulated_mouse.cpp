@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <initializer_list>
 #include <mutex>
+#include <span>
 #include <utility>
 
-#include "device/device_link.h"
 #include "device/mouse_identity.h"
+#include "hid/sim/firmware_codec.h"
 
 namespace quorvel {
 
@@ -17,6 +19,7 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::uint16_t kVersionNumber = 0x0100;
 constexpr std::size_t kShortFeatureAnswer = 3; // report ID and two bytes
+constexpr Byte kExtraChunkByte = 0xEE;
 
 struct InputReport {
     std::vector<Byte> bytes;
@@ -62,13 +65,23 @@ struct Firmware {
     Byte keyConfiguration = 1;
 };
 
-bool ChecksumHolds(const CommandReport& report) {
-    return Checksum(report) == report[7];
+using firmware::ChecksumHolds;
+using firmware::IsProbe;
+
+// The firmware's own block size: 32 data bytes after the report ID.
+constexpr std::size_t kChunkData = 32;
+
+std::size_t Chunks(std::size_t length) {
+    return (length + kChunkData - 1) / kChunkData;
 }
 
-bool IsProbe(const CommandReport& report) {
-    return report[0] == static_cast<Byte>(Command::Probe) && ChecksumHolds(report) &&
-           std::equal(kProbeBytes.begin(), kProbeBytes.end(), report.begin() + 1);
+// Answers of read commands have bit 7 of their code set; the probe's echo has code 0.
+bool IsReadAnswer(const CommandReport& answer) {
+    return (answer[0] & 0x80) != 0;
+}
+
+CommandReport Answer(Byte code, std::initializer_list<Byte> parameters) {
+    return firmware::Sealed(code, std::span(parameters.begin(), parameters.size()));
 }
 
 CommandReport CommandBytes(std::span<const Byte> report) {
@@ -161,14 +174,18 @@ struct SimulatedMouse::State {
     // The data of a read command's answer, in as many chunks as the answer announces.
     void sendBlock(Byte code, Byte number, const std::vector<Byte>& block) {
         const Byte length = faults.lengthByte.value_or(static_cast<Byte>(block.size()));
-        firmware.answer = MakeCommand(static_cast<Command>(code), {number, length});
-        std::vector<Byte> data(ChunkCount(length) * kChunkDataSize, 0);
+        firmware.answer = Answer(code, {number, length});
+        std::vector<Byte> data(Chunks(length) * kChunkData, 0);
         std::copy_n(block.begin(), std::min(block.size(), data.size()), data.begin());
-        for (std::size_t offset = 0; offset < data.size(); offset += kChunkDataSize) {
-            std::vector<Byte> chunk(std::max<std::size_t>(lengths.chunkIn, 1 + kChunkDataSize), 0);
-            std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), kChunkDataSize,
-                        chunk.begin() + 1);
+        for (std::size_t offset = 0; offset < data.size(); offset += kChunkData) {
+            std::vector<Byte> chunk(std::max<std::size_t>(lengths.chunkIn, 1 + kChunkData), 0);
+            std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), kChunkData, chunk.begin() + 1);
             chunk.resize(lengths.chunkIn);
+            deliverInput(SimCollection::Feature, std::move(chunk));
+        }
+        for (int extra = 0; extra < faults.extraChunks; ++extra) {
+            std::vector<Byte> chunk(lengths.chunkIn, kExtraChunkByte);
+            chunk[0] = 0;
             deliverInput(SimCollection::Feature, std::move(chunk));
         }
     }
@@ -219,8 +236,8 @@ struct SimulatedMouse::State {
             break;
         case Command::ReadSensorRecord: {
             const SensorInfo& record = firmware.sensorRecord;
-            firmware.answer = MakeCommand(Command::ReadSensorRecord,
-                                          {record.sensorType, record.rate, record.option1, record.option2});
+            firmware.answer = Answer(static_cast<Byte>(Command::ReadSensorRecord),
+                                     {record.sensorType, record.rate, record.option1, record.option2});
             break;
         }
         case Command::LightingEffect:
@@ -265,8 +282,7 @@ struct SimulatedMouse::State {
             }
             return raw;
         }
-        CommandReport command = raw;
-        UnscrambleReport(command, MakeLinkKey());
+        const CommandReport command = firmware::Decode(raw);
         if (IsProbe(command)) {
             firmware.linked = true;
             firmware.answer = command;
@@ -290,10 +306,10 @@ struct SimulatedMouse::State {
             return;
         }
         PendingWrite& write = *firmware.pendingWrite;
-        for (std::size_t i = 1; i <= kChunkDataSize; ++i) {
+        for (std::size_t i = 1; i <= kChunkData; ++i) {
             write.data.push_back(i < report.size() ? report[i] : Byte{0});
         }
-        if (write.data.size() >= ChunkCount(write.command[2]) * kChunkDataSize) {
+        if (write.data.size() >= Chunks(write.command[2]) * kChunkData) {
             commitWrite(write);
             firmware.pendingWrite.reset();
         }
@@ -334,7 +350,7 @@ public:
     SimHandle(std::shared_ptr<SimulatedMouse::State> state, std::shared_ptr<HandleState> handle)
         : state_(std::move(state)), handle_(std::move(handle)) {}
 
-    bool setFeature(std::span<const Byte> report) override {
+    bool setFeature(std::span<const Byte> report, std::chrono::milliseconds) override {
         std::function<void()> wake;
         bool ok = false;
         {
@@ -354,7 +370,7 @@ public:
         return ok;
     }
 
-    bool getFeature(std::span<Byte> report) override {
+    bool getFeature(std::span<Byte> report, std::chrono::milliseconds) override {
         std::fill(report.begin() + std::min<std::size_t>(1, report.size()), report.end(), 0);
         std::function<void()> wake;
         bool ok = false;
@@ -365,9 +381,15 @@ public:
             if (ok) {
                 const Firmware& firmware = state_->firmware;
                 CommandReport answer = firmware.answer;
+                const SimFaults& faults = state_->faults;
+                if (IsReadAnswer(answer) && (faults.answerCode || faults.answerNumber)) {
+                    answer[0] = faults.answerCode.value_or(answer[0]);
+                    answer[1] = faults.answerNumber.value_or(answer[1]);
+                    answer[7] = firmware::FrameChecksum(answer);
+                }
                 transfer.command = answer;
                 if (firmware.answerScrambled) {
-                    ScrambleReport(answer, MakeLinkKey());
+                    answer = firmware::Encode(answer);
                 }
                 for (std::size_t i = 0; i < answer.size() && i + 1 < report.size(); ++i) {
                     report[i + 1] = answer[i];
@@ -435,6 +457,18 @@ public:
         }
         Call(wake);
         return got;
+    }
+
+    std::size_t discardInput() override {
+        std::lock_guard lock(state_->mutex);
+        const auto now = SteadyClock::now();
+        auto& input = handle_->input;
+        std::size_t dropped = 0;
+        while (!input.empty() && input.front().availableAt <= now) {
+            input.pop_front();
+            ++dropped;
+        }
+        return dropped;
     }
 
     std::optional<std::size_t> readEvent(std::span<Byte> report) override {
@@ -518,7 +552,7 @@ std::vector<HidInterface> SimulatedMouse::enumerate() {
     return interfaces;
 }
 
-std::unique_ptr<HidDevice> SimulatedMouse::open(const std::string& path, HidAccess access) {
+HidOpenResult SimulatedMouse::open(const std::string& path, HidAccess access) {
     std::lock_guard lock(state_->mutex);
     auto handle = std::make_shared<HandleState>();
     handle->access = access;
@@ -536,11 +570,14 @@ std::unique_ptr<HidDevice> SimulatedMouse::open(const std::string& path, HidAcce
         found = found || other.path == path;
     }
     if (!found) {
-        return nullptr;
+        return {nullptr, HidOpenError::Failed};
+    }
+    if (state_->faults.noPermission && access != HidAccess::None) {
+        return {nullptr, HidOpenError::NoPermission};
     }
     std::erase_if(state_->handles, [](const auto& weak) { return weak.expired(); });
     state_->handles.push_back(handle);
-    return std::make_unique<SimHandle>(state_, std::move(handle));
+    return {std::make_unique<SimHandle>(state_, std::move(handle))};
 }
 
 void SimulatedMouse::setNoticeWakeup(std::function<void()> wake) {

@@ -46,7 +46,11 @@ struct SimFaults {
     bool shortChunks = false;         // chunks read come with half their bytes
     std::optional<Byte> lengthByte;   // read answers announce this length and send as many chunks
     std::chrono::milliseconds chunkDelay{0}; // data chunks come this late, in real time
-    std::optional<int> unplugAfter; // pulled out after this many more transfers on the feature collection
+    std::optional<int> unplugAfter;   // pulled out after this many more transfers on the feature collection
+    std::optional<Byte> answerCode;   // answers to read commands carry this command byte
+    std::optional<Byte> answerNumber; // answers to read commands carry this byte 1
+    int extraChunks = 0;       // read answers send this many chunks (of 0xEE) beyond what they announce
+    bool noPermission = false; // the system refuses this user every open with access
 };
 
 // The mouse, firmware side: its two collections (event reports; commands and
@@ -63,7 +67,7 @@ public:
 
     // HidPort.
     std::vector<HidInterface> enumerate() override;
-    std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) override;
+    HidOpenResult open(const std::string& path, HidAccess access) override;
     void setNoticeWakeup(std::function<void()> wake) override;
     std::vector<HidNotice> takeNotices() override;
 

@@ -6,17 +6,18 @@
 #include "ports/clock.h"
 #include "ports/hid_port.h"
 
-namespace quorvel::ctl {
+namespace quorvel {
 
 // Writes every transfer of the devices it opens, one line each:
 // "set-feature", "get-feature", "write" or "read" and the whole report in
-// lower-case hex, report ID first, as it went out or came back.
+// lower-case hex, report ID first, as it went out or came back, and
+// "discard <n>" when waiting input reports were dropped.
 class TracingHidPort final : public HidPort {
 public:
     TracingHidPort(HidPort& inner, std::ostream& out) : inner_(inner), out_(out) {}
 
     std::vector<HidInterface> enumerate() override { return inner_.enumerate(); }
-    std::unique_ptr<HidDevice> open(const std::string& path, HidAccess access) override;
+    HidOpenResult open(const std::string& path, HidAccess access) override;
     void setNoticeWakeup(std::function<void()> wake) override { inner_.setNoticeWakeup(std::move(wake)); }
     std::vector<HidNotice> takeNotices() override { return inner_.takeNotices(); }
     bool watchingNotices() const override { return inner_.watchingNotices(); }
@@ -37,4 +38,7 @@ private:
     std::ostream& out_;
 };
 
-} // namespace quorvel::ctl
+// Whether the user asked for the transfers on standard error (QUORVEL_TRACE=1).
+bool TraceAskedFor();
+
+} // namespace quorvel

@@ -1,9 +1,11 @@
-#include "tracing.h"
+#include "hid/trace/tracing_hid_port.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
-namespace quorvel::ctl {
+namespace quorvel {
 
 namespace {
 
@@ -22,12 +24,12 @@ public:
     TracingDevice(std::unique_ptr<HidDevice> inner, std::ostream& out)
         : inner_(std::move(inner)), out_(out) {}
 
-    bool setFeature(std::span<const std::uint8_t> report) override {
+    bool setFeature(std::span<const std::uint8_t> report, std::chrono::milliseconds timeout) override {
         Line(out_, "set-feature", report);
-        return inner_->setFeature(report);
+        return inner_->setFeature(report, timeout);
     }
-    bool getFeature(std::span<std::uint8_t> report) override {
-        const bool ok = inner_->getFeature(report);
+    bool getFeature(std::span<std::uint8_t> report, std::chrono::milliseconds timeout) override {
+        const bool ok = inner_->getFeature(report, timeout);
         Line(out_, "get-feature", report);
         return ok;
     }
@@ -40,6 +42,13 @@ public:
         const auto got = inner_->read(report, timeout);
         Line(out_, "read", report);
         return got;
+    }
+    std::size_t discardInput() override {
+        const std::size_t dropped = inner_->discardInput();
+        if (dropped != 0) {
+            out_ << "discard " << dropped << std::endl;
+        }
+        return dropped;
     }
     // Event reports are not transfers of a command; they are not traced.
     std::optional<std::size_t> readEvent(std::span<std::uint8_t> report) override {
@@ -54,12 +63,17 @@ private:
 
 } // namespace
 
-std::unique_ptr<HidDevice> TracingHidPort::open(const std::string& path, HidAccess access) {
-    auto device = inner_.open(path, access);
-    if (!device) {
-        return nullptr;
+HidOpenResult TracingHidPort::open(const std::string& path, HidAccess access) {
+    HidOpenResult opened = inner_.open(path, access);
+    if (opened.device) {
+        opened.device = std::make_unique<TracingDevice>(std::move(opened.device), out_);
     }
-    return std::make_unique<TracingDevice>(std::move(device), out_);
+    return opened;
+}
+
+bool TraceAskedFor() {
+    const char* value = std::getenv("QUORVEL_TRACE");
+    return value != nullptr && std::string_view(value) == "1";
 }
 
 void TracingClock::sleep(std::chrono::milliseconds duration) {
@@ -67,4 +81,4 @@ void TracingClock::sleep(std::chrono::milliseconds duration) {
     inner_.sleep(duration);
 }
 
-} // namespace quorvel::ctl
+} // namespace quorvel
