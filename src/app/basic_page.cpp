@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/basic_page_layout.h"
-#include "app/main_window.h"
+#include "app/page_context.h"
 #include "assign/function_list.h"
 #include "lang/texts.h"
 
@@ -23,8 +23,8 @@ int RowListId(int button) {
     return kBasicPage.rowList(button + 1).id;
 }
 
-template <std::size_t... I> std::array<PageDropDown, sizeof...(I)> MakeRowLists(std::index_sequence<I...>) {
-    return {PageDropDown(RowListId(static_cast<int>(I)))...};
+template <std::size_t... I> std::array<DropDown, sizeof...(I)> MakeRowLists(std::index_sequence<I...>) {
+    return {DropDown(RowListId(static_cast<int>(I)))...};
 }
 
 std::vector<std::string> FunctionEntries(Language language) {
@@ -42,55 +42,55 @@ std::vector<std::string> DpiSwitchEntries() {
 
 } // namespace
 
-BasicPage::BasicPage(MainWindow& main, AssignmentDialogs& dialogs)
-    : main_(&main), assignment_(main.working(), main.labels(), main.language(), dialogs),
+BasicPage::BasicPage(PageContext& context, AssignmentDialogs& dialogs)
+    : context_(&context), assignment_(context.working(), context.labels(), context.language(), dialogs),
       rowLists_(MakeRowLists(std::make_index_sequence<kButtonCount>())), dpiSubList_(kBasicPage.dpiSubListId),
-      dpi_(main), lighting_(main), hits_(DispatchTable()) {
+      dpi_(context), lighting_(context), hits_(DispatchTable()) {
 }
 
 int BasicPage::shownMode() const {
-    return main_->working().selectedButtonSet == 0 ? 0 : 1;
+    return context_->working().selectedButtonSet == 0 ? 0 : 1;
 }
 
 void BasicPage::Present() {
-    main_->window().canvas().present();
+    context_->window().canvas().present();
 }
 
 // --- Drawing -----------------------------------------------------------------
 
 void BasicPage::FirstDrawing() {
-    if (main_->basicPageInitialised()) {
+    if (context_->basicPageInitialised()) {
         return;
     }
-    main_->device().SyncSensorInfo();
-    if (main_->configFile().firstRunFlag() == 0) {
+    context_->syncSensorInfo();
+    if (context_->firstRun()) {
         assignment_.SetDefaultLabels();
-        main_->strIni().WriteLabels(main_->labels());
+        context_->saveLabels();
     }
-    main_->setBasicPageInitialised();
+    context_->setBasicPageInitialised();
 }
 
 void BasicPage::draw() {
     FirstDrawing();
-    Canvas& canvas = main_->window().canvas();
-    const Colour colour = main_->textColour();
+    Canvas& canvas = context_->window().canvas();
+    const Colour colour = context_->textColour();
     const auto text = [&](std::string_view s, Rect box, TextAlign align) {
         canvas.drawText(s, box, FontRole::Text, colour, align);
     };
 
-    main_->DrawImage(kBasicPage.defaultButton.normalImage, kBasicPage.defaultButton.rect.topLeft());
+    context_->drawImage(kBasicPage.defaultButton.normalImage, kBasicPage.defaultButton.rect.topLeft());
     for (int row = 1; row <= BasicPageLayout::kRowCount; ++row) {
-        main_->DrawImage(kBasicPage.rowBoxNormal, kBasicPage.rowBox(row).topLeft());
+        context_->drawImage(kBasicPage.rowBoxNormal, kBasicPage.rowBox(row).topLeft());
     }
     dpi_.DrawImages();
     lighting_.DrawImages();
 
-    text(main_->text(TextId::kKeySetting), kBasicPage.keySettingHeading, TextAlign::Centre);
-    text(main_->text(TextId::kReportRateSetting), kBasicPage.reportRateHeading, TextAlign::Centre);
-    text(main_->text(TextId::kDpiSetting), kBasicPage.dpiHeading, TextAlign::Centre);
-    text(main_->text(TextId::kRgbEffectHeading), kBasicPage.rgbEffectHeading, TextAlign::Centre);
-    text(main_->text(TextId::kBasicDefault), kBasicPage.defaultButton.rect, TextAlign::Centre);
-    const auto& labels = main_->labels()[static_cast<std::size_t>(shownMode())];
+    text(context_->text(TextId::kKeySetting), kBasicPage.keySettingHeading, TextAlign::Centre);
+    text(context_->text(TextId::kReportRateSetting), kBasicPage.reportRateHeading, TextAlign::Centre);
+    text(context_->text(TextId::kDpiSetting), kBasicPage.dpiHeading, TextAlign::Centre);
+    text(context_->text(TextId::kRgbEffectHeading), kBasicPage.rgbEffectHeading, TextAlign::Centre);
+    text(context_->text(TextId::kBasicDefault), kBasicPage.defaultButton.rect, TextAlign::Centre);
+    const auto& labels = context_->labels()[static_cast<std::size_t>(shownMode())];
     for (int row = 1; row <= BasicPageLayout::kRowCount; ++row) {
         text(std::to_string(row), kBasicPage.rowNumber(row), TextAlign::Left);
         text(labels[static_cast<std::size_t>(row - 1)], kBasicPage.rowLabel(row), TextAlign::Left);
@@ -101,29 +101,29 @@ void BasicPage::draw() {
 }
 
 void BasicPage::DrawRowBox(int row, bool over) {
-    main_->DrawImage(over ? kBasicPage.rowBoxOver : kBasicPage.rowBoxNormal,
-                     kBasicPage.rowBox(row).topLeft());
-    Canvas& canvas = main_->window().canvas();
+    context_->drawImage(over ? kBasicPage.rowBoxOver : kBasicPage.rowBoxNormal,
+                        kBasicPage.rowBox(row).topLeft());
+    Canvas& canvas = context_->window().canvas();
     const std::string& label =
-        main_->labels()[static_cast<std::size_t>(shownMode())][static_cast<std::size_t>(row - 1)];
-    canvas.drawText(std::to_string(row), kBasicPage.rowNumber(row), FontRole::Text, main_->textColour(),
+        context_->labels()[static_cast<std::size_t>(shownMode())][static_cast<std::size_t>(row - 1)];
+    canvas.drawText(std::to_string(row), kBasicPage.rowNumber(row), FontRole::Text, context_->textColour(),
                     TextAlign::Left);
-    canvas.drawText(label, kBasicPage.rowLabel(row), FontRole::Text, main_->textColour(), TextAlign::Left);
+    canvas.drawText(label, kBasicPage.rowLabel(row), FontRole::Text, context_->textColour(), TextAlign::Left);
 }
 
 void BasicPage::DrawModeButtons() {
     const ImageButton* buttons[] = {&kBasicPage.modeA, &kBasicPage.modeB};
     for (int mode = 0; mode < 2; ++mode) {
         const ImageButton& button = *buttons[mode];
-        main_->DrawButton(button.rect, mode == shownMode() ? button.overImage : button.normalImage,
-                          kModeCaptions[static_cast<std::size_t>(mode)]);
+        context_->drawButton(button.rect, mode == shownMode() ? button.overImage : button.normalImage,
+                             kModeCaptions[static_cast<std::size_t>(mode)]);
     }
 }
 
 void BasicPage::DrawDefaultButton(bool over) {
     const ImageButton& button = kBasicPage.defaultButton;
-    main_->DrawButton(button.rect, over ? button.overImage : button.normalImage,
-                      main_->text(TextId::kBasicDefault));
+    context_->drawButton(button.rect, over ? button.overImage : button.normalImage,
+                         context_->text(TextId::kBasicDefault));
 }
 
 std::vector<HoverControl> BasicPage::hoverControls() {
@@ -176,7 +176,7 @@ std::vector<BasicPage::Hit> BasicPage::DispatchTable() {
 }
 
 void BasicPage::ClosingPass(Point point) {
-    WindowPort& window = main_->window();
+    WindowPort& window = context_->window();
     for (int row = 1; row <= kRowsClosedByClickElsewhere; ++row) {
         if (!kBasicPage.rowList(row).rect.contains(point) && !kBasicPage.rowBox(row).contains(point)) {
             rowLists_[static_cast<std::size_t>(row - 1)].close(window);
@@ -186,7 +186,7 @@ void BasicPage::ClosingPass(Point point) {
     lighting_.modeList().closeUnlessHit(window, point, kBasicPage.lightingModeList.rect,
                                         kBasicPage.lightingModeField);
     lighting_.parameterList().closeUnlessHit(
-        window, point, kBasicPage.lightingParameterList(main_->working().lightingMode).rect,
+        window, point, kBasicPage.lightingParameterList(context_->working().lightingMode).rect,
         kBasicPage.lightingParameterField);
     dpi_.stageChooser().closeUnlessHit(window, point, kBasicPage.dpiStageChooserList.rect,
                                        kBasicPage.dpiStageChooser);
@@ -204,7 +204,7 @@ bool BasicPage::click(Point point) {
 }
 
 bool BasicPage::LeftClickElsewhere(int button) const {
-    const ButtonSet& set = main_->working().buttonSet(shownMode());
+    const ButtonSet& set = context_->working().buttonSet(shownMode());
     for (int other = 0; other < kButtonCount; ++other) {
         if (other != button && set.field(kFieldFunction, other) == kFnLeftClick) {
             return true;
@@ -215,28 +215,28 @@ bool BasicPage::LeftClickElsewhere(int button) const {
 
 void BasicPage::RowClick(int row) {
     const int button = row - 1;
-    WindowPort& window = main_->window();
-    PageDropDown& list = rowLists_[static_cast<std::size_t>(button)];
+    WindowPort& window = context_->window();
+    DropDown& list = rowLists_[static_cast<std::size_t>(button)];
     if (list.isOpen()) {
         list.close(window);
         return;
     }
-    for (PageDropDown& other : rowLists_) {
+    for (DropDown& other : rowLists_) {
         if (&other != &list) {
             other.close(window);
         }
     }
     // "Left Click" is never taken from the last button that holds it.
-    if (main_->working().buttonSet(shownMode()).field(kFieldFunction, button) == kFnLeftClick &&
+    if (context_->working().buttonSet(shownMode()).field(kFieldFunction, button) == kFnLeftClick &&
         !LeftClickElsewhere(button)) {
-        main_->messages().showMessage(main_->text(TextId::kLeftKeyMustBeSelected), kWarningTitle);
+        context_->showWarning(context_->text(TextId::kLeftKeyMustBeSelected));
         return;
     }
-    list.open(window, kBasicPage.rowList(row).rect, FunctionEntries(main_->language()));
+    list.open(window, kBasicPage.rowList(row).rect, FunctionEntries(context_->language()));
 }
 
 void BasicPage::SelectMode(int mode) {
-    main_->working().selectedButtonSet = static_cast<Byte>(mode);
+    context_->working().selectedButtonSet = static_cast<Byte>(mode);
     DrawModeButtons();
     for (int row = 1; row <= BasicPageLayout::kRowCount; ++row) {
         DrawRowBox(row, false);
@@ -256,21 +256,21 @@ void BasicPage::Default() {
 // --- Lists ----------------------------------------------------------------------
 
 void BasicPage::CloseDpiSubList() {
-    dpiSubList_.close(main_->window());
+    dpiSubList_.close(context_->window());
 }
 
 void BasicPage::CloseRowList(int button) {
-    rowLists_[static_cast<std::size_t>(button)].close(main_->window());
+    rowLists_[static_cast<std::size_t>(button)].close(context_->window());
     // The sub-list stands only beside an open row list.
     CloseDpiSubList();
 }
 
 void BasicPage::ChooseFunction(int button, int entry) {
-    if (!main_->window().listExists(RowListId(button))) {
+    if (!context_->window().listExists(RowListId(button))) {
         return;
     }
     if (assignment_.AssignButtonFunction(button, shownMode(), entry) == AssignOutcome::RefusedLastLeftClick) {
-        main_->messages().showMessage(main_->text(TextId::kLeftKeyMustBeSelected), kWarningTitle);
+        context_->showWarning(context_->text(TextId::kLeftKeyMustBeSelected));
     }
     if (entry == kFnDpiSwitch) {
         return; // its list stays open: the DPI sub-list makes the choice
@@ -288,7 +288,7 @@ void BasicPage::ChooseDpiSwitch(int entry) {
         return;
     }
     for (int button = 0; button < kButtonCount; ++button) {
-        if (main_->window().listExists(RowListId(button))) {
+        if (context_->window().listExists(RowListId(button))) {
             assignment_.ChooseDpiSwitch(button, shownMode(), choice);
             CloseRowList(button);
             if (button < BasicPageLayout::kRowCount) {
@@ -317,7 +317,7 @@ void BasicPage::listChosen(int id, int index) {
 }
 
 void BasicPage::listPointer(int id, int index, Rect item) {
-    WindowPort& window = main_->window();
+    WindowPort& window = context_->window();
     if (index < 0 || !window.listExists(id)) {
         return;
     }
@@ -342,8 +342,8 @@ void BasicPage::listPointer(int id, int index, Rect item) {
 }
 
 void BasicPage::leave() {
-    WindowPort& window = main_->window();
-    for (PageDropDown& list : rowLists_) {
+    WindowPort& window = context_->window();
+    for (DropDown& list : rowLists_) {
         list.close(window);
     }
     dpiSubList_.close(window);

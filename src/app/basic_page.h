@@ -7,13 +7,13 @@
 #include "app/dpi_controls.h"
 #include "app/lighting_controls.h"
 #include "app/page.h"
-#include "app/page_drop_down.h"
 #include "assign/assignment_dialogs.h"
 #include "assign/button_assignment.h"
+#include "ui/drop_down.h"
 
 namespace quorvel {
 
-class MainWindow;
+class PageContext;
 
 // The Basic page: the button list of the shown key configuration (Mode A or
 // Mode B) with its drop-down lists, the DPI sub-list, "Default", and the
@@ -21,7 +21,7 @@ class MainWindow;
 // show button row - 1.
 class BasicPage final : public PageContent {
 public:
-    BasicPage(MainWindow& main, AssignmentDialogs& dialogs);
+    BasicPage(PageContext& context, AssignmentDialogs& dialogs);
     // Its dispatch table points back at it.
     BasicPage(const BasicPage&) = delete;
     BasicPage& operator=(const BasicPage&) = delete;
@@ -63,10 +63,10 @@ private:
     bool LeftClickElsewhere(int button) const;
     void Present();
 
-    MainWindow* main_;
+    PageContext* context_;
     ButtonAssignment assignment_;
-    std::array<PageDropDown, kButtonCount> rowLists_;
-    PageDropDown dpiSubList_;
+    std::array<DropDown, kButtonCount> rowLists_;
+    DropDown dpiSubList_;
     DpiControls dpi_;
     LightingControls lighting_;
     std::vector<Hit> hits_;

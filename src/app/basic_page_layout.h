@@ -35,15 +35,17 @@ struct BasicPageLayout {
         const int down = 23 * (row - 1);
         return {252, 186 + down, 463, 207 + down};
     }
-    // The row number fills the box's left 20 px, the label the rest; both
-    // left-aligned, vertically centred, one line.
+    // The row number fills the box's left 20 px, the label the rest up to
+    // the arrow in the box's right 18 px; both left-aligned, vertically
+    // centred, one line.
+    int rowArrowWidth = 18;
     constexpr Rect rowNumber(int row) const {
         const Rect box = rowBox(row);
         return {box.left, box.top, box.left + 20, box.bottom};
     }
     constexpr Rect rowLabel(int row) const {
         const Rect box = rowBox(row);
-        return {box.left + 20, box.top, box.right, box.bottom};
+        return {box.left + 20, box.top, box.right - rowArrowWidth, box.bottom};
     }
     // The row's function list opens just below its box; its identifier is
     // 41 + the button index.

@@ -7,8 +7,7 @@
 
 #include "app/basic_page_layout.h"
 #include "app/dpi_levels.h"
-#include "app/main_window.h"
-#include "ui/skin_painter.h"
+#include "app/page_context.h"
 
 namespace quorvel {
 
@@ -43,44 +42,45 @@ std::string_view ColourStageEntry(int stage) {
     return stage >= 0 && stage < kDpiStageCount ? kColourStageEntries[At(stage)] : std::string_view();
 }
 
-DpiControls::DpiControls(MainWindow& main) : main_(&main), stageChooser_(kBasicPage.dpiStageChooserList.id) {
+DpiControls::DpiControls(PageContext& context)
+    : context_(&context), stageChooser_(kBasicPage.dpiStageChooserList.id) {
 }
 
 void DpiControls::Present() {
-    main_->window().canvas().present();
+    context_->window().canvas().present();
 }
 
 int DpiControls::UsableDpiCount() const {
     // A mouse that arrived since the page was drawn may have a shorter scale.
-    const int current = static_cast<int>(DpiScale(main_->device().image().currentSensorType).size());
+    const int current = static_cast<int>(DpiScale(context_->sensorType()).size());
     return std::min(dpiCount_, current);
 }
 
 void DpiControls::DrawImages() {
-    const DeviceConfig& config = main_->working();
-    dpiCount_ = static_cast<int>(DpiScale(main_->device().image().currentSensorType).size());
+    const DeviceConfig& config = context_->working();
+    dpiCount_ = static_cast<int>(DpiScale(context_->sensorType()).size());
 
     const std::optional<int> rateSegment = SegmentOfReportRate(config.reportRate);
     for (int segment = 0; segment < BasicPageLayout::kReportRateSegmentCount; ++segment) {
         const OnOffImages& images = kBasicPage.reportRateImages;
-        main_->DrawImage(segment == rateSegment ? images.on : images.off,
-                         kBasicPage.reportRateSegment(segment).topLeft());
+        context_->drawImage(segment == rateSegment ? images.on : images.off,
+                            kBasicPage.reportRateSegment(segment).topLeft());
     }
     for (int stage = 0; stage < kDpiStageCount; ++stage) {
         const bool enabled = config.dpiStageEnabled[At(stage)] != 0;
         const OnOffImages& tick = kBasicPage.dpiStageTickImages;
-        main_->DrawImage(enabled ? tick.on : tick.off, kBasicPage.dpiStageTickBox(stage).topLeft());
+        context_->drawImage(enabled ? tick.on : tick.off, kBasicPage.dpiStageTickBox(stage).topLeft());
         DrawColumn(stage, enabled ? config.dpiValueIndex[At(stage)] + 1 : 0);
     }
     DrawColourSwitches();
 }
 
 void DpiControls::DrawTexts() {
-    Canvas& canvas = main_->window().canvas();
-    const auto scale = DpiScale(main_->device().image().currentSensorType);
+    Canvas& canvas = context_->window().canvas();
+    const auto scale = DpiScale(context_->sensorType());
     for (std::size_t index = 0; index < scale.size(); ++index) {
         canvas.drawText(scale[index], kBasicPage.dpiLabel(static_cast<int>(index), dpiCount_), FontRole::Text,
-                        main_->textColour(), TextAlign::Right);
+                        context_->textColour(), TextAlign::Right);
     }
     DrawStageChooserText();
 }
@@ -88,36 +88,35 @@ void DpiControls::DrawTexts() {
 void DpiControls::DrawColumn(int stage, int litCells) {
     const OnOffImages& images = kBasicPage.dpiCellImages;
     for (int cell = 1; cell <= dpiCount_; ++cell) {
-        main_->DrawImage(cell <= litCells ? images.on : images.off,
-                         kBasicPage.dpiCell(stage, cell).topLeft());
+        context_->drawImage(cell <= litCells ? images.on : images.off,
+                            kBasicPage.dpiCell(stage, cell).topLeft());
     }
 }
 
 void DpiControls::DrawColourSwitches() {
     const OnOffImages& images = kBasicPage.dpiColourSwitchImages;
     for (int j = 0; j < kDpiStageCount; ++j) {
-        const bool on = main_->working().dpiStageColourSwitch(shownStage_, j);
-        main_->DrawImage(on ? images.on : images.off, kBasicPage.dpiColourSwitch(j).topLeft());
+        const bool on = context_->working().dpiStageColourSwitch(shownStage_, j);
+        context_->drawImage(on ? images.on : images.off, kBasicPage.dpiColourSwitch(j).topLeft());
     }
 }
 
 void DpiControls::DrawStageChooserText() {
     // The chooser's box belongs to the page background: wipe the old text with it.
-    DrawSkinImagePart(main_->window().canvas(), main_->images(), main_->skinFolder(), kBasicPage.background,
-                      kBasicPage.dpiStageChooser);
-    main_->window().canvas().drawText(ColourStageEntry(shownStage_),
-                                      kBasicPage.fieldText(kBasicPage.dpiStageChooser), FontRole::Text,
-                                      main_->textColour(), TextAlign::Left);
+    context_->drawImagePart(kBasicPage.background, kBasicPage.dpiStageChooser);
+    context_->window().canvas().drawText(ColourStageEntry(shownStage_),
+                                         kBasicPage.fieldText(kBasicPage.dpiStageChooser), FontRole::Text,
+                                         context_->textColour(), TextAlign::Left);
 }
 
 void DpiControls::SelectReportRate(int segment) {
-    Byte& reportRate = main_->working().reportRate;
+    Byte& reportRate = context_->working().reportRate;
     const Byte chosen = ReportRateOfSegment(segment);
     if (reportRate != chosen) {
         const OnOffImages& images = kBasicPage.reportRateImages;
-        main_->DrawImage(images.on, kBasicPage.reportRateSegment(segment).topLeft());
+        context_->drawImage(images.on, kBasicPage.reportRateSegment(segment).topLeft());
         if (const std::optional<int> previous = SegmentOfReportRate(reportRate)) {
-            main_->DrawImage(images.off, kBasicPage.reportRateSegment(*previous).topLeft());
+            context_->drawImage(images.off, kBasicPage.reportRateSegment(*previous).topLeft());
         }
         Present();
     }
@@ -127,7 +126,7 @@ void DpiControls::SelectReportRate(int segment) {
 bool DpiControls::AnotherStageEnabled(int stage) const {
     // Only the four stages the page shows count: Apply sends stages 5 to 8
     // disabled whatever their flags say.
-    const DeviceConfig& config = main_->working();
+    const DeviceConfig& config = context_->working();
     for (int other = 0; other < kDpiStageCount; ++other) {
         if (other != stage && config.dpiStageEnabled[At(other)] != 0) {
             return true;
@@ -137,16 +136,16 @@ bool DpiControls::AnotherStageEnabled(int stage) const {
 }
 
 void DpiControls::ToggleDpiStage(int stage) {
-    DeviceConfig& config = main_->working();
+    DeviceConfig& config = context_->working();
     Byte& enabled = config.dpiStageEnabled[At(stage)];
     const OnOffImages& tick = kBasicPage.dpiStageTickImages;
     if (enabled == 0) {
-        main_->DrawImage(tick.on, kBasicPage.dpiStageTickBox(stage).topLeft());
+        context_->drawImage(tick.on, kBasicPage.dpiStageTickBox(stage).topLeft());
         enabled = 1;
         DrawColumn(stage, config.dpiValueIndex[At(stage)] + 1);
         Present();
     } else if (AnotherStageEnabled(stage)) {
-        main_->DrawImage(tick.off, kBasicPage.dpiStageTickBox(stage).topLeft());
+        context_->drawImage(tick.off, kBasicPage.dpiStageTickBox(stage).topLeft());
         enabled = 0;
         DrawColumn(stage, 0);
         Present();
@@ -158,23 +157,23 @@ void DpiControls::SetDpiStageValue(int stage, int cell) {
     if (cell < 1 || cell > UsableDpiCount()) {
         return;
     }
-    main_->working().dpiValueIndex[At(stage)] = static_cast<Byte>(cell - 1);
+    context_->working().dpiValueIndex[At(stage)] = static_cast<Byte>(cell - 1);
     DrawColumn(stage, cell);
     Present();
 }
 
 void DpiControls::ToggleDpiColourSwitch(int colourSwitch) {
-    DeviceConfig& config = main_->working();
+    DeviceConfig& config = context_->working();
     const bool on = !config.dpiStageColourSwitch(shownStage_, colourSwitch);
     config.setDpiStageColourSwitch(shownStage_, colourSwitch, on);
     const OnOffImages& images = kBasicPage.dpiColourSwitchImages;
-    main_->DrawImage(on ? images.on : images.off, kBasicPage.dpiColourSwitch(colourSwitch).topLeft());
+    context_->drawImage(on ? images.on : images.off, kBasicPage.dpiColourSwitch(colourSwitch).topLeft());
     Present();
 }
 
 void DpiControls::ToggleStageChooser() {
     std::vector<std::string> entries(kColourStageEntries.begin(), kColourStageEntries.end());
-    stageChooser_.toggle(main_->window(), kBasicPage.dpiStageChooserList.rect, entries);
+    stageChooser_.toggle(context_->window(), kBasicPage.dpiStageChooserList.rect, entries);
 }
 
 void DpiControls::ChooseColourStage(int stage) {
@@ -182,7 +181,7 @@ void DpiControls::ChooseColourStage(int stage) {
         return;
     }
     shownStage_ = stage;
-    stageChooser_.close(main_->window());
+    stageChooser_.close(context_->window());
     DrawStageChooserText();
     DrawColourSwitches();
     Present();

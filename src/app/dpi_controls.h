@@ -3,12 +3,12 @@
 #include <optional>
 #include <string_view>
 
-#include "app/page_drop_down.h"
 #include "config/device_config.h"
+#include "ui/drop_down.h"
 
 namespace quorvel {
 
-class MainWindow;
+class PageContext;
 
 // The report rate byte of a segment (0-3: 125, 250, 500, 1000 Hz), and the
 // segment of a report rate byte.
@@ -23,7 +23,7 @@ std::string_view ColourStageEntry(int stage);
 // sends it. Stages, switches and segments count from 0, DPI cells from 1.
 class DpiControls {
 public:
-    explicit DpiControls(MainWindow& main);
+    explicit DpiControls(PageContext& context);
 
     // The page drawing: first the images, later the texts.
     void DrawImages();
@@ -37,7 +37,7 @@ public:
     void ToggleStageChooser();
     void ChooseColourStage(int stage);
 
-    PageDropDown& stageChooser() { return stageChooser_; }
+    DropDown& stageChooser() { return stageChooser_; }
     // The DPI levels of the scale the page shows (8 or 12).
     int dpiCount() const { return dpiCount_; }
     int shownColourStage() const { return shownStage_; }
@@ -50,8 +50,8 @@ private:
     int UsableDpiCount() const;
     void Present();
 
-    MainWindow* main_;
-    PageDropDown stageChooser_;
+    PageContext* context_;
+    DropDown stageChooser_;
     int dpiCount_ = 0;
     int shownStage_ = 0;
 };

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/basic_page_layout.h"
-#include "app/main_window.h"
+#include "app/page_context.h"
 #include "lang/texts.h"
 
 namespace quorvel {
@@ -77,45 +77,45 @@ std::string_view ParameterText(int mode, int index) {
     return entries[static_cast<std::size_t>(index)];
 }
 
-LightingControls::LightingControls(MainWindow& main)
-    : main_(&main), modeList_(kBasicPage.lightingModeList.id),
+LightingControls::LightingControls(PageContext& context)
+    : context_(&context), modeList_(kBasicPage.lightingModeList.id),
       parameterList_(kBasicPage.lightingParameterList(kLightingStandard).id) {
 }
 
 void LightingControls::Present() {
-    main_->window().canvas().present();
+    context_->window().canvas().present();
 }
 
 std::string_view LightingControls::StoredParameterText() const {
-    DeviceConfig& config = main_->working();
+    DeviceConfig& config = context_->working();
     const int mode = config.lightingMode;
     const Byte* parameter = ParameterByte(config, mode);
     return parameter == nullptr ? std::string_view() : ParameterText(mode, *parameter);
 }
 
 void LightingControls::DrawImages() {
-    main_->DrawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingModeField.topLeft());
-    main_->DrawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingParameterField.topLeft());
+    context_->drawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingModeField.topLeft());
+    context_->drawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingParameterField.topLeft());
     const OnOffImages& tick = kBasicPage.loopColourTickImages;
     for (int slot = 0; slot < kLoopColourCount; ++slot) {
         DrawSwatch(slot);
-        const bool enabled = main_->working().loopColourEnabled[static_cast<std::size_t>(slot)] == 1;
-        main_->DrawImage(enabled ? tick.on : tick.off, kBasicPage.loopColourTickBox(slot).topLeft());
+        const bool enabled = context_->working().loopColourEnabled[static_cast<std::size_t>(slot)] == 1;
+        context_->drawImage(enabled ? tick.on : tick.off, kBasicPage.loopColourTickBox(slot).topLeft());
     }
 }
 
 void LightingControls::DrawTexts() {
-    Canvas& canvas = main_->window().canvas();
-    const Colour colour = main_->textColour();
-    canvas.drawText(main_->text(TextId::kMode), kBasicPage.lightingModeCaption(), FontRole::Text, colour,
+    Canvas& canvas = context_->window().canvas();
+    const Colour colour = context_->textColour();
+    canvas.drawText(context_->text(TextId::kMode), kBasicPage.lightingModeCaption(), FontRole::Text, colour,
                     TextAlign::Right);
-    canvas.drawText(main_->text(TextId::kParameter), kBasicPage.lightingParameterCaption(), FontRole::Text,
+    canvas.drawText(context_->text(TextId::kParameter), kBasicPage.lightingParameterCaption(), FontRole::Text,
                     colour, TextAlign::Right);
-    canvas.drawText(main_->text(TextId::kLoopColorSetting), kBasicPage.loopColourHeading, FontRole::Text,
+    canvas.drawText(context_->text(TextId::kLoopColorSetting), kBasicPage.loopColourHeading, FontRole::Text,
                     colour, TextAlign::Left);
-    canvas.drawText(main_->text(TextId::kDpiSelfColorLedSetting), kBasicPage.dpiColourHeading, FontRole::Text,
-                    colour, TextAlign::Left);
-    canvas.drawText(ModeName(main_->language(), main_->working().lightingMode),
+    canvas.drawText(context_->text(TextId::kDpiSelfColorLedSetting), kBasicPage.dpiColourHeading,
+                    FontRole::Text, colour, TextAlign::Left);
+    canvas.drawText(ModeName(context_->language(), context_->working().lightingMode),
                     kBasicPage.fieldText(kBasicPage.lightingModeField), FontRole::Text, colour,
                     TextAlign::Left);
     canvas.drawText(StoredParameterText(), kBasicPage.fieldText(kBasicPage.lightingParameterField),
@@ -123,50 +123,51 @@ void LightingControls::DrawTexts() {
 }
 
 void LightingControls::DrawModeField() {
-    main_->DrawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingModeField.topLeft());
-    main_->window().canvas().drawText(ModeName(main_->language(), main_->working().lightingMode),
-                                      kBasicPage.fieldText(kBasicPage.lightingModeField), FontRole::Text,
-                                      main_->textColour(), TextAlign::Left);
+    context_->drawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingModeField.topLeft());
+    context_->window().canvas().drawText(ModeName(context_->language(), context_->working().lightingMode),
+                                         kBasicPage.fieldText(kBasicPage.lightingModeField), FontRole::Text,
+                                         context_->textColour(), TextAlign::Left);
 }
 
 void LightingControls::DrawParameterField(std::string_view text) {
-    main_->DrawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingParameterField.topLeft());
-    main_->window().canvas().drawText(text, kBasicPage.fieldText(kBasicPage.lightingParameterField),
-                                      FontRole::Text, main_->textColour(), TextAlign::Left);
+    context_->drawImage(kBasicPage.lightingFieldImage, kBasicPage.lightingParameterField.topLeft());
+    context_->window().canvas().drawText(text, kBasicPage.fieldText(kBasicPage.lightingParameterField),
+                                         FontRole::Text, context_->textColour(), TextAlign::Left);
 }
 
 void LightingControls::DrawSwatch(int slot) {
-    const Rgb& rgb = main_->working().loopColours[static_cast<std::size_t>(slot)];
-    main_->window().canvas().fillRect(kBasicPage.loopColourSwatch(slot).rect, {rgb.red, rgb.green, rgb.blue});
+    const Rgb& rgb = context_->working().loopColours[static_cast<std::size_t>(slot)];
+    context_->window().canvas().fillRect(kBasicPage.loopColourSwatch(slot).rect,
+                                         {rgb.red, rgb.green, rgb.blue});
 }
 
 void LightingControls::ToggleModeList() {
     std::vector<std::string> entries;
     for (int mode = kFirstListedMode; mode < kFirstListedMode + kListedModeCount; ++mode) {
-        entries.emplace_back(ModeName(main_->language(), mode));
+        entries.emplace_back(ModeName(context_->language(), mode));
     }
-    modeList_.toggle(main_->window(), kBasicPage.lightingModeList.rect, entries);
+    modeList_.toggle(context_->window(), kBasicPage.lightingModeList.rect, entries);
 }
 
 void LightingControls::ChooseMode(int entry) {
     if (entry < 0 || entry >= kListedModeCount) {
         return;
     }
-    main_->working().lightingMode = static_cast<Byte>(kFirstListedMode + entry);
+    context_->working().lightingMode = static_cast<Byte>(kFirstListedMode + entry);
     DrawModeField();
     DrawParameterField(StoredParameterText());
-    modeList_.close(main_->window());
+    modeList_.close(context_->window());
     Present();
 }
 
 void LightingControls::ToggleParameterList() {
-    const int mode = main_->working().lightingMode;
-    parameterList_.toggle(main_->window(), kBasicPage.lightingParameterList(mode).rect,
+    const int mode = context_->working().lightingMode;
+    parameterList_.toggle(context_->window(), kBasicPage.lightingParameterList(mode).rect,
                           Strings(ParameterEntries(mode)));
 }
 
 void LightingControls::ChooseParameter(int entry) {
-    DeviceConfig& config = main_->working();
+    DeviceConfig& config = context_->working();
     const auto entries = ParameterEntries(config.lightingMode);
     if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size()) {
         return;
@@ -175,29 +176,31 @@ void LightingControls::ChooseParameter(int entry) {
         *parameter = static_cast<Byte>(entry);
     }
     DrawParameterField(entries[static_cast<std::size_t>(entry)]);
-    parameterList_.close(main_->window());
+    parameterList_.close(context_->window());
     Present();
 }
 
 void LightingControls::ToggleColourSlot(int slot) {
-    Byte& enabled = main_->working().loopColourEnabled[static_cast<std::size_t>(slot)];
+    Byte& enabled = context_->working().loopColourEnabled[static_cast<std::size_t>(slot)];
     enabled = enabled == 1 ? 0 : 1;
     const OnOffImages& tick = kBasicPage.loopColourTickImages;
-    main_->DrawImage(enabled == 1 ? tick.on : tick.off, kBasicPage.loopColourTickBox(slot).topLeft());
+    context_->drawImage(enabled == 1 ? tick.on : tick.off, kBasicPage.loopColourTickBox(slot).topLeft());
     Present();
 }
 
 void LightingControls::EditLoopColour(int slot) {
-    if (main_->working().loopColourEnabled[static_cast<std::size_t>(slot)] != 1) {
+    if (context_->working().loopColourEnabled[static_cast<std::size_t>(slot)] != 1) {
         return;
     }
     // The chooser opens on the slot's colour, so a small change is a small step.
-    const Rgb& current = main_->working().loopColours[static_cast<std::size_t>(slot)];
-    const std::optional<Colour> chosen = main_->window().chooseColour({current.red, current.green, current.blue});
+    const Rgb& current = context_->working().loopColours[static_cast<std::size_t>(slot)];
+    const std::optional<Colour> chosen =
+        context_->window().chooseColour({current.red, current.green, current.blue});
     if (!chosen) {
         return;
     }
-    main_->working().loopColours[static_cast<std::size_t>(slot)] = {chosen->red, chosen->green, chosen->blue};
+    context_->working().loopColours[static_cast<std::size_t>(slot)] = {chosen->red, chosen->green,
+                                                                       chosen->blue};
     DrawSwatch(slot);
     Present();
 }

@@ -3,13 +3,13 @@
 #include <span>
 #include <string_view>
 
-#include "app/page_drop_down.h"
 #include "config/device_config.h"
 #include "lang/language.h"
+#include "ui/drop_down.h"
 
 namespace quorvel {
 
-class MainWindow;
+class PageContext;
 
 // Lighting modes as the record stores them.
 enum LightingMode : int {
@@ -33,7 +33,7 @@ std::string_view ParameterText(int mode, int index);
 // changes the working configuration only; Apply sends it.
 class LightingControls {
 public:
-    explicit LightingControls(MainWindow& main);
+    explicit LightingControls(PageContext& context);
 
     // The page drawing: first the images and swatches, later the texts.
     void DrawImages();
@@ -46,8 +46,8 @@ public:
     void ToggleColourSlot(int slot);
     void EditLoopColour(int slot);
 
-    PageDropDown& modeList() { return modeList_; }
-    PageDropDown& parameterList() { return parameterList_; }
+    DropDown& modeList() { return modeList_; }
+    DropDown& parameterList() { return parameterList_; }
 
 private:
     void DrawModeField();
@@ -56,9 +56,9 @@ private:
     std::string_view StoredParameterText() const;
     void Present();
 
-    MainWindow* main_;
-    PageDropDown modeList_;
-    PageDropDown parameterList_;
+    PageContext* context_;
+    DropDown modeList_;
+    DropDown parameterList_;
 };
 
 } // namespace quorvel

@@ -107,12 +107,26 @@ PageContent* MainWindow::content(Page page) const {
     }
 }
 
-bool MainWindow::DrawImage(std::string_view name, Point at) {
+bool MainWindow::drawImage(std::string_view name, Point at) {
     return DrawSkinImage(ports_.window.canvas(), images_, skinFolder_, name, at);
 }
 
-void MainWindow::DrawButton(Rect rect, std::string_view image, std::string_view caption) {
-    DrawImage(image, rect.topLeft());
+bool MainWindow::drawImagePart(std::string_view name, Rect part) {
+    return DrawSkinImagePart(ports_.window.canvas(), images_, skinFolder_, name, part);
+}
+
+void MainWindow::showWarning(std::string_view warning) { ports_.messages.showMessage(warning, kWarningTitle); }
+
+Byte MainWindow::sensorType() const { return device_->image().currentSensorType; }
+
+void MainWindow::syncSensorInfo() { device_->SyncSensorInfo(); }
+
+bool MainWindow::firstRun() const { return configFile_.firstRunFlag() == 0; }
+
+void MainWindow::saveLabels() { strIni_.WriteLabels(labels_); }
+
+void MainWindow::drawButton(Rect rect, std::string_view image, std::string_view caption) {
+    drawImage(image, rect.topLeft());
     if (!caption.empty()) {
         ports_.window.canvas().drawText(caption, rect, FontRole::Text, textColour_, TextAlign::Centre);
     }
@@ -120,12 +134,12 @@ void MainWindow::DrawButton(Rect rect, std::string_view image, std::string_view 
 
 void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
     Canvas& canvas = ports_.window.canvas();
-    DrawImage(pageBackground, {0, 0});
+    drawImage(pageBackground, {0, 0});
     for (const WindowButton& button : kWindowButtons) {
-        DrawImage(button.normalImage, button.rect.topLeft());
+        drawImage(button.normalImage, button.rect.topLeft());
     }
     for (const CaptionButton& button : kDialogButtons) {
-        DrawButton(button.rect, kButtonNormal, text(button.caption));
+        drawButton(button.rect, kButtonNormal, text(button.caption));
     }
     canvas.drawText(text(title), kPageTitle, FontRole::Title, kWhite, TextAlign::Left);
 }
@@ -135,12 +149,12 @@ void MainWindow::RefreshHoverControls() {
     for (const WindowButton& button : kWindowButtons) {
         const bool pageButton = button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
         controls.push_back({button.rect, pageButton ? kPageGroup : 0, [this, &button](bool over) {
-                                DrawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
+                                drawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
                             }});
     }
     for (const CaptionButton& button : kDialogButtons) {
         controls.push_back({button.rect, kButtonGroup, [this, &button](bool over) {
-                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
+                                drawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
                             }});
     }
     if (PageContent* page = content(page_)) {

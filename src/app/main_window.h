@@ -7,6 +7,7 @@
 
 #include "app/device_messages.h"
 #include "app/page.h"
+#include "app/page_context.h"
 #include "config/config_file.h"
 #include "config/data_folder.h"
 #include "config/str_ini.h"
@@ -46,8 +47,8 @@ struct MainWindowPorts {
 // The main window: start-up, the tray icon and its balloons, the
 // window-level buttons, hiding and ending, and the two copies of the
 // configuration (working and saved). Pages draw their content through
-// PageContent.
-class MainWindow final : public DeviceEventPort {
+// PageContent, and reach the window only through PageContext.
+class MainWindow final : public DeviceEventPort, public PageContext {
 public:
     MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId);
 
@@ -95,29 +96,31 @@ public:
     // Redraws everything of the current page (after Cancel or a new skin).
     void RebuildCurrentPage(bool rereadLabels);
 
-    // What the pages and dialogs share.
-    DeviceConfig& working() { return working_; }
+    // PageContext: what the pages use.
+    DeviceConfig& working() override { return working_; }
+    ButtonLabels& labels() override { return labels_; }
+    void saveLabels() override;
+    Language language() const override { return language_; }
+    WindowPort& window() override { return ports_.window; }
+    Colour textColour() const override { return textColour_; }
+    bool drawImage(std::string_view name, Point at) override;
+    bool drawImagePart(std::string_view name, Rect part) override;
+    void drawButton(Rect rect, std::string_view image, std::string_view caption) override;
+    void showWarning(std::string_view text) override;
+    Byte sensorType() const override;
+    void syncSensorInfo() override;
+    bool basicPageInitialised() const override { return basicInitialised_; }
+    void setBasicPageInitialised() override { basicInitialised_ = true; }
+    bool firstRun() const override;
+
+    // What the dialogs take when they open, and the window's state.
     const DeviceConfig& saved() const { return saved_; }
-    ButtonLabels& labels() { return labels_; }
-    Language language() const { return language_; }
-    std::string_view text(TextId id) const { return Text(language_, id); }
     Page currentPage() const { return page_; }
-    bool basicPageInitialised() const { return basicInitialised_; }
-    void setBasicPageInitialised() { basicInitialised_ = true; }
     bool rebuildPending() const { return rebuildPending_; }
     const std::filesystem::path& skinFolder() const { return skinFolder_; }
-    Colour textColour() const { return textColour_; }
-    DeviceController& device() { return *device_; }
-    ConfigFile& configFile() { return configFile_; }
-    StrIni& strIni() { return strIni_; }
-    WindowPort& window() { return ports_.window; }
     MessagePort& messages() { return ports_.messages; }
     ImageCache& images() { return images_; }
 
-    // Drawing helpers for pages: a skin image, an image button with its
-    // caption centred in the skin's text colour.
-    bool DrawImage(std::string_view name, Point at);
-    void DrawButton(Rect rect, std::string_view image, std::string_view caption);
     // Sets the page's hover controls together with the window's own.
     void RefreshHoverControls();
 

@@ -25,7 +25,7 @@ CComboDialog::CComboDialog(DialogWindowPort& window, DialogContext context)
 
 void CComboDialog::CreateControls() {
     const ComboKeyDialogLayout& d = kComboKeyDialog;
-    modifier_.CreateDisplay();
+    modifier_.createDisplay();
     window().createEdit(d.firstKey.id, d.firstKey.rect, {}, EditKind::KeyName, TextAlign::Left);
     window().createEdit(d.secondKey.id, d.secondKey.rect, {}, EditKind::KeyName, TextAlign::Left);
     // The first key can be pressed at once.
@@ -33,7 +33,7 @@ void CComboDialog::CreateControls() {
 }
 
 bool CComboDialog::Click(Point point) {
-    return modifier_.Click(point);
+    return modifier_.click(point);
 }
 
 void CComboDialog::ShowKeyEdits(bool shown) {
@@ -51,7 +51,7 @@ void CComboDialog::ShowKeyEdits(bool shown) {
 void CComboDialog::KeyCaptured(std::string_view name) {
     const ComboKeyDialogLayout& d = kComboKeyDialog;
     // The edits are hidden under the open list and take no keys then.
-    if (modifier_.open()) {
+    if (modifier_.isOpen()) {
         return;
     }
     const std::optional<int> focused = window().focusedControl();

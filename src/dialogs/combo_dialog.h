@@ -4,7 +4,7 @@
 #include <string>
 
 #include "assign/assignment_dialogs.h"
-#include "dialogs/dialog_drop_down.h"
+#include "dialogs/list_choice.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
@@ -26,13 +26,13 @@ protected:
     bool Click(Point point) override;
     void KeyCaptured(std::string_view name) override;
     bool EndsOnStandardKeys() const override { return false; }
-    void ListHover(int id, int index) override { modifier_.Hover(id, index); }
-    void ListChosen(int id, int index) override { modifier_.Choose(id, index); }
+    void ListHover(int id, int index) override { modifier_.hover(id, index); }
+    void ListChosen(int id, int index) override { modifier_.choose(id, index); }
 
 private:
     void ShowKeyEdits(bool shown);
 
-    DialogDropDown modifier_;
+    ListChoice modifier_;
     std::string firstKey_;
     std::string secondKey_;
     std::optional<int> focusBeforeList_;

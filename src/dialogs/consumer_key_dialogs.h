@@ -4,7 +4,7 @@
 
 #include "assign/assignment_dialogs.h"
 #include "assign/dialog_lists.h"
-#include "dialogs/dialog_drop_down.h"
+#include "dialogs/list_choice.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
@@ -20,13 +20,13 @@ protected:
     ConsumerKeyDialog(DialogWindowPort& window, DialogContext context, DialogBackground background,
                       const DropDownSelector& selector, std::span<const ConsumerKeyEntry> entries);
 
-    void CreateControls() override { key_.CreateDisplay(); }
-    bool Click(Point point) override { return key_.Click(point); }
-    void ListHover(int id, int index) override { key_.Hover(id, index); }
-    void ListChosen(int id, int index) override { key_.Choose(id, index); }
+    void CreateControls() override { key_.createDisplay(); }
+    bool Click(Point point) override { return key_.click(point); }
+    void ListHover(int id, int index) override { key_.hover(id, index); }
+    void ListChosen(int id, int index) override { key_.choose(id, index); }
 
 private:
-    DialogDropDown key_;
+    ListChoice key_;
 };
 
 // The Media dialog: one of the seven media keys.

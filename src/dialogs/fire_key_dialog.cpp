@@ -23,16 +23,23 @@ std::vector<std::string> FireKeyEntries() {
 CFireKeyDialog::CFireKeyDialog(DialogWindowPort& window, DialogContext context)
     : SubDialog(window, std::move(context), kFireKeyDialog.background),
       key_(window, kFireKeyDialog.key, FireKeyEntries, 0, std::string(FireKeyText(0))) {
-    // The open list covers the two edits.
+    // The open list covers the two edits. Hiding them takes the focus away,
+    // so it goes back where it was: the next digit typed lands in the same box.
     key_.onOpenChanged([this](bool open) {
+        if (open) {
+            focusBeforeList_ = this->window().focusedControl();
+        }
         this->window().showControl(kFireKeyDialog.speed.id, !open);
         this->window().showControl(kFireKeyDialog.times.id, !open);
+        if (!open && focusBeforeList_) {
+            this->window().focusControl(*focusBeforeList_);
+        }
     });
 }
 
 void CFireKeyDialog::CreateControls() {
     const FireKeyDialogLayout& d = kFireKeyDialog;
-    key_.CreateDisplay();
+    key_.createDisplay();
     window().createEdit(d.speed.id, d.speed.rect, std::to_string(speed_), EditKind::Digits,
                         TextAlign::Centre);
     window().createEdit(d.times.id, d.times.rect, std::to_string(times_), EditKind::Digits,

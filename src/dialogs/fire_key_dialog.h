@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "assign/assignment_dialogs.h"
-#include "dialogs/dialog_drop_down.h"
+#include "dialogs/list_choice.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
@@ -29,18 +31,19 @@ public:
 protected:
     void CreateControls() override;
     void DrawOwnTexts() override;
-    bool Click(Point point) override { return key_.Click(point); }
+    bool Click(Point point) override { return key_.click(point); }
     void ReadResults() override { CorrectSpeed(); }
     void EditChanged(int id) override;
     void EditFocusLost(int id) override;
-    void ListHover(int id, int index) override { key_.Hover(id, index); }
-    void ListChosen(int id, int index) override { key_.Choose(id, index); }
+    void ListHover(int id, int index) override { key_.hover(id, index); }
+    void ListChosen(int id, int index) override { key_.choose(id, index); }
 
 private:
     void CorrectSpeed();
     void CorrectTimes();
 
-    DialogDropDown key_;
+    ListChoice key_;
+    std::optional<int> focusBeforeList_;
     int speed_ = kInitialFireSpeed;
     int times_ = kInitialFireTimes;
 };

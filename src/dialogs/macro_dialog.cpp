@@ -31,7 +31,7 @@ CMacroDialog::CMacroDialog(DialogWindowPort& window, DialogContext context, IniF
 }
 
 void CMacroDialog::CreateControls() {
-    macro_.CreateDisplay();
+    macro_.createDisplay();
 }
 
 void CMacroDialog::DrawOwnTexts() {
@@ -50,7 +50,7 @@ void CMacroDialog::DrawModeBox(int mode) {
 }
 
 bool CMacroDialog::Click(Point point) {
-    if (macro_.Click(point)) {
+    if (macro_.click(point)) {
         return true;
     }
     for (int mode = 1; mode <= kRepeatModeCount; ++mode) {

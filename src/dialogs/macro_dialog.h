@@ -5,7 +5,7 @@
 
 #include "assign/assignment_dialogs.h"
 #include "config/ini_file.h"
-#include "dialogs/dialog_drop_down.h"
+#include "dialogs/list_choice.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
@@ -30,14 +30,14 @@ protected:
     void CreateControls() override;
     void DrawOwnTexts() override; // the tick boxes too
     bool Click(Point point) override;
-    void ListHover(int id, int index) override { macro_.Hover(id, index); }
-    void ListChosen(int id, int index) override { macro_.Choose(id, index); }
+    void ListHover(int id, int index) override { macro_.hover(id, index); }
+    void ListChosen(int id, int index) override { macro_.choose(id, index); }
 
 private:
     void DrawModeBox(int mode);
 
     IniFile recordIni_;
-    DialogDropDown macro_;
+    ListChoice macro_;
     int repeatMode_ = 1;
 };
 

@@ -74,8 +74,22 @@ struct FontSpec {
     int weight = 400;
 };
 
-// The main window's platform side.
-class WindowPort {
+// Child list boxes at fixed rectangles, by id: the drop-down lists of the
+// main window and of the dialogs. The shell tells the controller when the
+// user picks an entry and which entry the pointer is over.
+class ListPort {
+public:
+    virtual ~ListPort() = default;
+    virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
+    virtual void destroyList(int id) = 0;
+    virtual bool listExists(int id) const = 0;
+    // Selects an entry without telling the controller, as the pointer moves.
+    virtual void highlightListItem(int id, int index) = 0;
+};
+
+// The main window's platform side. Its lists report to
+// MainWindow::OnListChoice and OnListPointer.
+class WindowPort : public ListPort {
 public:
     virtual ~WindowPort() = default;
     virtual Canvas& canvas() = 0;
@@ -93,15 +107,6 @@ public:
     // Starts moving the window with the mouse button that is held at `at`.
     virtual void startMove(Point at) = 0;
 
-    // Drop-down lists: child list boxes at fixed rectangles, by id. The
-    // shell tells the controller (MainWindow::OnListChoice, OnListPointer)
-    // when the user picks an entry and which entry the pointer is over.
-    virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
-    virtual void destroyList(int id) = 0;
-    virtual bool listExists(int id) const = 0;
-    // Selects an entry without telling the controller, as the pointer moves.
-    virtual void highlightListItem(int id, int index) = 0;
-
     // The platform's colour chooser, modal over the window: the confirmed
     // colour, or nothing when it was cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
@@ -118,7 +123,7 @@ enum class EditKind {
 // real child controls it has, and the end of its modal run. What the user
 // does to the dialog and its controls comes back through the dialog's
 // controller (SubDialog).
-class DialogWindowPort {
+class DialogWindowPort : public ListPort {
 public:
     virtual ~DialogWindowPort() = default;
     virtual Canvas& canvas() = 0;
@@ -131,11 +136,12 @@ public:
     // line. Setting a control's text does not come back as a change.
     virtual void createStatic(int id, Rect box, std::string_view text, TextAlign align) = 0;
     virtual void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) = 0;
-    // A bordered list box that reports the entry under the pointer and the
-    // entry chosen; it shows no scroll bar and scrolls with the wheel.
-    virtual void createList(int id, Rect box, const std::vector<std::string>& items) = 0;
     virtual void destroyControl(int id) = 0;
     virtual bool controlExists(int id) const = 0;
+    // A list is a child control too (a bordered list box that reports the
+    // entry under the pointer and the entry chosen).
+    void destroyList(int id) override { destroyControl(id); }
+    bool listExists(int id) const override { return controlExists(id); }
     virtual void setControlText(int id, std::string_view text) = 0;
     virtual std::string controlText(int id) const = 0;
     virtual void showControl(int id, bool shown) = 0;
@@ -143,8 +149,6 @@ public:
     // The child control with the keyboard focus; nothing when the focus is
     // on the dialog itself or elsewhere.
     virtual std::optional<int> focusedControl() const = 0;
-    // Marks a list entry as selected without choosing it.
-    virtual void highlightListItem(int id, int index) = 0;
 };
 
 // The icon in the notification area, its balloons and its menu.

@@ -1,5 +1,6 @@
 #include "qt/qt_assignment_dialogs.h"
 
+#include "app/dialog_faults.h"
 #include "app/fonts.h"
 
 namespace quorvel {
@@ -14,8 +15,9 @@ bool QtDialogHost::RunModal(DialogWindowPort& window, SubDialog& dialog) {
 }
 
 DialogContext DialogContextOf(MainWindow& main, std::uint16_t langId) {
-    return {main.images(),     main.messages(), main.skinFolder(),
-            main.textColour(), main.language(), FontsFor(langId).text};
+    return {main.images(),     ShowDialogFaultsIn(main.messages()),
+            main.skinFolder(), main.textColour(),
+            main.language(),   FontsFor(langId).text};
 }
 
 QtAssignmentDialogs::QtAssignmentDialogs(QWidget& owner, std::function<DialogContext()> context,

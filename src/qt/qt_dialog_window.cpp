@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 
+#include "qt/drop_down_list.h"
 #include "qt/qt_key_names.h"
 #include "qt/skinned_window.h"
 
@@ -23,18 +24,14 @@ namespace {
 // The child controls paint white on the grey of the dialogs' wells.
 const QString kControlStyle = "QLabel { color: white; background: #282828; }"
                               "QLineEdit { color: white; background: #282828; border: none; padding: 0; }"
-                              "QLineEdit:focus { background: #323a46; }"
-                              "QListWidget { color: white; background: #282828; border: 1px solid #505050; }"
-                              "QListWidget::item:selected { background: #3a7bd5; color: white; }";
+                              "QLineEdit:focus { background: #323a46; }";
 
 const QColor kBlank(0x12, 0x15, 0x1A); // the picture of a dialog whose background did not load
 
 } // namespace
 
-QtDialogWindow::QtDialogWindow(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), picture_(*this, kBlank) {
+QtDialogWindow::QtDialogWindow(QWidget* owner) : SkinnedSurface(owner, Qt::Dialog, kBlank) {
     setModal(true);
-    setMouseTracking(true);
     // A click on the dialog itself leaves the focus where it is, in a key edit
     // for instance; keys reach the dialog when no control has the focus.
     setFocusPolicy(Qt::NoFocus);
@@ -68,8 +65,7 @@ void QtDialogWindow::setFont(const FontSpec& font) {
 }
 
 void QtDialogWindow::setClientSize(int width, int height) {
-    picture_.resize(width, height);
-    setFixedSize(width, height);
+    sizeTo(width, height);
 }
 
 void QtDialogWindow::end(bool ok) {
@@ -83,15 +79,42 @@ void QtDialogWindow::place(int id, QWidget* control, Rect box) {
     controls_[id] = control;
 }
 
+namespace {
+
+// The dialog's own property on a label: the whole text, which the label may
+// show shortened.
+constexpr const char* kWholeText = "wholeText";
+
+// A one-line control's text padding: the edits' inner margins.
+constexpr int kControlPadding = 4;
+
+void ShowFitted(QLabel& label, const QFont& font, const QString& text) {
+    const FittedLine line = FitLine(font, text, label.width() - kControlPadding);
+    label.setProperty(kWholeText, text);
+    label.setFont(line.font);
+    label.setText(line.text);
+}
+
+void ShowFitted(QLineEdit& edit, const QFont& font, const QString& text) {
+    // An edit's text is what the dialog reads back: only the font shrinks,
+    // and the text shows from its start.
+    edit.setFont(FitLine(font, text, edit.width() - kControlPadding).font);
+    edit.setText(text);
+    edit.setCursorPosition(0);
+}
+
+} // namespace
+
 void QtDialogWindow::createStatic(int id, Rect box, std::string_view text, TextAlign align) {
-    auto* label = new QLabel(FromUtf8(text), this);
+    auto* label = new QLabel(this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(AlignmentOf(align));
     place(id, label, box);
+    ShowFitted(*label, font_, FromUtf8(text));
 }
 
 void QtDialogWindow::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
-    auto* edit = new QLineEdit(FromUtf8(text), this);
+    auto* edit = new QLineEdit(this);
     edit->setAlignment(AlignmentOf(align));
     edit->setFrame(false);
     if (kind == EditKind::Digits) {
@@ -105,17 +128,11 @@ void QtDialogWindow::createEdit(int id, Rect box, std::string_view text, EditKin
         }
     });
     place(id, edit, box);
+    ShowFitted(*edit, font_, FromUtf8(text));
 }
 
 void QtDialogWindow::createList(int id, Rect box, const std::vector<std::string>& items) {
-    auto* list = new QListWidget(this);
-    list->setFocusPolicy(Qt::NoFocus);
-    list->setMouseTracking(true);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (const std::string& item : items) {
-        list->addItem(QString::fromStdString(item));
-    }
+    QListWidget* list = NewDropDownList(*this, box, items, font_);
     connect(list, &QListWidget::itemEntered, this, [this, id, list](QListWidgetItem* item) {
         if (controller_ != nullptr) {
             controller_->OnListHover(id, list->row(item));
@@ -144,16 +161,16 @@ void QtDialogWindow::destroyControl(int id) {
 void QtDialogWindow::setControlText(int id, std::string_view text) {
     QWidget* widget = control(id);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(FromUtf8(text));
+        ShowFitted(*label, font_, FromUtf8(text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(FromUtf8(text));
+        ShowFitted(*edit, font_, FromUtf8(text));
     }
 }
 
 std::string QtDialogWindow::controlText(int id) const {
     QWidget* widget = control(id);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text().toStdString();
+        return label->property(kWholeText).toString().toStdString();
     }
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         return edit->text().toStdString();
@@ -190,24 +207,6 @@ void QtDialogWindow::highlightListItem(int id, int index) {
     if (auto* list = qobject_cast<QListWidget*>(control(id))) {
         const QSignalBlocker quiet(list);
         list->setCurrentRow(index);
-    }
-}
-
-void QtDialogWindow::paintEvent(QPaintEvent*) {
-    picture_.paintOnto(*this);
-}
-
-void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && controller_ != nullptr) {
-        const QPoint p = event->position().toPoint();
-        controller_->OnLeftButtonDown({p.x(), p.y()});
-    }
-}
-
-void QtDialogWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (controller_ != nullptr) {
-        const QPoint p = event->position().toPoint();
-        controller_->OnMouseMove({p.x(), p.y()});
     }
 }
 

@@ -5,17 +5,16 @@
 #include <map>
 
 #include "ports/ui_port.h"
-#include "qt/qt_picture.h"
+#include "qt/skinned_surface.h"
 #include "ui/sub_dialog.h"
 
 namespace quorvel {
 
-// A sub-dialog on screen: frameless and modal, at the top-left corner of
-// its owner, painted from an off-screen picture that the controller draws
-// into, with its few child controls (white on dark grey) at the controller's
+// A sub-dialog on screen: a skinned surface, modal, at the top-left corner
+// of its owner, with its few child controls (white on dark grey) at the controller's
 // rectangles. While it runs it tells the controller every key pressed or
 // released while it has the focus.
-class QtDialogWindow final : public QDialog, public DialogWindowPort {
+class QtDialogWindow final : public SkinnedSurface<QDialog, SubDialog>, public DialogWindowPort {
     Q_OBJECT
 
 public:
@@ -25,7 +24,6 @@ public:
     // until the controller ends it or the window is closed; true for OK.
     bool run(SubDialog& controller);
 
-    const QImage& picture() const { return picture_.image(); }
     // The child control with this id, or nullptr.
     QWidget* control(int id) const;
 
@@ -47,9 +45,6 @@ public:
     void highlightListItem(int id, int index) override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -57,8 +52,6 @@ private:
     std::optional<int> idOf(const QObject* control) const;
     bool takeKey(QWidget* receiver, QKeyEvent* event);
 
-    SubDialog* controller_ = nullptr;
-    QtPicture picture_;
     QFont font_;
     std::map<int, QWidget*> controls_;
 };

@@ -1,93 +1,90 @@
 #include "qt/qt_key_names.h"
 
-#include <linux/input-event-codes.h>
-
-#include <span>
-
 #include "system/linux/key_names.h"
 
 namespace quorvel {
 
 namespace {
 
-struct QtKeyScanCode {
-    int key;
-    int scanCode;
-};
-
 // Keys away from the keypad, by the key (or shifted character) a US layout
 // gives them.
 // clang-format off
-constexpr QtKeyScanCode kMainKeys[] = {
-    {Qt::Key_Escape, KEY_ESC}, {Qt::Key_Tab, KEY_TAB}, {Qt::Key_Backtab, KEY_TAB},
-    {Qt::Key_Backspace, KEY_BACKSPACE}, {Qt::Key_Return, KEY_ENTER}, {Qt::Key_Enter, KEY_ENTER},
-    {Qt::Key_Insert, KEY_INSERT}, {Qt::Key_Delete, KEY_DELETE}, {Qt::Key_Pause, KEY_PAUSE},
-    {Qt::Key_Print, KEY_SYSRQ}, {Qt::Key_SysReq, KEY_SYSRQ},
-    {Qt::Key_Home, KEY_HOME}, {Qt::Key_End, KEY_END}, {Qt::Key_Left, KEY_LEFT}, {Qt::Key_Up, KEY_UP},
-    {Qt::Key_Right, KEY_RIGHT}, {Qt::Key_Down, KEY_DOWN}, {Qt::Key_PageUp, KEY_PAGEUP},
-    {Qt::Key_PageDown, KEY_PAGEDOWN},
-    {Qt::Key_Shift, KEY_LEFTSHIFT}, {Qt::Key_Control, KEY_LEFTCTRL}, {Qt::Key_Meta, KEY_LEFTMETA},
-    {Qt::Key_Alt, KEY_LEFTALT}, {Qt::Key_AltGr, KEY_RIGHTALT}, {Qt::Key_Super_L, KEY_LEFTMETA},
-    {Qt::Key_Super_R, KEY_RIGHTMETA}, {Qt::Key_Menu, KEY_COMPOSE},
-    {Qt::Key_CapsLock, KEY_CAPSLOCK}, {Qt::Key_NumLock, KEY_NUMLOCK}, {Qt::Key_ScrollLock, KEY_SCROLLLOCK},
-    {Qt::Key_F1, KEY_F1}, {Qt::Key_F2, KEY_F2}, {Qt::Key_F3, KEY_F3}, {Qt::Key_F4, KEY_F4},
-    {Qt::Key_F5, KEY_F5}, {Qt::Key_F6, KEY_F6}, {Qt::Key_F7, KEY_F7}, {Qt::Key_F8, KEY_F8},
-    {Qt::Key_F9, KEY_F9}, {Qt::Key_F10, KEY_F10}, {Qt::Key_F11, KEY_F11}, {Qt::Key_F12, KEY_F12},
-    {Qt::Key_Space, KEY_SPACE},
-    {Qt::Key_1, KEY_1}, {Qt::Key_Exclam, KEY_1}, {Qt::Key_2, KEY_2}, {Qt::Key_At, KEY_2},
-    {Qt::Key_3, KEY_3}, {Qt::Key_NumberSign, KEY_3}, {Qt::Key_4, KEY_4}, {Qt::Key_Dollar, KEY_4},
-    {Qt::Key_5, KEY_5}, {Qt::Key_Percent, KEY_5}, {Qt::Key_6, KEY_6}, {Qt::Key_AsciiCircum, KEY_6},
-    {Qt::Key_7, KEY_7}, {Qt::Key_Ampersand, KEY_7}, {Qt::Key_8, KEY_8}, {Qt::Key_Asterisk, KEY_8},
-    {Qt::Key_9, KEY_9}, {Qt::Key_ParenLeft, KEY_9}, {Qt::Key_0, KEY_0}, {Qt::Key_ParenRight, KEY_0},
-    {Qt::Key_Minus, KEY_MINUS}, {Qt::Key_Underscore, KEY_MINUS}, {Qt::Key_Equal, KEY_EQUAL},
-    {Qt::Key_Plus, KEY_EQUAL}, {Qt::Key_BracketLeft, KEY_LEFTBRACE}, {Qt::Key_BraceLeft, KEY_LEFTBRACE},
-    {Qt::Key_BracketRight, KEY_RIGHTBRACE}, {Qt::Key_BraceRight, KEY_RIGHTBRACE},
-    {Qt::Key_Semicolon, KEY_SEMICOLON}, {Qt::Key_Colon, KEY_SEMICOLON},
-    {Qt::Key_Apostrophe, KEY_APOSTROPHE}, {Qt::Key_QuoteDbl, KEY_APOSTROPHE},
-    {Qt::Key_QuoteLeft, KEY_GRAVE}, {Qt::Key_AsciiTilde, KEY_GRAVE},
-    {Qt::Key_Backslash, KEY_BACKSLASH}, {Qt::Key_Bar, KEY_BACKSLASH},
-    {Qt::Key_Comma, KEY_COMMA}, {Qt::Key_Less, KEY_COMMA}, {Qt::Key_Period, KEY_DOT},
-    {Qt::Key_Greater, KEY_DOT}, {Qt::Key_Slash, KEY_SLASH}, {Qt::Key_Question, KEY_SLASH},
+constexpr QtKeyName kMainKeys[] = {
+    {Qt::Key_Escape, "Esc"}, {Qt::Key_Tab, "Tab"}, {Qt::Key_Backtab, "Tab"},
+    {Qt::Key_Backspace, "Backspace"}, {Qt::Key_Return, "Enter"}, {Qt::Key_Enter, "Enter"},
+    {Qt::Key_Insert, "Insert"}, {Qt::Key_Delete, "Delete"}, {Qt::Key_Pause, "Pause"},
+    {Qt::Key_Print, "Prnt Scrn"}, {Qt::Key_SysReq, "Prnt Scrn"},
+    {Qt::Key_Home, "Home"}, {Qt::Key_End, "End"}, {Qt::Key_Left, "Left"}, {Qt::Key_Up, "Up"},
+    {Qt::Key_Right, "Right"}, {Qt::Key_Down, "Down"}, {Qt::Key_PageUp, "Page Up"},
+    {Qt::Key_PageDown, "Page Down"},
+    {Qt::Key_Shift, "Shift"}, {Qt::Key_Control, "Ctrl"}, {Qt::Key_Meta, "Left Windows"},
+    {Qt::Key_Alt, "Alt"}, {Qt::Key_AltGr, "Right Alt"}, {Qt::Key_Super_L, "Left Windows"},
+    {Qt::Key_Super_R, "Right Windows"}, {Qt::Key_Menu, "Application"},
+    {Qt::Key_CapsLock, "Caps Lock"}, {Qt::Key_NumLock, "Num Lock"}, {Qt::Key_ScrollLock, "Scroll Lock"},
+    {Qt::Key_F1, "F1"}, {Qt::Key_F2, "F2"}, {Qt::Key_F3, "F3"}, {Qt::Key_F4, "F4"},
+    {Qt::Key_F5, "F5"}, {Qt::Key_F6, "F6"}, {Qt::Key_F7, "F7"}, {Qt::Key_F8, "F8"},
+    {Qt::Key_F9, "F9"}, {Qt::Key_F10, "F10"}, {Qt::Key_F11, "F11"}, {Qt::Key_F12, "F12"},
+    {Qt::Key_Space, "Space"},
+    {Qt::Key_1, "1"}, {Qt::Key_Exclam, "1"}, {Qt::Key_2, "2"}, {Qt::Key_At, "2"},
+    {Qt::Key_3, "3"}, {Qt::Key_NumberSign, "3"}, {Qt::Key_4, "4"}, {Qt::Key_Dollar, "4"},
+    {Qt::Key_5, "5"}, {Qt::Key_Percent, "5"}, {Qt::Key_6, "6"}, {Qt::Key_AsciiCircum, "6"},
+    {Qt::Key_7, "7"}, {Qt::Key_Ampersand, "7"}, {Qt::Key_8, "8"}, {Qt::Key_Asterisk, "8"},
+    {Qt::Key_9, "9"}, {Qt::Key_ParenLeft, "9"}, {Qt::Key_0, "0"}, {Qt::Key_ParenRight, "0"},
+    {Qt::Key_Minus, "-"}, {Qt::Key_Underscore, "-"}, {Qt::Key_Equal, "="},
+    {Qt::Key_Plus, "="}, {Qt::Key_BracketLeft, "["}, {Qt::Key_BraceLeft, "["},
+    {Qt::Key_BracketRight, "]"}, {Qt::Key_BraceRight, "]"},
+    {Qt::Key_Semicolon, ";"}, {Qt::Key_Colon, ";"},
+    {Qt::Key_Apostrophe, "'"}, {Qt::Key_QuoteDbl, "'"},
+    {Qt::Key_QuoteLeft, "`"}, {Qt::Key_AsciiTilde, "`"},
+    {Qt::Key_Backslash, "\\"}, {Qt::Key_Bar, "\\"},
+    {Qt::Key_Comma, ","}, {Qt::Key_Less, ","}, {Qt::Key_Period, "."},
+    {Qt::Key_Greater, "."}, {Qt::Key_Slash, "/"}, {Qt::Key_Question, "/"},
 };
 
 // The keypad, with Num Lock on and off.
-constexpr QtKeyScanCode kKeypadKeys[] = {
-    {Qt::Key_0, KEY_KP0}, {Qt::Key_Insert, KEY_KP0}, {Qt::Key_1, KEY_KP1}, {Qt::Key_End, KEY_KP1},
-    {Qt::Key_2, KEY_KP2}, {Qt::Key_Down, KEY_KP2}, {Qt::Key_3, KEY_KP3}, {Qt::Key_PageDown, KEY_KP3},
-    {Qt::Key_4, KEY_KP4}, {Qt::Key_Left, KEY_KP4}, {Qt::Key_5, KEY_KP5}, {Qt::Key_Clear, KEY_KP5},
-    {Qt::Key_6, KEY_KP6}, {Qt::Key_Right, KEY_KP6}, {Qt::Key_7, KEY_KP7}, {Qt::Key_Home, KEY_KP7},
-    {Qt::Key_8, KEY_KP8}, {Qt::Key_Up, KEY_KP8}, {Qt::Key_9, KEY_KP9}, {Qt::Key_PageUp, KEY_KP9},
-    {Qt::Key_Period, KEY_KPDOT}, {Qt::Key_Comma, KEY_KPDOT}, {Qt::Key_Delete, KEY_KPDOT},
-    {Qt::Key_Slash, KEY_KPSLASH}, {Qt::Key_Asterisk, KEY_KPASTERISK}, {Qt::Key_Minus, KEY_KPMINUS},
-    {Qt::Key_Plus, KEY_KPPLUS}, {Qt::Key_Enter, KEY_KPENTER}, {Qt::Key_Return, KEY_KPENTER},
-};
-
-// The letters, in alphabetical order.
-constexpr int kLetterScanCodes[] = {
-    KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I, KEY_J, KEY_K, KEY_L, KEY_M,
-    KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R, KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z,
+constexpr QtKeyName kKeypadKeys[] = {
+    {Qt::Key_0, "Num 0"}, {Qt::Key_Insert, "Num 0"}, {Qt::Key_1, "Num 1"}, {Qt::Key_End, "Num 1"},
+    {Qt::Key_2, "Num 2"}, {Qt::Key_Down, "Num 2"}, {Qt::Key_3, "Num 3"}, {Qt::Key_PageDown, "Num 3"},
+    {Qt::Key_4, "Num 4"}, {Qt::Key_Left, "Num 4"}, {Qt::Key_5, "Num 5"}, {Qt::Key_Clear, "Num 5"},
+    {Qt::Key_6, "Num 6"}, {Qt::Key_Right, "Num 6"}, {Qt::Key_7, "Num 7"}, {Qt::Key_Home, "Num 7"},
+    {Qt::Key_8, "Num 8"}, {Qt::Key_Up, "Num 8"}, {Qt::Key_9, "Num 9"}, {Qt::Key_PageUp, "Num 9"},
+    {Qt::Key_Period, "Num Del"}, {Qt::Key_Comma, "Num Del"}, {Qt::Key_Delete, "Num Del"},
+    {Qt::Key_Slash, "Num /"}, {Qt::Key_Asterisk, "Num *"}, {Qt::Key_Minus, "Num -"},
+    {Qt::Key_Plus, "Num +"}, {Qt::Key_Enter, "Num Enter"}, {Qt::Key_Return, "Num Enter"},
 };
 // clang-format on
 
-int Find(std::span<const QtKeyScanCode> table, int key) {
-    for (const QtKeyScanCode& row : table) {
+constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+std::string_view Find(std::span<const QtKeyName> table, int key) {
+    for (const QtKeyName& row : table) {
         if (row.key == key) {
-            return row.scanCode;
+            return row.name;
         }
     }
-    return 0;
+    return {};
 }
 
-} // namespace
-
-int ScanCodeOfQtKey(int key, bool keypad) {
+// The name of the key that gives `key` on a US layout, with the keypad
+// modifier for the keys of the numeric keypad.
+std::string_view NameOfQtKey(int key, bool keypad) {
     if (keypad) {
         return Find(kKeypadKeys, key);
     }
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
-        return kLetterScanCodes[key - Qt::Key_A];
+        return kLetters.substr(static_cast<std::size_t>(key - Qt::Key_A), 1);
     }
     return Find(kMainKeys, key);
+}
+
+} // namespace
+
+std::span<const QtKeyName> QtMainKeyNames() {
+    return kMainKeys;
+}
+
+std::span<const QtKeyName> QtKeypadKeyNames() {
+    return kKeypadKeys;
 }
 
 std::string_view KeyNameOf(const QKeyEvent& event) {
@@ -95,7 +92,9 @@ std::string_view KeyNameOf(const QKeyEvent& event) {
     if (keycode >= kXkbKeycodeOffset) {
         return KeyNameFromXkbKeycode(keycode);
     }
-    return KeyNameFromScanCode(ScanCodeOfQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier)));
+    // Only names of the system's key-name source, which holds the scan codes.
+    return KeyNameFromScanCode(
+        ScanCodeFromKeyName(NameOfQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier))));
 }
 
 } // namespace quorvel

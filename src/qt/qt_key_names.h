@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeyEvent>
+#include <span>
 #include <string_view>
 
 namespace quorvel {
@@ -12,8 +13,15 @@ namespace quorvel {
 // a key without a name.
 std::string_view KeyNameOf(const QKeyEvent& event);
 
-// The Linux scan code of the key that gives `key` on a US layout, with the
-// keypad modifier for the keys of the numeric keypad; 0 when none does.
-int ScanCodeOfQtKey(int key, bool keypad);
+// A Qt key and the name of the key that gives it on a US layout, as the
+// system's key-name source spells it (which owns the scan codes).
+struct QtKeyName {
+    int key;
+    std::string_view name;
+};
+// The keys away from the keypad (the letters aside), and those of the
+// keypad with Num Lock on and off.
+std::span<const QtKeyName> QtMainKeyNames();
+std::span<const QtKeyName> QtKeypadKeyNames();
 
 } // namespace quorvel

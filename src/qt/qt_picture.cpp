@@ -73,6 +73,12 @@ QFont FittingFont(QFont font, const QStringList& texts, int width) {
     return font;
 }
 
+FittedLine FitLine(const QFont& font, const QString& text, int width) {
+    FittedLine line{FittingFont(font, {text}, width), text};
+    line.text = QFontMetrics(line.font).elidedText(text, Qt::ElideRight, std::max(width, 0));
+    return line;
+}
+
 QtPicture::QtPicture(QWidget& window, QColor blank)
     : window_(&window), blank_(blank), image_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     image_.fill(blank_);
@@ -113,12 +119,11 @@ void QtPicture::drawImage(const SkinImage& image, Point at) {
 
 void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {
     QPainter painter(&image_);
-    const QString line = FromUtf8(text);
-    // A text wider than its box takes a smaller font rather than spill over.
-    painter.setFont(FittingFont(font(role), {line}, box.width()));
+    const FittedLine line = FitLine(font(role), FromUtf8(text), box.width());
+    painter.setFont(line.font);
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
-                     static_cast<int>(AlignmentOf(align)) | Qt::TextSingleLine, line);
+                     static_cast<int>(AlignmentOf(align)) | Qt::TextSingleLine, line.text);
 }
 
 void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, Colour colour) {

@@ -19,8 +19,19 @@ Qt::Alignment AlignmentOf(TextAlign align);
 // The font of a face the program names, or the nearest the system has.
 QFont FontFor(const FontSpec& spec);
 
-// `font`, made smaller where `texts` do not fit `width` pixels on one line.
+// `font`, made smaller where `texts` do not fit `width` pixels on one line,
+// down to the smallest legible size.
 QFont FittingFont(QFont font, const QStringList& texts, int width);
+
+// One line of text fitted to a box `width` pixels wide, the one rule for
+// every text of the program's windows: the font shrinks to the smallest
+// legible size, then the text loses its end to an ellipsis. It never reaches
+// past the box into a neighbour.
+struct FittedLine {
+    QFont font;
+    QString text;
+};
+FittedLine FitLine(const QFont& font, const QString& text, int width);
 
 // A window's off-screen picture: the controller draws into it, the window
 // paints it in one copy. It keeps what was drawn until it is drawn over,

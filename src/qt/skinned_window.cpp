@@ -13,20 +13,11 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "qt/drop_down_list.h"
 
 namespace quorvel {
 
-namespace {
-
-const QString kListStyle = "QListWidget { background: #282828; color: white; border: 1px solid #505050; }"
-                           "QListWidget::item { padding: 0px; }"
-                           "QListWidget::item:selected { background: #3a7bd5; color: white; }";
-
-} // namespace
-
-SkinnedWindow::SkinnedWindow(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), picture_(*this, Qt::black) {
-    setMouseTracking(true);
+SkinnedWindow::SkinnedWindow(QWidget* parent) : SkinnedSurface(parent, Qt::Tool, Qt::black) {
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
 }
@@ -38,8 +29,7 @@ void SkinnedWindow::setFonts(const FontSpec& text, const FontSpec& title) {
 }
 
 void SkinnedWindow::setClientSize(int width, int height) {
-    picture_.resize(width, height);
-    setFixedSize(width, height);
+    sizeTo(width, height);
 }
 
 void SkinnedWindow::show() {
@@ -76,39 +66,8 @@ void SkinnedWindow::startMove(Point at) {
 
 void SkinnedWindow::createList(int id, Rect box, const std::vector<std::string>& items) {
     destroyList(id);
-    auto* list = new QListWidget(this);
+    QListWidget* list = NewDropDownList(*this, box, items, textFont_);
     list->setObjectName(QString("list-%1").arg(id));
-    list->setGeometry(box.left, box.top, box.width(), box.height());
-    list->setStyleSheet(kListStyle);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setFocusPolicy(Qt::NoFocus);
-    QStringList texts;
-    for (const std::string& item : items) {
-        texts.append(QString::fromStdString(item));
-    }
-    list->addItems(texts);
-    // Entries narrower than the list need no scrolling sideways: the frame
-    // and the entries' own margins take part of the width.
-    const int entryMargin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
-    const int frame = 2 * list->frameWidth() + 2 * entryMargin + 4;
-    QFont font = FittingFont(textFont_, texts, box.width() - frame);
-    list->setFont(font);
-    if (QFontMetrics(font).height() * list->count() > box.height() - frame) {
-        const int scrollBar = list->verticalScrollBar()->sizeHint().width();
-        list->setFont(FittingFont(font, texts, box.width() - frame - scrollBar));
-    }
-    // Entries that all fit share the list's height, as a list box spaces
-    // them; a face with a tall line (the CJK ones) gives up its spare leading
-    // rather than hide the last entries.
-    const int lineHeight = QFontMetrics(list->font()).height();
-    const int shared = list->count() > 0 ? (box.height() - 2 * list->frameWidth()) / list->count() : 0;
-    if (shared >= list->font().pixelSize() + 3) {
-        for (int i = 0; i < list->count(); ++i) {
-            list->item(i)->setSizeHint(QSize(0, std::min(shared, 2 * lineHeight)));
-        }
-    }
-    list->setMouseTracking(true);
-    list->viewport()->setMouseTracking(true);
     list->viewport()->installEventFilter(this);
     // A click (or Enter) picks an entry; highlighting under the pointer does not.
     const auto chosen = [this, id](QListWidgetItem* item) {
@@ -191,27 +150,13 @@ void SkinnedWindow::highlightListItem(int id, int index) {
     }
 }
 
-void SkinnedWindow::paintEvent(QPaintEvent*) {
-    picture_.paintOnto(*this);
-}
-
-void SkinnedWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && controller_ != nullptr) {
-        const QPoint p = event->position().toPoint();
-        controller_->OnLeftButtonDown({p.x(), p.y()});
-    }
-}
-
-void SkinnedWindow::mouseMoveEvent(QMouseEvent* event) {
+bool SkinnedWindow::takeMove(QMouseEvent* event) {
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - dragOffset_);
-        return;
+        return true;
     }
     dragging_ = false;
-    if (controller_ != nullptr) {
-        const QPoint p = event->position().toPoint();
-        controller_->OnMouseMove({p.x(), p.y()});
-    }
+    return false;
 }
 
 void SkinnedWindow::mouseReleaseEvent(QMouseEvent*) {

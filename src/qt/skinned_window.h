@@ -6,24 +6,21 @@
 #include <QWidget>
 #include <map>
 
+#include "app/main_window.h"
 #include "ports/ui_port.h"
-#include "qt/qt_picture.h"
+#include "qt/skinned_surface.h"
 
 namespace quorvel {
 
-class MainWindow;
-
-// The main window on screen: frameless, without a taskbar button, painted
-// from an off-screen picture that the controller draws into. Child list
-// boxes stand at the rectangles the controller gives.
-class SkinnedWindow final : public QWidget, public WindowPort {
+// The main window on screen: a skinned surface without a taskbar button.
+// Child list boxes stand at the rectangles the controller gives.
+class SkinnedWindow final : public SkinnedSurface<QWidget, MainWindow>, public WindowPort {
     Q_OBJECT
 
 public:
     explicit SkinnedWindow(QWidget* parent = nullptr);
 
     void setController(MainWindow* controller) { controller_ = controller; }
-    const QImage& picture() const { return picture_.image(); }
 
     // WindowPort.
     Canvas& canvas() override { return picture_; }
@@ -46,9 +43,7 @@ public:
     const QFont& textFont() const { return textFont_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
+    bool takeMove(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,8 +53,6 @@ protected:
 private:
     // Tells the controller which entry of list `id` the pointer is over.
     void ReportPointer(int id, QPoint inViewport);
-    MainWindow* controller_ = nullptr;
-    QtPicture picture_;
     QFont textFont_;
     QFont titleFont_;
     std::map<int, QListWidget*> lists_;

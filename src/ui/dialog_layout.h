@@ -16,18 +16,18 @@ struct DialogSkeleton {
     ImageButton close{{352, 6, 370, 24}, kCloseNormal, kCloseOver};
     ImageButton ok{{166, 253, 271, 274}};
     ImageButton cancel{{270, 253, 375, 274}}; // shares the column x = 270 with OK
-    // A background that does not load is reported with the dialog's own
-    // text under this caption.
-    std::string_view loadFailureCaption = "error";
-    // Such a dialog opens blank at this size, which holds OK, Cancel and
+    // A dialog whose background does not load opens blank at this size, which holds OK, Cancel and
     // close with the margin the backgrounds leave around them.
     constexpr Rect blankClientArea() const { return {0, 0, cancel.rect.right + 12, cancel.rect.bottom + 12}; }
 };
 inline constexpr DialogSkeleton kDialogSkeleton{};
 
+// The dialogs, as a fault report names them to their owner.
+enum class DialogId { SingleKey, ComboKey, FireKey, MediaKey, WindowsKey, MacroKey, DelayTime, Skins };
+
 struct DialogBackground {
     std::string_view image;
-    std::string_view loadFailure;
+    DialogId dialog;
 };
 
 // The choice from a fixed list: a static text shows the choice, a click area
@@ -39,14 +39,14 @@ struct DropDownSelector {
 };
 
 struct SingleKeyDialogLayout {
-    DialogBackground background{kSingleKeyBackground, "Single Key Dialog Load background image failed!!!"};
+    DialogBackground background{kSingleKeyBackground, DialogId::SingleKey};
     ChildControl keyName{502, {74, 129, 150, 143}};
     Rect prompt{45, 108, 181, 124}; // centred, one line
 };
 inline constexpr SingleKeyDialogLayout kSingleKeyDialog{};
 
 struct ComboKeyDialogLayout {
-    DialogBackground background{kComboKeyBackground, "Combo Dialog Load background image failed!!!"};
+    DialogBackground background{kComboKeyBackground, DialogId::ComboKey};
     DropDownSelector modifier{{512, {50, 70, 116, 84}}, {50, 70, 132, 84}, {515, {50, 86, 132, 226}}};
     ChildControl firstKey{516, {50, 120, 131, 134}};
     ChildControl secondKey{517, {50, 170, 131, 184}};
@@ -54,7 +54,7 @@ struct ComboKeyDialogLayout {
 inline constexpr ComboKeyDialogLayout kComboKeyDialog{};
 
 struct FireKeyDialogLayout {
-    DialogBackground background{kFireKeyBackground, "FireKey Dialog Load background image failed!!!"};
+    DialogBackground background{kFireKeyBackground, DialogId::FireKey};
     DropDownSelector key{{572, {50, 70, 116, 84}}, {50, 70, 132, 84}, {573, {50, 86, 132, 256}}};
     ChildControl speed{574, {50, 120, 131, 134}};
     ChildControl times{575, {50, 170, 131, 184}};
@@ -73,19 +73,19 @@ struct FireKeyDialogLayout {
 inline constexpr FireKeyDialogLayout kFireKeyDialog{};
 
 struct MediaKeyDialogLayout {
-    DialogBackground background{kMediaKeyBackground, "Media Dialog Load background image failed!!!"};
+    DialogBackground background{kMediaKeyBackground, DialogId::MediaKey};
     DropDownSelector key{{552, {43, 129, 135, 143}}, {43, 129, 151, 143}, {553, {43, 145, 151, 265}}};
 };
 inline constexpr MediaKeyDialogLayout kMediaKeyDialog{};
 
 struct WindowsKeyDialogLayout {
-    DialogBackground background{kWindowsKeyBackground, "Windows Dialog Load background image failed!!!"};
+    DialogBackground background{kWindowsKeyBackground, DialogId::WindowsKey};
     DropDownSelector key{{532, {43, 129, 135, 143}}, {43, 129, 151, 143}, {533, {43, 145, 151, 305}}};
 };
 inline constexpr WindowsKeyDialogLayout kWindowsKeyDialog{};
 
 struct MacroKeyDialogLayout {
-    DialogBackground background{kMacroKeyBackground, "Macro Key Dialog Load background image failed!!!"};
+    DialogBackground background{kMacroKeyBackground, DialogId::MacroKey};
     DropDownSelector macro{{592, {43, 129, 136, 143}}, {43, 129, 151, 143}, {593, {43, 146, 151, 285}}};
     // The prompt spans the click area and 30 px more on each side, in the
     // 16 px above it; centred, one line.
@@ -108,7 +108,7 @@ struct MacroKeyDialogLayout {
 inline constexpr MacroKeyDialogLayout kMacroKeyDialog{};
 
 struct DelayTimeDialogLayout {
-    DialogBackground background{kDelayTimeBackground, "DelayTime Dialog Load background image failed!!!"};
+    DialogBackground background{kDelayTimeBackground, DialogId::DelayTime};
     ChildControl delay{600, {74, 129, 150, 143}};
     Rect prompt{14, 89, 210, 109};     // centred
     Rect rangeNote{14, 109, 210, 129}; // centred
@@ -116,7 +116,7 @@ struct DelayTimeDialogLayout {
 inline constexpr DelayTimeDialogLayout kDelayTimeDialog{};
 
 struct SkinsDialogLayout {
-    DialogBackground background{kSkinsBackground, "Skins Dialog Load background image failed!!!"};
+    DialogBackground background{kSkinsBackground, DialogId::Skins};
     // The name label shows the chosen skin; the area around it opens the list
     // of skin folders.
     DropDownSelector skin{{560, {42, 128, 136, 144}}, {42, 128, 151, 144}, {562, {42, 146, 151, 266}}};

@@ -9,7 +9,8 @@ SkinImage Premultiply(const DecodedImage& decoded) {
     image.width = decoded.width;
     image.height = decoded.height;
     image.hasAlpha = decoded.hasAlpha;
-    const std::size_t count = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
+    const std::size_t count =
+        static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
     image.pixels.resize(count);
     for (std::size_t i = 0; i < count && 4 * i + 3 < decoded.rgba.size(); ++i) {
         std::uint32_t r = decoded.rgba[4 * i];
@@ -28,7 +29,8 @@ SkinImage Premultiply(const DecodedImage& decoded) {
     return image;
 }
 
-ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {}
+ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {
+}
 
 const SkinImage* ImageCache::load(const std::filesystem::path& path) {
     const auto stamp = files_->stamp(path);
@@ -98,15 +100,6 @@ bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem
         canvas.drawImage(crop, {std::max(part.left, 0), std::max(part.top, 0)});
     }
     return true;
-}
-
-bool DrawDialogSkinImage(Canvas& canvas, ImageCache& images, MessagePort& messages,
-                         const std::filesystem::path& skinFolder, std::string_view name, Point at) {
-    if (DrawSkinImage(canvas, images, skinFolder, name, at)) {
-        return true;
-    }
-    messages.showMessage(kImageLoadFailedText, kApplicationTitle);
-    return false;
 }
 
 } // namespace quorvel

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "ports/file_system.h"
-#include "ports/message_port.h"
 #include "ports/ui_port.h"
 
 namespace quorvel {
@@ -54,11 +53,5 @@ SkinImage CropImage(const SkinImage& image, Rect part);
 // standing at (0, 0): a text drawn on a page background is wiped this way.
 bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
                        std::string_view name, Rect part);
-
-inline constexpr std::string_view kImageLoadFailedText = "LoadPng---Load image failed.";
-
-// The sub-dialogs' variant: a failed image is reported in a message box.
-bool DrawDialogSkinImage(Canvas& canvas, ImageCache& images, MessagePort& messages,
-                         const std::filesystem::path& skinFolder, std::string_view name, Point at);
 
 } // namespace quorvel

@@ -27,7 +27,7 @@ SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBack
 void SubDialog::Initialise() {
     const SkinImage* background = context_.images.load(SkinImagePath(context_.skinFolder, background_.image));
     if (background == nullptr) {
-        context_.messages.showMessage(background_.loadFailure, kDialogSkeleton.loadFailureCaption);
+        reportFault(DialogFault::Kind::BackgroundNotLoaded, background_.image);
         const Rect blank = kDialogSkeleton.blankClientArea();
         window_->setClientSize(blank.width(), blank.height());
         return;
@@ -41,11 +41,17 @@ void SubDialog::Initialise() {
     CreateControls();
 }
 
+void SubDialog::reportFault(DialogFault::Kind kind, std::string_view image) {
+    if (context_.reportFault) {
+        context_.reportFault({kind, background_.dialog, image});
+    }
+}
+
 void SubDialog::DrawButton(const ImageButton& button, bool over, std::string_view caption) {
-    DrawDialogSkinImage(window_->canvas(), context_.images, context_.messages, context_.skinFolder,
-                        over ? button.overImage : button.normalImage, button.rect.topLeft());
+    DrawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
     if (!caption.empty()) {
-        window_->canvas().drawText(caption, button.rect, FontRole::Text, context_.textColour, TextAlign::Centre);
+        window_->canvas().drawText(caption, button.rect, FontRole::Text, context_.textColour,
+                                   TextAlign::Centre);
     }
 }
 
@@ -58,7 +64,9 @@ void SubDialog::DrawWrappedWhiteText(std::string_view text, Rect box) {
 }
 
 void SubDialog::DrawImage(std::string_view name, Point at) {
-    DrawDialogSkinImage(window_->canvas(), context_.images, context_.messages, context_.skinFolder, name, at);
+    if (!DrawSkinImage(window_->canvas(), context_.images, context_.skinFolder, name, at)) {
+        reportFault(DialogFault::Kind::ImageNotLoaded, name);
+    }
 }
 
 void SubDialog::Paint() {

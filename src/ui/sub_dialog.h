@@ -1,13 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "lang/language.h"
-#include "ports/message_port.h"
 #include "ports/ui_port.h"
 #include "ui/dialog_layout.h"
 #include "ui/hover_set.h"
@@ -15,10 +15,25 @@
 
 namespace quorvel {
 
-// What every sub-dialog shares with the main window: the skin and the language.
+// A skin image a dialog could not draw. The dialog draws on without it; its
+// owner, who knows the user, decides what to tell.
+struct DialogFault {
+    enum class Kind {
+        BackgroundNotLoaded, // the dialog opens blank, answering OK, Cancel and close only
+        ImageNotLoaded,      // a button or picture of the dialog
+    };
+    Kind kind;
+    DialogId dialog;
+    std::string_view image;
+    bool operator==(const DialogFault&) const = default;
+};
+using DialogFaultHandler = std::function<void(const DialogFault&)>;
+
+// What every sub-dialog shares with the main window: the skin and the
+// language, and where its faults go.
 struct DialogContext {
     ImageCache& images;
-    MessagePort& messages;
+    DialogFaultHandler reportFault;
     std::filesystem::path skinFolder;
     Colour textColour;
     Language language;
@@ -32,7 +47,7 @@ enum class StandardKey { Enter, Escape };
 // The skeleton of the small modal dialogs: the background image gives the
 // size, OK / Cancel / close are image buttons with hover feedback, the
 // dialog's own texts are white. A dialog whose background does not load says
-// so and still opens, blank, its OK, Cancel and close still answering.
+// so (a DialogFault) and still opens, blank, its OK, Cancel and close still answering.
 //
 // The shell calls the On... functions with what the user does; a dialog
 // whose background did not load has no controls and captures no keys, so
@@ -70,7 +85,7 @@ protected:
     virtual void CreateControls() {}
     virtual void DrawOwnTexts() {}
     virtual bool Click(Point) { return false; } // true when a control of the dialog took it
-    virtual void ReadResults() {}              // on OK, before the dialog ends
+    virtual void ReadResults() {}               // on OK, before the dialog ends
     virtual void KeyCaptured(std::string_view) {}
     // False for the dialogs in which Enter and Escape are keys to capture:
     // then they neither press OK nor Cancel.
@@ -84,6 +99,7 @@ protected:
     void DrawWrappedWhiteText(std::string_view text, Rect box);
     // A skin image of the dialog; a missing one is reported.
     void DrawImage(std::string_view name, Point at);
+    void reportFault(DialogFault::Kind kind, std::string_view image);
     DialogWindowPort& window() { return *window_; }
     const DialogContext& context() const { return context_; }
     Language language() const { return context_.language; }

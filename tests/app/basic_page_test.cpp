@@ -60,7 +60,7 @@ TEST_F(BasicPageTest, TheFirstDrawingSyncsTheSensorAndWritesTheFirstRunLabelsOnc
     mouse.setSensorRecord({1, 0, 0, 0x01});
     MainWindow& w = Start();
     EXPECT_EQ(mouse.sensorRecord().option2, 0x41);
-    EXPECT_EQ(w.device().image().currentSensorType, 1);
+    EXPECT_EQ(w.sensorType(), 1);
     const std::string& ini = files.files["/d/str.ini"];
     EXPECT_NE(ini.find("Item6=DPI +"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Item9=Key Off"), std::string::npos);
@@ -71,7 +71,7 @@ TEST_F(BasicPageTest, TheFirstDrawingSyncsTheSensorAndWritesTheFirstRunLabelsOnc
     mouse.setSensorType(2);
     w.labels()[0][2] = "mine";
     Redraw();
-    EXPECT_EQ(w.device().image().currentSensorType, 1);
+    EXPECT_EQ(w.sensorType(), 1);
     EXPECT_EQ(w.labels()[0][2], "mine");
 }
 
@@ -426,7 +426,7 @@ TEST_F(BasicPageTest, TheDpiScaleFollowsTheSensorType) {
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.sensorType));
         mouse.setSensorType(c.sensorType);
-        w.device().SyncSensorInfo(); // as when this mouse arrives
+        device.SyncSensorInfo(); // as when this mouse arrives
         TakeOps();
         Redraw();
         const auto ops = TakeOps();
@@ -460,7 +460,7 @@ TEST_F(BasicPageTest, ACellPastTheScaleOfAMouseThatArrivedLaterIsIgnored) {
     MainWindow& w = Start();
     ASSERT_EQ(page->dpi().dpiCount(), 12);
     mouse.setSensorType(1);
-    w.device().SyncSensorInfo();
+    device.SyncSensorInfo();
     Click(B.dpiCell(0, 10));
     EXPECT_EQ(w.working().dpiValueIndex[0], 1) << "unchanged";
     Click(B.dpiCell(0, 8));

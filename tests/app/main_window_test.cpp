@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
         {5, 4, {{"Switch report rate into 250HZ", "Info", 5000}}},
         {5, 8, {{"Switch report rate into 125HZ", "Info", 5000}}},
         {5, 3, {}},
-        {7, 3, {{"Switch DPI into the third stage " + std::string(DpiLabel(w.device().image().currentSensorType, 4)), "Info", 5000}}},
+        {7, 3, {{"Switch DPI into the third stage " + std::string(DpiLabel(w.sensorType(), 4)), "Info", 5000}}},
         {7, 5, {}},
         {8, 1, {{"Switch to key matrix 1", "Info", 5000}}},
         {8, 2, {{"Switch to key matrix 2", "Info", 5000}}},

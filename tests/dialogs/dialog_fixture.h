@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/dialog_faults.h"
 #include "support/memory_file_system.h"
 #include "support/recording_ui.h"
 #include "ui/dialog_layout.h"
@@ -73,7 +74,8 @@ struct DialogTest : ::testing::Test {
     void RemoveImage(std::string_view name) { files.files.erase("/skin" + std::string(name)); }
 
     DialogContext context(Language language = Language::kEnglish) {
-        return {images, messages, "/skin", Colour{10, 20, 30}, language, FontSpec{"Arial", 14, 400}};
+        return {images,   ShowDialogFaultsIn(messages), "/skin", Colour{10, 20, 30},
+                language, FontSpec{"Arial", 14, 400}};
     }
 
     // The user's side.

@@ -113,6 +113,28 @@ TEST_F(FireKeyTest, TheKeyListCoversTheEditsAndGivesTheChosenKey) {
     EXPECT_EQ(dialog.result().text, "R-CTRL");
 }
 
+// The list hides the edits while it is open; the next digit typed still goes
+// where it went before.
+TEST_F(FireKeyTest, TheFocusIsWhereItWasOnceTheKeyListCloses) {
+    const struct {
+        int focused;
+        bool choose; // close by choosing an entry, else by a second click on the box
+    } cases[] = {{kSpeed, true}, {kSpeed, false}, {kTimes, true}, {kTimes, false}};
+    for (const auto& row : cases) {
+        window.focusControl(row.focused);
+        dialog.OnLeftButtonDown(Entry(kFireKeyDialog.key));
+        ASSERT_TRUE(window.controlExists(kKeyList));
+        if (row.choose) {
+            dialog.OnListChosen(kKeyList, 2);
+        } else {
+            dialog.OnLeftButtonDown(Entry(kFireKeyDialog.key));
+        }
+        ASSERT_FALSE(window.controlExists(kKeyList));
+        EXPECT_EQ(window.focusedControl(), row.focused)
+            << row.focused << (row.choose ? " chosen" : " clicked");
+    }
+}
+
 TEST_F(FireKeyTest, LabelsAndIllustrationInEachLanguage) {
     const struct {
         Language language;

@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include "app/basic_page_layout.h"
+#include "app/dialog_faults.h"
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
 #include "assign/function_list.h"
@@ -20,6 +22,7 @@
 #include "qt/qt_assignment_dialogs.h"
 #include "qt/qt_image_decoder.h"
 #include "qt/qt_key_names.h"
+#include "qt/qt_picture.h"
 #include "qt/shell_support.h"
 #include "support/memory_file_system.h"
 #include "support/recording_ui.h"
@@ -112,6 +115,14 @@ TEST(QtKeyNames, ScanCodesWhereThePlatformGivesThemKeysOtherwise) {
     }
 }
 
+TEST(QtKeyNames, EveryKeyTheShellNamesIsAKeyOfTheSystemsNameSource) {
+    for (const auto table : {QtMainKeyNames(), QtKeypadKeyNames()}) {
+        for (const QtKeyName& row : table) {
+            EXPECT_NE(ScanCodeFromKeyName(row.name), 0) << row.name;
+        }
+    }
+}
+
 // The dialogs on their own over a plain owner window, with the Default skin.
 struct DialogShellTest : ::testing::Test {
     ShellDataFolder data;
@@ -124,7 +135,7 @@ struct DialogShellTest : ::testing::Test {
     QtAssignmentDialogs dialogs{owner,
                                 [this] {
                                     return DialogContext{images,
-                                                         messages,
+                                                         ShowDialogFaultsIn(messages),
                                                          data.skin(),
                                                          Colour{0xFF, 0xFF, 0xFF},
                                                          LanguageFromLangId(langId),
@@ -211,6 +222,71 @@ TEST_F(DialogShellTest, TheFireKeyDialogCorrectsItsBoxesAndTakesEnterAndEscape) 
     EXPECT_EQ(fire->text, "F2");
     EXPECT_EQ(fire->speed, 32);
     EXPECT_EQ(fire->times, 1);
+}
+
+// Every entry of a dialog's list can be seen in every language: either all
+// of them stand inside the list, or the list shows a scroll bar.
+TEST_F(DialogShellTest, EveryListShowsAllItsEntriesOrThatItScrolls) {
+    struct Case {
+        const char* name;
+        const DropDownSelector* selector;
+        std::function<void()> run;
+    };
+    const Case lists[] = {
+        {"media", &kMediaKeyDialog.key, [this] { dialogs.ChooseMediaKey(); }},
+        {"windows key", &kWindowsKeyDialog.key, [this] { dialogs.ChooseApplicationKey(); }},
+        {"combo modifier", &kComboKeyDialog.modifier, [this] { dialogs.ChooseComboKey(); }},
+        {"fire key", &kFireKeyDialog.key, [this] { dialogs.ChooseFireKey(); }},
+    };
+    for (const std::uint16_t id : {std::uint16_t{0x409}, std::uint16_t{0x804}, std::uint16_t{0x404}}) {
+        langId = id;
+        for (const Case& list : lists) {
+            bool checked = false;
+            WhenDialogOpens([&](QtDialogWindow& dialog) {
+                Click(dialog, list.selector->clickArea);
+                QListWidget* box = List(dialog, list.selector->list.id);
+                ASSERT_NE(box, nullptr);
+                const QRect last = box->visualItemRect(box->item(box->count() - 1));
+                const bool allInside = last.bottom() < box->viewport()->height();
+                EXPECT_TRUE(allInside || box->verticalScrollBar()->isVisible())
+                    << list.name << " in language 0x" << std::hex << id;
+                checked = true;
+                Click(dialog, kDialogSkeleton.cancel.rect);
+            });
+            list.run();
+            EXPECT_TRUE(checked) << list.name;
+        }
+    }
+}
+
+// A name wider than its box takes a smaller font, and past the smallest one
+// loses its end; it never shows a clipped middle or reaches past the box.
+TEST(QtTextFit, ShrinkToAFloorThenElideAtTheEnd) {
+    QFont font = FontFor({"Arial", 14, 400});
+    const int width = 80;
+    const FittedLine shrunk = FitLine(font, "Right Windows", width);
+    EXPECT_EQ(shrunk.text, "Right Windows");
+    EXPECT_LE(QFontMetrics(shrunk.font).horizontalAdvance(shrunk.text), width);
+    EXPECT_GE(shrunk.font.pixelSize(), 8);
+
+    const QString long_ = "Combo Key-Right Ctrl+Right Windows+Num Enter";
+    const FittedLine elided = FitLine(font, long_, width);
+    EXPECT_GE(elided.font.pixelSize(), 8);
+    EXPECT_LE(QFontMetrics(elided.font).horizontalAdvance(elided.text), width);
+    EXPECT_TRUE(elided.text.endsWith(QChar(0x2026))) << elided.text.toStdString();
+    EXPECT_TRUE(long_.startsWith(elided.text.chopped(1)));
+}
+
+TEST_F(DialogShellTest, ACapturedKeyNameShowsWholeInItsBox) {
+    WhenDialogOpens([](QtDialogWindow& dialog) {
+        PressNative(dialog, Qt::Key_Super_R, KEY_RIGHTMETA);
+        auto* name = qobject_cast<QLabel*>(dialog.control(kSingleKeyDialog.keyName.id));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), "Right Windows");
+        EXPECT_LE(QFontMetrics(name->font()).horizontalAdvance(name->text()), name->width() - 4);
+        Click(dialog, kDialogSkeleton.cancel.rect);
+    });
+    dialogs.ChooseSingleKey();
 }
 
 TEST_F(DialogShellTest, AMissingBackgroundIsSaidAndTheBlankDialogStillAnswers) {

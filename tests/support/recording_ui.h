@@ -22,8 +22,8 @@ public:
 
     void drawImage(const SkinImage& image, Point at) override {
         const auto it = imageNames.find(image.width);
-        ops.push_back("image " + (it == imageNames.end() ? std::to_string(image.width) : it->second) + " at " +
-                      std::to_string(at.x) + "," + std::to_string(at.y));
+        ops.push_back("image " + (it == imageNames.end() ? std::to_string(image.width) : it->second) +
+                      " at " + std::to_string(at.x) + "," + std::to_string(at.y));
     }
     void drawText(std::string_view text, Rect box, FontRole font, Colour, TextAlign) override {
         ops.push_back(std::string(font == FontRole::Title ? "title " : "text ") + std::string(text) + " in " +
@@ -36,11 +36,10 @@ public:
     void present() override { ++presents; }
     // A fill goes into the picture's record as "fill R,G,B in X,Y".
     void fillRect(Rect box, Colour colour) override {
-        ops.push_back("fill " + std::to_string(colour.red) + "," + std::to_string(colour.green) +
-                              "," + std::to_string(colour.blue) + " in " + std::to_string(box.left) + "," +
-                              std::to_string(box.top));
+        ops.push_back("fill " + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+                      std::to_string(colour.blue) + " in " + std::to_string(box.left) + "," +
+                      std::to_string(box.top));
     }
-
 
     bool drew(const std::string& op) const {
         for (const auto& o : ops) {
@@ -212,7 +211,13 @@ public:
         const auto it = controls.find(id);
         return it == controls.end() ? std::string() : it->second.text;
     }
-    void showControl(int id, bool shown) override { controls[id].shown = shown; }
+    // As on screen, the focus leaves a control that hides.
+    void showControl(int id, bool shown) override {
+        controls[id].shown = shown;
+        if (!shown && focused == id) {
+            focused.reset();
+        }
+    }
     void focusControl(int id) override { focused = id; }
     std::optional<int> focusedControl() const override { return focused; }
     void highlightListItem(int id, int index) override { controls[id].highlighted = index; }

@@ -9,7 +9,7 @@ namespace {
 
 using namespace quorvel::testing;
 
-constexpr DialogBackground kBackground{"/single-key.png", "Single Key Dialog Load background image failed!!!"};
+constexpr DialogBackground kBackground{"/single-key.png", DialogId::SingleKey};
 constexpr Point kOk{170, 260};
 constexpr Point kCancel{300, 260};
 constexpr Point kClose{360, 10};
@@ -19,12 +19,14 @@ struct SkeletonTest : ::testing::Test {
     MemoryFileSystem files;
     FakeDecoder decoder{files};
     ImageCache images{files, decoder};
-    RecordingMessages messages;
+    std::vector<DialogFault> faults;
     FakeDialogWindow window;
 
     void SetUp() override {
-        const std::pair<const char*, int> skin[] = {{"single-key.png", 400}, {"button-normal.png", 105},
-                                                    {"button-over.png", 106}, {"button-close-normal.png", 18},
+        const std::pair<const char*, int> skin[] = {{"single-key.png", 400},
+                                                    {"button-normal.png", 105},
+                                                    {"button-over.png", 106},
+                                                    {"button-close-normal.png", 18},
                                                     {"button-close-over.png", 19}};
         for (const auto& [name, width] : skin) {
             files.files[std::string("/skin/") + name] = std::to_string(width) + " 290 1";
@@ -32,7 +34,9 @@ struct SkeletonTest : ::testing::Test {
         }
     }
     DialogContext context(Language language = Language::kEnglish) {
-        return {images, messages, "/skin", Colour{10, 20, 30}, language, FontSpec{"Arial", 14, 400}};
+        return {images,   [this](const DialogFault& fault) { faults.push_back(fault); },
+                "/skin",  Colour{10, 20, 30},
+                language, FontSpec{"Arial", 14, 400}};
     }
 };
 
@@ -101,8 +105,8 @@ TEST_F(SkeletonTest, AMissingBackgroundIsReportedAndTheDialogStillAnswers) {
     SubDialog dialog(window, context(), kBackground);
     dialog.Initialise();
     EXPECT_FALSE(dialog.loaded());
-    EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{{"Single Key Dialog Load background image failed!!!", "error"}}));
+    EXPECT_EQ(faults, (std::vector<DialogFault>{
+                          {DialogFault::Kind::BackgroundNotLoaded, DialogId::SingleKey, "/single-key.png"}}));
     dialog.Paint();
     dialog.OnMouseMove(kOk);
     EXPECT_TRUE(window.picture.ops.empty()) << "nothing is drawn";
@@ -118,8 +122,8 @@ TEST_F(SkeletonTest, AMissingButtonImageIsReportedAtEveryDraw) {
     dialog.Initialise();
     dialog.OnMouseMove(kOk);
     dialog.OnMouseMove(kCancel);
-    EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, "LoadPng---Load image failed.");
+    const DialogFault missing{DialogFault::Kind::ImageNotLoaded, DialogId::SingleKey, "/button-over.png"};
+    EXPECT_EQ(faults, (std::vector<DialogFault>{missing, missing}));
 }
 
 } // namespace

@@ -233,7 +233,7 @@ QImage RowBox(bool over) {
     const int number = kBasicPage.rowNumber(1).width();
     QImage image = Transparent(SizeOf(kBasicPage.rowBox(1)));
     Painter p(&image);
-    DropField(p, image.rect(), 18, over, over ? QColor(0x10, 0x1C, 0x22) : kField);
+    DropField(p, image.rect(), kBasicPage.rowArrowWidth, over, over ? QColor(0x10, 0x1C, 0x22) : kField);
     // The row number sits on a tile of its own at the left.
     const QRectF tile(1, 1, number - 1, image.height() - 2);
     p.setPen(Qt::NoPen);
