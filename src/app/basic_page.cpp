@@ -65,7 +65,9 @@ void BasicPage::FirstDrawing() {
     main_->device().SyncSensorInfo();
     if (main_->configFile().firstRunFlag() == 0) {
         assignment_.SetDefaultLabels();
-        main_->strIni().WriteLabels(main_->labels());
+        if (const FileStatus error = main_->strIni().WriteLabels(main_->labels())) {
+            main_->ShowFileError(*error);
+        }
     }
     main_->setBasicPageInitialised();
 }

@@ -6,6 +6,7 @@
 #include "app/dpi_levels.h"
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
+#include "config/file_error_text.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {
@@ -35,15 +36,23 @@ constexpr BalloonText kBalloons[] = {
     {DeviceEventCode::KeyConfiguration, 2, TextId::kSwitchToKeyMatrix2},
 };
 
-Colour ToColour(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+Colour ToColour(const Rgb& rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+constexpr std::string_view kUnusableConfigText =
+    "The settings start empty; the file stays as it is until Apply replaces it.";
+constexpr std::string_view kUnreadableStrIniText = "The button labels and the skin settings start empty.";
+constexpr std::string_view kNoSkinText = " holds no skin; the Default skin is used.";
 
 } // namespace
 
 MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId)
     : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
-      configFile_(ports.files, ports.messages, paths_.configBin, paths_.program),
-      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
+      configFile_(ports.files, paths_.configBin, paths_.program),
+      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {
+}
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
     basic_ = basic;
@@ -62,13 +71,33 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         return StartResult::Running;
     }
 
-    configFile_.LoadConfig(working_);
+    // A first-run copy that failed is told as itself, not later as a missing file.
+    const FileStatus seeding = SeedDataFolder(ports_.files, paths_);
+    if (seeding) {
+        ShowFileError(*seeding);
+    }
+    if (const FileStatus load = configFile_.LoadConfig(working_);
+        load && !(seeding && seeding->path == load->path)) {
+        if (load->kind == FileError::Kind::Missing) {
+            ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
+        } else {
+            ShowFileError(*load, kUnusableConfigText);
+        }
+    }
     saved_ = working_;
-    const InterfaceSettings settings = strIni_.ReadAll();
+    const auto read = strIni_.ReadAll();
+    if (!read) {
+        ShowFileError(read.error(), kUnreadableStrIniText);
+    }
+    const InterfaceSettings settings = read.value_or(InterfaceSettings{});
     labels_ = settings.labels;
     skinName_ = settings.skin.path;
     textColour_ = ToColour(settings.skin.textColour);
-    skinFolder_ = SkinFolder(paths_, skinName_, ports_.files);
+    const SkinLookup skin = FindSkinFolder(paths_, skinName_, ports_.files);
+    skinFolder_ = skin.folder;
+    if (skin.unusable) {
+        ports_.messages.showMessage(skin.unusable->string() + std::string(kNoSkinText), kApplicationTitle);
+    }
 
     if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
         ports_.window.setClientSize(background->width, background->height);
@@ -87,9 +116,12 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
 
 PageContent* MainWindow::content(Page page) const {
     switch (page) {
-    case Page::Basic: return basic_;
-    case Page::Advanced: return advanced_;
-    default: return nullptr;
+    case Page::Basic:
+        return basic_;
+    case Page::Advanced:
+        return advanced_;
+    default:
+        return nullptr;
     }
 }
 
@@ -119,14 +151,17 @@ void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
 void MainWindow::RefreshHoverControls() {
     std::vector<HoverControl> controls;
     for (const WindowButton& button : kWindowButtons) {
-        const bool pageButton = button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
+        const bool pageButton =
+            button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
         controls.push_back({button.rect, pageButton ? kPageGroup : 0, [this, &button](bool over) {
-                                DrawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
+                                DrawImage(over ? button.overImage : button.normalImage,
+                                          button.rect.topLeft());
                             }});
     }
     for (const CaptionButton& button : kDialogButtons) {
         controls.push_back({button.rect, kButtonGroup, [this, &button](bool over) {
-                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
+                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal,
+                                           text(button.caption));
                             }});
     }
     if (PageContent* page = content(page_)) {
@@ -139,7 +174,8 @@ void MainWindow::RefreshHoverControls() {
 
 void MainWindow::LeavePage() {
     // The page about to be drawn is already current: the other one leaves.
-    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced); other && page_ != Page::None) {
+    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced);
+        other && page_ != Page::None) {
         other->leave();
     }
 }
@@ -177,7 +213,11 @@ void MainWindow::RebuildCurrentPage(bool rereadLabels) {
         page_ = Page::Advanced;
         LeavePage();
         if (rereadLabels) {
-            labels_ = strIni_.ReadAll().labels;
+            if (const auto read = strIni_.ReadAll()) {
+                labels_ = read->labels;
+            } else {
+                ShowFileError(read.error());
+            }
         }
         page_ = Page::None;
         DrawBasicPage();
@@ -293,9 +333,13 @@ bool MainWindow::OnKeyDown(int key) {
     return false;
 }
 
-void MainWindow::OnCloseRequest() { ports_.window.hide(); }
+void MainWindow::OnCloseRequest() {
+    ports_.window.hide();
+}
 
-void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
+void MainWindow::OnDeviceNotices() {
+    device_->HandleDeviceNotices();
+}
 
 bool MainWindow::RunApply() {
     const ApplyResult result = device_->Apply(working_, *this);
@@ -308,7 +352,9 @@ void MainWindow::Ok() {
     ports_.window.hide();
 }
 
-void MainWindow::ApplySettings() { RunApply(); }
+void MainWindow::ApplySettings() {
+    RunApply();
+}
 
 void MainWindow::Cancel() {
     working_ = saved_;
@@ -316,7 +362,9 @@ void MainWindow::Cancel() {
     ports_.window.hide();
 }
 
-void MainWindow::Minimise() { ports_.window.hide(); }
+void MainWindow::Minimise() {
+    ports_.window.hide();
+}
 
 void MainWindow::Exit() {
     // The shell stops taking device events first, so that closing the link
@@ -327,11 +375,35 @@ void MainWindow::Exit() {
 }
 
 void MainWindow::saveApplied(const DeviceConfig& config) {
-    configFile_.SaveConfig(config);
-    strIni_.WriteLabels(labels_);
+    if (const FileStatus error = configFile_.SaveConfig(config)) {
+        switch (error->kind) {
+        case FileError::Kind::Missing:
+            ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
+            break;
+        case FileError::Kind::WriteFailed:
+            ports_.messages.showMessage(ConfigWriteErrorText(error->code), kConfigWriteErrorTitle);
+            break;
+        default:
+            ShowFileError(*error);
+        }
+    }
+    if (const FileStatus error = strIni_.WriteLabels(labels_)) {
+        ShowFileError(*error);
+    }
 }
 
-void MainWindow::hideWindow() { ports_.window.hide(); }
+void MainWindow::ShowFileError(const FileError& error, std::string_view consequence) {
+    std::string message = FileErrorText(error);
+    if (!consequence.empty()) {
+        message += '\n';
+        message += consequence;
+    }
+    ports_.messages.showMessage(message, kApplicationTitle);
+}
+
+void MainWindow::hideWindow() {
+    ports_.window.hide();
+}
 
 void MainWindow::ShowBalloon(std::string_view balloonText, std::string_view title, int timeoutMs) {
     ports_.tray.showBalloon(balloonText, title, timeoutMs);

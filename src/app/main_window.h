@@ -104,6 +104,9 @@ public:
     MessagePort& messages() { return ports_.messages; }
     ImageCache& images() { return images_; }
 
+    // Tells the user which file and what went wrong, and what follows from it.
+    void ShowFileError(const FileError& error, std::string_view consequence = {});
+
     // Drawing helpers for pages: a skin image, an image button with its
     // caption centred in the skin's text colour.
     bool DrawImage(std::string_view name, Point at);

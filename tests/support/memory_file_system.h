@@ -17,9 +17,11 @@ namespace quorvel::testing {
 class MemoryFileSystem : public FileSystem {
 public:
     std::map<std::filesystem::path, std::string> files;
-    std::set<std::filesystem::path> unreadable;
-    int writeError = 0; // errno of every write while set (EACCES, ENOSPC, ...)
+    std::set<std::filesystem::path> unreadable; // there, but reading fails with EACCES
+    std::set<std::filesystem::path> notFiles;   // a folder or a FIFO in the file's place
+    int writeError = 0;                         // errno of every write while set (EACCES, ENOSPC, ...)
     int writes = 0;
+    mutable int reads = 0;
 
     std::map<std::filesystem::path, std::int64_t> modified; // bumped by every write
 
@@ -34,34 +36,45 @@ public:
         return Stamp{it->second.size(), m == modified.end() ? 0 : m->second};
     }
 
-    std::optional<std::string> readAll(const std::filesystem::path& path) const override {
+    FileResult<std::string> readAll(const std::filesystem::path& path) const override {
+        ++reads;
+        if (notFiles.count(path) != 0) {
+            return FileError{FileError::Kind::NotAFile, path};
+        }
         const auto it = files.find(path);
-        if (it == files.end() || unreadable.count(path) != 0) {
-            return std::nullopt;
+        if (it == files.end()) {
+            return FileError{FileError::Kind::Missing, path, ENOENT};
+        }
+        if (unreadable.count(path) != 0) {
+            return FileError{FileError::Kind::ReadFailed, path, EACCES};
+        }
+        if (it->second.size() > kLargestDataFile) {
+            return FileError{FileError::Kind::TooLarge, path, 0, it->second.size()};
         }
         return it->second;
     }
 
-    int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override {
+    FileStatus writeAtomically(const std::filesystem::path& path,
+                               std::span<const std::uint8_t> bytes) override {
         ++writes;
         if (writeError != 0) {
-            return writeError;
+            return FileError{FileError::Kind::WriteFailed, path, writeError};
         }
         files[path] = std::string(bytes.begin(), bytes.end());
         ++modified[path];
-        return 0;
+        return std::nullopt;
     }
 
-    bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {
         if (exists(to)) {
-            return true;
+            return std::nullopt;
         }
         const auto content = readAll(from);
-        if (!content || writeError != 0) {
-            return false;
+        if (!content) {
+            return content.error();
         }
-        files[to] = *content;
-        return true;
+        return writeAtomically(
+            to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
     }
 };
 

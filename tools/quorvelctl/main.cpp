@@ -10,6 +10,7 @@
 
 #include "config/config_file.h"
 #include "config/data_folder.h"
+#include "config/file_error_text.h"
 #include "device/device_controller.h"
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
@@ -69,24 +70,25 @@ DataPaths DefaultDataPaths(FileSystem& files) {
         environment.home = home;
     }
     DataPaths paths = ResolveDataPaths(environment, files);
-    SeedDataFolder(files, paths);
+    if (const FileStatus error = SeedDataFolder(files, paths)) {
+        Fail(FileErrorText(*error));
+    }
     return paths;
 }
 
 // The configuration to apply: config.bin of the data folder.
-std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& files, MessagePort& messages) {
-    ConfigFile file(files, messages, paths.configBin, paths.program);
+std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& files) {
+    ConfigFile file(files, paths.configBin, paths.program);
     DeviceConfig config = zeroDeviceConfig();
-    switch (file.LoadConfig(config)) {
-    case LoadResult::Loaded:
+    const FileStatus error = file.LoadConfig(config);
+    if (!error) {
         return config;
-    case LoadResult::Missing:
-        return std::nullopt; // the message has been shown
-    case LoadResult::Unusable:
-        break;
     }
-    Fail(paths.configBin.string() + " is not a configuration file of " + std::to_string(kConfigFileSize) +
-         " bytes");
+    if (error->kind == FileError::Kind::Missing) {
+        Fail(error->path.string() + ": " + std::string(kConfigMissingText));
+    } else {
+        Fail(FileErrorText(*error));
+    }
     return std::nullopt;
 }
 
@@ -154,7 +156,7 @@ int Run(const Options& options) {
     if (options.action == Action::Apply) {
         const DataPaths paths =
             options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
-        config = ReadConfigFile(paths, files, messages);
+        config = ReadConfigFile(paths, files);
         if (!config) {
             return kExitFailure;
         }
