@@ -10,14 +10,12 @@
 #include "config/config_file.h"
 #include "fuzz_support.h"
 #include "macro/macro_table.h"
-#include "support/memory_file_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvel;
     using quorvel::fuzz::Require;
-    const std::filesystem::path path = "/data/config.bin";
-    testing::MemoryFileSystem files;
-    files.files[path] = std::string(reinterpret_cast<const char*>(data), size);
+    fuzz::InputFile input("/data/config.bin", data, size);
+    auto& [path, files] = input;
     ConfigFile file(files, path, "/data/quorvel");
 
     DeviceConfig config = zeroDeviceConfig();

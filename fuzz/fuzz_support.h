@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/memory_file_system.h"
+
 // What the fuzz targets share: a check that stops the run with the input
 // that broke it.
 namespace quorvel::fuzz {
@@ -15,6 +17,15 @@ inline void Require(bool holds, const char* what) {
         std::abort();
     }
 }
+
+// The input as the one file of an in-memory file system.
+struct InputFile {
+    InputFile(std::filesystem::path at, const std::uint8_t* data, std::size_t size) : path(std::move(at)) {
+        files.files[path] = std::string(reinterpret_cast<const char*>(data), size);
+    }
+    std::filesystem::path path;
+    testing::MemoryFileSystem files;
+};
 
 inline std::string_view Trimmed(std::string_view s) {
     const auto blank = [](char c) {

@@ -60,14 +60,14 @@ bool SameEntries(const std::vector<IniEntry>& a, const std::vector<IniEntry>& b)
 }
 
 void RequireOthersUnchanged(const Snapshot& before, const Snapshot& after, std::string_view changed) {
-    for (const auto& [name, entries] : before) {
-        if (SameIniName(name, Trimmed(changed))) {
+    for (const auto& section : before) {
+        if (SameIniName(section.first, Trimmed(changed))) {
             continue;
         }
         const auto found = std::find_if(after.begin(), after.end(),
-                                        [&](const auto& s) { return SameIniName(s.first, name); });
+                                        [&](const auto& s) { return SameIniName(s.first, section.first); });
         Require(found != after.end(), "another section disappeared");
-        Require(SameEntries(found->second, entries), "another section reads back changed");
+        Require(SameEntries(found->second, section.second), "another section reads back changed");
     }
 }
 

@@ -8,7 +8,6 @@
 #include "fuzz_support.h"
 #include "macro/macro_library.h"
 #include "macro/macro_table.h"
-#include "support/memory_file_system.h"
 
 namespace {
 
@@ -31,9 +30,8 @@ void RequireOnlyTheTableChanged(const quorvel::DeviceConfig& config) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvel;
     using quorvel::fuzz::Require;
-    const std::filesystem::path path = "/data/record.ini";
-    testing::MemoryFileSystem files;
-    files.files[path] = std::string(reinterpret_cast<const char*>(data), size);
+    fuzz::InputFile input("/data/record.ini", data, size);
+    auto& [path, files] = input;
 
     DeviceConfig config = zeroDeviceConfig();
     std::fill(config.bytes().begin(), config.bytes().end(), kMark);

@@ -6,7 +6,6 @@
 
 #include "config/str_ini.h"
 #include "fuzz_support.h"
-#include "support/memory_file_system.h"
 
 namespace {
 
@@ -23,9 +22,8 @@ bool ReadsBackAsItself(std::string_view value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvel;
     using quorvel::fuzz::Require;
-    const std::filesystem::path path = "/data/str.ini";
-    testing::MemoryFileSystem files;
-    files.files[path] = std::string(reinterpret_cast<const char*>(data), size);
+    fuzz::InputFile input("/data/str.ini", data, size);
+    auto& [path, files] = input;
     StrIni strIni(files, path, "Setting-EN");
 
     const auto read = strIni.ReadAll();

@@ -32,7 +32,7 @@ std::string FileErrorText(const FileError& error) {
     case FileError::Kind::ReadFailed:
         return text + "cannot be read: " + SystemText(error.code);
     case FileError::Kind::WriteFailed:
-        return text + "cannot be written: " + SystemText(error.code) + "; the file is unchanged";
+        return text + "cannot be written: " + SystemText(error.code);
     case FileError::Kind::WrongSize:
         return text + std::to_string(error.size) + " bytes; a configuration file has " +
                std::to_string(kConfigFileSize);

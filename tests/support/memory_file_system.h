@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -9,6 +10,16 @@
 
 #include "ports/file_system.h"
 #include "ports/message_port.h"
+
+namespace quorvel {
+
+// Test failures show a file error as what it says.
+inline void PrintTo(const FileError& e, std::ostream* out) {
+    *out << "{kind " << static_cast<int>(e.kind) << ", " << e.path << ", code " << e.code << ", size "
+         << e.size << "}";
+}
+
+} // namespace quorvel
 
 namespace quorvel::testing {
 
@@ -82,6 +93,9 @@ struct ShownMessage {
     std::string text;
     std::string title;
     bool operator==(const ShownMessage&) const = default;
+    friend void PrintTo(const ShownMessage& m, std::ostream* out) {
+        *out << '"' << m.text << "\" / \"" << m.title << '"';
+    }
 };
 
 class RecordingMessages : public MessagePort {
