@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 namespace quorvel {
 
@@ -172,13 +173,12 @@ std::string IniDocument::getString(std::string_view section, std::string_view ke
 
 std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
     std::vector<IniEntry> found;
+    std::unordered_set<std::string> seen;
     if (const auto header = findSection(section)) {
         const std::size_t end = sectionEnd(*header);
         for (std::size_t i = *header + 1; i < end; ++i) {
             const Line& line = lines_[i];
-            if (line.kind == Line::Kind::Entry &&
-                std::none_of(found.begin(), found.end(),
-                             [&](const IniEntry& e) { return SameIniName(e.key, line.name); })) {
+            if (line.kind == Line::Kind::Entry && seen.insert(IniNameKey(line.name)).second) {
                 found.push_back({line.name, CutToBuffer(line.value)});
             }
         }
@@ -365,6 +365,12 @@ long LeadingInteger(std::string_view text) {
         ++i;
     }
     return negative ? -value : value;
+}
+
+std::string IniNameKey(std::string_view name) {
+    std::string key(name);
+    std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
+    return key;
 }
 
 bool SameIniName(std::string_view a, std::string_view b) {

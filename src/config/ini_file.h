@@ -137,6 +137,8 @@ long LeadingInteger(std::string_view text);
 
 // Compares two names as the INI functions do: without regard to case.
 bool SameIniName(std::string_view a, std::string_view b);
+// The form of a name under which SameIniName names are equal, for lookups.
+std::string IniNameKey(std::string_view name);
 
 // UTF-8 <-> code points, for counting characters as the platform counts them.
 std::u32string Utf8ToCodePoints(std::string_view text);

@@ -1,6 +1,7 @@
 #include "macro/macro_library.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace quorvel {
 
@@ -44,10 +45,15 @@ std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::st
 }
 
 std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name) {
-    const long count = LeadingInteger(recordIni.getString(name, kItemCountKey));
+    std::unordered_map<std::string, std::string> items;
+    for (IniEntry& entry : recordIni.entries(name)) {
+        items.emplace(IniNameKey(entry.key), std::move(entry.value));
+    }
+    const auto count = std::min(LeadingInteger(recordIni.getString(name, kItemCountKey)), kMacroLinesRead);
     std::vector<std::string> events;
     for (long j = 0; j < count; ++j) {
-        events.push_back(recordIni.getString(name, ItemKey(static_cast<std::size_t>(j))));
+        const auto item = items.find(IniNameKey(ItemKey(static_cast<std::size_t>(j))));
+        events.push_back(item == items.end() ? std::string() : item->second);
     }
     return events;
 }

@@ -28,6 +28,9 @@ MacroNames ReadMacroNames(const IniFile& recordIni);
 MacroNames ReadMacroNames(const IniDocument& recordIni);
 
 // The event list of one macro: Item0 .. Item(N-1), N from "ItemCount".
+// A damaged count (a billion) is read as at most this many lines: far more
+// than a macro slot holds, few enough that the list never hangs the program.
+inline constexpr long kMacroLinesRead = 4096;
 std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name);
 std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name);
 

@@ -160,6 +160,18 @@ TEST_F(MacroLibraryTest, ConfirmThatCannotReadTheFileWritesNothing) {
     EXPECT_EQ(files.writes, 0);
 }
 
+// A damaged count must not hang the panel or the rebuild on a billion
+// lookups: the list is cut, and the items there are still read.
+TEST_F(MacroLibraryTest, ADamagedItemCountReadsAtMostAFewThousandLines) {
+    Load("[Huge]\nItemCount=999999999\nItem0=A   Dn\nitem4095=B   Up\n[Next]\nItemCount=1\nItem0=C   Dn\n");
+    ASSERT_EQ(library.events.size(), static_cast<std::size_t>(kMacroLinesRead));
+    EXPECT_EQ(library.events[0], "A   Dn");
+    EXPECT_EQ(library.events[1], "");
+    EXPECT_EQ(library.events[4095], "B   Up");
+    RebuildMacroTable(IniFile(files, kPath), config);
+    EXPECT_EQ(config.macroSlots[1][3], 0x06) << "the next macro still fills its slot";
+}
+
 TEST_F(MacroLibraryTest, ConfirmThatCannotWriteKeepsFileAndTable) {
     Load(kTwoMacros);
     config.macroSlots[0].fill(0x11);
