@@ -36,9 +36,7 @@ constexpr BalloonText kBalloons[] = {
     {DeviceEventCode::KeyConfiguration, 2, TextId::kSwitchToKeyMatrix2},
 };
 
-Colour ToColour(const Rgb& rgb) {
-    return {rgb.red, rgb.green, rgb.blue};
-}
+Colour ToColour(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
 constexpr std::string_view kUnusableConfigText =
     "The settings start empty; the file stays as it is until Apply replaces it.";
@@ -51,8 +49,7 @@ MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPath
     : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
       configFile_(ports.files, paths_.configBin, paths_.program),
-      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {
-}
+      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
     basic_ = basic;
@@ -116,12 +113,9 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
 
 PageContent* MainWindow::content(Page page) const {
     switch (page) {
-    case Page::Basic:
-        return basic_;
-    case Page::Advanced:
-        return advanced_;
-    default:
-        return nullptr;
+    case Page::Basic: return basic_;
+    case Page::Advanced: return advanced_;
+    default: return nullptr;
     }
 }
 
@@ -151,17 +145,14 @@ void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
 void MainWindow::RefreshHoverControls() {
     std::vector<HoverControl> controls;
     for (const WindowButton& button : kWindowButtons) {
-        const bool pageButton =
-            button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
+        const bool pageButton = button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
         controls.push_back({button.rect, pageButton ? kPageGroup : 0, [this, &button](bool over) {
-                                DrawImage(over ? button.overImage : button.normalImage,
-                                          button.rect.topLeft());
+                                DrawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
                             }});
     }
     for (const CaptionButton& button : kDialogButtons) {
         controls.push_back({button.rect, kButtonGroup, [this, &button](bool over) {
-                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal,
-                                           text(button.caption));
+                                DrawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
                             }});
     }
     if (PageContent* page = content(page_)) {
@@ -174,8 +165,7 @@ void MainWindow::RefreshHoverControls() {
 
 void MainWindow::LeavePage() {
     // The page about to be drawn is already current: the other one leaves.
-    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced);
-        other && page_ != Page::None) {
+    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced); other && page_ != Page::None) {
         other->leave();
     }
 }
@@ -333,13 +323,9 @@ bool MainWindow::OnKeyDown(int key) {
     return false;
 }
 
-void MainWindow::OnCloseRequest() {
-    ports_.window.hide();
-}
+void MainWindow::OnCloseRequest() { ports_.window.hide(); }
 
-void MainWindow::OnDeviceNotices() {
-    device_->HandleDeviceNotices();
-}
+void MainWindow::OnDeviceNotices() { device_->HandleDeviceNotices(); }
 
 bool MainWindow::RunApply() {
     const ApplyResult result = device_->Apply(working_, *this);
@@ -352,9 +338,7 @@ void MainWindow::Ok() {
     ports_.window.hide();
 }
 
-void MainWindow::ApplySettings() {
-    RunApply();
-}
+void MainWindow::ApplySettings() { RunApply(); }
 
 void MainWindow::Cancel() {
     working_ = saved_;
@@ -362,9 +346,7 @@ void MainWindow::Cancel() {
     ports_.window.hide();
 }
 
-void MainWindow::Minimise() {
-    ports_.window.hide();
-}
+void MainWindow::Minimise() { ports_.window.hide(); }
 
 void MainWindow::Exit() {
     // The shell stops taking device events first, so that closing the link
@@ -401,9 +383,7 @@ void MainWindow::ShowFileError(const FileError& error, std::string_view conseque
     ports_.messages.showMessage(message, kApplicationTitle);
 }
 
-void MainWindow::hideWindow() {
-    ports_.window.hide();
-}
+void MainWindow::hideWindow() { ports_.window.hide(); }
 
 void MainWindow::ShowBalloon(std::string_view balloonText, std::string_view title, int timeoutMs) {
     ports_.tray.showBalloon(balloonText, title, timeoutMs);

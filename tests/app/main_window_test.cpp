@@ -64,21 +64,11 @@ struct MainWindowTest : ::testing::Test {
         files.files["/d/config.bin"] = FactoryConfigBin();
         files.files["/d/str.ini"] = FactoryStrIni();
         const std::pair<const char*, int> images[] = {
-            {"main.png", 880},
-            {"BasicSet2.png", 881},
-            {"AdvancedSet2.png", 882},
-            {"button-normal.png", 105},
-            {"button-over.png", 106},
-            {"button-min-normal.png", 18},
-            {"button-min-over.png", 19},
-            {"button-close-normal.png", 20},
-            {"button-close-over.png", 21},
-            {"button-Skins-normal.png", 22},
-            {"button-Skins-over.png", 23},
-            {"button-PrePage-normal.png", 40},
-            {"button-PrePage-over.png", 41},
-            {"button-NextPage-normal.png", 42},
-            {"button-NextPage-over.png", 43},
+            {"main.png", 880},       {"BasicSet2.png", 881},          {"AdvancedSet2.png", 882},
+            {"button-normal.png", 105}, {"button-over.png", 106},     {"button-min-normal.png", 18},
+            {"button-min-over.png", 19}, {"button-close-normal.png", 20}, {"button-close-over.png", 21},
+            {"button-Skins-normal.png", 22}, {"button-Skins-over.png", 23}, {"button-PrePage-normal.png", 40},
+            {"button-PrePage-over.png", 41}, {"button-NextPage-normal.png", 42}, {"button-NextPage-over.png", 43},
         };
         for (const auto& [name, width] : images) {
             files.files[std::string("/d/Skins/Default/") + name] = std::to_string(width) + " 20 1";
@@ -124,15 +114,13 @@ TEST_F(MainWindowTest, StartsHiddenWithTheMousePresentAndDrawsTheBasicPage) {
 TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns) {
     mouse.unplug();
     MainWindow& w = Start();
-    EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{{"The system did not detect the gaming mouse!", "Warning"}}));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"The system did not detect the gaming mouse!", "Warning"}}));
     EXPECT_EQ(w.currentPage(), Page::None);
     EXPECT_EQ(window.picture.count("image BasicSet2"), 0);
     tray.balloons.clear();
     w.OnTray(TrayAction::LeftUp);
     EXPECT_FALSE(window.shown);
-    EXPECT_EQ(tray.balloons,
-              (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 100}}));
+    EXPECT_EQ(tray.balloons, (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 100}}));
     // OK and Apply do nothing without the mouse.
     window.shown = true;
     const auto transfers = mouse.transfers().size();
@@ -200,9 +188,8 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
 
 TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {
     instance.first = false;
-    main = std::make_unique<MainWindow>(
-        MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
-        DataPathsIn("/d", "/d/quorvel"), 0x409);
+    main = std::make_unique<MainWindow>(MainWindowPorts{files, messages, window, tray, application, decoder, instance},
+                                        device, DataPathsIn("/d", "/d/quorvel"), 0x409);
     EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::AlreadyRunning);
     EXPECT_FALSE(tray.iconShown);
     EXPECT_TRUE(mouse.transfers().empty());
@@ -221,11 +208,7 @@ TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
         {5, 4, {{"Switch report rate into 250HZ", "Info", 5000}}},
         {5, 8, {{"Switch report rate into 125HZ", "Info", 5000}}},
         {5, 3, {}},
-        {7,
-         3,
-         {{"Switch DPI into the third stage " +
-               std::string(DpiLabel(w.device().image().currentSensorType, 4)),
-           "Info", 5000}}},
+        {7, 3, {{"Switch DPI into the third stage " + std::string(DpiLabel(w.device().image().currentSensorType, 4)), "Info", 5000}}},
         {7, 5, {}},
         {8, 1, {{"Switch to key matrix 1", "Info", 5000}}},
         {8, 2, {{"Switch to key matrix 2", "Info", 5000}}},
@@ -349,8 +332,7 @@ TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
     EXPECT_TRUE(window.picture.drew("image button-normal.png at 513,609"));
     window.picture.ops.clear();
     w.OnMouseMove(kEmpty);
-    EXPECT_EQ(window.picture.ops,
-              (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
+    EXPECT_EQ(window.picture.ops, (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
 }
 
 TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowShowsAtStart) {
