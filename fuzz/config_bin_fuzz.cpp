@@ -1,11 +1,10 @@
 // config.bin of any size and content: only a file of exactly 2022 bytes is
 // loaded, anything else leaves the record alone and is no first run; what is
-// loaded is saved and loads back byte for byte; and everything that reads
-// the record (key matrices, DPI labels, macro loop counts) takes any bytes.
+// loaded is saved and loads back byte for byte; and the key matrices and
+// macro loop counts made from the record take any bytes.
 
 #include <cstring>
 
-#include "app/dpi_levels.h"
 #include "assign/key_matrices.h"
 #include "config/config_file.h"
 #include "fuzz_support.h"
@@ -37,11 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const KeyMatrices matrices = BuildKeyMatrices(config);
     (void)matrices;
-    for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        for (const Byte sensorType : {Byte{0}, Byte{1}, Byte{2}, Byte{3}, config.reserved1926}) {
-            (void)DpiLabel(sensorType, config.dpiValueIndex[static_cast<std::size_t>(stage)]);
-        }
-    }
     for (const MacroSlot& slot : config.macroSlots) {
         Require(MacroLoopCount(slot) <= 0xFFFF, "a loop count beyond 16 bits");
     }
