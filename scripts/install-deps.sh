@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need,
+# Installs the Debian 12 packages the build, the tests, the fuzzing and the demo need,
 # only those that are missing. Runs as root, or through sudo for a normal user.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git ccache
+  clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libudev-dev
   xvfb xauth imagemagick

@@ -6,6 +6,7 @@
 #include "app/dpi_levels.h"
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
+#include "config/file_error_text.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {
@@ -37,12 +38,17 @@ constexpr BalloonText kBalloons[] = {
 
 Colour ToColour(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
+constexpr std::string_view kUnusableConfigText =
+    "The settings start empty; the file stays as it is until Apply replaces it.";
+constexpr std::string_view kUnreadableStrIniText = "The button labels and the skin settings start empty.";
+constexpr std::string_view kNoSkinText = " holds no skin; the Default skin is used.";
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId)
     : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
-      configFile_(ports.files, ports.messages, paths_.configBin, paths_.program),
+      configFile_(ports.files, paths_.configBin, paths_.program),
       strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
@@ -76,13 +82,33 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         return StartResult::Running;
     }
 
-    configFile_.LoadConfig(working_);
+    // A first-run copy that failed is told as itself, not later as a missing file.
+    const FileStatus seeding = SeedDataFolder(ports_.files, paths_);
+    if (seeding) {
+        ShowFileError(*seeding);
+    }
+    if (const FileStatus load = configFile_.LoadConfig(working_);
+        load && !(seeding && seeding->path == load->path)) {
+        if (load->kind == FileError::Kind::Missing) {
+            ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
+        } else {
+            ShowFileError(*load, kUnusableConfigText);
+        }
+    }
     saved_ = working_;
-    const InterfaceSettings settings = strIni_.ReadAll();
+    const auto read = strIni_.ReadAll();
+    if (!read) {
+        ShowFileError(read.error(), kUnreadableStrIniText);
+    }
+    const InterfaceSettings settings = read.value_or(InterfaceSettings{});
     labels_ = settings.labels;
     skinName_ = settings.skin.path;
     textColour_ = ToColour(settings.skin.textColour);
-    skinFolder_ = SkinFolder(paths_, skinName_, ports_.files);
+    const SkinLookup skin = FindSkinFolder(paths_, skinName_, ports_.files);
+    skinFolder_ = skin.folder;
+    if (skin.unusable) {
+        ports_.messages.showMessage(skin.unusable->string() + std::string(kNoSkinText), kApplicationTitle);
+    }
 
     if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
         ports_.window.setClientSize(background->width, background->height);
@@ -123,7 +149,11 @@ void MainWindow::syncSensorInfo() { device_->SyncSensorInfo(); }
 
 bool MainWindow::firstRun() const { return configFile_.firstRunFlag() == 0; }
 
-void MainWindow::saveLabels() { strIni_.WriteLabels(labels_); }
+void MainWindow::saveLabels() {
+    if (const FileStatus error = strIni_.WriteLabels(labels_)) {
+        ShowFileError(*error);
+    }
+}
 
 void MainWindow::drawButton(Rect rect, std::string_view image, std::string_view caption) {
     drawImage(image, rect.topLeft());
@@ -205,7 +235,11 @@ void MainWindow::RebuildCurrentPage(bool rereadLabels) {
         page_ = Page::Advanced;
         LeavePage();
         if (rereadLabels) {
-            labels_ = strIni_.ReadAll().labels;
+            if (const auto read = strIni_.ReadAll()) {
+                labels_ = read->labels;
+            } else {
+                ShowFileError(read.error());
+            }
         }
         page_ = Page::None;
         DrawBasicPage();
@@ -406,8 +440,30 @@ void MainWindow::Exit() {
 }
 
 void MainWindow::SaveApplied(const DeviceConfig& config) {
-    configFile_.SaveConfig(config);
-    strIni_.WriteLabels(labels_);
+    if (const FileStatus error = configFile_.SaveConfig(config)) {
+        switch (error->kind) {
+        case FileError::Kind::Missing:
+            ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
+            break;
+        case FileError::Kind::WriteFailed:
+            ports_.messages.showMessage(ConfigWriteErrorText(error->code), kConfigWriteErrorTitle);
+            break;
+        default:
+            ShowFileError(*error);
+        }
+    }
+    if (const FileStatus error = strIni_.WriteLabels(labels_)) {
+        ShowFileError(*error);
+    }
+}
+
+void MainWindow::ShowFileError(const FileError& error, std::string_view consequence) {
+    std::string message = FileErrorText(error);
+    if (!consequence.empty()) {
+        message += '\n';
+        message += consequence;
+    }
+    ports_.messages.showMessage(message, kApplicationTitle);
 }
 
 void MainWindow::hideWindow() { HideWindow(); }

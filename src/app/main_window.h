@@ -121,6 +121,9 @@ public:
     MessagePort& messages() { return ports_.messages; }
     ImageCache& images() { return images_; }
 
+    // Tells the user which file and what went wrong, and what follows from it.
+    void ShowFileError(const FileError& error, std::string_view consequence = {});
+
     // Sets the page's hover controls together with the window's own.
     void RefreshHoverControls();
 

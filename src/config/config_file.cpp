@@ -18,43 +18,42 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 } // namespace
 
-ConfigFile::ConfigFile(FileSystem& files, MessagePort& messages, std::filesystem::path path,
-                       std::filesystem::path program)
-    : files_(&files), messages_(&messages), path_(std::move(path)), program_(std::move(program)) {
+ConfigFile::ConfigFile(FileSystem& files, std::filesystem::path path, std::filesystem::path program)
+    : files_(&files), path_(std::move(path)), program_(std::move(program)) {
 }
 
-LoadResult ConfigFile::LoadConfig(DeviceConfig& config) {
-    if (!files_->exists(path_)) {
-        messages_->showMessage(kConfigMissingText, kApplicationTitle);
-        return LoadResult::Missing;
-    }
+FileStatus ConfigFile::LoadConfig(DeviceConfig& config) {
     const auto content = files_->readAll(path_);
-    if (!content || content->size() != kConfigFileSize) {
-        return LoadResult::Unusable;
+    if (!content) {
+        if (content.error().kind != FileError::Kind::Missing) {
+            firstRunFlag_ = 1;
+        }
+        return content.error();
+    }
+    if (content->size() != kConfigFileSize) {
+        firstRunFlag_ = 1;
+        return FileError{FileError::Kind::WrongSize, path_, 0, content->size()};
     }
     firstRunFlag_ = static_cast<Byte>((*content)[0]);
     std::memcpy(config.bytes().data(), content->data() + 1, kDeviceConfigSize);
-    return LoadResult::Loaded;
+    return std::nullopt;
 }
 
-SaveResult ConfigFile::SaveConfig(const DeviceConfig& config) {
+FileStatus ConfigFile::SaveConfig(const DeviceConfig& config) {
     if (!files_->exists(path_)) {
-        messages_->showMessage(kConfigMissingText, kApplicationTitle);
-        return SaveResult::Missing;
+        return FileError{FileError::Kind::Missing, path_};
     }
     if (!program_.empty() && SameFile(path_, program_)) {
-        return SaveResult::Refused;
+        return FileError{FileError::Kind::Refused, path_};
     }
     std::array<std::uint8_t, kConfigFileSize> bytes{};
     bytes[0] = 1;
     std::memcpy(bytes.data() + 1, config.bytes().data(), kDeviceConfigSize);
-    const int error = files_->writeAtomically(path_, bytes);
-    if (error != 0) {
-        messages_->showMessage("Error Code is: " + std::to_string(error) + " \n", kConfigWriteErrorTitle);
-        return SaveResult::WriteFailed;
+    if (auto error = files_->writeAtomically(path_, bytes)) {
+        return error;
     }
     firstRunFlag_ = 1;
-    return SaveResult::Saved;
+    return std::nullopt;
 }
 
 } // namespace quorvel

@@ -10,9 +10,9 @@ constexpr const char* kConfigBin = "config.bin";
 constexpr const char* kStrIni = "str.ini";
 constexpr const char* kRecordIni = "record.ini";
 constexpr const char* kSkins = "Skins";
+constexpr const char* kDefaultSkin = "Default";
 // Every skin has its main window background; a folder without it is no skin.
 constexpr const char* kSkinMarker = "main.png";
-constexpr const char* kDefaultSkin = "Default";
 constexpr const char* kFactory = "factory";
 constexpr const char* kDemoFolder = "quorvel-demo";
 // Inside a portable copy, where quorvel-demo is the program's own file name.
@@ -87,32 +87,48 @@ DataPaths DemoDataPaths(const DataPaths& program) {
     return paths;
 }
 
-bool SeedDataFolder(FileSystem& files, const DataPaths& paths) {
+FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths) {
     if (paths.portable || paths.factoryFolder.empty()) {
-        return true;
+        return std::nullopt;
     }
-    bool ok = true;
+    FileStatus failure;
     for (const auto& [name, target] :
          {std::pair{kConfigBin, paths.configBin}, std::pair{kStrIni, paths.strIni},
           std::pair{kRecordIni, paths.recordIni}}) {
         const std::filesystem::path factory = paths.factoryFolder / name;
         if (!files.exists(target) && files.exists(factory)) {
-            ok = files.copyIfMissing(factory, target) && ok;
+            if (auto error = files.copyIfMissing(factory, target); error && !failure) {
+                failure = std::move(error);
+            }
         }
     }
-    return ok;
+    return failure;
 }
 
-std::filesystem::path SkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files) {
+namespace {
+
+std::optional<std::filesystem::path> FolderHolding(const DataPaths& paths, std::string_view skinName,
+                                                   const FileSystem& files) {
     for (const auto& root : paths.skinRoots) {
         const std::filesystem::path folder = skinName.empty() ? root : root / std::string(skinName);
         if (files.exists(folder / kSkinMarker)) {
             return folder;
         }
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files) {
+    if (auto folder = FolderHolding(paths, skinName, files)) {
+        return {*folder, std::nullopt};
+    }
     const std::filesystem::path first =
         paths.skinRoots.empty() ? paths.folder / kSkins : paths.skinRoots.front();
-    return skinName.empty() ? first : first / std::string(skinName);
+    const std::filesystem::path named = skinName.empty() ? first : first / std::string(skinName);
+    const auto fallback = FolderHolding(paths, kDefaultSkin, files);
+    return {fallback.value_or(first / kDefaultSkin), named};
 }
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,12 +46,19 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
 DataPaths DemoDataPaths(const DataPaths& program);
 
 // Copies the factory config.bin, str.ini and record.ini into the user's folder
-// where they are missing; the user's own files are never replaced. False when
-// a needed copy failed.
-bool SeedDataFolder(FileSystem& files, const DataPaths& paths);
+// where they are missing; the user's own files are never replaced. The first
+// copy that failed, when one did; the others are still tried.
+FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths);
 
-// The folder of the named skin: the first skin root that holds it. An empty
-// name is the Skins folder itself.
-std::filesystem::path SkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files);
+struct SkinLookup {
+    std::filesystem::path folder; // where the skin images are taken from
+    // The folder the skin name points at, when it holds no skin: the Default
+    // skin is used instead.
+    std::optional<std::filesystem::path> unusable;
+};
+
+// The folder of the named skin: the first skin root that holds it (an empty
+// name: a skin root itself). When no root holds it, the Default skin.
+SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files);
 
 } // namespace quorvel

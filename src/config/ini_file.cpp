@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 namespace quorvel {
 
@@ -26,22 +27,7 @@ char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// One line of the file as it stood, with what it means to the INI rules.
-struct Line {
-    enum class Kind { Other, Section, Entry };
-    std::string text; // without its line end
-    Kind kind = Kind::Other;
-    std::string_view name() const { return name_; }
-    std::string name_;  // section or key name, trimmed
-    std::string value_; // entry value, trimmed
-};
-
-struct Document {
-    bool bom = false;
-    std::string eol = "\n";
-    bool finalNewline = true;
-    std::vector<Line> lines;
-};
+using Line = IniDocument::Line;
 
 Line ParseLine(std::string text) {
     Line line;
@@ -53,90 +39,44 @@ Line ParseLine(std::string text) {
             inner = inner.substr(0, close);
         }
         line.kind = Line::Kind::Section;
-        line.name_ = std::string(Trim(inner));
+        line.name = std::string(Trim(inner));
     } else if (!t.empty() && t.front() != ';') {
         const auto eq = t.find('=');
         if (eq != std::string_view::npos) {
             line.kind = Line::Kind::Entry;
-            line.name_ = std::string(Trim(t.substr(0, eq)));
+            line.name = std::string(Trim(t.substr(0, eq)));
             std::string_view value = Trim(t.substr(eq + 1));
             // A value in matching quotes is read without them.
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front()) {
                 value = value.substr(1, value.size() - 2);
             }
-            line.value_ = std::string(value);
+            line.value = std::string(value);
         }
     }
     line.text = std::move(text);
     return line;
 }
 
-Document Parse(std::string_view content) {
-    Document doc;
-    if (content.starts_with(kBom)) {
-        doc.bom = true;
-        content.remove_prefix(kBom.size());
-    }
-    if (content.find("\r\n") != std::string_view::npos) {
-        doc.eol = "\r\n";
-    }
-    doc.finalNewline = content.empty() || content.back() == '\n';
-    std::size_t start = 0;
-    while (start < content.size()) {
-        auto end = content.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last) {
-            end = content.size();
-        }
-        std::string_view raw = content.substr(start, end - start);
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.remove_suffix(1);
-        }
-        doc.lines.push_back(ParseLine(std::string(raw)));
-        start = end + 1;
-    }
-    return doc;
+// Names are looked up as they are read: without the blanks around them.
+bool SameName(std::string_view stored, std::string_view wanted) {
+    return SameIniName(stored, Trim(wanted));
 }
 
-std::string Serialize(const Document& doc) {
-    std::string out;
-    if (doc.bom) {
-        out += kBom;
-    }
-    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        out += doc.lines[i].text;
-        if (i + 1 < doc.lines.size() || doc.finalNewline) {
-            out += doc.eol;
-        }
-    }
-    return out;
-}
-
-// Index of the first section of that name.
-std::optional<std::size_t> FindSection(const Document& doc, std::string_view section) {
-    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        if (doc.lines[i].kind == Line::Kind::Section && SameIniName(doc.lines[i].name(), section)) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-std::size_t SectionEnd(const Document& doc, std::size_t header) {
-    std::size_t i = header + 1;
-    while (i < doc.lines.size() && doc.lines[i].kind != Line::Kind::Section) {
-        ++i;
-    }
-    return i;
-}
-
-// A name or value is one line: line breaks in it would make keys of their own.
+// A value is one line: line breaks in it would make keys of their own.
 std::string OneLine(std::string_view text) {
     std::string out(Trim(text));
     std::replace_if(
         out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return out;
+}
+
+Line SectionHeader(std::string_view section) {
+    return ParseLine("[" + std::string(Trim(section)) + "]");
+}
+
+Line EntryLine(std::string_view key, std::string_view value) {
+    return ParseLine(std::string(Trim(key)) + "=" + OneLine(value));
 }
 
 std::string CutToBuffer(std::string_view value) {
@@ -147,48 +87,165 @@ std::string CutToBuffer(std::string_view value) {
     return CodePointsToUtf8(std::u32string_view(chars).substr(0, kIniBufferChars - 1));
 }
 
-void SetEntry(Document& doc, std::string_view section, std::string_view key, std::string_view value) {
-    const std::string keyName = OneLine(key);
-    Line entry = ParseLine(keyName + "=" + OneLine(value));
-    const auto header = FindSection(doc, section);
-    if (!header) {
-        doc.lines.push_back(ParseLine("[" + OneLine(section) + "]"));
-        doc.lines.push_back(std::move(entry));
-        return;
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+bool IniKeyFits(std::string_view key) {
+    const std::string_view name = Trim(key);
+    return !HasLineBreak(key) && name.find('=') == std::string_view::npos &&
+           !(name.starts_with('[') || name.starts_with(';'));
+}
+
+bool IniSectionFits(std::string_view section) {
+    return !HasLineBreak(section) && section.find(']') == std::string_view::npos;
+}
+
+IniDocument::IniDocument(std::string_view content) {
+    if (content.starts_with(kBom)) {
+        bom_ = true;
+        content.remove_prefix(kBom.size());
     }
-    const std::size_t end = SectionEnd(doc, *header);
+    if (content.find("\r\n") != std::string_view::npos) {
+        eol_ = "\r\n";
+    }
+    finalNewline_ = content.empty() || content.back() == '\n';
+    std::size_t start = 0;
+    while (start < content.size()) {
+        auto end = content.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = content.size();
+        }
+        std::string_view raw = content.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        lines_.push_back(ParseLine(std::string(raw)));
+        start = end + 1;
+    }
+}
+
+std::string IniDocument::text() const {
+    std::string out;
+    if (bom_) {
+        out += kBom;
+    }
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        out += lines_[i].text;
+        if (i + 1 < lines_.size() || finalNewline_) {
+            out += eol_;
+        }
+    }
+    return out;
+}
+
+std::optional<std::size_t> IniDocument::findSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind == Line::Kind::Section && SameName(lines_[i].name, section)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t IniDocument::sectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && lines_[i].kind != Line::Kind::Section) {
+        ++i;
+    }
+    return i;
+}
+
+std::string IniDocument::getString(std::string_view section, std::string_view key,
+                                   std::string_view fallback) const {
+    if (const auto header = findSection(section)) {
+        const std::size_t end = sectionEnd(*header);
+        for (std::size_t i = *header + 1; i < end; ++i) {
+            if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
+                return CutToBuffer(lines_[i].value);
+            }
+        }
+    }
+    return CutToBuffer(fallback);
+}
+
+std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
+    std::vector<IniEntry> found;
+    std::unordered_set<std::string> seen;
+    if (const auto header = findSection(section)) {
+        const std::size_t end = sectionEnd(*header);
+        for (std::size_t i = *header + 1; i < end; ++i) {
+            const Line& line = lines_[i];
+            if (line.kind == Line::Kind::Entry && seen.insert(IniNameKey(line.name)).second) {
+                found.push_back({line.name, CutToBuffer(line.value)});
+            }
+        }
+    }
+    return found;
+}
+
+std::vector<std::string> IniDocument::sectionNames() const {
+    std::vector<std::string> names;
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Section) {
+            names.push_back(line.name);
+        }
+    }
+    return names;
+}
+
+bool IniDocument::setEntry(std::string_view section, std::string_view key, std::string_view value) {
+    if (!IniSectionFits(section) || !IniKeyFits(key)) {
+        return false;
+    }
+    Line entry = EntryLine(key, value);
+    finalNewline_ = true;
+    const auto header = findSection(section);
+    if (!header) {
+        lines_.push_back(SectionHeader(section));
+        lines_.push_back(std::move(entry));
+        return true;
+    }
+    const std::size_t end = sectionEnd(*header);
     std::size_t insertAt = *header + 1;
     for (std::size_t i = *header + 1; i < end; ++i) {
-        if (doc.lines[i].kind == Line::Kind::Entry) {
-            if (SameIniName(doc.lines[i].name(), keyName)) {
-                doc.lines[i] = std::move(entry);
-                return;
+        if (lines_[i].kind == Line::Kind::Entry) {
+            if (SameName(lines_[i].name, key)) {
+                lines_[i] = std::move(entry);
+                return true;
             }
             insertAt = i + 1;
         }
     }
-    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
-}
-
-// Removes the first section of that name with its lines; false when there is none.
-bool EraseSection(Document& doc, std::string_view section) {
-    const auto header = FindSection(doc, section);
-    if (!header) {
-        return false;
-    }
-    const std::size_t end = SectionEnd(doc, *header);
-    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*header),
-                    doc.lines.begin() + static_cast<std::ptrdiff_t>(end));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
     return true;
 }
 
-int WriteDocument(FileSystem& files, const std::filesystem::path& path, const Document& doc) {
-    const std::string out = Serialize(doc);
-    return files.writeAtomically(path,
-                                 std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
+bool IniDocument::removeSection(std::string_view section) {
+    bool removed = false;
+    while (const auto header = findSection(section)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(*header)));
+        removed = true;
+    }
+    return removed;
 }
 
-} // namespace
+bool IniDocument::replaceSection(std::string_view section, std::span<const IniEntry> entries) {
+    if (!IniSectionFits(section) ||
+        !std::all_of(entries.begin(), entries.end(), [](const IniEntry& e) { return IniKeyFits(e.key); })) {
+        return false;
+    }
+    removeSection(section);
+    finalNewline_ = true;
+    lines_.push_back(SectionHeader(section));
+    for (const IniEntry& entry : entries) {
+        lines_.push_back(EntryLine(entry.key, entry.value));
+    }
+    return true;
+}
 
 IniFile::IniFile(FileSystem& files, std::filesystem::path path) : path_(std::move(path)), files_(&files) {
 }
@@ -197,77 +254,83 @@ bool IniFile::exists() const {
     return files_->exists(path_);
 }
 
-std::string IniFile::GetString(std::string_view section, std::string_view key,
-                               std::string_view fallback) const {
-    const auto content = files_->readAll(path_);
-    if (content) {
-        const Document doc = Parse(*content);
-        if (const auto header = FindSection(doc, section)) {
-            const std::size_t end = SectionEnd(doc, *header);
-            for (std::size_t i = *header + 1; i < end; ++i) {
-                if (doc.lines[i].kind == Line::Kind::Entry && SameIniName(doc.lines[i].name(), key)) {
-                    return CutToBuffer(doc.lines[i].value_);
-                }
-            }
+FileResult<IniDocument> IniFile::read() const {
+    auto content = files_->readAll(path_);
+    if (!content) {
+        if (content.error().kind == FileError::Kind::Missing) {
+            return IniDocument();
         }
+        return content.error();
     }
-    return CutToBuffer(fallback);
+    return IniDocument(*content);
 }
 
-int IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+FileStatus IniFile::write(const IniDocument& document) {
+    const std::string out = document.text();
+    return files_->writeAtomically(path_,
+                                   std::span(reinterpret_cast<const std::uint8_t*>(out.data()), out.size()));
+}
+
+FileError IniFile::refused() const {
+    return FileError{FileError::Kind::BadName, path_};
+}
+
+std::string IniFile::GetString(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+    return read().value_or(IniDocument()).getString(section, key, fallback);
+}
+
+FileStatus IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const IniEntry entry{std::string(key), std::string(value)};
     return WriteStrings(section, std::span(&entry, 1));
 }
 
-int IniFile::WriteStrings(std::string_view section, std::span<const IniEntry> entries) {
-    Document doc = Parse(files_->readAll(path_).value_or(std::string{}));
-    for (const IniEntry& entry : entries) {
-        SetEntry(doc, section, entry.key, entry.value);
+FileStatus IniFile::WriteStrings(std::string_view section, std::span<const IniEntry> entries) {
+    auto document = read();
+    if (!document) {
+        return document.error();
     }
-    doc.finalNewline = true;
-    return WriteDocument(*files_, path_, doc);
+    for (const IniEntry& entry : entries) {
+        if (!document->setEntry(section, entry.key, entry.value)) {
+            return refused();
+        }
+    }
+    return write(*document);
 }
 
-int IniFile::ReplaceSection(std::string_view section, std::span<const IniEntry> entries) {
-    Document doc = Parse(files_->readAll(path_).value_or(std::string{}));
-    EraseSection(doc, section);
-    doc.lines.push_back(ParseLine("[" + OneLine(section) + "]"));
-    for (const IniEntry& entry : entries) {
-        doc.lines.push_back(ParseLine(OneLine(entry.key) + "=" + OneLine(entry.value)));
+FileStatus IniFile::ReplaceSection(std::string_view section, std::span<const IniEntry> entries) {
+    auto document = read();
+    if (!document) {
+        return document.error();
     }
-    doc.finalNewline = true;
-    return WriteDocument(*files_, path_, doc);
+    if (!document->replaceSection(section, entries)) {
+        return refused();
+    }
+    return write(*document);
 }
 
-int IniFile::RemoveSection(std::string_view section) {
-    const auto content = files_->readAll(path_);
-    if (!content) {
-        return 0;
+FileStatus IniFile::RemoveSection(std::string_view section) {
+    auto document = read();
+    if (!document) {
+        return document.error();
     }
-    Document doc = Parse(*content);
-    if (!EraseSection(doc, section)) {
-        return 0;
+    if (!document->removeSection(section)) {
+        return std::nullopt;
     }
-    return WriteDocument(*files_, path_, doc);
+    return write(*document);
 }
 
 std::vector<std::string> IniFile::SectionNames() const {
-    std::vector<std::string> names;
-    const auto content = files_->readAll(path_);
-    if (!content) {
-        return names;
-    }
-    for (const Line& line : Parse(*content).lines) {
-        if (line.kind == Line::Kind::Section) {
-            names.push_back(line.name_);
-        }
-    }
-    return names;
+    return read().value_or(IniDocument()).sectionNames();
 }
 
 std::u32string IniFile::SectionNameBuffer(std::size_t bufferChars) const {
+    return quorvel::SectionNameBuffer(SectionNames(), bufferChars);
+}
+
+std::u32string SectionNameBuffer(const std::vector<std::string>& names, std::size_t bufferChars) {
     std::u32string list;
-    for (const std::string& name : SectionNames()) {
+    for (const std::string& name : names) {
         list += Utf8ToCodePoints(name);
         list += U'\0';
     }
@@ -302,6 +365,12 @@ long LeadingInteger(std::string_view text) {
         ++i;
     }
     return negative ? -value : value;
+}
+
+std::string IniNameKey(std::string_view name) {
+    std::string key(name);
+    std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
+    return key;
 }
 
 bool SameIniName(std::string_view a, std::string_view b) {

@@ -29,22 +29,27 @@ StrIni::StrIni(FileSystem& files, std::filesystem::path path, std::string langua
     : file_(files, std::move(path)), section_(std::move(languageSection)) {
 }
 
-InterfaceSettings StrIni::ReadAll() const {
+FileResult<InterfaceSettings> StrIni::ReadAll() const {
+    const auto read = file_.read();
+    if (!read) {
+        return read.error();
+    }
+    const IniDocument& document = *read;
     InterfaceSettings settings;
     for (int mode = 0; mode < 2; ++mode) {
         for (int button = 0; button < kButtonCount; ++button) {
             settings.labels[static_cast<std::size_t>(mode)][static_cast<std::size_t>(button)] =
-                file_.GetString(section_, LabelKey(mode, button));
+                document.getString(section_, LabelKey(mode, button));
         }
     }
-    settings.skin.textColour = {ColourByte(file_.GetString(kSkinsSection, kRedKey)),
-                                ColourByte(file_.GetString(kSkinsSection, kGreenKey)),
-                                ColourByte(file_.GetString(kSkinsSection, kBlueKey))};
-    settings.skin.path = file_.GetString(kSkinsSection, kPathKey);
+    settings.skin.textColour = {ColourByte(document.getString(kSkinsSection, kRedKey)),
+                                ColourByte(document.getString(kSkinsSection, kGreenKey)),
+                                ColourByte(document.getString(kSkinsSection, kBlueKey))};
+    settings.skin.path = document.getString(kSkinsSection, kPathKey);
     return settings;
 }
 
-int StrIni::WriteLabels(const ButtonLabels& labels) {
+FileStatus StrIni::WriteLabels(const ButtonLabels& labels) {
     std::vector<IniEntry> entries;
     for (int mode = 0; mode < 2; ++mode) {
         for (int button = 0; button < kButtonCount; ++button) {
@@ -55,7 +60,7 @@ int StrIni::WriteLabels(const ButtonLabels& labels) {
     return file_.WriteStrings(section_, entries);
 }
 
-int StrIni::WriteSkin(const SkinSettings& skin) {
+FileStatus StrIni::WriteSkin(const SkinSettings& skin) {
     const IniEntry entries[] = {
         {std::string(kRedKey), std::to_string(skin.textColour.red)},
         {std::string(kGreenKey), std::to_string(skin.textColour.green)},

@@ -32,13 +32,16 @@ public:
     // `languageSection` is the current language's section ("Setting-EN", ...).
     StrIni(FileSystem& files, std::filesystem::path path, std::string languageSection);
 
-    // Reads the 24 labels and the four skin values; missing values read empty
-    // (black text, the Skins folder itself).
-    InterfaceSettings ReadAll() const;
+    // Reads the 24 labels and the four skin values in one read of the file;
+    // missing values, and a missing file, read empty (black text, the Skins
+    // folder itself). A file that is there but cannot be read is an error.
+    FileResult<InterfaceSettings> ReadAll() const;
 
-    // Each rewrites the file once; 0 or the system's error code.
-    int WriteLabels(const ButtonLabels& labels);
-    int WriteSkin(const SkinSettings& skin);
+    // Each rewrites the file once.
+    FileStatus WriteLabels(const ButtonLabels& labels);
+    FileStatus WriteSkin(const SkinSettings& skin);
+
+    const std::filesystem::path& path() const { return file_.path(); }
 
 private:
     IniFile file_;

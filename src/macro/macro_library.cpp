@@ -1,6 +1,7 @@
 #include "macro/macro_library.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace quorvel {
 
@@ -15,8 +16,13 @@ std::string ItemKey(std::size_t index) {
 } // namespace
 
 MacroNames ReadMacroNames(const IniFile& recordIni) {
+    return ReadMacroNames(recordIni.read().value_or(IniDocument()));
+}
+
+MacroNames ReadMacroNames(const IniDocument& recordIni) {
     MacroNames result;
-    const std::u32string buffer = recordIni.SectionNameBuffer(kIniBufferChars);
+    const std::vector<std::string> sections = recordIni.sectionNames();
+    const std::u32string buffer = SectionNameBuffer(sections, kIniBufferChars);
     const std::size_t window = std::min(kSectionNameWindow, buffer.size());
     std::size_t start = 0;
     for (std::size_t i = 0; i < window; ++i) {
@@ -30,15 +36,24 @@ MacroNames ReadMacroNames(const IniFile& recordIni) {
         start = i + 1;
     }
     // Anything after the last whole name inside the window is not listed.
-    result.someHidden = result.names.size() < recordIni.SectionNames().size();
+    result.someHidden = result.names.size() < sections.size();
     return result;
 }
 
 std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name) {
-    const long count = LeadingInteger(recordIni.GetString(name, kItemCountKey));
+    return ReadMacroEvents(recordIni.read().value_or(IniDocument()), name);
+}
+
+std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name) {
+    std::unordered_map<std::string, std::string> items;
+    for (IniEntry& entry : recordIni.entries(name)) {
+        items.emplace(IniNameKey(entry.key), std::move(entry.value));
+    }
+    const auto count = std::min(LeadingInteger(recordIni.getString(name, kItemCountKey)), kMacroLinesRead);
     std::vector<std::string> events;
     for (long j = 0; j < count; ++j) {
-        events.push_back(recordIni.GetString(name, ItemKey(static_cast<std::size_t>(j))));
+        const auto item = items.find(IniNameKey(ItemKey(static_cast<std::size_t>(j))));
+        events.push_back(item == items.end() ? std::string() : item->second);
     }
     return events;
 }
@@ -57,15 +72,14 @@ MacroLibrary::MacroLibrary(IniFile recordIni) : file_(std::move(recordIni)) {
 void MacroLibrary::Load(const DeviceConfig& config) {
     names_.clear();
     selected_.reset();
-    if (file_.exists()) {
-        names_ = ReadMacroNames(file_).names;
-    }
+    const IniDocument document = file_.read().value_or(IniDocument());
+    names_ = ReadMacroNames(document).names;
     if (names_.empty()) {
         loopText.clear();
         return;
     }
     nameText = names_.front();
-    events = ReadMacroEvents(file_, names_.front());
+    events = ReadMacroEvents(document, names_.front());
     selected_ = 0;
     loopText = std::to_string(MacroLoopCount(config.macroSlots[0]));
 }
@@ -108,19 +122,19 @@ NewMacroResult MacroLibrary::New() {
     return NewMacroResult::Added;
 }
 
-int MacroLibrary::Delete() {
+FileStatus MacroLibrary::Delete() {
     if (names_.empty() || !selected_) {
-        return 0;
+        return std::nullopt;
     }
     const auto at = names_.begin() + *selected_;
-    if (const int error = file_.RemoveSection(*at); error != 0) {
+    if (auto error = file_.RemoveSection(*at)) {
         return error;
     }
     names_.erase(at);
     selected_.reset();
     events.clear();
     nameText.clear();
-    return 0;
+    return std::nullopt;
 }
 
 MacroLibrary::ConfirmResult MacroLibrary::Confirm(DeviceConfig& config) {
@@ -134,7 +148,7 @@ MacroLibrary::ConfirmResult MacroLibrary::Confirm(DeviceConfig& config) {
         entries.push_back({ItemKey(j), events[j]});
     }
     result.error = file_.ReplaceSection(names_[static_cast<std::size_t>(*selected_)], entries);
-    if (result.error != 0) {
+    if (result.error) {
         return result;
     }
     result.done = true;

@@ -25,9 +25,14 @@ struct MacroNames {
     bool someHidden = false; // sections beyond the window
 };
 MacroNames ReadMacroNames(const IniFile& recordIni);
+MacroNames ReadMacroNames(const IniDocument& recordIni);
 
 // The event list of one macro: Item0 .. Item(N-1), N from "ItemCount".
+// A damaged count (a billion) is read as at most this many lines: far more
+// than a macro slot holds, few enough that the list never hangs the program.
+inline constexpr long kMacroLinesRead = 4096;
 std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name);
+std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name);
 
 // What the list shows for a name: at most 31 characters.
 std::string ShownMacroName(const std::string& name);
@@ -54,11 +59,11 @@ public:
     // Adds the name in the Macro Name box to the list; writes nothing.
     NewMacroResult New();
     // Removes the selected macro from the list and its section from the
-    // file. Returns 0 or the system's error code (the list is unchanged then).
-    int Delete();
+    // file. On an error the list is unchanged.
+    FileStatus Delete();
 
     struct ConfirmResult {
-        int error = 0; // 0 or the system's error code; nothing rebuilt then
+        FileStatus error; // nothing rebuilt then
         bool done = false;
         RebuildResult rebuild;
     };

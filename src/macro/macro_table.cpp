@@ -63,6 +63,10 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
 }
 
 RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config) {
+    return RebuildMacroTable(recordIni.read().value_or(IniDocument()), config);
+}
+
+RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config) {
     RebuildResult result;
     const std::vector<std::string> names = ReadMacroNames(recordIni).names;
     for (std::size_t k = 0; k < names.size(); ++k) {

@@ -39,6 +39,7 @@ struct RebuildResult {
 // from the k-th macro in file order. Slots after the last macro keep what
 // they hold.
 RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config);
+RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config);
 
 // The loop count of a slot (bytes 0-1, high byte first).
 int MacroLoopCount(const MacroSlot& slot);

@@ -6,7 +6,13 @@
 #include <span>
 #include <string>
 
+#include "ports/file_error.h"
+
 namespace quorvel {
+
+// The program's data files are a few kilobytes; anything larger is damage
+// or a wrong path (a log, /dev/zero), and is refused instead of being read.
+inline constexpr std::uintmax_t kLargestDataFile = 4 * 1024 * 1024;
 
 // The few file operations the program's data files need. Core reads and
 // writes its files only through this port, so tests can make a folder
@@ -26,17 +32,20 @@ public:
     };
     virtual std::optional<Stamp> stamp(const std::filesystem::path& path) const = 0;
 
-    // The whole file, or nothing when it cannot be opened or read.
-    virtual std::optional<std::string> readAll(const std::filesystem::path& path) const = 0;
+    // The whole file. Only a regular file of at most kLargestDataFile bytes
+    // is read; anything else is an error (Missing, NotAFile, TooLarge,
+    // ReadFailed), and reading never waits on a FIFO.
+    virtual FileResult<std::string> readAll(const std::filesystem::path& path) const = 0;
 
     // Replaces the file's contents as one step: the bytes go to a temporary
     // file beside it, are flushed to the disk, and the temporary file is renamed
-    // over the old one. On failure the old file is untouched and the result is
-    // the system's error code (errno); 0 means success.
-    virtual int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) = 0;
+    // over the old one. A symbolic link stays a link: the file it points to is
+    // replaced. On failure (WriteFailed) the old file is untouched.
+    virtual FileStatus writeAtomically(const std::filesystem::path& path,
+                                       std::span<const std::uint8_t> bytes) = 0;
 
-    // Copies a file when the target does not exist yet; false on failure.
-    virtual bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Copies a file when the target does not exist yet.
+    virtual FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };
 
 } // namespace quorvel

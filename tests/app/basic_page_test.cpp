@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "app/basic_page_layout.h"
 #include "app/lighting_controls.h"
 #include "assign/function_list.h"
@@ -9,6 +11,7 @@ namespace quorvel {
 namespace {
 
 using testing::BasicPageHarness;
+using testing::ShownMessage;
 
 const BasicPageLayout& B = kBasicPage;
 constexpr Point kEmpty{5, 300}; // page background beside the mouse drawing
@@ -82,6 +85,42 @@ TEST_F(BasicPageTest, AfterTheFirstRunTheLabelsAreThoseOfStrIni) {
     EXPECT_EQ(w.labels()[0][0], "Shoot");
     EXPECT_EQ(w.labels()[0][5], "");
     EXPECT_TRUE(Drew(TakeOps(), "text Shoot in 272,186"));
+}
+
+// A config.bin of the wrong size is damage, not a first run: the user hears
+// which file is wrong, and neither it nor the labels in str.ini are touched
+// before an Apply.
+TEST_F(BasicPageTest, ADamagedConfigBinIsToldAndKeepsTheUsersLabels) {
+    for (const std::size_t size : {0, 1, 2020, 2021, 2023, 5000}) {
+        files.files["/d/config.bin"] = std::string(size, '\x01');
+        files.files["/d/str.ini"] = FactoryStrIni() + "[Setting-EN]\nItem1=Shoot\n";
+        const std::string strIni = files.files["/d/str.ini"];
+        messages.shown.clear();
+        files.writes = 0;
+        MainWindow& w = Start();
+        EXPECT_EQ(
+            messages.shown,
+            (std::vector<ShownMessage>{
+                {"/d/config.bin: " + std::to_string(size) +
+                     " bytes; a configuration file has 2022\nThe settings start empty; the file stays as it "
+                     "is until Apply replaces it.",
+                 "Quorvel Gaming Mouse"}}))
+            << size;
+        EXPECT_EQ(w.labels()[0][0], "Shoot") << size;
+        EXPECT_EQ(files.writes, 0) << size;
+        EXPECT_EQ(files.files["/d/str.ini"], strIni) << size;
+        EXPECT_EQ(files.files["/d/config.bin"].size(), size);
+        page.reset();
+        main.reset();
+    }
+}
+
+TEST_F(BasicPageTest, AFailedFirstRunLabelWriteIsTold) {
+    files.writeError = ENOSPC;
+    Start();
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {"/d/str.ini: cannot be written: No space left on device", "Quorvel Gaming Mouse"}}));
 }
 
 // --- The button list ----------------------------------------------------------------

@@ -61,7 +61,7 @@ TEST(FactorySettings, ConfigBinIsANeverWrittenFileOfSensibleDefaults) {
 TEST(FactorySettings, StrIniNamesTheDefaultSkinAndALightTextColour) {
     testing::MemoryFileSystem files;
     files.files["/f/str.ini"] = FactoryStrIni();
-    const InterfaceSettings settings = StrIni(files, "/f/str.ini", "Setting-EN").ReadAll();
+    const InterfaceSettings settings = StrIni(files, "/f/str.ini", "Setting-EN").ReadAll().value();
     EXPECT_EQ(settings.skin.path, "Default");
     EXPECT_GT(settings.skin.textColour.red + settings.skin.textColour.green + settings.skin.textColour.blue,
               600);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <deque>
 
 #include "app/device_event_relay.h"
@@ -127,6 +128,62 @@ TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns)
     w.OnLeftButtonDown(kApply);
     EXPECT_TRUE(window.shown);
     EXPECT_EQ(mouse.transfers().size(), transfers);
+}
+
+// A str.ini that is there but cannot be read is told, and the window still
+// gets a skin.
+TEST_F(MainWindowTest, AStrIniThatCannotBeReadIsToldAndLeftAlone) {
+    files.unreadable.insert("/d/str.ini");
+    const std::string strIni = files.files["/d/str.ini"];
+    Start();
+    const std::string cannotRead = "/d/str.ini: cannot be read: Permission denied";
+    EXPECT_EQ(
+        messages.shown,
+        (std::vector<ShownMessage>{
+            {cannotRead + "\nThe button labels and the skin settings start empty.", "Quorvel Gaming Mouse"},
+            {"/d/Skins holds no skin; the Default skin is used.", "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(files.files["/d/str.ini"], strIni);
+    EXPECT_EQ(window.width, 880) << "the Default skin is drawn";
+}
+
+TEST_F(MainWindowTest, ASkinFolderWithoutASkinFallsBackToDefaultAndSaysSoOnce) {
+    files.files["/d/str.ini"] = "[Skins]\nRColor=255\nPath=Gone\n";
+    MainWindow& w = Start();
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {"/d/Skins/Gone holds no skin; the Default skin is used.", "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
+    EXPECT_EQ(window.width, 880);
+    w.RebuildCurrentPage(true);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(MainWindowTest, AMissingConfigBinKeepsItsOldMessage) {
+    files.files.erase("/d/config.bin");
+    Start();
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{{"Config file is not exist.", "Quorvel Gaming Mouse"}}));
+}
+
+// On a full disk the first start cannot copy the factory files: the user
+// hears that, not a later "Config file is not exist.".
+TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
+    files.files.clear();
+    files.files["/usr/share/quorvel/factory/config.bin"] = FactoryConfigBin();
+    files.files["/usr/share/quorvel/Skins/Default/main.png"] = "880 640 0";
+    files.writeError = ENOSPC;
+    main = std::make_unique<MainWindow>(
+        MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
+        ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files), 0x409);
+    relay.setTarget(*main);
+    ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.front(),
+              (ShownMessage{"/home/u/.config/quorvel/config.bin: cannot be written: No space left on device",
+                            "Quorvel Gaming Mouse"}));
+    for (const ShownMessage& shown : messages.shown) {
+        EXPECT_NE(shown.text, "Config file is not exist.");
+    }
 }
 
 TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {

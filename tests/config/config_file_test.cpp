@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <set>
 
 #include "config/config_file.h"
 #include "support/memory_file_system.h"
@@ -9,8 +10,6 @@ namespace quorvel {
 namespace {
 
 using testing::MemoryFileSystem;
-using testing::RecordingMessages;
-using testing::ShownMessage;
 
 const std::filesystem::path kPath = "/data/config.bin";
 const std::filesystem::path kProgram = "/data/quorvel";
@@ -23,62 +22,71 @@ std::string FileWith(Byte flag, Byte fill, std::size_t size = kConfigFileSize) {
 
 struct ConfigFileTest : ::testing::Test {
     MemoryFileSystem files;
-    RecordingMessages messages;
-    ConfigFile file{files, messages, kPath, kProgram};
+    ConfigFile file{files, kPath, kProgram};
     DeviceConfig config = zeroDeviceConfig();
 };
 
 TEST_F(ConfigFileTest, LoadsFlagAndRecord) {
     files.files[kPath] = FileWith(0, 0x5A);
-    EXPECT_EQ(file.LoadConfig(config), LoadResult::Loaded);
+    EXPECT_EQ(file.LoadConfig(config), std::nullopt);
     EXPECT_EQ(file.firstRunFlag(), 0);
     EXPECT_EQ(config.bytes()[0], 0x5A);
     EXPECT_EQ(config.bytes()[2020], 0x5A);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ConfigFileTest, LoadFailuresLeaveTheRecordAsItWas) {
+// A file that is there but cannot be used says what is wrong with it, is
+// kept as it is, and is no first run: the user's labels must not be replaced.
+TEST_F(ConfigFileTest, LoadFailuresLeaveTheRecordAndTheFileAsTheyWere) {
+    using Kind = FileError::Kind;
     const struct {
         const char* name;
         std::optional<std::string> content;
-        bool unreadable;
-        LoadResult result;
-        std::vector<ShownMessage> shown;
+        std::set<std::filesystem::path> MemoryFileSystem::*trouble;
+        FileError error;
+        Byte firstRunFlag;
     } cases[] = {
-        {"missing",
-         std::nullopt,
-         false,
-         LoadResult::Missing,
-         {{"Config file is not exist.", std::string(kApplicationTitle)}}},
-        {"2021 bytes", FileWith(1, 0x11, 2021), false, LoadResult::Unusable, {}},
-        {"2023 bytes", FileWith(1, 0x11, 2023), false, LoadResult::Unusable, {}},
-        {"empty", std::string(), false, LoadResult::Unusable, {}},
-        {"unreadable", FileWith(1, 0x11), true, LoadResult::Unusable, {}},
+        {"missing", std::nullopt, nullptr, {Kind::Missing, kPath, ENOENT}, 0},
+        {"empty", std::string(), nullptr, {Kind::WrongSize, kPath, 0, 0}, 1},
+        {"1 byte", FileWith(1, 0x11, 1), nullptr, {Kind::WrongSize, kPath, 0, 1}, 1},
+        {"2020 bytes", FileWith(1, 0x11, 2020), nullptr, {Kind::WrongSize, kPath, 0, 2020}, 1},
+        {"2021 bytes", FileWith(0, 0x11, 2021), nullptr, {Kind::WrongSize, kPath, 0, 2021}, 1},
+        {"2023 bytes", FileWith(0, 0x11, 2023), nullptr, {Kind::WrongSize, kPath, 0, 2023}, 1},
+        {"5000 bytes", FileWith(0, 0x11, 5000), nullptr, {Kind::WrongSize, kPath, 0, 5000}, 1},
+        {"unreadable",
+         FileWith(0, 0x11),
+         &MemoryFileSystem::unreadable,
+         {Kind::ReadFailed, kPath, EACCES},
+         1},
+        {"a folder", std::nullopt, &MemoryFileSystem::notFiles, {Kind::NotAFile, kPath}, 1},
+        {"5 MB", FileWith(0, 0x11, 5 << 20), nullptr, {Kind::TooLarge, kPath, 0, 5 << 20}, 1},
     };
     for (const auto& row : cases) {
         MemoryFileSystem files;
-        RecordingMessages messages;
         if (row.content) {
             files.files[kPath] = *row.content;
         }
-        if (row.unreadable) {
-            files.unreadable.insert(kPath);
+        if (row.trouble != nullptr) {
+            (files.*row.trouble).insert(kPath);
         }
-        ConfigFile file(files, messages, kPath, kProgram);
+        ConfigFile file(files, kPath, kProgram);
         DeviceConfig config = zeroDeviceConfig();
         config.reportRate = 4;
-        EXPECT_EQ(file.LoadConfig(config), row.result) << row.name;
+        EXPECT_EQ(file.LoadConfig(config), row.error) << row.name;
         EXPECT_EQ(config.reportRate, 4) << row.name;
         EXPECT_EQ(config.bytes()[0], 0) << row.name;
-        EXPECT_EQ(messages.shown, row.shown) << row.name;
+        EXPECT_EQ(file.firstRunFlag(), row.firstRunFlag) << row.name;
+        EXPECT_EQ(files.writes, 0) << row.name;
+        if (row.content) {
+            EXPECT_EQ(files.files[kPath], *row.content) << row.name;
+        }
     }
 }
 
 TEST_F(ConfigFileTest, SaveWritesFlagOneAndTheRecord) {
     files.files[kPath] = FileWith(0, 0);
-    ASSERT_EQ(file.LoadConfig(config), LoadResult::Loaded);
+    ASSERT_EQ(file.LoadConfig(config), std::nullopt);
     config.reportRate = 8;
-    EXPECT_EQ(file.SaveConfig(config), SaveResult::Saved);
+    EXPECT_EQ(file.SaveConfig(config), std::nullopt);
     const std::string& saved = files.files[kPath];
     ASSERT_EQ(saved.size(), 2022u);
     EXPECT_EQ(saved[0], 1);
@@ -86,34 +94,36 @@ TEST_F(ConfigFileTest, SaveWritesFlagOneAndTheRecord) {
     EXPECT_EQ(file.firstRunFlag(), 1);
 }
 
-TEST_F(ConfigFileTest, SaveNeverCreatesTheFile) {
-    EXPECT_EQ(file.SaveConfig(config), SaveResult::Missing);
-    EXPECT_FALSE(files.exists(kPath));
-    EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{{"Config file is not exist.", std::string(kApplicationTitle)}}));
+TEST_F(ConfigFileTest, ADamagedFileIsReplacedByTheNextSave) {
+    files.files[kPath] = FileWith(0, 0x11, 2020);
+    ASSERT_TRUE(file.LoadConfig(config));
+    EXPECT_EQ(file.SaveConfig(config), std::nullopt);
+    EXPECT_EQ(files.files[kPath].size(), kConfigFileSize);
 }
 
-TEST_F(ConfigFileTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
+TEST_F(ConfigFileTest, SaveNeverCreatesTheFile) {
+    EXPECT_EQ(file.SaveConfig(config), (FileError{FileError::Kind::Missing, kPath}));
+    EXPECT_FALSE(files.exists(kPath));
+}
+
+TEST_F(ConfigFileTest, FailedSaveReturnsTheErrorAndKeepsTheOldFile) {
     for (const int error : {EACCES, ENOSPC, EROFS}) {
         MemoryFileSystem files;
-        RecordingMessages messages;
         files.files[kPath] = FileWith(0, 0x33);
         files.writeError = error;
-        ConfigFile file(files, messages, kPath, kProgram);
+        ConfigFile file(files, kPath, kProgram);
         DeviceConfig config = zeroDeviceConfig();
-        EXPECT_EQ(file.SaveConfig(config), SaveResult::WriteFailed);
+        EXPECT_EQ(file.SaveConfig(config), (FileError{FileError::Kind::WriteFailed, kPath, error}));
         EXPECT_EQ(files.files[kPath], FileWith(0, 0x33)) << "the old file stays whole";
         EXPECT_EQ(file.firstRunFlag(), 0);
-        EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{
-                                      {"Error Code is: " + std::to_string(error) + " \n", "NULL ==fp"}}));
     }
 }
 
 TEST_F(ConfigFileTest, NeverWritesTheProgramItself) {
     files.files[kProgram] = "\x7f"
                             "ELF program";
-    ConfigFile pointingAtProgram(files, messages, kProgram, kProgram);
-    EXPECT_EQ(pointingAtProgram.SaveConfig(config), SaveResult::Refused);
+    ConfigFile pointingAtProgram(files, kProgram, kProgram);
+    EXPECT_EQ(pointingAtProgram.SaveConfig(config), (FileError{FileError::Kind::Refused, kProgram}));
     EXPECT_EQ(files.files[kProgram], "\x7f"
                                      "ELF program");
     EXPECT_EQ(files.writes, 0);

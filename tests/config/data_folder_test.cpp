@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "config/data_folder.h"
 #include "support/memory_file_system.h"
 
@@ -65,7 +67,7 @@ TEST(DataFolder, TheDemoKeepsItsOwnFolderBesideTheProgramsOwn) {
     files.files["/b/bin/factory/config.bin"] = "factory";
     const DataPaths portable = DemoDataPaths(ResolveDataPaths({"/b/bin/quorvel-demo", "", "/home/u", false, {}}, files));
     EXPECT_EQ(portable.configBin, "/b/bin/demo/config.bin");
-    EXPECT_TRUE(SeedDataFolder(files, portable));
+    EXPECT_EQ(SeedDataFolder(files, portable), std::nullopt);
     EXPECT_EQ(files.files["/b/bin/demo/config.bin"], "factory");
     EXPECT_EQ(files.files["/b/bin/config.bin"], "the program's own");
 }
@@ -106,15 +108,31 @@ TEST(DataFolder, SeedingCopiesMissingFactoryFilesAndKeepsTheUsersOwn) {
     files.files["/usr/share/quorvel/factory/str.ini"] = "factory str";
     files.files["/home/u/.config/quorvel/str.ini"] = "mine";
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
-    EXPECT_TRUE(SeedDataFolder(files, paths));
+    EXPECT_EQ(SeedDataFolder(files, paths), std::nullopt);
     EXPECT_EQ(files.files["/home/u/.config/quorvel/config.bin"], "factory config");
     EXPECT_EQ(files.files["/home/u/.config/quorvel/str.ini"], "mine");
     EXPECT_FALSE(files.exists("/home/u/.config/quorvel/record.ini")) << "no factory file, nothing made up";
+}
+
+// A first-run copy that fails is told as itself, with the file and the
+// reason, instead of surfacing later as a missing file.
+TEST(DataFolder, AFailedSeedingSaysWhichFileAndWhy) {
+    MemoryFileSystem files;
+    files.files["/usr/share/quorvel/factory/config.bin"] = "factory config";
+    files.files["/usr/share/quorvel/factory/str.ini"] = "factory str";
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
 
     MemoryFileSystem full = files;
-    full.files.erase("/home/u/.config/quorvel/config.bin");
     full.writeError = ENOSPC;
-    EXPECT_FALSE(SeedDataFolder(full, paths));
+    EXPECT_EQ(SeedDataFolder(full, paths),
+              (FileError{FileError::Kind::WriteFailed, "/home/u/.config/quorvel/config.bin", ENOSPC}));
+
+    MemoryFileSystem unreadable = files;
+    unreadable.unreadable.insert("/usr/share/quorvel/factory/str.ini");
+    EXPECT_EQ(SeedDataFolder(unreadable, paths),
+              (FileError{FileError::Kind::ReadFailed, "/usr/share/quorvel/factory/str.ini", EACCES}));
+    EXPECT_TRUE(unreadable.exists("/home/u/.config/quorvel/config.bin"))
+        << "the other files are still copied";
 }
 
 TEST(DataFolder, SkinFolderIsTheFirstRootThatHoldsTheSkin) {
@@ -122,10 +140,34 @@ TEST(DataFolder, SkinFolderIsTheFirstRootThatHoldsTheSkin) {
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "png";
     files.files["/home/u/.config/quorvel/Skins/Mine/main.png"] = "png";
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
-    EXPECT_EQ(SkinFolder(paths, "Default", files), "/usr/share/quorvel/Skins/Default");
-    EXPECT_EQ(SkinFolder(paths, "Mine", files), "/home/u/.config/quorvel/Skins/Mine");
-    EXPECT_EQ(SkinFolder(paths, "Gone", files), "/home/u/.config/quorvel/Skins/Gone");
-    EXPECT_EQ(SkinFolder(paths, "", files), "/home/u/.config/quorvel/Skins");
+    EXPECT_EQ(FindSkinFolder(paths, "Default", files).folder, "/usr/share/quorvel/Skins/Default");
+    EXPECT_EQ(FindSkinFolder(paths, "Mine", files).folder, "/home/u/.config/quorvel/Skins/Mine");
+    EXPECT_EQ(FindSkinFolder(paths, "Mine", files).unusable, std::nullopt);
+}
+
+// A missing or junk str.ini names no skin, or one that is not there: the
+// window falls back to the Default skin instead of drawing nothing.
+TEST(DataFolder, ASkinNameThatHoldsNoSkinFallsBackToDefault) {
+    MemoryFileSystem files;
+    files.files["/usr/share/quorvel/Skins/Default/main.png"] = "png";
+    files.files["/home/u/.config/quorvel/Skins/Empty/readme.txt"] = "no skin here";
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
+    const struct {
+        const char* name;
+        const char* unusable;
+    } cases[] = {
+        {"", "/home/u/.config/quorvel/Skins"},
+        {"Gone", "/home/u/.config/quorvel/Skins/Gone"},
+        {"Empty", "/home/u/.config/quorvel/Skins/Empty"},
+    };
+    for (const auto& row : cases) {
+        const SkinLookup skin = FindSkinFolder(paths, row.name, files);
+        EXPECT_EQ(skin.folder, "/usr/share/quorvel/Skins/Default") << row.name;
+        EXPECT_EQ(skin.unusable, std::filesystem::path(row.unusable)) << row.name;
+    }
+    // A skin placed straight in the Skins folder is still used.
+    files.files["/home/u/.config/quorvel/Skins/main.png"] = "png";
+    EXPECT_EQ(FindSkinFolder(paths, "", files).folder, "/home/u/.config/quorvel/Skins");
 }
 
 } // namespace

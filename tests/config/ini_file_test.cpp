@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <set>
+
 #include "config/ini_file.h"
 #include "support/memory_file_system.h"
 
@@ -20,10 +23,10 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
     EXPECT_EQ(ini.GetString("Skins", "Path"), "");
     EXPECT_EQ(ini.GetString("Skins", "Path", "fallback"), "fallback");
     EXPECT_TRUE(ini.SectionNames().empty());
-    EXPECT_EQ(ini.RemoveSection("Skins"), 0);
+    EXPECT_EQ(ini.RemoveSection("Skins"), std::nullopt);
     EXPECT_FALSE(files.exists(kPath));
 
-    EXPECT_EQ(ini.WriteString("Skins", "Path", "Default"), 0);
+    EXPECT_EQ(ini.WriteString("Skins", "Path", "Default"), std::nullopt);
     EXPECT_EQ(text(), "[Skins]\nPath=Default\n");
 }
 
@@ -37,30 +40,30 @@ TEST_F(IniFileTest, NamesCompareWithoutCaseAndBlanksAreTrimmed) {
 
 TEST_F(IniFileTest, WritesUpdateInPlaceAppendToSectionOrAppendSection) {
     text() = "; made by hand\n[A]\nk1=1\n\n# not ours\n[B]\nx=1\n";
-    EXPECT_EQ(ini.WriteString("a", "K1", "one"), 0);
-    EXPECT_EQ(ini.WriteString("A", "k2", "2"), 0);
-    EXPECT_EQ(ini.WriteString("C", "z", "3"), 0);
+    EXPECT_EQ(ini.WriteString("a", "K1", "one"), std::nullopt);
+    EXPECT_EQ(ini.WriteString("A", "k2", "2"), std::nullopt);
+    EXPECT_EQ(ini.WriteString("C", "z", "3"), std::nullopt);
     EXPECT_EQ(text(), "; made by hand\n[A]\nK1=one\nk2=2\n\n# not ours\n[B]\nx=1\n[C]\nz=3\n");
 }
 
 TEST_F(IniFileTest, KeepsTheLineEndsOfTheFile) {
     text() = "[A]\r\nk=1\r\n";
-    ASSERT_EQ(ini.WriteString("A", "j", "2"), 0);
+    ASSERT_EQ(ini.WriteString("A", "j", "2"), std::nullopt);
     EXPECT_EQ(text(), "[A]\r\nk=1\r\nj=2\r\n");
 }
 
 TEST_F(IniFileTest, RemoveSectionTakesItsLinesAndNothingElse) {
     text() = "[Copy]\nItemCount=1\nItem0=A   Dn\n; note\n[Paste]\nItemCount=0\n";
-    EXPECT_EQ(ini.RemoveSection("COPY"), 0);
+    EXPECT_EQ(ini.RemoveSection("COPY"), std::nullopt);
     EXPECT_EQ(text(), "[Paste]\nItemCount=0\n");
-    EXPECT_EQ(ini.RemoveSection("Missing"), 0);
+    EXPECT_EQ(ini.RemoveSection("Missing"), std::nullopt);
     EXPECT_EQ(text(), "[Paste]\nItemCount=0\n");
 }
 
 TEST_F(IniFileTest, ReplaceSectionMovesItToTheEnd) {
     text() = "[One]\nItemCount=2\nItem0=a\nItem1=b\n[Two]\nItemCount=0\n";
     const IniEntry entries[] = {{"ItemCount", "1"}, {"Item0", "c"}};
-    EXPECT_EQ(ini.ReplaceSection("one", entries), 0);
+    EXPECT_EQ(ini.ReplaceSection("one", entries), std::nullopt);
     EXPECT_EQ(text(), "[Two]\nItemCount=0\n[one]\nItemCount=1\nItem0=c\n");
 }
 
@@ -79,19 +82,19 @@ TEST_F(IniFileTest, SectionNameBufferIsCutLikeThePlatformDoes) {
 
 TEST_F(IniFileTest, ValuesAreCutToTheReadBuffer) {
     const std::string longValue(3000, 'x');
-    ASSERT_EQ(ini.WriteString("A", "k", longValue), 0);
+    ASSERT_EQ(ini.WriteString("A", "k", longValue), std::nullopt);
     EXPECT_EQ(ini.GetString("A", "k"), std::string(1023, 'x'));
     // Characters, not bytes: a cut never splits a Chinese character.
     std::string chinese;
     for (int i = 0; i < 1100; ++i) {
         chinese += "键";
     }
-    ASSERT_EQ(ini.WriteString("A", "k", chinese), 0);
+    ASSERT_EQ(ini.WriteString("A", "k", chinese), std::nullopt);
     EXPECT_EQ(Utf8ToCodePoints(ini.GetString("A", "k")).size(), 1023u);
 }
 
 TEST_F(IniFileTest, LineBreaksInAValueCannotMakeKeys) {
-    ASSERT_EQ(ini.WriteString("A", "k", "x\n[Evil]\ny=1"), 0);
+    ASSERT_EQ(ini.WriteString("A", "k", "x\n[Evil]\ny=1"), std::nullopt);
     EXPECT_EQ(ini.SectionNames(), std::vector<std::string>{"A"});
     EXPECT_EQ(ini.GetString("A", "k"), "x [Evil] y=1");
 }
@@ -114,7 +117,7 @@ TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
         files.files[kPath] = row.content;
         IniFile ini(files, kPath);
         EXPECT_EQ(ini.GetString("A", "k"), "1") << row.name;
-        ASSERT_EQ(ini.WriteString("A", "j", "2"), 0) << row.name;
+        ASSERT_EQ(ini.WriteString("A", "j", "2"), std::nullopt) << row.name;
         EXPECT_EQ(ini.GetString("A", "k"), "1") << row.name;
         EXPECT_EQ(ini.GetString("A", "j"), "2") << row.name;
         const std::string after = files.files[kPath];
@@ -128,9 +131,82 @@ TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
 TEST_F(IniFileTest, FailedWriteReturnsTheErrorAndKeepsTheFile) {
     text() = "[A]\nk=1\n";
     files.writeError = ENOSPC;
-    EXPECT_EQ(ini.WriteString("A", "k", "2"), ENOSPC);
-    EXPECT_EQ(ini.RemoveSection("A"), ENOSPC);
+    const FileError full{FileError::Kind::WriteFailed, kPath, ENOSPC};
+    EXPECT_EQ(ini.WriteString("A", "k", "2"), full);
+    EXPECT_EQ(ini.RemoveSection("A"), full);
     EXPECT_EQ(text(), "[A]\nk=1\n");
+}
+
+// A file that is there but cannot be read is not an empty file: writing
+// "into" it would throw away every other section.
+TEST(IniFile, AFileThatCannotBeReadIsNeverWrittenOver) {
+    using Kind = FileError::Kind;
+    const std::string content = "[Setting-EN]\nItem1=Mine\n[Skins]\nPath=Carbon\n[Setting-CHS]\nItem1=x\n";
+    const struct {
+        const char* name;
+        std::set<std::filesystem::path> MemoryFileSystem::*trouble;
+        std::string content;
+        FileError error;
+    } cases[] = {
+        {"unreadable", &MemoryFileSystem::unreadable, content, {Kind::ReadFailed, kPath, EACCES}},
+        {"not a file", &MemoryFileSystem::notFiles, content, {Kind::NotAFile, kPath}},
+        {"over the size cap",
+         nullptr,
+         content + std::string(5 << 20, ';'),
+         {Kind::TooLarge, kPath, 0, content.size() + (5 << 20)}},
+    };
+    const IniEntry entries[] = {{"Item1", "Left Click"}};
+    for (const auto& row : cases) {
+        MemoryFileSystem files;
+        files.files[kPath] = row.content;
+        if (row.trouble != nullptr) {
+            (files.*row.trouble).insert(kPath);
+        }
+        IniFile ini(files, kPath);
+        EXPECT_EQ(ini.WriteString("Setting-EN", "Item1", "Left Click"), row.error) << row.name;
+        EXPECT_EQ(ini.WriteStrings("Setting-EN", entries), row.error) << row.name;
+        EXPECT_EQ(ini.ReplaceSection("Setting-EN", entries), row.error) << row.name;
+        EXPECT_EQ(ini.RemoveSection("Skins"), row.error) << row.name;
+        EXPECT_EQ(files.writes, 0) << row.name;
+        EXPECT_EQ(files.files[kPath], row.content) << row.name;
+    }
+}
+
+// Names that would read back as a section header, a comment or a second
+// key are refused, and the file is left alone.
+TEST_F(IniFileTest, NamesTheFormatCannotHoldAreRefused) {
+    text() = "[A]\nk=1\n";
+    const struct {
+        const char* section;
+        const char* key;
+    } cases[] = {
+        {"A", "[B]"},     {"A", "  [B"}, {"A", "x=y"},    {"A", "x\ny"}, {"A", "x\r"},
+        {"A", ";hidden"}, {"B]", "k"},   {"B\n[A]", "k"}, {"\nA", "k"},
+    };
+    const FileError refused{FileError::Kind::BadName, kPath};
+    for (const auto& row : cases) {
+        const IniEntry entries[] = {{row.key, "v"}};
+        EXPECT_EQ(ini.WriteString(row.section, row.key, "v"), refused) << row.section << " / " << row.key;
+        EXPECT_EQ(ini.ReplaceSection(row.section, entries), refused) << row.section << " / " << row.key;
+    }
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(text(), "[A]\nk=1\n");
+    // Blanks around a name are no fault: they are dropped, as reading drops them.
+    EXPECT_EQ(ini.WriteString(" A ", " j ", "2"), std::nullopt);
+    EXPECT_EQ(ini.GetString("A", "j"), "2");
+    EXPECT_EQ(ini.GetString("  a", "J  "), "2");
+}
+
+// Reading finds a section whatever the case of its name, so removing it
+// must remove every section of that name, or the old one reads back.
+TEST_F(IniFileTest, RemovingASectionRemovesEverySectionOfThatName) {
+    text() = "[Copy]\nItemCount=1\n[Paste]\nItemCount=2\n[COPY]\nItemCount=3\n[copy ]\nItemCount=4\n";
+    const IniEntry entries[] = {{"ItemCount", "5"}};
+    EXPECT_EQ(ini.ReplaceSection("Copy", entries), std::nullopt);
+    EXPECT_EQ(text(), "[Paste]\nItemCount=2\n[Copy]\nItemCount=5\n");
+    EXPECT_EQ(ini.GetString("COPY", "ItemCount"), "5");
+    EXPECT_EQ(ini.RemoveSection("cOpY"), std::nullopt);
+    EXPECT_EQ(text(), "[Paste]\nItemCount=2\n");
 }
 
 TEST(LeadingInteger, ReadsLikeAtoi) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "macro/macro_library.h"
 #include "support/memory_file_system.h"
 
@@ -104,12 +106,12 @@ TEST_F(MacroLibraryTest, NewIntoAnEmptyListKeepsTheEventList) {
 
 TEST_F(MacroLibraryTest, DeleteRemovesTheEntryAndItsSection) {
     Load(kTwoMacros);
-    EXPECT_EQ(library.Delete(), 0);
+    EXPECT_EQ(library.Delete(), std::nullopt);
     EXPECT_EQ(library.names(), std::vector<std::string>{"Paste"});
     EXPECT_TRUE(library.events.empty());
     EXPECT_EQ(library.nameText, "");
     EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn"}));
-    EXPECT_EQ(library.Delete(), 0) << "nothing selected: nothing happens";
+    EXPECT_EQ(library.Delete(), std::nullopt) << "nothing selected: nothing happens";
     EXPECT_EQ(library.names().size(), 1u);
 }
 
@@ -137,12 +139,45 @@ TEST_F(MacroLibraryTest, ConfirmOfAnEmptyEventListWritesCountZero) {
     EXPECT_EQ(config.macroSlots[0], MacroSlot{});
 }
 
+// Reading takes a section whatever the case of its name, so a Confirm that
+// left a second [COPY] behind would read back the old events.
+TEST_F(MacroLibraryTest, ConfirmReplacesEverySectionOfTheNameWhateverItsCase) {
+    Load("[Copy]\nItemCount=0\n[COPY]\nItemCount=0\n[Paste]\nItemCount=0\n");
+    library.events = {"A   Dn", "50 ms", "A   Up"};
+    ASSERT_TRUE(library.Confirm(config).done);
+    EXPECT_EQ(ReadMacroEvents(IniFile(files, kPath), "Copy"), library.events);
+    EXPECT_EQ(ReadMacroNames(IniFile(files, kPath)).names, (std::vector<std::string>{"Paste", "Copy"}));
+}
+
+TEST_F(MacroLibraryTest, ConfirmThatCannotReadTheFileWritesNothing) {
+    Load(kTwoMacros);
+    files.unreadable.insert(kPath);
+    library.events.clear();
+    const auto result = library.Confirm(config);
+    EXPECT_EQ(result.error, (FileError{FileError::Kind::ReadFailed, kPath, EACCES}));
+    EXPECT_EQ(library.Delete(), result.error);
+    EXPECT_EQ(files.files[kPath], kTwoMacros);
+    EXPECT_EQ(files.writes, 0);
+}
+
+// A damaged count must not hang the panel or the rebuild on a billion
+// lookups: the list is cut, and the items there are still read.
+TEST_F(MacroLibraryTest, ADamagedItemCountReadsAtMostAFewThousandLines) {
+    Load("[Huge]\nItemCount=999999999\nItem0=A   Dn\nitem4095=B   Up\n[Next]\nItemCount=1\nItem0=C   Dn\n");
+    ASSERT_EQ(library.events.size(), static_cast<std::size_t>(kMacroLinesRead));
+    EXPECT_EQ(library.events[0], "A   Dn");
+    EXPECT_EQ(library.events[1], "");
+    EXPECT_EQ(library.events[4095], "B   Up");
+    RebuildMacroTable(IniFile(files, kPath), config);
+    EXPECT_EQ(config.macroSlots[1][3], 0x06) << "the next macro still fills its slot";
+}
+
 TEST_F(MacroLibraryTest, ConfirmThatCannotWriteKeepsFileAndTable) {
     Load(kTwoMacros);
     config.macroSlots[0].fill(0x11);
     files.writeError = ENOSPC;
     const auto result = library.Confirm(config);
-    EXPECT_EQ(result.error, ENOSPC);
+    EXPECT_EQ(result.error, (FileError{FileError::Kind::WriteFailed, kPath, ENOSPC}));
     EXPECT_FALSE(result.done);
     EXPECT_EQ(files.files[kPath], kTwoMacros);
     EXPECT_EQ(config.macroSlots[0][5], 0x11);

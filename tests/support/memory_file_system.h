@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,6 +11,16 @@
 #include "ports/file_system.h"
 #include "ports/message_port.h"
 
+namespace quorvel {
+
+// Test failures show a file error as what it says.
+inline void PrintTo(const FileError& e, std::ostream* out) {
+    *out << "{kind " << static_cast<int>(e.kind) << ", " << e.path << ", code " << e.code << ", size "
+         << e.size << "}";
+}
+
+} // namespace quorvel
+
 namespace quorvel::testing {
 
 // Files in memory, with the failures a real disk has on demand: a folder
@@ -17,9 +28,11 @@ namespace quorvel::testing {
 class MemoryFileSystem : public FileSystem {
 public:
     std::map<std::filesystem::path, std::string> files;
-    std::set<std::filesystem::path> unreadable;
-    int writeError = 0; // errno of every write while set (EACCES, ENOSPC, ...)
+    std::set<std::filesystem::path> unreadable; // there, but reading fails with EACCES
+    std::set<std::filesystem::path> notFiles;   // a folder or a FIFO in the file's place
+    int writeError = 0;                         // errno of every write while set (EACCES, ENOSPC, ...)
     int writes = 0;
+    mutable int reads = 0;
 
     std::map<std::filesystem::path, std::int64_t> modified; // bumped by every write
 
@@ -34,34 +47,45 @@ public:
         return Stamp{it->second.size(), m == modified.end() ? 0 : m->second};
     }
 
-    std::optional<std::string> readAll(const std::filesystem::path& path) const override {
+    FileResult<std::string> readAll(const std::filesystem::path& path) const override {
+        ++reads;
+        if (notFiles.count(path) != 0) {
+            return FileError{FileError::Kind::NotAFile, path};
+        }
         const auto it = files.find(path);
-        if (it == files.end() || unreadable.count(path) != 0) {
-            return std::nullopt;
+        if (it == files.end()) {
+            return FileError{FileError::Kind::Missing, path, ENOENT};
+        }
+        if (unreadable.count(path) != 0) {
+            return FileError{FileError::Kind::ReadFailed, path, EACCES};
+        }
+        if (it->second.size() > kLargestDataFile) {
+            return FileError{FileError::Kind::TooLarge, path, 0, it->second.size()};
         }
         return it->second;
     }
 
-    int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override {
+    FileStatus writeAtomically(const std::filesystem::path& path,
+                               std::span<const std::uint8_t> bytes) override {
         ++writes;
         if (writeError != 0) {
-            return writeError;
+            return FileError{FileError::Kind::WriteFailed, path, writeError};
         }
         files[path] = std::string(bytes.begin(), bytes.end());
         ++modified[path];
-        return 0;
+        return std::nullopt;
     }
 
-    bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {
         if (exists(to)) {
-            return true;
+            return std::nullopt;
         }
         const auto content = readAll(from);
-        if (!content || writeError != 0) {
-            return false;
+        if (!content) {
+            return content.error();
         }
-        files[to] = *content;
-        return true;
+        return writeAtomically(
+            to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
     }
 };
 
@@ -69,6 +93,9 @@ struct ShownMessage {
     std::string text;
     std::string title;
     bool operator==(const ShownMessage&) const = default;
+    friend void PrintTo(const ShownMessage& m, std::ostream* out) {
+        *out << '"' << m.text << "\" / \"" << m.title << '"';
+    }
 };
 
 class RecordingMessages : public MessagePort {

@@ -11,6 +11,7 @@
 #include "app/device_messages.h"
 #include "config/config_file.h"
 #include "config/data_folder.h"
+#include "config/file_error_text.h"
 #include "device/device_controller.h"
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
@@ -30,17 +31,6 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-class ErrorMessages final : public MessagePort {
-public:
-    void showMessage(std::string_view text, std::string_view title) override {
-        std::string line(text);
-        while (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-        }
-        std::cerr << "quorvelctl: " << title << ": " << line << '\n';
-    }
-};
-
 // The command line has no window: link up and down are read from the link itself.
 class NoWindow final : public DeviceEventPort {
 public:
@@ -55,24 +45,25 @@ void Fail(const std::string& message) {
 // The data folder when --data names none: the window program's own.
 DataPaths DefaultDataPaths(FileSystem& files) {
     DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
-    SeedDataFolder(files, paths);
+    if (const FileStatus error = SeedDataFolder(files, paths)) {
+        Fail(FileErrorText(*error));
+    }
     return paths;
 }
 
 // The configuration to apply: config.bin of the data folder.
-std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& files, MessagePort& messages) {
-    ConfigFile file(files, messages, paths.configBin, paths.program);
+std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& files) {
+    ConfigFile file(files, paths.configBin, paths.program);
     DeviceConfig config = zeroDeviceConfig();
-    switch (file.LoadConfig(config)) {
-    case LoadResult::Loaded:
+    const FileStatus error = file.LoadConfig(config);
+    if (!error) {
         return config;
-    case LoadResult::Missing:
-        return std::nullopt; // the message has been shown
-    case LoadResult::Unusable:
-        break;
     }
-    Fail(paths.configBin.string() + " is not a configuration file of " + std::to_string(kConfigFileSize) +
-         " bytes");
+    if (error->kind == FileError::Kind::Missing) {
+        Fail(error->path.string() + ": " + std::string(kConfigMissingText));
+    } else {
+        Fail(FileErrorText(*error));
+    }
     return std::nullopt;
 }
 
@@ -138,14 +129,13 @@ int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostr
 int Run(const Options& options) {
     // With --trace, standard output carries the transfers and nothing else.
     std::ostream& out = options.trace ? std::cerr : std::cout;
-    ErrorMessages messages;
     LocalFileSystem files;
 
     std::optional<DeviceConfig> config;
     if (options.action == Action::Apply) {
         const DataPaths paths =
             options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
-        config = ReadConfigFile(paths, files, messages);
+        config = ReadConfigFile(paths, files);
         if (!config) {
             return kExitFailure;
         }

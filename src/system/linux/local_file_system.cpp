@@ -1,9 +1,8 @@
 #include "system/linux/local_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,19 +42,91 @@ std::optional<FileSystem::Stamp> LocalFileSystem::stamp(const std::filesystem::p
                  static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
-std::optional<std::string> LocalFileSystem::readAll(const std::filesystem::path& path) const {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+FileResult<std::string> LocalFileSystem::readAll(const std::filesystem::path& path) const {
+    const auto failed = [&](FileError::Kind kind, int code = 0, std::uintmax_t size = 0) {
+        return FileError{kind, path, code, size};
+    };
+    // Not blocking: a FIFO in the file's place must not hang the program
+    // until some writer comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return failed(error == ENOENT || error == ENOTDIR ? FileError::Kind::Missing
+                                                          : FileError::Kind::ReadFailed,
+                      error);
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failed(FileError::Kind::ReadFailed, error);
     }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failed(FileError::Kind::NotAFile);
+    }
+    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    if (size > kLargestDataFile) {
+        ::close(fd);
+        return failed(FileError::Kind::TooLarge, 0, size);
+    }
+    // The file may grow while it is read: never take more than the limit.
+    std::string content;
+    content.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == content.size()) {
+            if (content.size() > kLargestDataFile) {
+                ::close(fd);
+                return failed(FileError::Kind::TooLarge, 0, done);
+            }
+            content.resize(std::min<std::size_t>(content.size() * 2, kLargestDataFile + 1));
+        }
+        const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            return failed(FileError::Kind::ReadFailed, error);
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    content.resize(done);
     return content;
 }
 
-int LocalFileSystem::writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+namespace {
+
+// The file a path finally names: symbolic links are followed, so that a
+// save replaces the file a link points to and leaves the link in place.
+// A link that points nowhere yet names the file it would point to.
+std::filesystem::path FinalTarget(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(path, ec)) {
+            return path;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path; // a loop: the rename below fails with the system's own error
+}
+
+} // namespace
+
+FileStatus LocalFileSystem::writeAtomically(const std::filesystem::path& link,
+                                            std::span<const std::uint8_t> bytes) {
+    const std::filesystem::path path = FinalTarget(link);
+    const auto failed = [&](int error) { return FileError{FileError::Kind::WriteFailed, link, error}; };
     // The temporary file lies beside the target so the rename stays on one
     // file system and replaces the old file in one step.
     std::filesystem::path temporary = path;
@@ -63,7 +134,7 @@ int LocalFileSystem::writeAtomically(const std::filesystem::path& path, std::spa
     std::string pattern = temporary.string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        return errno;
+        return failed(errno);
     }
     // Keep the permissions of the file being replaced; a new file gets the
     // ordinary ones.
@@ -84,7 +155,7 @@ int LocalFileSystem::writeAtomically(const std::filesystem::path& path, std::spa
     }
     if (error != 0) {
         ::unlink(pattern.c_str());
-        return error;
+        return failed(error);
     }
     // Make the rename itself durable.
     const std::string folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
@@ -93,23 +164,24 @@ int LocalFileSystem::writeAtomically(const std::filesystem::path& path, std::spa
         ::fsync(dir);
         ::close(dir);
     }
-    return 0;
+    return std::nullopt;
 }
 
-bool LocalFileSystem::copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) {
+FileStatus LocalFileSystem::copyIfMissing(const std::filesystem::path& from,
+                                          const std::filesystem::path& to) {
     if (exists(to)) {
-        return true;
+        return std::nullopt;
     }
     const auto content = readAll(from);
     if (!content) {
-        return false;
+        return content.error();
     }
     std::error_code ec;
     if (to.has_parent_path()) {
         std::filesystem::create_directories(to.parent_path(), ec);
     }
     return writeAtomically(
-               to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size())) == 0;
+        to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
 }
 
 } // namespace quorvel

@@ -9,9 +9,10 @@ class LocalFileSystem final : public FileSystem {
 public:
     bool exists(const std::filesystem::path& path) const override;
     std::optional<Stamp> stamp(const std::filesystem::path& path) const override;
-    std::optional<std::string> readAll(const std::filesystem::path& path) const override;
-    int writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override;
-    bool copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    FileResult<std::string> readAll(const std::filesystem::path& path) const override;
+    FileStatus writeAtomically(const std::filesystem::path& path,
+                               std::span<const std::uint8_t> bytes) override;
+    FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override;
 };
 
 } // namespace quorvel

@@ -24,33 +24,102 @@ struct LocalFileSystemTest : ::testing::Test {
     static std::span<const std::uint8_t> Bytes(const std::string& s) {
         return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
     }
+    std::string Read(const fs::path& path) const { return files.readAll(path).value_or("<error>"); }
 };
 
 TEST_F(LocalFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNoTemporaryFile) {
     const fs::path file = folder / "config.bin";
     EXPECT_FALSE(files.exists(file));
-    ASSERT_EQ(files.writeAtomically(file, Bytes("first")), 0);
+    ASSERT_EQ(files.writeAtomically(file, Bytes("first")), std::nullopt);
     ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
-    ASSERT_EQ(files.writeAtomically(file, Bytes("second")), 0);
-    EXPECT_EQ(files.readAll(file), "second");
+    ASSERT_EQ(files.writeAtomically(file, Bytes("second")), std::nullopt);
+    EXPECT_EQ(Read(file), "second");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write)
         << "the replaced file keeps its permissions";
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 1);
 }
 
 TEST_F(LocalFileSystemTest, WriteIntoAMissingFolderFailsWithItsErrorCode) {
-    EXPECT_EQ(files.writeAtomically(folder / "no" / "config.bin", Bytes("x")), ENOENT);
-    EXPECT_FALSE(files.readAll(folder / "no" / "config.bin"));
+    const fs::path file = folder / "no" / "config.bin";
+    EXPECT_EQ(files.writeAtomically(file, Bytes("x")),
+              (FileError{FileError::Kind::WriteFailed, file, ENOENT}));
+    EXPECT_EQ(files.readAll(file).error(), (FileError{FileError::Kind::Missing, file, ENOENT}));
 }
 
 TEST_F(LocalFileSystemTest, CopyIfMissingKeepsAnExistingTarget) {
-    ASSERT_EQ(files.writeAtomically(folder / "factory", Bytes("factory")), 0);
-    ASSERT_TRUE(files.copyIfMissing(folder / "factory", folder / "user" / "str.ini"));
-    EXPECT_EQ(files.readAll(folder / "user" / "str.ini"), "factory");
-    ASSERT_EQ(files.writeAtomically(folder / "user" / "str.ini", Bytes("mine")), 0);
-    ASSERT_TRUE(files.copyIfMissing(folder / "factory", folder / "user" / "str.ini"));
-    EXPECT_EQ(files.readAll(folder / "user" / "str.ini"), "mine");
-    EXPECT_FALSE(files.copyIfMissing(folder / "absent", folder / "other"));
+    ASSERT_EQ(files.writeAtomically(folder / "factory", Bytes("factory")), std::nullopt);
+    ASSERT_EQ(files.copyIfMissing(folder / "factory", folder / "user" / "str.ini"), std::nullopt);
+    EXPECT_EQ(Read(folder / "user" / "str.ini"), "factory");
+    ASSERT_EQ(files.writeAtomically(folder / "user" / "str.ini", Bytes("mine")), std::nullopt);
+    ASSERT_EQ(files.copyIfMissing(folder / "factory", folder / "user" / "str.ini"), std::nullopt);
+    EXPECT_EQ(Read(folder / "user" / "str.ini"), "mine");
+    EXPECT_EQ(files.copyIfMissing(folder / "absent", folder / "other"),
+              (FileError{FileError::Kind::Missing, folder / "absent", ENOENT}));
+}
+
+// What people end up with in place of a data file: each is refused with
+// what it is, at once, without reading it (a FIFO would hang the start, a
+// link to /dev/zero would eat the memory).
+TEST_F(LocalFileSystemTest, OnlyRegularFilesUpToTheCapAreRead) {
+    using Kind = FileError::Kind;
+    const fs::path fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path zero = folder / "zero";
+    fs::create_symlink("/dev/zero", zero);
+    const fs::path subfolder = folder / "folder";
+    fs::create_directory(subfolder);
+    const fs::path large = folder / "large";
+    {
+        std::ofstream out(large, std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(kLargestDataFile));
+        out.put('x');
+    }
+    const fs::path justFits = folder / "fits";
+    {
+        std::ofstream out(justFits, std::ios::binary);
+        out << std::string(static_cast<std::size_t>(kLargestDataFile), ';');
+    }
+    const struct {
+        fs::path path;
+        Kind kind;
+    } cases[] = {
+        {fifo, Kind::NotAFile}, {zero, Kind::NotAFile}, {subfolder, Kind::NotAFile}, {large, Kind::TooLarge}};
+    for (const auto& row : cases) {
+        const auto read = files.readAll(row.path);
+        ASSERT_FALSE(read) << row.path;
+        EXPECT_EQ(read.error().kind, row.kind) << row.path;
+        EXPECT_EQ(read.error().path, row.path);
+    }
+    EXPECT_EQ(files.readAll(large).error().size, kLargestDataFile + 1);
+    EXPECT_EQ(files.readAll(justFits)->size(), kLargestDataFile);
+}
+
+// A str.ini linked into a dotfiles folder stays a link: the file it points
+// at gets the new contents, and the temporary file lies beside that file.
+TEST_F(LocalFileSystemTest, SavingThroughASymbolicLinkReplacesItsTarget) {
+    fs::create_directory(folder / "dotfiles");
+    const fs::path target = folder / "dotfiles" / "str.ini";
+    ASSERT_EQ(files.writeAtomically(target, Bytes("old")), std::nullopt);
+    fs::create_directory(folder / "data");
+    const fs::path link = folder / "data" / "str.ini";
+    fs::create_symlink("../dotfiles/str.ini", link);
+    const fs::path chained = folder / "data" / "chained.ini";
+    fs::create_symlink("str.ini", chained);
+
+    ASSERT_EQ(files.writeAtomically(chained, Bytes("new")), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(chained));
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Read(link), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "data"), fs::directory_iterator{}), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "dotfiles"), fs::directory_iterator{}), 1);
+
+    // A link whose target is not there yet creates it.
+    const fs::path dangling = folder / "data" / "record.ini";
+    fs::create_symlink("../dotfiles/record.ini", dangling);
+    ASSERT_EQ(files.writeAtomically(dangling, Bytes("[Copy]\n")), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(Read(folder / "dotfiles" / "record.ini"), "[Copy]\n");
 }
 
 } // namespace
