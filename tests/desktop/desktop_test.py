@@ -21,7 +21,7 @@ TITLE = "Quorvel Gaming Mouse"
 CLOSE_BUTTON = (859, 14)  # the middle of the window's close button
 
 
-def wait_for(condition, timeout=15.0, step=0.05):
+def wait_for(condition, timeout=60.0, step=0.05):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
@@ -124,7 +124,7 @@ class Desktop(unittest.TestCase):
     def click(self, window, x, y, button=1):
         self.xdotool("mousemove", "--window", window, str(x), str(y), "click", str(button))
 
-    def ended(self, process, timeout=15.0):
+    def ended(self, process, timeout=60.0):
         try:
             return process.wait(timeout)
         except subprocess.TimeoutExpired:
