@@ -119,7 +119,9 @@ IniDocument::IniDocument(std::string_view content) {
             end = content.size();
         }
         std::string_view raw = content.substr(start, end - start);
-        if (!raw.empty() && raw.back() == '\r') {
+        // Carriage returns at a line's end are its line break (or junk after
+        // it): kept, a second reading would take them for one.
+        while (!raw.empty() && raw.back() == '\r') {
             raw.remove_suffix(1);
         }
         lines_.push_back(ParseLine(std::string(raw)));

@@ -52,6 +52,16 @@ TEST_F(IniFileTest, KeepsTheLineEndsOfTheFile) {
     EXPECT_EQ(text(), "[A]\r\nk=1\r\nj=2\r\n");
 }
 
+// Carriage returns left at a line's end (a damaged file) are dropped on the
+// first reading, so that what is written reads back as itself.
+TEST(IniDocumentTest, StrayCarriageReturnsAtLineEndsReadBackTheSame) {
+    for (const char* content : {"[s]\nk=\r\r\r\r\nj=1\n", "[s]\r\r\nk=v\r\r\r", "[s]\nk=a\rb\n"}) {
+        const IniDocument once(content);
+        EXPECT_EQ(IniDocument(once.text()).text(), once.text()) << content;
+        EXPECT_EQ(once.getString("s", "k", "-"), IniDocument(once.text()).getString("s", "k", "-")) << content;
+    }
+}
+
 TEST_F(IniFileTest, RemoveSectionTakesItsLinesAndNothingElse) {
     text() = "[Copy]\nItemCount=1\nItem0=A   Dn\n; note\n[Paste]\nItemCount=0\n";
     EXPECT_EQ(ini.RemoveSection("COPY"), std::nullopt);
