@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config git ccache
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
-  qt6-base-dev libudev-dev
+  qt6-base-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth imagemagick
   qt6-wayland
   trayer xdotool x11-utils dbus python3 python3-dbus python3-gi
