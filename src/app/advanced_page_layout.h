@@ -38,6 +38,11 @@ struct AdvancedPageLayout {
         const int top = tracks[static_cast<std::size_t>(track)].cellsTop;
         return {left, top, left + 24, top + 11};
     }
+    // All eleven cells of a track.
+    constexpr Rect trackCells(int track) const {
+        return {sliderCell(track, 1).left, sliderCell(track, 1).top,
+                sliderCell(track, kSliderCellCount).right, sliderCell(track, 1).bottom};
+    }
 
     // The check boxes; each label is left-aligned from x 77 to 408 on the
     // box's line.

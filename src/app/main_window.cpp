@@ -413,6 +413,13 @@ bool MainWindow::RunApply() {
         ports_.messages.showMessage(kUnusableMouseText, kWarningTitle);
     }
     saved_ = working_;
+    if (result != ApplyResult::NotConnected) {
+        for (PageContent* page : {basic_, advanced_}) {
+            if (page != nullptr) {
+                page->configurationSent();
+            }
+        }
+    }
     return result == ApplyResult::Completed;
 }
 

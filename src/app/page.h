@@ -29,6 +29,9 @@ public:
     // The pointer moved over list `id`: entry `index` is under it (-1: none),
     // `item` is that entry's rectangle inside the list.
     virtual void listPointer(int /*id*/, int /*index*/, Rect /*item*/) {}
+    // OK or Apply has sent the working configuration to the mouse: the page
+    // hands on what it keeps for the desktop rather than for the mouse.
+    virtual void configurationSent() {}
 };
 
 // Hover groups 1 and 2 are the window's own (OK / Apply / Cancel, the two

@@ -1,0 +1,312 @@
+#include "app/advanced_page.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/advanced_page_layout.h"
+#include "app/main_window.h"
+#include "lang/texts.h"
+#include "ui/skin_painter.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kCells = AdvancedPageLayout::kSliderCellCount;
+constexpr int kSlowestSpeed = 1;
+constexpr int kFastestSpeed = 20;
+constexpr int kLongestDoubleClick = 900; // ms, cell 1
+constexpr int kDoubleClickStep = 70;     // ms per cell
+
+// What Default gives the desktop and the page.
+constexpr bool kDefaultPrecision = false;
+constexpr int kDefaultMouseSpeed = 10;
+constexpr int kDefaultWheelLines = 3;
+constexpr int kDefaultDoubleClickTime = 500;
+
+struct TrackTable {
+    Byte DeviceConfig::*position;
+    TextId caption;
+};
+constexpr std::array<TrackTable, 3> kTracks{{
+    {&DeviceConfig::mouseSpeed, TextId::kMouseSpeed},
+    {&DeviceConfig::wheelScrollLines, TextId::kScrollingSpeed},
+    {&DeviceConfig::doubleClickSpeed, TextId::kDoubleClickSpeed},
+}};
+
+constexpr std::array kAllTracks{PointerTrack::MouseSpeed, PointerTrack::WheelLines,
+                                PointerTrack::DoubleClick};
+
+const TrackTable& Of(PointerTrack track) {
+    return kTracks[static_cast<std::size_t>(track)];
+}
+
+int ClampedPosition(int position) {
+    return std::clamp(position, 1, kCells);
+}
+
+Byte AsByte(bool flag) {
+    return flag ? 1 : 0;
+}
+
+} // namespace
+
+int MouseSpeedOfPosition(int position) {
+    const int p = ClampedPosition(position);
+    return p == 1 ? kSlowestSpeed : 2 * p - 2;
+}
+
+int PositionOfMouseSpeed(int speed) {
+    return ClampedPosition(std::clamp(speed, kSlowestSpeed, kFastestSpeed) / 2 + 1);
+}
+
+int DoubleClickTimeOfPosition(int position) {
+    return kLongestDoubleClick - (ClampedPosition(position) - 1) * kDoubleClickStep;
+}
+
+int PositionOfDoubleClickTime(int milliseconds) {
+    // Times longer than cell 1 stand at cell 1 (the division would round
+    // them towards cell 1 from the wrong side).
+    return ClampedPosition(
+        (kLongestDoubleClick - std::min(milliseconds, kLongestDoubleClick)) / kDoubleClickStep + 1);
+}
+
+int TrackOfWheelLines(int lines) {
+    return std::clamp(lines, 0, kCells);
+}
+
+AdvancedPage::AdvancedPage(MainWindow& main, PointerSettingsPort& pointer, PanelFactory makeMacroPanel)
+    : main_(&main), pointer_(&pointer), makeMacroPanel_(std::move(makeMacroPanel)) {
+}
+
+AdvancedPage::~AdvancedPage() = default;
+
+void AdvancedPage::Present() {
+    main_->window().canvas().present();
+}
+
+// --- The desktop ----------------------------------------------------------------
+
+void AdvancedPage::Set(SettingStatus status, std::string_view failure) {
+    if (status == SettingStatus::Failed) {
+        main_->messages().showMessage(failure, kWarningTitle);
+    }
+}
+
+void AdvancedPage::ReadDesktopOnce() {
+    if (desktopRead_) {
+        return;
+    }
+    DeviceConfig& config = main_->working();
+    MessagePort& messages = main_->messages();
+
+    // A refused read of the precision counts as off, without a word.
+    if (const SettingRead<bool> precision = pointer_->pointerPrecision();
+        precision.status != SettingStatus::NotOffered) {
+        config.enhancePointerPrecision = AsByte(precision.status == SettingStatus::Done && precision.value);
+    }
+    // A refused speed or double-click read keeps the stored position.
+    if (const SettingRead<int> speed = pointer_->mouseSpeed(); speed.status == SettingStatus::Done) {
+        config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(speed.value));
+    } else if (speed.status == SettingStatus::Failed) {
+        messages.showMessage(kGetMouseSpeedFailed, kWarningTitle);
+    }
+    if (const SettingRead<int> wheel = pointer_->wheelScrollLines();
+        wheel.status != SettingStatus::NotOffered) {
+        if (wheel.status == SettingStatus::Failed) {
+            messages.showMessage(kGetWheelScrollLinesFailed, kWarningTitle);
+        }
+        const bool onePage = wheel.status == SettingStatus::Done && wheel.value == kWheelPageScroll;
+        const int lines = wheel.status == SettingStatus::Done && !onePage ? wheel.value : 0;
+        config.scrollOneScreen = AsByte(onePage);
+        config.wheelScrollLines = static_cast<Byte>(TrackOfWheelLines(lines));
+    }
+    if (const SettingRead<int> time = pointer_->doubleClickTime();
+        time.status == SettingStatus::Done && time.value > 0) {
+        config.doubleClickSpeed = static_cast<Byte>(PositionOfDoubleClickTime(time.value));
+    } else if (time.status != SettingStatus::NotOffered) {
+        messages.showMessage(kGetDoubleClickTimeFailed, kWarningTitle);
+    }
+    desktopRead_ = true;
+}
+
+void AdvancedPage::ApplyPointerSettings() {
+    const DeviceConfig& config = main_->working();
+    Set(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
+    Set(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
+    Set(pointer_->setWheelScrollLines(
+            config.scrollOneScreen != 0 ? kWheelPageScroll : TrackOfWheelLines(config.wheelScrollLines)),
+        kSetWheelScrollLinesFailed);
+    Set(pointer_->setDoubleClickTime(DoubleClickTimeOfPosition(config.doubleClickSpeed)),
+        kSetDoubleClickTimeFailed);
+}
+
+void AdvancedPage::configurationSent() {
+    ApplyPointerSettings();
+}
+
+// --- Drawing -----------------------------------------------------------------------
+
+// The cell and tick images have soft edges: what was drawn before is wiped
+// with the page background first, so that no trace of it shows through.
+void AdvancedPage::Wipe(Rect rect) {
+    DrawSkinImagePart(main_->window().canvas(), main_->images(), main_->skinFolder(),
+                      kAdvancedPage.background, rect);
+}
+
+void AdvancedPage::DrawTrack(PointerTrack track) {
+    const int trackIndex = static_cast<int>(track);
+    const int lit = std::clamp(static_cast<int>(main_->working().*Of(track).position), 0, kCells);
+    const OnOffImages& cells = kAdvancedPage.sliderCellImages;
+    Wipe(kAdvancedPage.trackCells(trackIndex));
+    for (int cell = 1; cell <= kCells; ++cell) {
+        main_->DrawImage(cell <= lit ? cells.on : cells.off,
+                         kAdvancedPage.sliderCell(trackIndex, cell).topLeft());
+    }
+}
+
+void AdvancedPage::DrawCheckBox(Rect box, Byte flag) {
+    const OnOffImages& images = kAdvancedPage.checkBoxImages;
+    Wipe(box);
+    main_->DrawImage(flag != 0 ? images.on : images.off, box.topLeft());
+}
+
+void AdvancedPage::DrawDefaultButton(bool over) {
+    const ImageButton& button = kAdvancedPage.defaultButton;
+    main_->DrawButton(button.rect, over ? button.overImage : button.normalImage,
+                      main_->text(TextId::kAdvancedDefault));
+}
+
+void AdvancedPage::draw() {
+    ReadDesktopOnce();
+    const DeviceConfig& config = main_->working();
+    const AdvancedPageLayout& a = kAdvancedPage;
+    Canvas& canvas = main_->window().canvas();
+    const auto text = [&](TextId id, Rect box, TextAlign align) {
+        canvas.drawText(main_->text(id), box, FontRole::Text, main_->textColour(), align);
+    };
+
+    for (const PointerTrack track : kAllTracks) {
+        DrawTrack(track);
+        text(Of(track).caption, a.tracks[static_cast<std::size_t>(track)].caption, TextAlign::Centre);
+    }
+    DrawCheckBox(a.enhancePointerPrecisionBox, config.enhancePointerPrecision);
+    DrawCheckBox(a.scrollOneScreenBox, config.scrollOneScreen);
+    text(TextId::kEnhancePointerPrecision, a.checkBoxLabel(a.enhancePointerPrecisionBox), TextAlign::Left);
+    text(TextId::kScrollOneScreen, a.checkBoxLabel(a.scrollOneScreenBox), TextAlign::Left);
+    DrawDefaultButton(false);
+
+    if (!macroPanel_ && makeMacroPanel_) {
+        macroPanel_ = makeMacroPanel_();
+    }
+    if (macroPanel_) {
+        macroPanel_->draw();
+    }
+}
+
+std::vector<HoverControl> AdvancedPage::hoverControls() {
+    std::vector<HoverControl> controls{
+        {kAdvancedPage.defaultButton.rect, 0, [this](bool over) { DrawDefaultButton(over); }}};
+    if (macroPanel_) {
+        for (HoverControl& control : macroPanel_->hoverControls()) {
+            controls.push_back(std::move(control));
+        }
+    }
+    return controls;
+}
+
+// --- Clicks ------------------------------------------------------------------------
+
+bool AdvancedPage::click(Point point) {
+    // The panel's closing pass comes first; no control of the panel lies
+    // on the pointer settings' half.
+    if (macroPanel_ && macroPanel_->click(point)) {
+        return true;
+    }
+    const AdvancedPageLayout& a = kAdvancedPage;
+    if (a.enhancePointerPrecisionBox.contains(point)) {
+        TogglePointerPrecision();
+        return true;
+    }
+    if (a.scrollOneScreenBox.contains(point)) {
+        ToggleScrollOneScreen();
+        return true;
+    }
+    if (a.defaultButton.rect.contains(point)) {
+        Default();
+        return true;
+    }
+    for (const PointerTrack track : kAllTracks) {
+        for (int cell = 1; cell <= kCells; ++cell) {
+            if (a.sliderCell(static_cast<int>(track), cell).contains(point)) {
+                SlideTo(track, cell);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void AdvancedPage::SlideTo(PointerTrack track, int cell) {
+    main_->working().*Of(track).position = static_cast<Byte>(ClampedPosition(cell));
+    DrawTrack(track);
+    Present();
+}
+
+void AdvancedPage::TogglePointerPrecision() {
+    Byte& flag = main_->working().enhancePointerPrecision;
+    flag = AsByte(flag == 0);
+    DrawCheckBox(kAdvancedPage.enhancePointerPrecisionBox, flag);
+    Present();
+}
+
+void AdvancedPage::ToggleScrollOneScreen() {
+    Byte& flag = main_->working().scrollOneScreen;
+    flag = AsByte(flag == 0);
+    DrawCheckBox(kAdvancedPage.scrollOneScreenBox, flag);
+    Present();
+}
+
+void AdvancedPage::Default() {
+    Set(pointer_->setPointerPrecision(kDefaultPrecision), kSetMouseFailed);
+    Set(pointer_->setMouseSpeed(kDefaultMouseSpeed), kSetMouseSpeedFailed);
+    Set(pointer_->setWheelScrollLines(kDefaultWheelLines), kSetWheelScrollLinesFailed);
+    Set(pointer_->setDoubleClickTime(kDefaultDoubleClickTime), kSetDoubleClickTimeFailed);
+
+    DeviceConfig& config = main_->working();
+    config.enhancePointerPrecision = AsByte(kDefaultPrecision);
+    config.scrollOneScreen = 0;
+    config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(kDefaultMouseSpeed));
+    config.wheelScrollLines = static_cast<Byte>(kDefaultWheelLines);
+    config.doubleClickSpeed = static_cast<Byte>(PositionOfDoubleClickTime(kDefaultDoubleClickTime));
+
+    DrawCheckBox(kAdvancedPage.enhancePointerPrecisionBox, config.enhancePointerPrecision);
+    DrawCheckBox(kAdvancedPage.scrollOneScreenBox, config.scrollOneScreen);
+    for (const PointerTrack track : kAllTracks) {
+        DrawTrack(track);
+    }
+    Present();
+}
+
+// --- The macro panel ---------------------------------------------------------------
+
+void AdvancedPage::leave() {
+    if (macroPanel_) {
+        macroPanel_->leave();
+        macroPanel_.reset();
+    }
+}
+
+void AdvancedPage::listChosen(int id, int index) {
+    if (macroPanel_) {
+        macroPanel_->listChosen(id, index);
+    }
+}
+
+void AdvancedPage::listPointer(int id, int index, Rect item) {
+    if (macroPanel_) {
+        macroPanel_->listPointer(id, index, item);
+    }
+}
+
+} // namespace quorvel
