@@ -1,7 +1,9 @@
 // The Quorvel program wired to a simulated mouse, with a panel that works
 // the mouse's own buttons. `--screenshot FILE` shows the settings window,
 // saves a picture of it and ends; `--open-row N` and `--open-list NAME`
-// first open a drop-down list of the Basic page, as a click would.
+// first open a drop-down list of the Basic page, as a click would;
+// `--page advanced` shows the Advanced page first. The desktop's pointer
+// settings stay untouched unless QUORVEL_POINTER=gnome is set.
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -15,6 +17,7 @@
 #include "device/real_clock.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
+#include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
 
 namespace {
@@ -61,7 +64,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption rowOption("open-row", "With --screenshot: first open the list of row N (1-8).", "N");
     const QCommandLineOption listOption("open-list", "With --screenshot: first open the list NAME.",
                                         "mode|parameter|stage");
-    parser.addOptions({screenshotOption, rowOption, listOption});
+    const QCommandLineOption pageOption("page", "Open the settings window on page PAGE.", "basic|advanced",
+                                        "basic");
+    parser.addOptions({screenshotOption, rowOption, listOption, pageOption});
     if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
     }
@@ -72,6 +77,12 @@ int main(int argc, char** argv) {
     }
     const QString screenshot = parser.value(screenshotOption);
     const QString openList = parser.value(listOption);
+    const QString page = parser.value(pageOption);
+    if (page != "basic" && page != "advanced") {
+        std::cerr << "quorvel-demo: --page takes basic or advanced, not '" << page.toStdString() << "'\n";
+        return 2;
+    }
+    const bool advancedPage = page == "advanced";
     int openRow = 0;
     if (parser.isSet(rowOption)) {
         bool number = false;
@@ -105,6 +116,10 @@ int main(int argc, char** argv) {
     if (!screenshot.isEmpty()) {
         options.messages = &console;
     }
+    const std::unique_ptr<quorvel::PointerSettingsPort> pointer =
+        qgetenv("QUORVEL_POINTER") == "gnome" ? quorvel::DesktopPointerSettings()
+                                              : std::make_unique<quorvel::KeptPointerSettings>();
+    options.pointer = pointer.get();
 
     quorvel::Program program(mouse, mouse.clock(), std::move(options));
     if (!program.start()) {
@@ -112,6 +127,9 @@ int main(int argc, char** argv) {
         return screenshot.isEmpty() ? 0 : 1;
     }
     quorvel::DemoPanel panel(mouse, program);
+    if (advancedPage) {
+        program.controller().DrawAdvancedPage();
+    }
     if (!screenshot.isEmpty()) {
         program.controller().OnTray(quorvel::TrayAction::LeftUp);
         // A click elsewhere closes the lists of rows 1 to 6, so the row comes first.

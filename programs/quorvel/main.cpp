@@ -8,6 +8,7 @@
 #include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
+#include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     quorvel::Program::Options options;
     options.paths = quorvel::Program::DefaultDataPaths(files);
     options.langId = quorvel::SystemDefaultLangId();
+    const std::unique_ptr<quorvel::PointerSettingsPort> pointer = quorvel::DesktopPointerSettings();
+    options.pointer = pointer.get();
 
     quorvel::Program program(hid, clock, std::move(options));
     if (!program.start()) {

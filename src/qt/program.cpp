@@ -62,7 +62,8 @@ DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
 
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
-      instance_(options.instance != nullptr ? options.instance : &lock_), relay_(OnInterfaceThread),
+      instance_(options.instance != nullptr ? options.instance : &lock_), pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
+      relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
              [this](int index) { main_->OnTrayMenu(index); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
@@ -75,7 +76,8 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
         MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
         std::move(options.paths), options.langId);
     basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
-    main_->setPages(basicPage_.get(), nullptr);
+    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_);
+    main_->setPages(basicPage_.get(), advancedPage_.get());
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/advanced_page.h"
 #include "app/basic_page.h"
 #include "app/device_event_relay.h"
 #include "app/main_window.h"
@@ -31,6 +32,7 @@ public:
         // The lock that keeps one copy running; a second copy asks the first,
         // over a socket beside it, to show its window.
         std::filesystem::path lockFile = LockFileInstance::DefaultLockFile();
+        PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
     };
 
     Program(HidPort& hid, Clock& clock, Options options);
@@ -48,6 +50,7 @@ public:
     // The dialogs that collect a button function's parameters.
     AssignmentDialogs& assignmentDialogs() { return *dialogs_; }
     BasicPage& basicPage() { return *basicPage_; }
+    AdvancedPage& advancedPage() { return *advancedPage_; }
     QtTray& tray() { return tray_; }
 
     // The data folder of the running program by the usual rule (the demo's
@@ -70,6 +73,8 @@ private:
     LockFileInstance lock_;
     MessagePort* messages_;
     SingleInstancePort* instance_;
+    KeptPointerSettings keptPointer_;
+    PointerSettingsPort* pointer_;
     SkinnedWindow window_;
     QtImageDecoder decoder_;
     DeviceEventRelay relay_;
@@ -79,6 +84,7 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AssignmentDialogs> dialogs_;
     std::unique_ptr<BasicPage> basicPage_;
+    std::unique_ptr<AdvancedPage> advancedPage_;
     bool ownLock_ = false;
     QLocalServer later_; // second launches knock here
 };
