@@ -73,6 +73,8 @@ TEST_F(ShellTest, MinimiseHidesAndCloseEndsCleanly) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // GSettings in this process's memory: no test reaches the user's desktop settings.
+    qputenv("GSETTINGS_BACKEND", "memory");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

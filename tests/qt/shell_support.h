@@ -67,6 +67,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
     SimulatedMouse mouse;
     RecordingMessages messages;
     FakeInstance instance;
+    PointerSettingsPort* pointer = nullptr; // the desktop's pointer settings; nullptr: none
     std::unique_ptr<Program> program;
 
     void SetUp() override {
@@ -74,6 +75,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
         options.paths = DataPathsIn(data.folder, data.folder / "quorvel");
         options.messages = &messages;
         options.instance = &instance;
+        options.pointer = pointer;
         program = std::make_unique<Program>(mouse, mouse.clock(), std::move(options));
         ASSERT_TRUE(program->start());
         program->controller().OnTray(TrayAction::LeftUp);
