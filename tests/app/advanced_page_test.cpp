@@ -161,6 +161,14 @@ TEST_F(AdvancedPageTest, DrawsThePointerSettingsInOnePresentAndLeavesTheMacroHal
     // The page button is pressed again: nothing happens.
     Click(WindowButtonRect(WindowButtonId::AdvancedPage));
     EXPECT_TRUE(TakeOps().empty());
+
+    // Default shows hovered while the pointer rests on it.
+    main->OnMouseMove(A.defaultButton.rect.topLeft());
+    auto hover = TakeOps();
+    EXPECT_TRUE(Drew(hover, "image button-over.png at 194,573"));
+    EXPECT_TRUE(Drew(hover, "text Default in 194,573"));
+    main->OnMouseMove(Point{5, 300});
+    EXPECT_TRUE(Drew(TakeOps(), "image button-normal.png at 194,573"));
 }
 
 TEST_F(AdvancedPageTest, TheDesktopIsReadOnTheFirstShowing) {
