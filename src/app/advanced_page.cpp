@@ -65,10 +65,7 @@ int DoubleClickTimeOfPosition(int position) {
 }
 
 int PositionOfDoubleClickTime(int milliseconds) {
-    // Times longer than cell 1 stand at cell 1 (the division would round
-    // them towards cell 1 from the wrong side).
-    return ClampedPosition(
-        (kLongestDoubleClick - std::min(milliseconds, kLongestDoubleClick)) / kDoubleClickStep + 1);
+    return ClampedPosition((kLongestDoubleClick - milliseconds) / kDoubleClickStep + 1);
 }
 
 int TrackOfWheelLines(int lines) {
@@ -87,7 +84,7 @@ void AdvancedPage::Present() {
 
 // --- The desktop ----------------------------------------------------------------
 
-void AdvancedPage::Set(SettingStatus status, std::string_view failure) {
+void AdvancedPage::WarnIfRefused(SettingStatus status, std::string_view failure) {
     if (status == SettingStatus::Failed) {
         main_->messages().showMessage(failure, kWarningTitle);
     }
@@ -132,13 +129,14 @@ void AdvancedPage::ReadDesktopOnce() {
 
 void AdvancedPage::ApplyPointerSettings() {
     const DeviceConfig& config = main_->working();
-    Set(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
-    Set(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
-    Set(pointer_->setWheelScrollLines(
-            config.scrollOneScreen != 0 ? kWheelPageScroll : TrackOfWheelLines(config.wheelScrollLines)),
-        kSetWheelScrollLinesFailed);
-    Set(pointer_->setDoubleClickTime(DoubleClickTimeOfPosition(config.doubleClickSpeed)),
-        kSetDoubleClickTimeFailed);
+    WarnIfRefused(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
+    WarnIfRefused(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
+    WarnIfRefused(pointer_->setWheelScrollLines(config.scrollOneScreen != 0
+                                                    ? kWheelPageScroll
+                                                    : TrackOfWheelLines(config.wheelScrollLines)),
+                  kSetWheelScrollLinesFailed);
+    WarnIfRefused(pointer_->setDoubleClickTime(DoubleClickTimeOfPosition(config.doubleClickSpeed)),
+                  kSetDoubleClickTimeFailed);
 }
 
 void AdvancedPage::configurationSent() {
@@ -268,10 +266,10 @@ void AdvancedPage::ToggleScrollOneScreen() {
 }
 
 void AdvancedPage::Default() {
-    Set(pointer_->setPointerPrecision(kDefaultPrecision), kSetMouseFailed);
-    Set(pointer_->setMouseSpeed(kDefaultMouseSpeed), kSetMouseSpeedFailed);
-    Set(pointer_->setWheelScrollLines(kDefaultWheelLines), kSetWheelScrollLinesFailed);
-    Set(pointer_->setDoubleClickTime(kDefaultDoubleClickTime), kSetDoubleClickTimeFailed);
+    WarnIfRefused(pointer_->setPointerPrecision(kDefaultPrecision), kSetMouseFailed);
+    WarnIfRefused(pointer_->setMouseSpeed(kDefaultMouseSpeed), kSetMouseSpeedFailed);
+    WarnIfRefused(pointer_->setWheelScrollLines(kDefaultWheelLines), kSetWheelScrollLinesFailed);
+    WarnIfRefused(pointer_->setDoubleClickTime(kDefaultDoubleClickTime), kSetDoubleClickTimeFailed);
 
     DeviceConfig& config = main_->working();
     config.enhancePointerPrecision = AsByte(kDefaultPrecision);

@@ -80,7 +80,7 @@ private:
     void DrawTrack(PointerTrack track);
     void DrawCheckBox(Rect box, Byte flag);
     void DrawDefaultButton(bool over);
-    void Set(SettingStatus status, std::string_view failure);
+    void WarnIfRefused(SettingStatus status, std::string_view failure);
     void Present();
 
     MainWindow* main_;
