@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/advanced_page_layout.h"
-#include "app/main_window.h"
+#include "app/page_context.h"
 #include "lang/texts.h"
 #include "ui/skin_painter.h"
 
@@ -72,21 +72,21 @@ int TrackOfWheelLines(int lines) {
     return std::clamp(lines, 0, kCells);
 }
 
-AdvancedPage::AdvancedPage(MainWindow& main, PointerSettingsPort& pointer, PanelFactory makeMacroPanel)
-    : main_(&main), pointer_(&pointer), makeMacroPanel_(std::move(makeMacroPanel)) {
+AdvancedPage::AdvancedPage(PageContext& context, PointerSettingsPort& pointer, PanelFactory makeMacroPanel)
+    : context_(&context), pointer_(&pointer), makeMacroPanel_(std::move(makeMacroPanel)) {
 }
 
 AdvancedPage::~AdvancedPage() = default;
 
 void AdvancedPage::Present() {
-    main_->window().canvas().present();
+    context_->window().canvas().present();
 }
 
 // --- The desktop ----------------------------------------------------------------
 
 void AdvancedPage::WarnIfRefused(SettingStatus status, std::string_view failure) {
     if (status == SettingStatus::Failed) {
-        main_->messages().showMessage(failure, kWarningTitle);
+        context_->showWarning(failure);
     }
 }
 
@@ -94,8 +94,7 @@ void AdvancedPage::ReadDesktopOnce() {
     if (desktopRead_) {
         return;
     }
-    DeviceConfig& config = main_->working();
-    MessagePort& messages = main_->messages();
+    DeviceConfig& config = context_->working();
 
     // A refused read of the precision counts as off, without a word.
     if (const SettingRead<bool> precision = pointer_->pointerPrecision();
@@ -106,12 +105,12 @@ void AdvancedPage::ReadDesktopOnce() {
     if (const SettingRead<int> speed = pointer_->mouseSpeed(); speed.status == SettingStatus::Done) {
         config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(speed.value));
     } else if (speed.status == SettingStatus::Failed) {
-        messages.showMessage(kGetMouseSpeedFailed, kWarningTitle);
+        context_->showWarning(kGetMouseSpeedFailed);
     }
     if (const SettingRead<int> wheel = pointer_->wheelScrollLines();
         wheel.status != SettingStatus::NotOffered) {
         if (wheel.status == SettingStatus::Failed) {
-            messages.showMessage(kGetWheelScrollLinesFailed, kWarningTitle);
+            context_->showWarning(kGetWheelScrollLinesFailed);
         }
         const bool onePage = wheel.status == SettingStatus::Done && wheel.value == kWheelPageScroll;
         const int lines = wheel.status == SettingStatus::Done && !onePage ? wheel.value : 0;
@@ -122,13 +121,13 @@ void AdvancedPage::ReadDesktopOnce() {
         time.status == SettingStatus::Done && time.value > 0) {
         config.doubleClickSpeed = static_cast<Byte>(PositionOfDoubleClickTime(time.value));
     } else if (time.status != SettingStatus::NotOffered) {
-        messages.showMessage(kGetDoubleClickTimeFailed, kWarningTitle);
+        context_->showWarning(kGetDoubleClickTimeFailed);
     }
     desktopRead_ = true;
 }
 
 void AdvancedPage::ApplyPointerSettings() {
-    const DeviceConfig& config = main_->working();
+    const DeviceConfig& config = context_->working();
     WarnIfRefused(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
     WarnIfRefused(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
     WarnIfRefused(pointer_->setWheelScrollLines(config.scrollOneScreen != 0
@@ -148,17 +147,16 @@ void AdvancedPage::configurationSent() {
 // The cell and tick images have soft edges: what was drawn before is wiped
 // with the page background first, so that no trace of it shows through.
 void AdvancedPage::Wipe(Rect rect) {
-    DrawSkinImagePart(main_->window().canvas(), main_->images(), main_->skinFolder(),
-                      kAdvancedPage.background, rect);
+    context_->drawImagePart(kAdvancedPage.background, rect);
 }
 
 void AdvancedPage::DrawTrack(PointerTrack track) {
     const int trackIndex = static_cast<int>(track);
-    const int lit = std::clamp(static_cast<int>(main_->working().*Of(track).position), 0, kCells);
+    const int lit = std::clamp(static_cast<int>(context_->working().*Of(track).position), 0, kCells);
     const OnOffImages& cells = kAdvancedPage.sliderCellImages;
     Wipe(kAdvancedPage.trackCells(trackIndex));
     for (int cell = 1; cell <= kCells; ++cell) {
-        main_->DrawImage(cell <= lit ? cells.on : cells.off,
+        context_->drawImage(cell <= lit ? cells.on : cells.off,
                          kAdvancedPage.sliderCell(trackIndex, cell).topLeft());
     }
 }
@@ -166,22 +164,22 @@ void AdvancedPage::DrawTrack(PointerTrack track) {
 void AdvancedPage::DrawCheckBox(Rect box, Byte flag) {
     const OnOffImages& images = kAdvancedPage.checkBoxImages;
     Wipe(box);
-    main_->DrawImage(flag != 0 ? images.on : images.off, box.topLeft());
+    context_->drawImage(flag != 0 ? images.on : images.off, box.topLeft());
 }
 
 void AdvancedPage::DrawDefaultButton(bool over) {
     const ImageButton& button = kAdvancedPage.defaultButton;
-    main_->DrawButton(button.rect, over ? button.overImage : button.normalImage,
-                      main_->text(TextId::kAdvancedDefault));
+    context_->drawButton(button.rect, over ? button.overImage : button.normalImage,
+                      context_->text(TextId::kAdvancedDefault));
 }
 
 void AdvancedPage::draw() {
     ReadDesktopOnce();
-    const DeviceConfig& config = main_->working();
+    const DeviceConfig& config = context_->working();
     const AdvancedPageLayout& a = kAdvancedPage;
-    Canvas& canvas = main_->window().canvas();
+    Canvas& canvas = context_->window().canvas();
     const auto text = [&](TextId id, Rect box, TextAlign align) {
-        canvas.drawText(main_->text(id), box, FontRole::Text, main_->textColour(), align);
+        canvas.drawText(context_->text(id), box, FontRole::Text, context_->textColour(), align);
     };
 
     for (const PointerTrack track : kAllTracks) {
@@ -246,20 +244,20 @@ bool AdvancedPage::click(Point point) {
 }
 
 void AdvancedPage::SlideTo(PointerTrack track, int cell) {
-    main_->working().*Of(track).position = static_cast<Byte>(ClampedPosition(cell));
+    context_->working().*Of(track).position = static_cast<Byte>(ClampedPosition(cell));
     DrawTrack(track);
     Present();
 }
 
 void AdvancedPage::TogglePointerPrecision() {
-    Byte& flag = main_->working().enhancePointerPrecision;
+    Byte& flag = context_->working().enhancePointerPrecision;
     flag = AsByte(flag == 0);
     DrawCheckBox(kAdvancedPage.enhancePointerPrecisionBox, flag);
     Present();
 }
 
 void AdvancedPage::ToggleScrollOneScreen() {
-    Byte& flag = main_->working().scrollOneScreen;
+    Byte& flag = context_->working().scrollOneScreen;
     flag = AsByte(flag == 0);
     DrawCheckBox(kAdvancedPage.scrollOneScreenBox, flag);
     Present();
@@ -271,7 +269,7 @@ void AdvancedPage::Default() {
     WarnIfRefused(pointer_->setWheelScrollLines(kDefaultWheelLines), kSetWheelScrollLinesFailed);
     WarnIfRefused(pointer_->setDoubleClickTime(kDefaultDoubleClickTime), kSetDoubleClickTimeFailed);
 
-    DeviceConfig& config = main_->working();
+    DeviceConfig& config = context_->working();
     config.enhancePointerPrecision = AsByte(kDefaultPrecision);
     config.scrollOneScreen = 0;
     config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(kDefaultMouseSpeed));

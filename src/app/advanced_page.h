@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-class MainWindow;
+class PageContext;
 
 // The three pointer-setting tracks of the page, in the order of the layout.
 enum class PointerTrack { MouseSpeed = 0, WheelLines = 1, DoubleClick = 2 };
@@ -46,7 +46,7 @@ class AdvancedPage final : public PageContent {
 public:
     using PanelFactory = std::function<std::unique_ptr<PageContent>()>;
 
-    AdvancedPage(MainWindow& main, PointerSettingsPort& pointer, PanelFactory makeMacroPanel = {});
+    AdvancedPage(PageContext& context, PointerSettingsPort& pointer, PanelFactory makeMacroPanel = {});
     ~AdvancedPage() override;
     // Its hover controls point back at it.
     AdvancedPage(const AdvancedPage&) = delete;
@@ -83,7 +83,7 @@ private:
     void WarnIfRefused(SettingStatus status, std::string_view failure);
     void Present();
 
-    MainWindow* main_;
+    PageContext* context_;
     PointerSettingsPort* pointer_;
     PanelFactory makeMacroPanel_;
     std::unique_ptr<PageContent> macroPanel_;

@@ -64,7 +64,7 @@ TEST_F(AdvancedPageShellTest, ApplyHandsTheClickedSettingsToGnomeAndCancelRestor
     click(A.enhancePointerPrecisionBox);
     EXPECT_NE(pointerHalf(), applied);
     click(CommitButtonRect(TextId::kCancel));
-    EXPECT_FALSE(program->window().isVisible());
+    EXPECT_TRUE(testing::PutAway(program->window()));
     EXPECT_DOUBLE_EQ(GnomeMouseSpeed(), 1.0);
     EXPECT_EQ(GnomeAccelProfile(), "default");
     main.OnTray(TrayAction::LeftUp);

@@ -13,12 +13,9 @@ namespace quorvel {
 namespace {
 
 using testing::CommitButtonRect;
+using testing::PutAway;
 
 using ShellTest = testing::ProgramOnSimulatedMouse;
-
-// Out of the user's way: hidden into the tray, or minimised where there is
-// no tray (as offscreen).
-bool PutAway(const QWidget& window) { return !window.isVisible() || window.isMinimized(); }
 
 TEST_F(ShellTest, TheSkinnedWindowShowsTheBasicPage) {
     SkinnedWindow& window = program->window();

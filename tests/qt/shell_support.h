@@ -47,6 +47,10 @@ struct ShellDataFolder {
 };
 
 // The point a test clicks to hit a rectangle: just inside its top-left corner.
+// Out of the user's way: hidden into the tray, or minimised where there is
+// no tray (as offscreen).
+inline bool PutAway(const QWidget& window) { return !window.isVisible() || window.isMinimized(); }
+
 inline QPoint Inside(const Rect& rect) {
     return {rect.left + 2, rect.top + 2};
 }
