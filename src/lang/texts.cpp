@@ -123,6 +123,10 @@ constexpr TextRow kTexts[] = {
     {TextId::kConfirm, {"Confirm", "确认", "確認"}},
     {TextId::kMacroNameIsBlank, {"Macro name is blank", "宏名称为空", "巨集名稱為空"}},
     {TextId::kMacroNameAlreadyExists, {"Macro name already exists", "宏名称已经存在", "巨集名稱已經存在"}},
+    {TextId::kMacroNameNotStorable,
+     {"A macro name cannot begin or end with a space, or hold [ ], tabs or other control characters",
+      "宏名称的开头和结尾不能是空格，也不能包含 [ ]、制表符或其他控制字符",
+      "巨集名稱的開頭和結尾不能是空格，也不能包含 [ ]、定位字元或其他控制字元"}},
     {TextId::kPressCtrlBreakKeyToStopRecording,
      {"Press Ctrl+Break key to stop recording", "按Ctrl+Break可以停止录制", "按Ctrl+Break可以停止錄製"}},
     // The apostrophe of "doesn’t" is U+2019, not the ASCII one.

@@ -110,12 +110,13 @@ enum class TextId : int {
     kConfirm,
     kMacroNameIsBlank,
     kMacroNameAlreadyExists,
+    kMacroNameNotStorable,
     kPressCtrlBreakKeyToStopRecording,
     kItDoesntStartRecording,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 96;
+inline constexpr int kTextCount = 97;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

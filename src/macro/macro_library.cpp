@@ -103,9 +103,39 @@ void MacroLibrary::Select(int index, const DeviceConfig& config) {
     }
 }
 
+MacroNameFault CheckMacroName(std::string_view name) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
+    if (std::all_of(name.begin(), name.end(), blank)) {
+        return MacroNameFault::Blank;
+    }
+    if (blank(name.front()) || blank(name.back())) {
+        return MacroNameFault::BlankAtEnd;
+    }
+    if (name.find_first_of("[]") != std::string_view::npos) {
+        return MacroNameFault::Bracket;
+    }
+    if (std::any_of(name.begin(), name.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 0x20 || byte == 0x7F;
+        })) {
+        return MacroNameFault::ControlCharacter;
+    }
+    if (!IsValidUtf8(name)) {
+        return MacroNameFault::InvalidUtf8;
+    }
+    return MacroNameFault::None;
+}
+
 NewMacroResult MacroLibrary::New() {
-    if (nameText.empty()) {
+    switch (CheckMacroName(nameText)) {
+    case MacroNameFault::None:
+        break;
+    case MacroNameFault::Blank:
         return NewMacroResult::NameBlank;
+    default:
+        return NewMacroResult::NameNotStorable;
     }
     if (names_.size() >= static_cast<std::size_t>(kMacroCountLimit)) {
         return NewMacroResult::TooMany;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/device_config.h"
@@ -37,7 +38,22 @@ std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std
 // What the list shows for a name: at most 31 characters.
 std::string ShownMacroName(const std::string& name);
 
-enum class NewMacroResult { Added, NameBlank, TooMany, NameExists };
+// A macro's name is the name of its section in record.ini, and the file
+// keeps only names that read back as themselves: the reader trims blanks
+// inside "[...]" and ends a name at the first "]", and an empty "[]" ends
+// the section list for the macro table.
+enum class MacroNameFault {
+    None,
+    Blank,            // empty, or blanks only
+    BlankAtEnd,       // a blank before or after the name
+    Bracket,          // "[" or "]"
+    ControlCharacter, // a line break, a tab or another control character
+    InvalidUtf8,
+};
+MacroNameFault CheckMacroName(std::string_view name);
+
+// NameNotStorable: CheckMacroName found a fault other than Blank.
+enum class NewMacroResult { Added, NameBlank, NameNotStorable, TooMany, NameExists };
 
 // The macro panel's state and operations, without any widget: the macro
 // list with its selection, the event list of the selected macro, the

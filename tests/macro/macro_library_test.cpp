@@ -74,9 +74,10 @@ TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
         std::string name;
         NewMacroResult result;
     } cases[] = {
-        {"", NewMacroResult::NameBlank},       {"COPY", NewMacroResult::NameExists},
-        {"paste", NewMacroResult::NameExists}, {"   ", NewMacroResult::Added}, // blanks are a name
-        {"Cut", NewMacroResult::Added},
+        {"", NewMacroResult::NameBlank},           {"COPY", NewMacroResult::NameExists},
+        {"paste", NewMacroResult::NameExists},     {"   ", NewMacroResult::NameBlank},
+        {" Cut", NewMacroResult::NameNotStorable}, {"Cut", NewMacroResult::Added},
+        {"剪切", NewMacroResult::Added},
     };
     for (const auto& row : cases) {
         library.nameText = row.name;
@@ -94,6 +95,45 @@ TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
     library.nameText = "Thirteenth";
     EXPECT_EQ(library.New(), NewMacroResult::TooMany);
     EXPECT_EQ(library.names().size(), 12u);
+}
+
+// Each refused name, saved as a section, would read back as another name or
+// end the section list; the accepted ones read back as themselves.
+TEST(MacroName, OnlyNamesThatReadBackAsThemselvesAreTaken) {
+    const struct {
+        std::string name;
+        MacroNameFault fault;
+    } cases[] = {
+        {"", MacroNameFault::Blank},
+        {" \t ", MacroNameFault::Blank},
+        {" Copy", MacroNameFault::BlankAtEnd},
+        {"Copy ", MacroNameFault::BlankAtEnd},
+        {"a]b", MacroNameFault::Bracket},
+        {"[a", MacroNameFault::Bracket},
+        {"a\nb", MacroNameFault::ControlCharacter},
+        {"a\tb", MacroNameFault::ControlCharacter},
+        {std::string("a\0b", 3), MacroNameFault::ControlCharacter},
+        {"a\x7F", MacroNameFault::ControlCharacter},
+        {"a\xFF"
+         "b",
+         MacroNameFault::InvalidUtf8},
+        {"\xC3", MacroNameFault::InvalidUtf8},         // cut short
+        {"\xC0\xAF", MacroNameFault::InvalidUtf8},     // overlong "/"
+        {"\xED\xA0\x80", MacroNameFault::InvalidUtf8}, // a surrogate
+        {"Copy and paste", MacroNameFault::None},
+        {"复制 = 粘贴; #1", MacroNameFault::None},
+        {"\xF0\x9F\x8E\xAE", MacroNameFault::None}, // a four-byte character
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(CheckMacroName(row.name), row.fault) << "'" << row.name << "'";
+        if (row.fault != MacroNameFault::None) {
+            continue;
+        }
+        IniDocument written;
+        ASSERT_TRUE(written.setEntry(row.name, "ItemCount", "0"));
+        const IniDocument read(written.text());
+        EXPECT_EQ(read.sectionNames(), std::vector<std::string>{row.name});
+    }
 }
 
 TEST_F(MacroLibraryTest, NewIntoAnEmptyListKeepsTheEventList) {
