@@ -203,16 +203,6 @@ bool BasicPage::click(Point point) {
     return false;
 }
 
-bool BasicPage::LeftClickElsewhere(int button) const {
-    const ButtonSet& set = context_->working().buttonSet(shownMode());
-    for (int other = 0; other < kButtonCount; ++other) {
-        if (other != button && set.field(kFieldFunction, other) == kFnLeftClick) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void BasicPage::RowClick(int row) {
     const int button = row - 1;
     WindowPort& window = context_->window();
@@ -226,9 +216,9 @@ void BasicPage::RowClick(int row) {
             other.close(window);
         }
     }
-    // "Left Click" is never taken from the last button that holds it.
-    if (context_->working().buttonSet(shownMode()).field(kFieldFunction, button) == kFnLeftClick &&
-        !LeftClickElsewhere(button)) {
+    // "Left Click" is never taken from the last button the mouse receives
+    // that holds it.
+    if (assignment_.HoldsLastLeftClick(button, shownMode())) {
         context_->showWarning(context_->text(TextId::kLeftKeyMustBeSelected));
         return;
     }
@@ -289,7 +279,10 @@ void BasicPage::ChooseDpiSwitch(int entry) {
     }
     for (int button = 0; button < kButtonCount; ++button) {
         if (context_->window().listExists(RowListId(button))) {
-            assignment_.ChooseDpiSwitch(button, shownMode(), choice);
+            if (assignment_.ChooseDpiSwitch(button, shownMode(), choice) ==
+                AssignOutcome::RefusedLastLeftClick) {
+                context_->showWarning(context_->text(TextId::kLeftKeyMustBeSelected));
+            }
             CloseRowList(button);
             if (button < BasicPageLayout::kRowCount) {
                 DrawRowBox(button + 1, false);

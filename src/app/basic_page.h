@@ -60,7 +60,6 @@ private:
     void DrawDefaultButton(bool over);
     void CloseRowList(int button);
     void CloseDpiSubList();
-    bool LeftClickElsewhere(int button) const;
     void Present();
 
     PageContext* context_;
