@@ -15,6 +15,7 @@
 #include "assign/function_list.h"
 #include "demo_panel.h"
 #include "device/real_clock.h"
+#include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
 #include "system/linux/gnome_pointer_settings.h"
@@ -121,7 +122,10 @@ int main(int argc, char** argv) {
                                               : std::make_unique<quorvel::KeptPointerSettings>();
     options.pointer = pointer.get();
 
-    quorvel::Program program(mouse, mouse.clock(), std::move(options));
+    // QUORVEL_TRACE=1: every transfer with the simulated mouse on standard error.
+    quorvel::TracingHidPort traced(mouse, std::cerr);
+    quorvel::HidPort& hid = quorvel::TraceAskedFor() ? static_cast<quorvel::HidPort&>(traced) : mouse;
+    quorvel::Program program(hid, mouse.clock(), std::move(options));
     if (!program.start()) {
         // Another demo runs and shows its window; no picture was made.
         return screenshot.isEmpty() ? 0 : 1;
