@@ -36,17 +36,16 @@ Commands:
   macro delete NAME
              Removes the macro NAME from record.ini, as the window's Delete
              does; the macro table follows at the next add or Confirm.
-             The macro commands never talk to the mouse. On an error
-             (an unknown name, a name the window would refuse, a
-             thirteenth macro, a line that is no event or pause) they say
-             what is wrong, change nothing, and exit with status 1.
+  The macro commands never talk to the mouse. On an error (an unknown
+  name, a name the window would refuse, a thirteenth macro, a line that is
+  no event or pause) they say what is wrong, change nothing, and exit with
+  status 1.
 
 Options:
   --data DIR         The data folder that holds config.bin and record.ini.
-                     By default the
-                     program's own: the folder of quorvelctl when a config.bin
-                     lies there, otherwise $XDG_CONFIG_HOME/quorvel
-                     (~/.config/quorvel).
+                     By default the program's own: the folder of quorvelctl
+                     when a config.bin lies there, otherwise
+                     $XDG_CONFIG_HOME/quorvel (~/.config/quorvel).
   --simulate         Talk to the simulated mouse instead of a real one.
   --sensor-type N    The sensor type (0-255) the simulated mouse reports.
   --trace            Print every transfer on standard output, one line each,
