@@ -126,7 +126,8 @@ std::variant<std::optional<std::string>, Failed> Snapshot(FileSystem& files,
 
 // Adds the macro as New and Confirm do, then saves the rebuilt table in
 // config.bin. Everything is checked before the first write; when config.bin
-// cannot be written after all, record.ini is put back as it was.
+// cannot be written after all, record.ini is put back as it was (empty, when
+// there was none: the same empty library).
 std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, FileSystem& files,
                           std::istream& in, std::ostream& err) {
     auto read = ReadEventLines(command.source, in);
@@ -166,9 +167,12 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     }
     // The new macro stands last in the file; a slot that never held a loop
     // count would play it no times.
-    const auto slot = static_cast<std::size_t>(confirmed.rebuild.slotsFilled - 1);
-    if (confirmed.rebuild.sectionsIgnored == 0 && MacroLoopCount(config.macroSlots[slot]) == 0) {
-        config.macroSlots[slot][1] = 1;
+    const int slot = confirmed.rebuild.slotsFilled - 1;
+    if (slot >= 0 && confirmed.rebuild.sectionsIgnored == 0) {
+        MacroSlot& added = config.macroSlots[static_cast<std::size_t>(slot)];
+        if (MacroLoopCount(added) == 0) {
+            added[1] = 1;
+        }
     }
     if (const FileStatus error = configFile.SaveRecord(config)) {
         const std::optional<std::string>& old = std::get<std::optional<std::string>>(before);
