@@ -40,6 +40,14 @@ FileStatus ConfigFile::LoadConfig(DeviceConfig& config) {
 }
 
 FileStatus ConfigFile::SaveConfig(const DeviceConfig& config) {
+    return save(config, 1);
+}
+
+FileStatus ConfigFile::SaveRecord(const DeviceConfig& config) {
+    return save(config, firstRunFlag_);
+}
+
+FileStatus ConfigFile::save(const DeviceConfig& config, Byte flag) {
     if (!files_->exists(path_)) {
         return FileError{FileError::Kind::Missing, path_};
     }
@@ -47,12 +55,12 @@ FileStatus ConfigFile::SaveConfig(const DeviceConfig& config) {
         return FileError{FileError::Kind::Refused, path_};
     }
     std::array<std::uint8_t, kConfigFileSize> bytes{};
-    bytes[0] = 1;
+    bytes[0] = flag;
     std::memcpy(bytes.data() + 1, config.bytes().data(), kDeviceConfigSize);
     if (auto error = files_->writeAtomically(path_, bytes)) {
         return error;
     }
-    firstRunFlag_ = 1;
+    firstRunFlag_ = flag;
     return std::nullopt;
 }
 

@@ -30,12 +30,18 @@ public:
     // config.bin that is there (Missing otherwise) and never the running
     // program itself (Refused); on WriteFailed the old file is whole.
     FileStatus SaveConfig(const DeviceConfig& config);
+    // Writes the record and keeps the first-run flag that LoadConfig read:
+    // for a tool that changes the record beside the program, and must not
+    // claim that the program has run.
+    FileStatus SaveRecord(const DeviceConfig& config);
 
     // 0 until config.bin has been written once by the program.
     Byte firstRunFlag() const { return firstRunFlag_; }
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    FileStatus save(const DeviceConfig& config, Byte flag);
+
     FileSystem* files_;
     std::filesystem::path path_;
     std::filesystem::path program_;

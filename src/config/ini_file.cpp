@@ -80,6 +80,9 @@ Line EntryLine(std::string_view key, std::string_view value) {
 }
 
 std::string CutToBuffer(std::string_view value) {
+    if (value.size() < kIniBufferChars) {
+        return std::string(value); // fewer bytes than the buffer, so fewer characters
+    }
     const std::u32string chars = Utf8ToCodePoints(value);
     if (chars.size() < kIniBufferChars) {
         return std::string(value);
@@ -112,6 +115,7 @@ IniDocument::IniDocument(std::string_view content) {
         eol_ = "\r\n";
     }
     finalNewline_ = content.empty() || content.back() == '\n';
+    lines_.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < content.size()) {
         auto end = content.find('\n', start);
@@ -267,6 +271,11 @@ FileResult<IniDocument> IniFile::read() const {
     return IniDocument(*content);
 }
 
+IniDocument IniFile::readOrEmpty() const {
+    FileResult<IniDocument> document = read();
+    return document ? std::move(document).value() : IniDocument();
+}
+
 FileStatus IniFile::write(const IniDocument& document) {
     const std::string out = document.text();
     return files_->writeAtomically(path_,
@@ -279,7 +288,7 @@ FileError IniFile::refused() const {
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
                                std::string_view fallback) const {
-    return read().value_or(IniDocument()).getString(section, key, fallback);
+    return readOrEmpty().getString(section, key, fallback);
 }
 
 FileStatus IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -323,7 +332,7 @@ FileStatus IniFile::RemoveSection(std::string_view section) {
 }
 
 std::vector<std::string> IniFile::SectionNames() const {
-    return read().value_or(IniDocument()).sectionNames();
+    return readOrEmpty().sectionNames();
 }
 
 std::u32string IniFile::SectionNameBuffer(std::size_t bufferChars) const {

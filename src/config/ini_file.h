@@ -93,6 +93,8 @@ public:
 
     // The whole file; an empty document when it is missing.
     FileResult<IniDocument> read() const;
+    // The same, with a file that cannot be read read as a missing one.
+    IniDocument readOrEmpty() const;
 
     // One lookup of IniDocument::getString; a file that cannot be read
     // reads as a missing one.
@@ -114,6 +116,11 @@ public:
     // Every section name in file order; none when the file cannot be read.
     std::vector<std::string> SectionNames() const;
 
+    // Replaces the file with the document: for a caller that read it,
+    // changed it and goes on reading the document without reading the file
+    // again.
+    FileStatus write(const IniDocument& document);
+
     // The section names as the private-profile call lays them into a buffer
     // of `bufferChars` characters: each name followed by a terminator, the
     // list ended by a second one. A list that does not fit is cut and still
@@ -121,7 +128,6 @@ public:
     std::u32string SectionNameBuffer(std::size_t bufferChars) const;
 
 private:
-    FileStatus write(const IniDocument& document);
     FileError refused() const;
 
     std::filesystem::path path_;

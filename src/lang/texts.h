@@ -6,7 +6,7 @@
 
 namespace quorvel {
 
-// The 96 texts of the main window, named after their English wording (other
+// The texts of the main window, named after their English wording (other
 // parts of the behaviour refer to a text by that wording). The order is the
 // order of the language table.
 enum class TextId : int {
@@ -111,12 +111,14 @@ enum class TextId : int {
     kMacroNameIsBlank,
     kMacroNameAlreadyExists,
     kMacroNameNotStorable,
+    kMacrosBeyondTwelfthIgnored, // "%s": how many
+    kMacrosCutToFitTheirSlots,   // "%s": the names
     kPressCtrlBreakKeyToStopRecording,
     kItDoesntStartRecording,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 97;
+inline constexpr int kTextCount = 99;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -1,7 +1,7 @@
 #include "macro/macro_library.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <utility>
 
 namespace quorvel {
 
@@ -13,10 +13,27 @@ std::string ItemKey(std::size_t index) {
     return "Item" + std::to_string(index);
 }
 
+// The index of a key "Item<n>" (in any letter case) as ItemKey writes it: a
+// number without a sign or leading zeros, which is the only form a lookup of
+// "Item<n>" finds.
+std::optional<long> ItemIndex(std::string_view key) {
+    constexpr std::string_view kPrefix = "item";
+    if (key.size() <= kPrefix.size() || !SameIniName(key.substr(0, kPrefix.size()), kPrefix)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = key.substr(kPrefix.size());
+    // Ten digits are more than any count reads; longer ones are no item of a list.
+    if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0') ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return LeadingInteger(digits);
+}
+
 } // namespace
 
 MacroNames ReadMacroNames(const IniFile& recordIni) {
-    return ReadMacroNames(recordIni.read().value_or(IniDocument()));
+    return ReadMacroNames(recordIni.readOrEmpty());
 }
 
 MacroNames ReadMacroNames(const IniDocument& recordIni) {
@@ -41,19 +58,29 @@ MacroNames ReadMacroNames(const IniDocument& recordIni) {
 }
 
 std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name) {
-    return ReadMacroEvents(recordIni.read().value_or(IniDocument()), name);
+    return ReadMacroEvents(recordIni.readOrEmpty(), name);
 }
 
 std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name) {
-    std::unordered_map<std::string, std::string> items;
+    // One pass over the section: the count, and the items below it.
+    long count = 0;
+    std::vector<std::pair<long, std::string>> items;
     for (IniEntry& entry : recordIni.entries(name)) {
-        items.emplace(IniNameKey(entry.key), std::move(entry.value));
+        if (SameIniName(entry.key, kItemCountKey)) {
+            count = LeadingInteger(entry.value);
+        } else if (const auto index = ItemIndex(entry.key)) {
+            items.emplace_back(*index, std::move(entry.value));
+        }
     }
-    const auto count = std::min(LeadingInteger(recordIni.getString(name, kItemCountKey)), kMacroLinesRead);
+    // The count says how many lines the list has, but only the items the
+    // section holds are read: a damaged count cannot make up lines, and an
+    // item missing in between is left out rather than shown as a blank line.
+    std::erase_if(items, [&](const auto& item) { return item.first >= count; });
+    std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> events;
-    for (long j = 0; j < count; ++j) {
-        const auto item = items.find(IniNameKey(ItemKey(static_cast<std::size_t>(j))));
-        events.push_back(item == items.end() ? std::string() : item->second);
+    events.reserve(items.size());
+    for (auto& item : items) {
+        events.push_back(std::move(item.second));
     }
     return events;
 }
@@ -72,7 +99,7 @@ MacroLibrary::MacroLibrary(IniFile recordIni) : file_(std::move(recordIni)) {
 void MacroLibrary::Load(const DeviceConfig& config) {
     names_.clear();
     selected_.reset();
-    const IniDocument document = file_.read().value_or(IniDocument());
+    const IniDocument document = file_.readOrEmpty();
     names_ = ReadMacroNames(document).names;
     if (names_.empty()) {
         loopText.clear();
@@ -91,7 +118,7 @@ void MacroLibrary::Select(int index, const DeviceConfig& config) {
     selected_ = index;
     const std::string& name = names_[static_cast<std::size_t>(index)];
     nameText = name;
-    std::vector<std::string> read = ReadMacroEvents(file_, name);
+    std::vector<std::string> read = ReadMacroEvents(file_.readOrEmpty(), name);
     if (read.empty()) {
         events.clear();
         return;
@@ -104,22 +131,16 @@ void MacroLibrary::Select(int index, const DeviceConfig& config) {
 }
 
 MacroNameFault CheckMacroName(std::string_view name) {
-    const auto blank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-    };
-    if (std::all_of(name.begin(), name.end(), blank)) {
+    if (name.find_first_not_of(kBlankCharacters) == std::string_view::npos) {
         return MacroNameFault::Blank;
     }
-    if (blank(name.front()) || blank(name.back())) {
+    if (HasBlankAtEnd(name)) {
         return MacroNameFault::BlankAtEnd;
     }
     if (name.find_first_of("[]") != std::string_view::npos) {
         return MacroNameFault::Bracket;
     }
-    if (std::any_of(name.begin(), name.end(), [](char c) {
-            const auto byte = static_cast<unsigned char>(c);
-            return byte < 0x20 || byte == 0x7F;
-        })) {
+    if (HasControlCharacter(name)) {
         return MacroNameFault::ControlCharacter;
     }
     if (!IsValidUtf8(name)) {
@@ -177,14 +198,22 @@ MacroLibrary::ConfirmResult MacroLibrary::Confirm(DeviceConfig& config) {
     for (std::size_t j = 0; j < events.size(); ++j) {
         entries.push_back({ItemKey(j), events[j]});
     }
-    result.error = file_.ReplaceSection(names_[static_cast<std::size_t>(*selected_)], entries);
+    // One read: the table is rebuilt from the document just written.
+    FileResult<IniDocument> document = file_.read();
+    if (!document) {
+        result.error = document.error();
+        return result;
+    }
+    if (!document->replaceSection(names_[static_cast<std::size_t>(*selected_)], entries)) {
+        result.error = FileError{FileError::Kind::BadName, file_.path()};
+        return result;
+    }
+    result.error = file_.write(*document);
     if (result.error) {
         return result;
     }
     result.done = true;
-    if (file_.exists()) {
-        result.rebuild = RebuildMacroTable(file_, config);
-    }
+    result.rebuild = RebuildMacroTable(*document, config);
     return result;
 }
 

@@ -28,10 +28,9 @@ struct MacroNames {
 MacroNames ReadMacroNames(const IniFile& recordIni);
 MacroNames ReadMacroNames(const IniDocument& recordIni);
 
-// The event list of one macro: Item0 .. Item(N-1), N from "ItemCount".
-// A damaged count (a billion) is read as at most this many lines: far more
-// than a macro slot holds, few enough that the list never hangs the program.
-inline constexpr long kMacroLinesRead = 4096;
+// The event list of one macro: the items Item0 .. Item(N-1) that the
+// section holds, in order, N from "ItemCount" (0 when it is negative or no
+// number). A count larger than the items there reads only those items.
 std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::string& name);
 std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name);
 

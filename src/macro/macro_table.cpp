@@ -23,35 +23,93 @@ std::string RemoveAll(std::string text, std::string_view part) {
 
 } // namespace
 
+MacroLine ParseMacroLine(std::string_view line) {
+    MacroLine result;
+    std::string_view marker = kPressSuffix;
+    if (line.find(kPressSuffix) != std::string_view::npos) {
+        result.kind = MacroLine::Kind::Press;
+    } else if (line.find(kReleaseSuffix) != std::string_view::npos) {
+        result.kind = MacroLine::Kind::Release;
+        marker = kReleaseSuffix;
+    } else {
+        return result;
+    }
+    result.keyName = RemoveAll(std::string(line), marker);
+    return result;
+}
+
+long MacroLinePause(std::string_view line) {
+    return LeadingInteger(RemoveAll(std::string(line), kPauseSuffix));
+}
+
+bool HasBlankAtEnd(std::string_view text) {
+    const auto blank = [](char c) { return kBlankCharacters.find(c) != std::string_view::npos; };
+    return !text.empty() && (blank(text.front()) || blank(text.back()));
+}
+
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
+MacroLineFault CheckMacroLine(std::string_view line) {
+    const MacroLine parsed = ParseMacroLine(line);
+    if (parsed.kind == MacroLine::Kind::Other) {
+        // A pause as the list shows it: "%d ms".
+        if (!line.ends_with(kPauseSuffix)) {
+            return MacroLineFault::NotAnEvent;
+        }
+        const std::string_view digits = line.substr(0, line.size() - kPauseSuffix.size());
+        if (digits.empty() ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            return MacroLineFault::NotAnEvent;
+        }
+        return LeadingInteger(digits) > kLongestPause ? MacroLineFault::PauseTooLong : MacroLineFault::None;
+    }
+    // The marker once, at the end, after a name.
+    const std::string_view marker = parsed.kind == MacroLine::Kind::Press ? kPressSuffix : kReleaseSuffix;
+    const std::string_view name = parsed.keyName;
+    if (name.empty() || !line.ends_with(marker) || name.size() + marker.size() != line.size() ||
+        name.find(kPressSuffix) != std::string_view::npos ||
+        name.find(kReleaseSuffix) != std::string_view::npos) {
+        return MacroLineFault::NotAnEvent;
+    }
+    if (HasBlankAtEnd(name) || HasControlCharacter(name) || !IsValidUtf8(name) ||
+        Utf8ToCodePoints(name).size() > kMacroKeyNameChars) {
+        return MacroLineFault::KeyNameNotValid;
+    }
+    return MacroLineFault::None;
+}
+
 EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& slot) {
     std::fill(slot.begin() + 2, slot.end(), Byte{0});
     EncodeResult result;
     std::size_t p = 0;
     for (std::size_t j = 0; j < lines.size(); ++j) {
-        const std::string& line = lines[j];
-        bool release = false;
-        std::string_view marker = kPressSuffix;
-        if (line.find(kPressSuffix) == std::string::npos) {
-            if (line.find(kReleaseSuffix) == std::string::npos) {
-                continue; // a pause line, taken with the event before it
-            }
-            release = true;
-            marker = kReleaseSuffix;
+        const MacroLine line = ParseMacroLine(lines[j]);
+        if (line.kind == MacroLine::Kind::Other) {
+            continue; // a pause line, taken with the event before it
         }
-        const Byte code = KeyCodeFromName(RemoveAll(line, marker));
-        long pause = j + 1 < lines.size() ? LeadingInteger(RemoveAll(lines[j + 1], kPauseSuffix)) : 0;
+        if (result.eventsLeftOut > 0) {
+            ++result.eventsLeftOut; // nothing after the first left out goes in
+            continue;
+        }
+        const bool release = line.kind == MacroLine::Kind::Release;
+        long pause = j + 1 < lines.size() ? MacroLinePause(lines[j + 1]) : 0;
         // A pause the slot cannot express is held to what it can.
         pause = std::clamp(pause, 0L, static_cast<long>(kLongestPause));
 
         const bool longPause = pause > kShortPauseLimit;
         const std::size_t need = longPause ? 4 : 2;
-        if (p + need > static_cast<std::size_t>(kMacroPairBytes) || result.eventsLeftOut > 0) {
+        if (p + need > static_cast<std::size_t>(kMacroPairBytes)) {
             ++result.eventsLeftOut;
             continue;
         }
         const Byte delay = static_cast<Byte>((longPause ? pause % 100 : pause / 10) & kDelayBits);
         slot[p + 2] = static_cast<Byte>(delay | (release ? kReleaseBit : 0));
-        slot[p + 3] = code;
+        slot[p + 3] = KeyCodeFromName(line.keyName);
         if (longPause) {
             slot[p + 4] = static_cast<Byte>(pause / 100);
             slot[p + 5] = kLongPauseMarker;
@@ -63,7 +121,7 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
 }
 
 RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config) {
-    return RebuildMacroTable(recordIni.read().value_or(IniDocument()), config);
+    return RebuildMacroTable(recordIni.readOrEmpty(), config);
 }
 
 RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config) {
@@ -80,6 +138,7 @@ RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& conf
             slot.fill(0);
         } else if (EncodeMacroEvents(events, slot).eventsLeftOut > 0) {
             result.slotsCut.push_back(static_cast<int>(k));
+            result.namesCut.push_back(names[k]);
         }
         ++result.slotsFilled;
     }

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/device_config.h"
@@ -13,6 +14,38 @@ namespace quorvel {
 inline constexpr std::string_view kPressSuffix = "   Dn";
 inline constexpr std::string_view kReleaseSuffix = "   Up";
 inline constexpr std::string_view kPauseSuffix = " ms";
+
+// One line of an event list as the macro table reads it.
+struct MacroLine {
+    enum class Kind { Press, Release, Other }; // Other: a pause, or anything else
+    Kind kind = Kind::Other;
+    std::string keyName; // a press or release: the line without its "   Dn" or "   Up"
+};
+MacroLine ParseMacroLine(std::string_view line);
+// The pause a line gives the event before it: the leading number of the
+// line once every " ms" is removed, 0 when there is none.
+long MacroLinePause(std::string_view line);
+
+// What is wrong with a line given to the event list from outside (a file, a
+// script): the list holds a key name followed by "   Dn" or "   Up", or a
+// pause of 0 to kLongestPause ms written "N ms", and the line must read back
+// from record.ini as it stands.
+enum class MacroLineFault {
+    None,
+    NotAnEvent,      // neither a press, a release nor a pause
+    PauseTooLong,    // a pause above kLongestPause ms
+    KeyNameNotValid, // blanks at either end, control characters, broken UTF-8, too long
+};
+// Checks of a text that record.ini must give back as it stands: the
+// reader drops blanks at either end of a value or name, and a line ends at
+// a line break.
+inline constexpr std::string_view kBlankCharacters = " \t\r\n\v\f";
+bool HasBlankAtEnd(std::string_view text);
+bool HasControlCharacter(std::string_view text);
+
+// Key names are at most this many characters long.
+inline constexpr std::size_t kMacroKeyNameChars = 31;
+MacroLineFault CheckMacroLine(std::string_view line);
 
 // A slot holds the loop count and 63 event pairs.
 inline constexpr int kMacroPairBytes = kMacroSlotSize - 2;
@@ -31,8 +64,9 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
 
 struct RebuildResult {
     int slotsFilled = 0;
-    int sectionsIgnored = 0;   // sections past the twelfth
-    std::vector<int> slotsCut; // slots whose macro did not fit whole
+    int sectionsIgnored = 0;             // sections past the twelfth
+    std::vector<int> slotsCut{};         // slots whose macro did not fit whole
+    std::vector<std::string> namesCut{}; // the names of those macros, in slot order
 };
 
 // Rebuilds the macro table of the configuration from record.ini: slot k

@@ -200,16 +200,87 @@ TEST_F(MacroLibraryTest, ConfirmThatCannotReadTheFileWritesNothing) {
     EXPECT_EQ(files.writes, 0);
 }
 
-// A damaged count must not hang the panel or the rebuild on a billion
-// lookups: the list is cut, and the items there are still read.
-TEST_F(MacroLibraryTest, ADamagedItemCountReadsAtMostAFewThousandLines) {
-    Load("[Huge]\nItemCount=999999999\nItem0=A   Dn\nitem4095=B   Up\n[Next]\nItemCount=1\nItem0=C   Dn\n");
-    ASSERT_EQ(library.events.size(), static_cast<std::size_t>(kMacroLinesRead));
-    EXPECT_EQ(library.events[0], "A   Dn");
-    EXPECT_EQ(library.events[1], "");
-    EXPECT_EQ(library.events[4095], "B   Up");
-    RebuildMacroTable(IniFile(files, kPath), config);
-    EXPECT_EQ(config.macroSlots[1][3], 0x06) << "the next macro still fills its slot";
+// A damaged count must not hang the panel or the rebuild: only the items the
+// section holds are read, and a count that is no number, or a negative one,
+// is 0. The macro after the damaged one still reads and fills its slot.
+TEST_F(MacroLibraryTest, TheEventListIsTheItemsBelowTheCountThatTheSectionHolds) {
+    const struct {
+        const char* section;
+        std::vector<std::string> events;
+    } cases[] = {
+        {"ItemCount=2000000000\nItem0=A   Dn\nItem1=50 ms\nItem2=A   Up\n", {"A   Dn", "50 ms", "A   Up"}},
+        {"ItemCount=99999999999999999999\nItem0=A   Dn\nItem1999999999=B   Dn\n", {"A   Dn", "B   Dn"}},
+        {"ItemCount=-3\nItem0=A   Dn\n", {}},
+        {"ItemCount=abc\nItem0=A   Dn\n", {}},
+        {"Item0=A   Dn\n", {}},
+        {"ItemCount=5\nItem0=A   Dn\nItem1=50 ms\n", {"A   Dn", "50 ms"}},
+        {"ItemCount=2\nItem0=A   Dn\nItem1=50 ms\nItem2=A   Up\n", {"A   Dn", "50 ms"}},
+        // In index order whatever the file order and letter case; a missing
+        // item is left out, and only "Item<n>" as written is an item.
+        {"ItemCount=4\nItem3=C   Up\nitem0=A   Dn\nItem2=50 ms\nItem01=x\nItem+1=x\nItem 1=x\n",
+         {"A   Dn", "50 ms", "C   Up"}},
+        {"ItemCount=2\nItem0=A   Dn\nITEM0=B   Dn\nItem1=\n", {"A   Dn", ""}},
+    };
+    for (const auto& row : cases) {
+        config = zeroDeviceConfig();
+        config.macroSlots[0].fill(0x11);
+        Load("[Damaged]\n" + std::string(row.section) + "[Next]\nItemCount=1\nItem0=C   Dn\n");
+        EXPECT_EQ(library.events, row.events) << row.section;
+        const RebuildResult rebuilt = RebuildMacroTable(IniFile(files, kPath), config);
+        EXPECT_EQ(rebuilt.slotsFilled, 2) << row.section;
+        EXPECT_EQ(config.macroSlots[1][3], 0x06) << row.section << ": the next macro fills its slot";
+        if (row.events.empty()) {
+            EXPECT_EQ(config.macroSlots[0], MacroSlot{}) << row.section << ": no events clear the slot";
+        }
+    }
+}
+
+// However many macros and lines it holds, each operation reads record.ini
+// once; Confirm rebuilds the table from what it wrote.
+TEST_F(MacroLibraryTest, EachOperationReadsTheFileOnce) {
+    std::string text;
+    for (int m = 0; m < 12; ++m) {
+        text += "[M" + std::to_string(m) + "]\nItemCount=100\n";
+        for (int j = 0; j < 100; ++j) {
+            text += "Item" + std::to_string(j) + "=" + (j % 2 == 0 ? "A   Dn" : "50 ms") + "\n";
+        }
+    }
+    files.files[kPath] = text;
+    const auto reads = [&](auto operation) {
+        files.reads = 0;
+        operation();
+        return files.reads;
+    };
+    EXPECT_EQ(reads([&] { library.Load(config); }), 1);
+    EXPECT_EQ(reads([&] { library.Select(5, config); }), 1);
+    EXPECT_EQ(library.events.size(), 100u);
+    library.events = {"B   Dn"};
+    EXPECT_EQ(reads([&] { EXPECT_TRUE(library.Confirm(config).done); }), 1);
+    EXPECT_EQ(files.writes, 1);
+    EXPECT_EQ(config.macroSlots[11][3], 0x05) << "M5, now last in the file, fills the last slot";
+    EXPECT_EQ(reads([&] { RebuildMacroTable(IniFile(files, kPath), config); }), 1);
+    EXPECT_EQ(reads([&] { EXPECT_EQ(library.Delete(), std::nullopt); }), 1);
+}
+
+// Confirm hands back what did not fit: the macros cut to their slot by name,
+// and how many sections past the twelfth were left out.
+TEST_F(MacroLibraryTest, ConfirmReportsTheMacrosCutAndIgnored) {
+    std::string text = "[First]\nItemCount=0\n[Long]\nItemCount=140\n";
+    for (int j = 0; j < 140; ++j) {
+        text += "Item" + std::to_string(j) + "=" + (j % 2 == 0 ? "A   Dn" : "10 ms") + "\n";
+    }
+    for (int m = 2; m < 13; ++m) {
+        text += "[M" + std::to_string(m) + "]\nItemCount=1\nItem0=A   Dn\n";
+    }
+    Load(text);
+    ASSERT_EQ(library.names().size(), 13u);
+    library.events = {"B   Dn"};
+    const auto result = library.Confirm(config); // First moves to the end, past slot 11
+    ASSERT_TRUE(result.done);
+    EXPECT_EQ(result.rebuild.slotsFilled, 12);
+    EXPECT_EQ(result.rebuild.sectionsIgnored, 1);
+    EXPECT_EQ(result.rebuild.slotsCut, std::vector<int>{0});
+    EXPECT_EQ(result.rebuild.namesCut, std::vector<std::string>{"Long"});
 }
 
 TEST_F(MacroLibraryTest, ConfirmThatCannotWriteKeepsFileAndTable) {

@@ -132,7 +132,54 @@ TEST_F(RebuildTest, ReportsTheSlotsThatWereCut) {
         text += "Item" + std::to_string(i) + "=" + (i % 2 == 0 ? "A   Dn" : "10 ms") + "\n";
     }
     files.files["/d/record.ini"] = text;
-    EXPECT_EQ(RebuildMacroTable(ini, config).slotsCut, std::vector<int>{1});
+    const RebuildResult result = RebuildMacroTable(ini, config);
+    EXPECT_EQ(result.slotsCut, std::vector<int>{1});
+    EXPECT_EQ(result.namesCut, std::vector<std::string>{"Long"});
+}
+
+// Lines taken from outside the panel: only what the list itself shows, and
+// what reads back from record.ini as it was written.
+TEST(MacroLines, OnlyEventsAndPausesAsTheListShowsThemAreTaken) {
+    const struct {
+        std::string line;
+        MacroLineFault fault;
+    } cases[] = {
+        {"Ctrl   Dn", MacroLineFault::None},
+        {"Right Shift   Up", MacroLineFault::None},
+        {"[   Dn", MacroLineFault::None},
+        {"L-Button   Up", MacroLineFault::None},
+        {"virtual-key code :ff   Dn", MacroLineFault::None},
+        {"0 ms", MacroLineFault::None},
+        {"25599 ms", MacroLineFault::None},
+        {"25600 ms", MacroLineFault::PauseTooLong},
+        {"99999999999 ms", MacroLineFault::PauseTooLong},
+        {"", MacroLineFault::NotAnEvent},
+        {"Ctrl", MacroLineFault::NotAnEvent},
+        {"Ctrl Dn", MacroLineFault::NotAnEvent},
+        {"   Dn", MacroLineFault::NotAnEvent},
+        {"A   Dn ", MacroLineFault::NotAnEvent},
+        {"A   Dn   Up", MacroLineFault::NotAnEvent},
+        {"A   Up   Up", MacroLineFault::NotAnEvent},
+        {"50ms", MacroLineFault::NotAnEvent},
+        {" ms", MacroLineFault::NotAnEvent},
+        {"-50 ms", MacroLineFault::NotAnEvent},
+        {" 50 ms", MacroLineFault::NotAnEvent},
+        {"5 0 ms", MacroLineFault::NotAnEvent},
+        {" A   Dn", MacroLineFault::KeyNameNotValid},
+        {"A\t   Dn", MacroLineFault::KeyNameNotValid},
+        {"A\x01   Dn", MacroLineFault::KeyNameNotValid},
+        {"\xFF   Up", MacroLineFault::KeyNameNotValid},
+        {std::string(32, 'k') + "   Dn", MacroLineFault::KeyNameNotValid},
+        {std::string(31, 'k') + "   Dn", MacroLineFault::None},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(CheckMacroLine(row.line), row.fault) << "'" << row.line << "'";
+        if (row.fault == MacroLineFault::None) {
+            IniDocument written;
+            ASSERT_TRUE(written.setEntry("M", "Item0", row.line));
+            EXPECT_EQ(IniDocument(written.text()).getString("M", "Item0"), row.line);
+        }
+    }
 }
 
 } // namespace

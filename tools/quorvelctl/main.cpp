@@ -16,6 +16,7 @@
 #include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "hid/trace/tracing_hid_port.h"
+#include "macro_command.h"
 #include "options.h"
 #include "quorvel_version.h"
 #include "system/linux/local_file_system.h"
@@ -130,6 +131,11 @@ int Run(const Options& options) {
     // With --trace, standard output carries the transfers and nothing else.
     std::ostream& out = options.trace ? std::cerr : std::cout;
     LocalFileSystem files;
+    if (options.action == Action::Macro) {
+        const DataPaths paths =
+            options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
+        return RunMacroCommand(options.macro, paths, files, std::cin, std::cout, std::cerr);
+    }
 
     std::optional<DeviceConfig> config;
     if (options.action == Action::Apply) {

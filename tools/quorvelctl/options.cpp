@@ -5,8 +5,10 @@
 namespace quorvel::ctl {
 
 const char* const kUsage = R"(Usage: quorvelctl [--data DIR] [--simulate [--sensor-type N]] [--trace] COMMAND
+       quorvelctl [--data DIR] macro list|show NAME|add NAME FILE|delete NAME
 
-Talks to the Quorvel gaming mouse with the same code as the Quorvel program.
+Talks to the Quorvel gaming mouse with the same code as the Quorvel program,
+and keeps its macros.
 
 Commands:
   info       Find the mouse, run the handshake, read its sensor record and
@@ -17,12 +19,33 @@ Commands:
              folder's config.bin to the mouse, as the window's Apply button
              does. Exit status 0 only when every transfer went through.
              The data files are only read, never written.
+  macro list
+             The macros of the data folder's record.ini, one name a line,
+             in file order (the order of the mouse's macro numbers).
+  macro show NAME
+             The event lines of the macro NAME (letter case does not
+             matter), one a line.
+  macro add NAME FILE
+             Adds the macro NAME with the event lines of FILE (- for
+             standard input), as the window's New and Confirm do: the macro
+             is written last in record.ini and the macro table in
+             config.bin is rebuilt (send it with apply). A line is a key
+             name and "   Dn" or "   Up" (three blanks), or a pause
+             "N ms" of 0 to 25599; empty lines are skipped. A new macro
+             whose slot holds no loop count plays once.
+  macro delete NAME
+             Removes the macro NAME from record.ini, as the window's Delete
+             does; the macro table follows at the next add or Confirm.
+  The macro commands never talk to the mouse. On an error (an unknown
+  name, a name the window would refuse, a thirteenth macro, a line that is
+  no event or pause) they say what is wrong, change nothing, and exit with
+  status 1.
 
 Options:
-  --data DIR         The data folder that holds config.bin. By default the
-                     program's own: the folder of quorvelctl when a config.bin
-                     lies there, otherwise $XDG_CONFIG_HOME/quorvel
-                     (~/.config/quorvel).
+  --data DIR         The data folder that holds config.bin and record.ini.
+                     By default the program's own: the folder of quorvelctl
+                     when a config.bin lies there, otherwise
+                     $XDG_CONFIG_HOME/quorvel (~/.config/quorvel).
   --simulate         Talk to the simulated mouse instead of a real one.
   --sensor-type N    The sensor type (0-255) the simulated mouse reports.
   --trace            Print every transfer on standard output, one line each,
@@ -37,7 +60,8 @@ Options:
   -h, --help         Show this text.
   --version          Show the version of quorvelctl.
 
-Options that take a value also take it as --option=VALUE.
+Options that take a value also take it as --option=VALUE. After --, every
+word is an operand (a macro named "-x").
 Exit status 2: the command line was not understood.
 )";
 
@@ -53,13 +77,56 @@ std::optional<Byte> ParseByte(const std::string& text) {
     return static_cast<Byte>(value);
 }
 
+// The words after "macro": the subcommand and its operands.
+ParseResult ParseMacroCommand(Options options, const std::vector<std::string>& words) {
+    const struct {
+        std::string_view word;
+        MacroCommand::Kind kind;
+        std::size_t operands;
+        std::string_view usage;
+    } commands[] = {
+        {"list", MacroCommand::Kind::List, 0, "macro list"},
+        {"show", MacroCommand::Kind::Show, 1, "macro show NAME"},
+        {"add", MacroCommand::Kind::Add, 2, "macro add NAME FILE"},
+        {"delete", MacroCommand::Kind::Delete, 1, "macro delete NAME"},
+    };
+    if (words.empty()) {
+        return {std::nullopt, "macro needs list, show, add or delete"};
+    }
+    for (const auto& command : commands) {
+        if (words[0] != command.word) {
+            continue;
+        }
+        if (words.size() != command.operands + 1) {
+            return {std::nullopt, "usage: quorvelctl " + std::string(command.usage)};
+        }
+        options.action = Action::Macro;
+        options.macro.kind = command.kind;
+        options.macro.name = command.operands > 0 ? words[1] : std::string();
+        options.macro.source = command.operands > 1 ? words[2] : std::string();
+        return {options, {}};
+    }
+    return {std::nullopt, "unknown macro command '" + words[0] + "' (list, show, add or delete)"};
+}
+
 } // namespace
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
     std::optional<Action> action;
+    std::vector<std::string> macroWords;
+    bool operandsOnly = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
+        // The words of a macro command, which may be "-" (standard input).
+        if (action == Action::Macro && (operandsOnly || argument == "-" || !argument.starts_with("-"))) {
+            macroWords.push_back(argument);
+            continue;
+        }
+        if (argument == "--" && !operandsOnly) {
+            operandsOnly = true;
+            continue;
+        }
         std::optional<std::string> attached;
         if (argument.starts_with("--") && argument.find('=') != std::string::npos) {
             attached = argument.substr(argument.find('=') + 1);
@@ -107,15 +174,20 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             action = Action::Info;
         } else if (argument == "apply") {
             action = Action::Apply;
+        } else if (argument == "macro") {
+            action = Action::Macro;
         } else {
-            return {std::nullopt, "unknown command '" + argument + "' (info or apply)"};
+            return {std::nullopt, "unknown command '" + argument + "' (info, apply or macro)"};
         }
     }
     if (!action) {
-        return {std::nullopt, "no command given (info or apply)"};
+        return {std::nullopt, "no command given (info, apply or macro)"};
     }
     if (options.sensorType && !options.simulate) {
         return {std::nullopt, "--sensor-type is for the simulated mouse (--simulate)"};
+    }
+    if (*action == Action::Macro) {
+        return ParseMacroCommand(options, macroWords);
     }
     options.action = *action;
     return {options, {}};

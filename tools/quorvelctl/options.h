@@ -8,7 +8,15 @@
 
 namespace quorvel::ctl {
 
-enum class Action { Info, Apply, Help, Version };
+enum class Action { Info, Apply, Macro, Help, Version };
+
+// "macro list", "macro show NAME", "macro add NAME FILE", "macro delete NAME".
+struct MacroCommand {
+    enum class Kind { List, Show, Add, Delete };
+    Kind kind = Kind::List;
+    std::string name;
+    std::string source; // add: the file of event lines, "-" for standard input
+};
 
 struct Options {
     Action action = Action::Help;
@@ -16,6 +24,7 @@ struct Options {
     bool simulate = false;
     std::optional<Byte> sensorType;
     bool trace = false;
+    MacroCommand macro;
 };
 
 struct ParseResult {

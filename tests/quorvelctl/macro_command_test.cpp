@@ -1,0 +1,172 @@
+// quorvelctl's macro commands on a data folder in memory: what they write to
+// record.ini and config.bin, what they print, and that a refused command
+// changes nothing.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "config/config_file.h"
+#include "macro/macro_table.h"
+#include "macro_command.h"
+#include "support/memory_file_system.h"
+
+namespace quorvel::ctl {
+namespace {
+
+const DataPaths kPaths = DataPathsIn("/data");
+
+constexpr const char* kCopyLines = "Ctrl   Dn\n50 ms\nC   Dn\n50 ms\nC   Up\n50 ms\nCtrl   Up\n";
+constexpr const char* kCopySection =
+    "[Copy]\nItemCount=7\nItem0=Ctrl   Dn\nItem1=50 ms\nItem2=C   Dn\nItem3=50 ms\n"
+    "Item4=C   Up\nItem5=50 ms\nItem6=Ctrl   Up\n";
+
+struct MacroCommandTest : ::testing::Test {
+    testing::MemoryFileSystem files;
+    std::string out, err;
+
+    MacroCommandTest() {
+        // A config.bin the window has not written yet: first-run flag 0.
+        files.files[kPaths.configBin] = std::string(kConfigFileSize, '\0');
+    }
+
+    int Run(MacroCommand::Kind kind, std::string name = {}, std::string input = {}) {
+        std::istringstream in(input);
+        std::ostringstream o, e;
+        const int status = RunMacroCommand({kind, std::move(name), "-"}, kPaths, files, in, o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+    int Add(const std::string& name, const std::string& lines) {
+        return Run(MacroCommand::Kind::Add, name, lines);
+    }
+    MacroSlot Slot(int k) const {
+        const std::string& bin = files.files.at(kPaths.configBin);
+        MacroSlot slot{};
+        const std::size_t at = 1 + 384 + 128 * static_cast<std::size_t>(k);
+        std::copy(bin.begin() + static_cast<std::ptrdiff_t>(at),
+                  bin.begin() + static_cast<std::ptrdiff_t>(at + slot.size()), slot.begin());
+        return slot;
+    }
+};
+
+TEST_F(MacroCommandTest, AddListShowAndDeleteRoundTripThroughBothFiles) {
+    ASSERT_EQ(Add("Copy", kCopyLines), 0) << err;
+    EXPECT_EQ(files.files[kPaths.recordIni], kCopySection);
+    const MacroSlot copy = Slot(0);
+    EXPECT_EQ(MacroLoopCount(copy), 1) << "a fresh slot plays once";
+    EXPECT_EQ(std::vector<Byte>(copy.begin() + 2, copy.begin() + 10),
+              (std::vector<Byte>{0x05, 0xE0, 0x05, 0x06, 0x85, 0x06, 0x80, 0xE0}));
+    EXPECT_EQ(files.files[kPaths.configBin][0], '\0') << "the first-run flag stays";
+
+    // Windows line ends, a byte-order mark and empty lines are read too.
+    ASSERT_EQ(Add("Paste", "\xEF\xBB\xBFV   Dn\r\n\r\n20 ms\r\nV   Up\r\n"), 0) << err;
+    EXPECT_EQ(Slot(1)[3], 0x19);
+    ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
+    EXPECT_EQ(out, "Copy\nPaste\n");
+    ASSERT_EQ(Run(MacroCommand::Kind::Show, "COPY"), 0);
+    EXPECT_EQ(out, kCopyLines);
+    ASSERT_EQ(Run(MacroCommand::Kind::Show, "paste"), 0);
+    EXPECT_EQ(out, "V   Dn\n20 ms\nV   Up\n");
+
+    const std::string table = files.files[kPaths.configBin];
+    ASSERT_EQ(Run(MacroCommand::Kind::Delete, "copy"), 0) << err;
+    EXPECT_EQ(files.files[kPaths.recordIni],
+              "[Paste]\nItemCount=3\nItem0=V   Dn\nItem1=20 ms\nItem2=V   Up\n");
+    EXPECT_EQ(files.files[kPaths.configBin], table) << "the table follows at the next add, as in the window";
+    ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
+    EXPECT_EQ(out, "Paste\n");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(MacroCommandTest, AddKeepsALoopCountTheSlotHoldsAndTellsWhatWasCut) {
+    std::string bin(kConfigFileSize, '\0');
+    bin[1 + 384] = 0x01; // slot 0 loops 256 times
+    files.files[kPaths.configBin] = bin;
+    std::string lines;
+    for (int i = 0; i < 70; ++i) {
+        lines += "A   Dn\n10 ms\n";
+    }
+    ASSERT_EQ(Add("Long", lines), 0);
+    EXPECT_EQ(MacroLoopCount(Slot(0)), 256);
+    EXPECT_EQ(err, "quorvelctl: Too long for the mouse, cut to fit its slot: “Long”\n");
+}
+
+// Every refusal prints one line, exits 1, and leaves both files as they were.
+TEST_F(MacroCommandTest, ARefusedCommandChangesNothing) {
+    std::string full;
+    for (int m = 0; m < 12; ++m) {
+        full += "[M" + std::to_string(m) + "]\nItemCount=0\n";
+    }
+    const struct {
+        const char* what;
+        std::string record;
+        MacroCommand::Kind kind;
+        std::string name;
+        std::string lines;
+        std::string message;
+    } cases[] = {
+        {"show of an unknown name", kCopySection, MacroCommand::Kind::Show, "Cut", "",
+         "no macro named 'Cut' in /data/record.ini"},
+        {"delete of an unknown name", kCopySection, MacroCommand::Kind::Delete, "Cut", "",
+         "no macro named 'Cut' in /data/record.ini"},
+        {"a name that exists", kCopySection, MacroCommand::Kind::Add, "COPY", "A   Dn\n",
+         "'COPY': Macro name already exists"},
+        {"a blank name", kCopySection, MacroCommand::Kind::Add, "  ", "A   Dn\n",
+         "'  ': Macro name is blank"},
+        {"a name record.ini cannot hold", kCopySection, MacroCommand::Kind::Add, "a]b", "A   Dn\n",
+         "'a]b': A macro name cannot begin or end with a space, or hold [ ], tabs or other control "
+         "characters"},
+        {"a thirteenth macro", full, MacroCommand::Kind::Add, "M12", "A   Dn\n",
+         "'M12': Macro numbers up to 12."},
+        {"a line that is no event", kCopySection, MacroCommand::Kind::Add, "Cut", "A   Dn\n\nCtrl+X\n",
+         "standard input line 3: 'Ctrl+X' is no event (KEY   Dn, KEY   Up) or pause (N ms)"},
+        {"a pause too long", kCopySection, MacroCommand::Kind::Add, "Cut", "A   Dn\n30000 ms\n",
+         "standard input line 2: '30000 ms' pauses longer than 25599 ms"},
+        {"a name the list would not show", "[" + std::string(252, 'x') + "]\n", MacroCommand::Kind::Add,
+         "Cut", "A   Dn\n",
+         "'Cut': the macro names together are too long for the macro list (255 characters)"},
+    };
+    for (const auto& row : cases) {
+        files.files[kPaths.recordIni] = row.record;
+        const auto before = files.files;
+        EXPECT_EQ(Run(row.kind, row.name, row.lines), 1) << row.what;
+        EXPECT_EQ(err, "quorvelctl: " + row.message + "\n") << row.what;
+        EXPECT_EQ(out, "") << row.what;
+        EXPECT_TRUE(files.files == before) << row.what << ": " << files.files[kPaths.recordIni];
+    }
+}
+
+TEST_F(MacroCommandTest, AddWithoutAUsableConfigBinWritesNothing) {
+    files.files.erase(kPaths.configBin);
+    EXPECT_EQ(Add("Copy", kCopyLines), 1);
+    EXPECT_EQ(err, "quorvelctl: /data/config.bin: Config file is not exist.\n");
+    files.files[kPaths.configBin] = "short";
+    EXPECT_EQ(Add("Copy", kCopyLines), 1);
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_FALSE(files.exists(kPaths.recordIni));
+}
+
+// The one write that can fail after record.ini was written: config.bin.
+// record.ini is put back, so the two never disagree.
+TEST_F(MacroCommandTest, AConfigBinThatCannotBeWrittenPutsRecordIniBack) {
+    struct ConfigBinFails : testing::MemoryFileSystem {
+        FileStatus writeAtomically(const std::filesystem::path& path,
+                                   std::span<const std::uint8_t> bytes) override {
+            if (path == kPaths.configBin) {
+                return FileError{FileError::Kind::WriteFailed, path, ENOSPC};
+            }
+            return MemoryFileSystem::writeAtomically(path, bytes);
+        }
+    } failing;
+    failing.files[kPaths.configBin] = std::string(kConfigFileSize, '\0');
+    failing.files[kPaths.recordIni] = kCopySection;
+    std::istringstream in("A   Dn\n");
+    std::ostringstream o, e;
+    EXPECT_EQ(RunMacroCommand({MacroCommand::Kind::Add, "Cut", "-"}, kPaths, failing, in, o, e), 1);
+    EXPECT_EQ(failing.files[kPaths.recordIni], kCopySection);
+    EXPECT_NE(e.str().find("/data/config.bin"), std::string::npos) << e.str();
+}
+
+} // namespace
+} // namespace quorvel::ctl

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "config/data_folder.h"
+#include "options.h"
+#include "ports/file_system.h"
+
+namespace quorvel::ctl {
+
+// Runs a macro command on the data folder's record.ini and config.bin with
+// the window's own macro library. `in` is standard input, for "add NAME -".
+// Listings go to `out`, messages to `err`. Returns the exit status: 0, or 1
+// when nothing was changed because something was wrong.
+int RunMacroCommand(const MacroCommand& command, const DataPaths& paths, FileSystem& files, std::istream& in,
+                    std::ostream& out, std::ostream& err);
+
+} // namespace quorvel::ctl
