@@ -76,7 +76,8 @@ TEST_F(MacroPanelShellTest, ARecordedAndEditedMacroReachesTheMouse) {
     });
     // A double click: a click, and the second press that the system reports
     // as a double click.
-    QTest::mouseClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier, entry(A.eventList.id, 1));
+    QTest::mouseClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier,
+                      entry(A.eventList.id, 1));
     QTest::mouseDClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier,
                        entry(A.eventList.id, 1));
     QCoreApplication::processEvents();
