@@ -87,7 +87,7 @@ public:
     virtual void highlightListItem(int id, int index) = 0;
 };
 
-// What a sub-dialog's edit takes from the keyboard.
+// What an edit takes from the keyboard.
 enum class EditKind {
     Text,
     Digits,  // digits only
@@ -108,7 +108,7 @@ public:
 };
 
 // The main window's platform side. Its lists report to
-// MainWindow::OnListChoice and OnListPointer.
+// MainWindow::OnListChoice and OnListPointer, its edits to OnEditChanged.
 class WindowPort : public ChildControlPort {
 public:
     virtual ~WindowPort() = default;

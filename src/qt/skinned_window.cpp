@@ -10,13 +10,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWindow>
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
 
 namespace quorvel {
@@ -255,16 +255,11 @@ void SkinnedWindow::createStatic(int id, Rect box, std::string_view text, TextAl
 
 void SkinnedWindow::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
     destroyControl(id);
-    auto* edit = new QLineEdit(FromUtf8(text), this);
+    QLineEdit* edit = NewLineEdit(*this, kind, align);
+    edit->setText(FromUtf8(text));
     edit->setObjectName(QString("edit-%1").arg(id));
-    edit->setAlignment(AlignmentOf(align));
-    edit->setFrame(false);
     edit->setStyleSheet(kControlStyle);
     edit->setFont(textFont_);
-    if (kind == EditKind::Digits) {
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-    }
-    edit->setReadOnly(kind == EditKind::KeyName);
     connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& now) {
         if (controller_ != nullptr) {
             controller_->OnEditChanged(id, now.toStdString());
@@ -276,14 +271,7 @@ void SkinnedWindow::createEdit(int id, Rect box, std::string_view text, EditKind
 }
 
 void SkinnedWindow::destroyControl(int id) {
-    const auto it = controls_.find(id);
-    if (it == controls_.end()) {
-        return;
-    }
-    QWidget* control = it->second;
-    controls_.erase(it);
-    control->hide();
-    control->deleteLater();
+    DestroyChildControl(controls_, id);
 }
 
 void SkinnedWindow::setControlText(int id, std::string_view text) {
