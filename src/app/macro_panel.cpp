@@ -6,6 +6,7 @@
 #include "app/page_context.h"
 #include "config/file_error_text.h"
 #include "macro/macro_editing.h"
+#include "macro/macro_notices.h"
 #include "ports/message_port.h"
 
 namespace quorvel {
@@ -15,29 +16,6 @@ namespace {
 const AdvancedPageLayout& A = kAdvancedPage;
 
 constexpr int kButtonHoverGroup = kFirstPageHoverGroup + 1;
-
-// What the user hears once after Confirm when the mouse cannot take every
-// macro of the file whole.
-std::optional<std::string> MacroTableNotice(const RebuildResult& rebuild) {
-    std::string notice;
-    if (rebuild.sectionsIgnored > 0) {
-        notice = "The mouse holds " + std::to_string(kMacroCountLimit) +
-                 " macros: " + std::to_string(rebuild.sectionsIgnored) +
-                 " more in the macro file were not put on it.";
-    }
-    if (!rebuild.slotsCut.empty()) {
-        std::string slots;
-        for (const int slot : rebuild.slotsCut) {
-            slots += (slots.empty() ? "" : ", ") + std::to_string(slot + 1);
-        }
-        notice += std::string(notice.empty() ? "" : "\n") + "Macro " + slots +
-                  " had more events than the mouse takes; the last ones were left out.";
-    }
-    if (notice.empty()) {
-        return std::nullopt;
-    }
-    return notice;
-}
 
 } // namespace
 
@@ -221,7 +199,9 @@ void MacroPanel::Confirm() {
         context_->showMessage(FileErrorText(*result.error));
         return;
     }
-    if (const std::optional<std::string> notice = MacroTableNotice(result.rebuild); result.done && notice) {
+    // What the mouse cannot take of the library, told once.
+    if (const std::optional<std::string> notice = ConfirmNotice(result.rebuild, context_->language());
+        result.done && notice) {
         context_->showWarning(*notice);
     }
 }

@@ -353,8 +353,7 @@ TEST_F(MacroPanelTest, ConfirmTellsOnceWhatTheMouseCannotTake) {
     }
     Open(thirteen);
     panel->Confirm();
-    EXPECT_EQ(context.messages,
-              Lines{"Warning: The mouse holds 12 macros: 1 more in the macro file were not put on it."});
+    EXPECT_EQ(context.messages, Lines{"Warning: Only 12 macros fit in the mouse: 1 more were ignored"});
 
     // 70 presses and their pauses: the slot takes 63.
     context.messages.clear();
@@ -364,8 +363,7 @@ TEST_F(MacroPanelTest, ConfirmTellsOnceWhatTheMouseCannotTake) {
         panel->listPointer(A.eventList.id, static_cast<int>(EventList().size()) - 1, {});
     }
     panel->Confirm();
-    EXPECT_EQ(context.messages,
-              Lines{"Warning: Macro 1 had more events than the mouse takes; the last ones were left out."});
+    EXPECT_EQ(context.messages, Lines{"Warning: Too long for the mouse, cut to fit its slot: “Long”"});
     panel->Confirm();
     EXPECT_EQ(context.messages.size(), 2u) << "each Confirm tells it";
 }
