@@ -305,4 +305,26 @@ void AdvancedPage::listPointer(int id, int index, Rect item) {
     }
 }
 
+void AdvancedPage::listDoubleClicked(int id, int index) {
+    if (macroPanel_) {
+        macroPanel_->listDoubleClicked(id, index);
+    }
+}
+
+void AdvancedPage::listRightClicked(int id, Point at) {
+    if (macroPanel_) {
+        macroPanel_->listRightClicked(id, at);
+    }
+}
+
+void AdvancedPage::editChanged(int id, std::string_view text) {
+    if (macroPanel_) {
+        macroPanel_->editChanged(id, text);
+    }
+}
+
+bool AdvancedPage::keystroke(const Keystroke& key, bool inWindow) {
+    return macroPanel_ && macroPanel_->keystroke(key, inWindow);
+}
+
 } // namespace quorvel

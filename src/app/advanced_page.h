@@ -59,6 +59,10 @@ public:
     std::vector<HoverControl> hoverControls() override;
     void listChosen(int id, int index) override;
     void listPointer(int id, int index, Rect item) override;
+    void listDoubleClicked(int id, int index) override;
+    void listRightClicked(int id, Point at) override;
+    void editChanged(int id, std::string_view text) override;
+    bool keystroke(const Keystroke& key, bool inWindow) override;
     void configurationSent() override;
 
     // The controls, as a click on them runs them.

@@ -143,6 +143,14 @@ bool MainWindow::drawImagePart(std::string_view name, Rect part) {
 
 void MainWindow::showWarning(std::string_view warning) { ports_.messages.showMessage(warning, kWarningTitle); }
 
+void MainWindow::showMessage(std::string_view text) {
+    ports_.messages.showMessage(text, kApplicationTitle);
+}
+
+std::optional<DelayChoice> MainWindow::chooseDelay() {
+    return chooseDelay_ ? chooseDelay_() : std::nullopt;
+}
+
 Byte MainWindow::sensorType() const { return device_->image().currentSensorType; }
 
 void MainWindow::syncSensorInfo() { device_->SyncSensorInfo(); }
@@ -372,6 +380,29 @@ void MainWindow::OnListPointer(int id, int index, Rect item) {
     if (PageContent* page = content(page_)) {
         page->listPointer(id, index, item);
     }
+}
+
+void MainWindow::OnListDoubleClick(int id, int index) {
+    if (PageContent* page = content(page_)) {
+        page->listDoubleClicked(id, index);
+    }
+}
+
+void MainWindow::OnListRightClick(int id, Point at) {
+    if (PageContent* page = content(page_)) {
+        page->listRightClicked(id, at);
+    }
+}
+
+void MainWindow::OnEditChanged(int id, std::string_view text) {
+    if (PageContent* page = content(page_)) {
+        page->editChanged(id, text);
+    }
+}
+
+bool MainWindow::OnKeystroke(const Keystroke& key, bool inWindow) {
+    PageContent* page = content(page_);
+    return page != nullptr && page->keystroke(key, inWindow);
 }
 
 bool MainWindow::OnKeyDown(int key) {

@@ -76,6 +76,15 @@ public:
     // over entry `index` (-1: none) whose rectangle inside the list is `item`.
     void OnListChoice(int id, int index);
     void OnListPointer(int id, int index, Rect item);
+    // A list box of the current page: a double click on entry `index`, a
+    // right click at `at`.
+    void OnListDoubleClick(int id, int index);
+    void OnListRightClick(int id, Point at);
+    // The user changed the text of edit `id` of the current page.
+    void OnEditChanged(int id, std::string_view text);
+    // A key typed into one of the program's windows (`inWindow`: this one);
+    // true when the window must not act on it.
+    bool OnKeystroke(const Keystroke& key, bool inWindow);
     bool OnKeyDown(int key); // true when the key was taken
     void OnCloseRequest();
     void OnDeviceNotices();
@@ -107,6 +116,12 @@ public:
     bool drawImagePart(std::string_view name, Rect part) override;
     void drawButton(Rect rect, std::string_view image, std::string_view caption) override;
     void showWarning(std::string_view text) override;
+    void showMessage(std::string_view text) override;
+    std::optional<DelayChoice> chooseDelay() override;
+    // The shell's Delay-time dialog.
+    void setDelayChooser(std::function<std::optional<DelayChoice>()> chooser) {
+        chooseDelay_ = std::move(chooser);
+    }
     Byte sensorType() const override;
     void syncSensorInfo() override;
     bool basicPageInitialised() const override { return basicInitialised_; }
@@ -162,6 +177,7 @@ private:
     bool rebuildPending_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
+    std::function<std::optional<DelayChoice>()> chooseDelay_;
 };
 
 } // namespace quorvel

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string_view>
 #include <vector>
 
+#include "macro/macro_recorder.h"
 #include "ports/geometry.h"
 #include "ui/hover_set.h"
 
@@ -29,6 +31,15 @@ public:
     // The pointer moved over list `id`: entry `index` is under it (-1: none),
     // `item` is that entry's rectangle inside the list.
     virtual void listPointer(int /*id*/, int /*index*/, Rect /*item*/) {}
+    // A double click on entry `index` of list `id`, and a right click on the
+    // list at `at` (client pixels of the window).
+    virtual void listDoubleClicked(int /*id*/, int /*index*/) {}
+    virtual void listRightClicked(int /*id*/, Point /*at*/) {}
+    // The user changed the text of edit `id`.
+    virtual void editChanged(int /*id*/, std::string_view /*text*/) {}
+    // A key typed into one of the program's windows (`inWindow`: this
+    // window). True when the window must not act on it.
+    virtual bool keystroke(const Keystroke& /*key*/, bool /*inWindow*/) { return false; }
     // OK or Apply has sent the working configuration to the mouse: the page
     // hands on what it keeps for the desktop rather than for the mouse.
     virtual void configurationSent() {}

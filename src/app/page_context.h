@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "config/device_config.h"
 #include "config/str_ini.h"
+#include "dialogs/delay_time_dialog.h"
 #include "lang/texts.h"
 #include "ports/geometry.h"
 #include "ports/ui_port.h"
@@ -53,6 +55,11 @@ public:
     // A warning box (titled "Warning") the user must close; the page chooses
     // the text.
     virtual void showWarning(std::string_view text) = 0;
+    // A message box titled with the program's name.
+    virtual void showMessage(std::string_view text) = 0;
+    // The Delay-time dialog, modal over the window: what the user typed, or
+    // nothing when it was cancelled.
+    virtual std::optional<DelayChoice> chooseDelay() = 0;
 
     // --- The mouse --------------------------------------------------------
     // The sensor type the mouse reported (0 until read); it selects the DPI

@@ -87,9 +87,29 @@ public:
     virtual void highlightListItem(int id, int index) = 0;
 };
 
+// What an edit takes from the keyboard.
+enum class EditKind {
+    Text,
+    Digits,  // digits only
+    KeyName, // shows the name of a captured key; typing does not change the text
+};
+
+// Child controls at fixed rectangles, by id, besides the lists: static texts
+// and one-line edits, white text on dark grey. Setting a control's text does
+// not come back as a change; the user's typing does.
+class ChildControlPort : public ListPort {
+public:
+    virtual void createStatic(int id, Rect box, std::string_view text, TextAlign align) = 0;
+    virtual void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) = 0;
+    virtual void destroyControl(int id) = 0;
+    virtual bool controlExists(int id) const = 0;
+    virtual void setControlText(int id, std::string_view text) = 0;
+    virtual std::string controlText(int id) const = 0;
+};
+
 // The main window's platform side. Its lists report to
-// MainWindow::OnListChoice and OnListPointer.
-class WindowPort : public ListPort {
+// MainWindow::OnListChoice and OnListPointer, its edits to OnEditChanged.
+class WindowPort : public ChildControlPort {
 public:
     virtual ~WindowPort() = default;
     virtual Canvas& canvas() = 0;
@@ -110,20 +130,28 @@ public:
     // The platform's colour chooser, modal over the window: the confirmed
     // colour, or nothing when it was cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
-};
 
-// What a sub-dialog's edit takes from the keyboard.
-enum class EditKind {
-    Text,
-    Digits,  // digits only
-    KeyName, // shows the name of a captured key; typing does not change the text
+    // The window's title, as the taskbar and the window list show it.
+    virtual void setTitle(std::string_view title) = 0;
+    // A pop-up menu at `at` (client pixels), modal: the chosen item, or
+    // nothing when it was closed without a choice.
+    virtual std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) = 0;
+
+    // A list box that stays while its page is shown (unlike a drop-down
+    // list): one text line an entry, scrolling when they do not fit. Its
+    // entries change with setListItems; highlightListItem selects one and
+    // scrolls it into view (-1: none). It reports entries chosen and pointed
+    // at as the lists do, and double clicks and right clicks besides
+    // (MainWindow::OnListDoubleClick, OnListRightClick).
+    virtual void createListBox(int id, Rect box) = 0;
+    virtual void setListItems(int id, const std::vector<std::string>& items) = 0;
 };
 
 // A modal sub-dialog's platform side: its picture, size and font, the few
 // real child controls it has, and the end of its modal run. What the user
 // does to the dialog and its controls comes back through the dialog's
 // controller (SubDialog).
-class DialogWindowPort : public ListPort {
+class DialogWindowPort : public ChildControlPort {
 public:
     virtual ~DialogWindowPort() = default;
     virtual Canvas& canvas() = 0;
@@ -132,18 +160,10 @@ public:
     // Ends the dialog; `ok` tells OK from Cancel.
     virtual void end(bool ok) = 0;
 
-    // Child controls at fixed rectangles, by id: white text on dark grey, one
-    // line. Setting a control's text does not come back as a change.
-    virtual void createStatic(int id, Rect box, std::string_view text, TextAlign align) = 0;
-    virtual void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) = 0;
-    virtual void destroyControl(int id) = 0;
-    virtual bool controlExists(int id) const = 0;
     // A list is a child control too (a bordered list box that reports the
     // entry under the pointer and the entry chosen).
     void destroyList(int id) override { destroyControl(id); }
     bool listExists(int id) const override { return controlExists(id); }
-    virtual void setControlText(int id, std::string_view text) = 0;
-    virtual std::string controlText(int id) const = 0;
     virtual void showControl(int id, bool shown) = 0;
     virtual void focusControl(int id) = 0;
     // The child control with the keyboard focus; nothing when the focus is

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/macro_panel.h"
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
 
@@ -72,11 +73,16 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
     dialogs_ = std::make_unique<QtAssignmentDialogs>(
         window_, [this, langId = options.langId] { return DialogContextOf(*main_, langId); },
         IniFile(files_, options.paths.recordIni));
+    const std::filesystem::path recordIni = options.paths.recordIni;
     main_ = std::make_unique<MainWindow>(
         MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
         std::move(options.paths), options.langId);
+    main_->setDelayChooser([this] { return dialogs_->ChooseDelay(); });
     basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
-    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_);
+    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_, [this, recordIni] {
+        return std::make_unique<MacroPanel>(*main_, IniFile(files_, recordIni));
+    });
+    keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
     main_->setPages(basicPage_.get(), advancedPage_.get());
     relay_.setTarget(*main_);
     window_.setController(main_.get());

@@ -12,6 +12,8 @@
 #include "assign/assignment_dialogs.h"
 #include "config/data_folder.h"
 #include "device/device_controller.h"
+#include "qt/keystroke_filter.h"
+#include "qt/qt_assignment_dialogs.h"
 #include "qt/qt_image_decoder.h"
 #include "qt/qt_shell_ports.h"
 #include "qt/skinned_window.h"
@@ -82,9 +84,10 @@ private:
     QtApplication application_;
     DeviceController device_;
     std::unique_ptr<MainWindow> main_;
-    std::unique_ptr<AssignmentDialogs> dialogs_;
+    std::unique_ptr<QtAssignmentDialogs> dialogs_;
     std::unique_ptr<BasicPage> basicPage_;
     std::unique_ptr<AdvancedPage> advancedPage_;
+    std::unique_ptr<KeystrokeFilter> keystrokes_;
     bool ownLock_ = false;
     QLocalServer later_; // second launches knock here
 };

@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 
+#include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
 #include "qt/qt_key_names.h"
 #include "qt/skinned_window.h"
@@ -114,14 +114,7 @@ void QtDialogWindow::createStatic(int id, Rect box, std::string_view text, TextA
 }
 
 void QtDialogWindow::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
-    auto* edit = new QLineEdit(this);
-    edit->setAlignment(AlignmentOf(align));
-    edit->setFrame(false);
-    if (kind == EditKind::Digits) {
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-    }
-    // A key-name edit shows what the capture puts in; typing adds nothing.
-    edit->setReadOnly(kind == EditKind::KeyName);
+    QLineEdit* edit = NewLineEdit(*this, kind, align);
     connect(edit, &QLineEdit::textEdited, this, [this, id] {
         if (controller_ != nullptr) {
             controller_->OnEditChanged(id);
@@ -147,15 +140,7 @@ void QtDialogWindow::createList(int id, Rect box, const std::vector<std::string>
 }
 
 void QtDialogWindow::destroyControl(int id) {
-    const auto it = controls_.find(id);
-    if (it == controls_.end()) {
-        return;
-    }
-    // The control may be the one whose signal is being handled.
-    QWidget* control = it->second;
-    controls_.erase(it);
-    control->hide();
-    control->deleteLater();
+    DestroyChildControl(controls_, id);
 }
 
 void QtDialogWindow::setControlText(int id, std::string_view text) {

@@ -5,6 +5,9 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -13,9 +16,20 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
 
 namespace quorvel {
+
+namespace {
+
+// The child controls of the macro panel: white on dark grey, as the dialogs'.
+const QString kControlStyle =
+    "QLabel, QLineEdit, QListWidget { color: white; background: #282828; border: none; }"
+    "QLineEdit:focus { background: #323a46; }"
+    "QListWidget::item:selected { background: #3a7bd5; color: white; }";
+
+} // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget* parent) : SkinnedSurface(parent, Qt::Tool, Qt::black) {
     setFocusPolicy(Qt::StrongFocus);
@@ -66,7 +80,50 @@ void SkinnedWindow::startMove(Point at) {
 
 void SkinnedWindow::createList(int id, Rect box, const std::vector<std::string>& items) {
     destroyList(id);
-    QListWidget* list = NewDropDownList(*this, box, items, textFont_);
+    AddList(id, NewDropDownList(*this, box, items, textFont_));
+}
+
+void SkinnedWindow::createListBox(int id, Rect box) {
+    destroyList(id);
+    auto* list = new QListWidget(this);
+    list->setGeometry(box.left, box.top, box.width(), box.height());
+    list->setStyleSheet(kControlStyle);
+    list->setFont(textFont_);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setMouseTracking(true);
+    list->viewport()->setMouseTracking(true);
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, id, list](QListWidgetItem* item) {
+        if (controller_ != nullptr && item != nullptr) {
+            controller_->OnListDoubleClick(id, list->row(item));
+        }
+    });
+    AddList(id, list);
+}
+
+void SkinnedWindow::setListItems(int id, const std::vector<std::string>& items) {
+    QListWidget* list = this->list(id);
+    if (list == nullptr) {
+        return;
+    }
+    // The entries are changed in place: the list may be handing on one of
+    // them (a double click that edits it).
+    const QSignalBlocker quiet(list);
+    while (list->count() > static_cast<int>(items.size())) {
+        delete list->takeItem(list->count() - 1);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QString text = FromUtf8(items[i]);
+        if (static_cast<int>(i) < list->count()) {
+            list->item(static_cast<int>(i))->setText(text);
+        } else {
+            list->addItem(text);
+        }
+    }
+}
+
+void SkinnedWindow::AddList(int id, QListWidget* list) {
     list->setObjectName(QString("list-%1").arg(id));
     list->viewport()->installEventFilter(this);
     // A click (or Enter) picks an entry; highlighting under the pointer does not.
@@ -112,13 +169,25 @@ void SkinnedWindow::ReportPointer(int id, QPoint inViewport) {
 }
 
 bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        for (const auto& [id, list] : lists_) {
-            if (list->viewport() == watched) {
-                ReportPointer(id, static_cast<QMouseEvent*>(event)->position().toPoint());
-                break;
-            }
+    const bool move = event->type() == QEvent::MouseMove;
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (!move && !press) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    for (const auto& [id, list] : lists_) {
+        if (list->viewport() != watched) {
+            continue;
         }
+        const QPoint at = mouse->position().toPoint();
+        if (move) {
+            ReportPointer(id, at);
+        } else if (mouse->button() == Qt::RightButton && controller_ != nullptr) {
+            const QPoint inWindow = list->viewport()->mapTo(this, at);
+            controller_->OnListRightClick(id, {inWindow.x(), inWindow.y()});
+            return true;
+        }
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -147,7 +216,84 @@ void SkinnedWindow::highlightListItem(int id, int index) {
     if (it != lists_.end()) {
         const QSignalBlocker quiet(it->second);
         it->second->setCurrentRow(index);
+        if (index < 0) {
+            it->second->clearSelection();
+        }
     }
+}
+
+void SkinnedWindow::setTitle(std::string_view title) {
+    setWindowTitle(FromUtf8(title));
+}
+
+std::optional<int> SkinnedWindow::popupMenu(const std::vector<std::string>& items, Point at) {
+    QMenu menu(this);
+    for (const std::string& item : items) {
+        menu.addAction(FromUtf8(item));
+    }
+    const QAction* chosen = menu.exec(mapToGlobal(QPoint(at.x, at.y)));
+    const int index = static_cast<int>(menu.actions().indexOf(chosen));
+    return chosen != nullptr && index >= 0 ? std::optional<int>(index) : std::nullopt;
+}
+
+QWidget* SkinnedWindow::control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void SkinnedWindow::createStatic(int id, Rect box, std::string_view text, TextAlign align) {
+    destroyControl(id);
+    auto* label = new QLabel(FromUtf8(text), this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(AlignmentOf(align));
+    label->setStyleSheet(kControlStyle);
+    label->setFont(textFont_);
+    label->setGeometry(box.left, box.top, box.width(), box.height());
+    label->show();
+    controls_[id] = label;
+}
+
+void SkinnedWindow::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
+    destroyControl(id);
+    QLineEdit* edit = NewLineEdit(*this, kind, align);
+    edit->setText(FromUtf8(text));
+    edit->setObjectName(QString("edit-%1").arg(id));
+    edit->setStyleSheet(kControlStyle);
+    edit->setFont(textFont_);
+    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& now) {
+        if (controller_ != nullptr) {
+            controller_->OnEditChanged(id, now.toStdString());
+        }
+    });
+    edit->setGeometry(box.left, box.top, box.width(), box.height());
+    edit->show();
+    controls_[id] = edit;
+}
+
+void SkinnedWindow::destroyControl(int id) {
+    DestroyChildControl(controls_, id);
+}
+
+void SkinnedWindow::setControlText(int id, std::string_view text) {
+    const QString now = FromUtf8(text);
+    if (auto* label = qobject_cast<QLabel*>(control(id))) {
+        label->setText(now);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control(id)); edit != nullptr && edit->text() != now) {
+        // Put back where the user types, as the box corrects a count.
+        const int cursor = edit->cursorPosition();
+        edit->setText(now);
+        edit->setCursorPosition(std::min(cursor, static_cast<int>(now.size())));
+    }
+}
+
+std::string SkinnedWindow::controlText(int id) const {
+    if (auto* label = qobject_cast<QLabel*>(control(id))) {
+        return label->text().toStdString();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(control(id))) {
+        return edit->text().toStdString();
+    }
+    return {};
 }
 
 bool SkinnedWindow::takeMove(QMouseEvent* event) {

@@ -37,6 +37,18 @@ public:
     bool listExists(int id) const override { return lists_.count(id) != 0; }
     void highlightListItem(int id, int index) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    void setTitle(std::string_view title) override;
+    std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
+    void createListBox(int id, Rect box) override;
+    void setListItems(int id, const std::vector<std::string>& items) override;
+    void createStatic(int id, Rect box, std::string_view text, TextAlign align) override;
+    void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) override;
+    void destroyControl(int id) override;
+    bool controlExists(int id) const override { return controls_.count(id) != 0; }
+    void setControlText(int id, std::string_view text) override;
+    std::string controlText(int id) const override;
+    // The static text or edit with control identifier `id`, or nullptr.
+    QWidget* control(int id) const;
     // The list with control identifier `id`, or nullptr.
     QListWidget* list(int id) const;
 
@@ -53,9 +65,12 @@ protected:
 private:
     // Tells the controller which entry of list `id` the pointer is over.
     void ReportPointer(int id, QPoint inViewport);
+    // Hands the list's choices to the controller and keeps it.
+    void AddList(int id, QListWidget* list);
     QFont textFont_;
     QFont titleFont_;
     std::map<int, QListWidget*> lists_;
+    std::map<int, QWidget*> controls_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

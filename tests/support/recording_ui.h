@@ -141,6 +141,32 @@ public:
         colourChooserOpenedWith.push_back(initial);
         return chosenColour;
     }
+
+    std::string title;
+    void setTitle(std::string_view text) override { title = text; }
+    // The pop-up menu answers `menuChoice`; each opening is recorded.
+    std::vector<std::vector<std::string>> menusOpened;
+    std::optional<int> menuChoice;
+    std::optional<int> popupMenu(const std::vector<std::string>& items, Point) override {
+        menusOpened.push_back(items);
+        return menuChoice;
+    }
+    void createListBox(int id, Rect box) override { createList(id, box, {}); }
+    void setListItems(int id, const std::vector<std::string>& items) override { lists[id] = items; }
+
+    // Static texts and edits by id: their texts.
+    std::map<int, std::string> controls;
+    void createStatic(int id, Rect, std::string_view text, TextAlign) override { controls[id] = text; }
+    void createEdit(int id, Rect, std::string_view text, EditKind, TextAlign) override {
+        controls[id] = text;
+    }
+    void destroyControl(int id) override { controls.erase(id); }
+    bool controlExists(int id) const override { return controls.count(id) != 0; }
+    void setControlText(int id, std::string_view text) override { controls[id] = text; }
+    std::string controlText(int id) const override {
+        const auto it = controls.find(id);
+        return it == controls.end() ? std::string() : it->second;
+    }
 };
 
 class FakeTray : public TrayPort {
