@@ -15,10 +15,6 @@ namespace quorvel {
 
 class PageContext;
 
-// Shown under the title "Warning" when New would make a thirteenth macro;
-// the same in every language.
-inline constexpr std::string_view kMacroNumbersUpTo12 = "Macro numbers up to 12.";
-
 // The macro panel of the Advanced page: the macro list and the selected
 // macro's event list, the Macro Name and Loop Times boxes, New, Delete and
 // Confirm, the recorder, and the hand edits of the event list (a pause by

@@ -12,6 +12,9 @@
 namespace quorvel {
 
 inline constexpr int kMacroCountLimit = kMacroSlotCount;
+// What the user is told when New would make a thirteenth macro; the same in
+// every language.
+inline constexpr std::string_view kMacroNumbersUpTo12 = "Macro numbers up to 12.";
 // The macro list shows at most this many characters of a name.
 inline constexpr std::size_t kMacroNameShown = 31;
 // Only this many characters of the section-name list are looked at.

@@ -22,7 +22,6 @@ namespace quorvel::ctl {
 namespace {
 
 constexpr int kExitFailure = 1;
-constexpr std::string_view kTooManyMacros = "Macro numbers up to 12.";
 
 struct Failed {
     std::string message;
@@ -102,7 +101,7 @@ std::string NewRefusal(NewMacroResult result) {
     case NewMacroResult::NameNotStorable:
         return std::string(Text(Language::kEnglish, TextId::kMacroNameNotStorable));
     case NewMacroResult::TooMany:
-        return std::string(kTooManyMacros);
+        return std::string(kMacroNumbersUpTo12);
     case NewMacroResult::NameExists:
         return std::string(Text(Language::kEnglish, TextId::kMacroNameAlreadyExists));
     case NewMacroResult::Added:
