@@ -169,6 +169,12 @@ public:
     // The child control with the keyboard focus; nothing when the focus is
     // on the dialog itself or elsewhere.
     virtual std::optional<int> focusedControl() const = 0;
+    // Scrolls list `id` by `lines` entries, towards its end when positive.
+    virtual void scrollList(int id, int lines) = 0;
+
+    // The platform's colour chooser, modal over the dialog: the confirmed
+    // colour, or nothing when it was cancelled.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };
 
 // The icon in the notification area, its balloons and its menu.

@@ -91,7 +91,7 @@ void SubDialog::Finish(bool ok) {
     if (ok && loaded_) {
         ReadResults();
     }
-    window_->end(ok);
+    window_->end(ok && (loaded_ || OkWithoutBackground()));
 }
 
 void SubDialog::OnLeftButtonDown(Point point) {
@@ -142,6 +142,12 @@ void SubDialog::OnListHover(int id, int index) {
 void SubDialog::OnListChosen(int id, int index) {
     if (loaded_) {
         ListChosen(id, index);
+    }
+}
+
+void SubDialog::OnWheel(int delta) {
+    if (loaded_) {
+        Wheel(delta);
     }
 }
 

@@ -200,6 +200,7 @@ public:
         EditKind editKind = EditKind::Text;
         TextAlign align = TextAlign::Left;
         int highlighted = -1;
+        int scrolled = 0; // entries scrolled towards the end
     };
     RecordingCanvas picture;
     FontSpec font;
@@ -247,6 +248,15 @@ public:
     void focusControl(int id) override { focused = id; }
     std::optional<int> focusedControl() const override { return focused; }
     void highlightListItem(int id, int index) override { controls[id].highlighted = index; }
+    void scrollList(int id, int lines) override { controls[id].scrolled += lines; }
+
+    // The colour chooser answers `chosenColour`; each opening is recorded.
+    std::vector<Colour> colourChooserOpenedWith;
+    std::optional<Colour> chosenColour;
+    std::optional<Colour> chooseColour(Colour initial) override {
+        colourChooserOpenedWith.push_back(initial);
+        return chosenColour;
+    }
 
     // Whether the user sees a control: it exists and is not hidden.
     bool visible(int id) const {
