@@ -25,7 +25,10 @@ public:
         ops.push_back("image " + (it == imageNames.end() ? std::to_string(image.width) : it->second) +
                       " at " + std::to_string(at.x) + "," + std::to_string(at.y));
     }
-    void drawText(std::string_view text, Rect box, FontRole font, Colour, TextAlign) override {
+    std::map<std::string, Colour> textColours; // the colour each text was last drawn in
+
+    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign) override {
+        textColours[std::string(text)] = colour;
         ops.push_back(std::string(font == FontRole::Title ? "title " : "text ") + std::string(text) + " in " +
                       std::to_string(box.left) + "," + std::to_string(box.top));
     }
