@@ -50,7 +50,14 @@ MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPath
     : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
       configFile_(ports.files, paths_.configBin, paths_.program),
-      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
+      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {
+    hover_.setUnderlay([this](Rect part) {
+        drawImagePart(page_ == Page::Basic      ? kBasicPageBackground
+                      : page_ == Page::Advanced ? kAdvancedPageBackground
+                                                : kMainBackground,
+                      part);
+    });
+}
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
     basic_ = basic;

@@ -22,6 +22,9 @@ SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBack
          [this](bool over) { DrawButton(kDialogSkeleton.cancel, over, cancelText_); }},
         {kDialogSkeleton.close.rect, 0, [this](bool over) { DrawButton(kDialogSkeleton.close, over, {}); }},
     });
+    hover_.setUnderlay([this](Rect part) {
+        DrawSkinImagePart(window_->canvas(), context_.images, context_.skinFolder, background_.image, part);
+    });
 }
 
 void SubDialog::Initialise() {

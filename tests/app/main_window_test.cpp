@@ -377,7 +377,11 @@ TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
     EXPECT_TRUE(window.picture.drew("image button-normal.png at 513,609"));
     window.picture.ops.clear();
     w.OnMouseMove(kEmpty);
-    EXPECT_EQ(window.picture.ops, (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
+    // The three buttons share pixel columns: they are drawn again together, in order.
+    EXPECT_EQ(window.picture.ops,
+              (std::vector<std::string>{"image button-normal.png at 513,609", "text OK in 513,609",
+                                        "image button-normal.png at 617,609", "text Apply in 617,609",
+                                        "image button-normal.png at 721,609", "text Cancel in 721,609"}));
 }
 
 TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowIsAnOrdinaryWindow) {

@@ -172,5 +172,47 @@ TEST_F(BasicPageShellTest, LeavingForTheAdvancedPageRemovesTheLists) {
     EXPECT_EQ(program->window().list(B.lightingModeList.id), nullptr);
 }
 
+// Every control that shows a hover image goes back to exactly what it was:
+// no edge of the hover image stays around the normal one.
+TEST_F(BasicPageShellTest, HoveringAndLeavingEveryControlLeavesThePictureAsItWas) {
+    std::vector<Rect> controls{B.defaultButton.rect};
+    for (const WindowButton& button : kWindowButtons) {
+        controls.push_back(button.rect);
+    }
+    for (const CaptionButton& button : kDialogButtons) {
+        controls.push_back(button.rect);
+    }
+    for (int row = 1; row <= BasicPageLayout::kRowCount; ++row) {
+        controls.push_back(B.rowBox(row));
+    }
+    const auto moveTo = [this](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, program->window().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&program->window(), &move);
+    };
+    const QPoint away(5, 300);
+    const QImage before = program->window().picture().copy();
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        for (const Rect& control : controls) {
+            moveTo(Inside(control));
+            moveTo(away);
+        }
+        // From one control of a group straight to the next, then away.
+        for (const Rect& control : controls) {
+            moveTo(Inside(control));
+        }
+        moveTo(away);
+    }
+    const QImage after = program->window().picture();
+    ASSERT_EQ(after.size(), before.size());
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            differing += after.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 } // namespace
 } // namespace quorvel

@@ -98,5 +98,27 @@ TEST(HoverSet, OneHoveredPerGroupAndAllRestoredOffTheControls) {
     EXPECT_FALSE(set.tracks({20, 5})) << "the right edge is outside";
 }
 
+// A control goes back to normal on a fresh underlay, never on its own hover
+// image; controls that share pixels are redrawn together in their order.
+TEST(HoverSet, RedrawsOnTheUnderlayWithTheControlsItOverlaps) {
+    std::vector<std::string> drawn;
+    const auto control = [&](Rect rect, std::string name) {
+        return HoverControl{rect, 1, [&drawn, name](bool over) { drawn.push_back(name + (over ? " over" : " normal")); }};
+    };
+    HoverSet set;
+    set.setControls({control({0, 0, 11, 10}, "ok"), control({10, 0, 21, 10}, "apply"),
+                     control({20, 0, 30, 10}, "cancel"), control({50, 0, 60, 10}, "default")});
+    set.setUnderlay([&](Rect r) { drawn.push_back("under " + std::to_string(r.left)); });
+    set.pointerAt({25, 5});
+    EXPECT_EQ(drawn, (std::vector<std::string>{"under 0", "under 10", "under 20", "ok normal", "apply normal",
+                                               "cancel over"}));
+    drawn.clear();
+    set.pointerAt({55, 5});
+    set.pointerAt({100, 5});
+    EXPECT_EQ(drawn, (std::vector<std::string>{"under 50", "default over", "under 0", "under 10", "under 20",
+                                               "ok normal", "apply normal", "cancel normal", "under 50",
+                                               "default normal"}));
+}
+
 } // namespace
 } // namespace quorvel
