@@ -63,6 +63,35 @@ TEST(ImageCache, DecodesOnceAndNoticesChangedAndDeletedFiles) {
     EXPECT_EQ(cache.load("/s/junk.png"), nullptr);
 }
 
+// A sharp screen takes the "@2x" image where the skin has one and the plain
+// image (scaled) where it has not; a plain screen never takes it.
+TEST(ImageCache, ADoubleDensityImageIsPreferredOnlyAtDoubleDensity) {
+    MemoryFileSystem files;
+    FakeDecoder decoder(files);
+    ImageCache cache(files, decoder);
+    files.files["/s/a.png"] = "10 2 1";
+    files.files["/s/a@2x.png"] = "20 4 1";
+    files.files["/s/b.png"] = "30 2 1";
+    const struct {
+        const char* path;
+        int density;
+        int width;
+        int scale;
+    } cases[] = {
+        {"/s/a.png", 1, 10, 1},
+        {"/s/a.png", 2, 20, 2},
+        {"/s/b.png", 2, 30, 1},
+    };
+    for (const auto& row : cases) {
+        const SkinImage* image = cache.load(row.path, row.density);
+        ASSERT_NE(image, nullptr) << row.path;
+        EXPECT_EQ(image->width, row.width) << row.path << " at " << row.density;
+        EXPECT_EQ(image->scale, row.scale) << row.path << " at " << row.density;
+    }
+    files.files.erase("/s/a@2x.png");
+    EXPECT_EQ(cache.load("/s/a.png", 2)->scale, 1) << "a double-density image deleted meanwhile";
+}
+
 TEST(DrawSkinImage, AMissingImageIsAnAnswerNotAMessage) {
     MemoryFileSystem files;
     FakeDecoder decoder(files);
