@@ -48,20 +48,9 @@ struct BasicPageShellTest : testing::ProgramOnSimulatedMouse {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, itemCentre(list, index));
         QCoreApplication::processEvents();
     }
-    // Confirms the colour chooser with `colour` as soon as it is up.
-    static void AnswerColourChooser(QColor colour) {
-        auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [timer, colour] {
-            if (auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-                chooser->setCurrentColor(colour);
-                chooser->accept();
-                timer->stop();
-                timer->deleteLater();
-            }
-        });
-        timer->start(10);
-    }
 };
+
+using testing::AnswerColourChooser;
 
 TEST_F(BasicPageShellTest, ClicksAtTheRectanglesReachTheMouseAndConfigBinWithApply) {
     MainWindow& main = program->controller();
