@@ -138,8 +138,9 @@ void MainWindow::DrawWindowBackground() {
 }
 
 DialogContext MainWindow::dialogContext() {
-    return {images_, ShowDialogFaultsIn(ports_.messages), skinFolder_, textColour_, language_,
-            FontsFor(langId_).text};
+    return {images_,     ShowDialogFaultsIn(ports_.messages),
+            skinFolder_, textColour_,
+            language_,   FontsFor(langId_).text};
 }
 
 void MainWindow::ChooseSkin() {

@@ -159,8 +159,9 @@ std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>
             }
         }
     }
-    std::stable_sort(skins.begin(), skins.end(),
-                     [](const SkinFolder& a, const SkinFolder& b) { return Folded(a.name) < Folded(b.name); });
+    std::stable_sort(skins.begin(), skins.end(), [](const SkinFolder& a, const SkinFolder& b) {
+        return Folded(a.name) < Folded(b.name);
+    });
     return skins;
 }
 

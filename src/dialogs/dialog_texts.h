@@ -44,6 +44,6 @@ inline constexpr std::array<DialogText, 3> kRepeatModeTexts = {{
 }};
 
 inline constexpr DialogText kSkinsPrompt = {"Please click to set the UI text color", "请点击设置UI文本颜色",
-                                           "請點擊設置UI文本顏色"};
+                                            "請點擊設置UI文本顏色"};
 
 } // namespace quorvel

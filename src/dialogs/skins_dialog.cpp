@@ -13,9 +13,8 @@ namespace {
 constexpr int kWheelLines = 3;
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 } // namespace
@@ -24,7 +23,8 @@ CSkinsDialog::CSkinsDialog(DialogWindowPort& window, DialogContext context, std:
                            std::function<std::vector<SkinEntry>()> skins)
     : SubDialog(window, context, kSkinsDialog.background), skins_(std::move(skins)),
       folder_(context.skinFolder), name_(skinName), colour_(context.textColour),
-      skin_(window, kSkinsDialog.skin, [this] { return SkinNames(); }, -1, std::move(skinName)) {
+      skin_(
+          window, kSkinsDialog.skin, [this] { return SkinNames(); }, -1, std::move(skinName)) {
 }
 
 std::vector<std::string> CSkinsDialog::SkinNames() const {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -209,12 +208,7 @@ void QtDialogWindow::scrollList(int id, int lines) {
 }
 
 std::optional<Colour> QtDialogWindow::chooseColour(Colour initial) {
-    const QColor chosen = QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), this);
-    if (!chosen.isValid()) {
-        return std::nullopt;
-    }
-    return Colour{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
-                  static_cast<std::uint8_t>(chosen.blue())};
+    return ChooseColour(*this, initial);
 }
 
 void QtDialogWindow::wheelEvent(QWheelEvent* event) {

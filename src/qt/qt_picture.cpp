@@ -1,5 +1,6 @@
 #include "qt/qt_picture.h"
 
+#include <QColorDialog>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -72,6 +73,15 @@ QFont FittingFont(QFont font, const QStringList& texts, int width) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     return font;
+}
+
+std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
+    const QColor chosen = QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), &owner);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Colour{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                  static_cast<std::uint8_t>(chosen.blue())};
 }
 
 FittedLine FitLine(const QFont& font, const QString& text, int width) {

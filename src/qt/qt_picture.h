@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 #include <string_view>
 
 #include "ports/ui_port.h"
@@ -22,6 +23,10 @@ QFont FontFor(const FontSpec& spec);
 // `font`, made smaller where `texts` do not fit `width` pixels on one line,
 // down to the smallest legible size.
 QFont FittingFont(QFont font, const QStringList& texts, int width);
+
+// The platform's colour chooser, modal over `owner`: the confirmed colour,
+// or nothing when it was cancelled.
+std::optional<Colour> ChooseColour(QWidget& owner, Colour initial);
 
 // One line of text fitted to a box `width` pixels wide, the one rule for
 // every text of the program's windows: the font shrinks to the smallest

@@ -67,8 +67,8 @@ bool HoverSet::pointerAt(Point point) {
         changed.push_back(over);
     }
     for (std::size_t j = 0; j < controls_.size(); ++j) {
-        const bool restore = over == controls_.size() ||
-                             (j != over && controls_[over].group != 0 && controls_[j].group == controls_[over].group);
+        const bool restore = over == controls_.size() || (j != over && controls_[over].group != 0 &&
+                                                          controls_[j].group == controls_[over].group);
         if (restore && flags_[j]) {
             flags_[j] = false;
             changed.push_back(j);

@@ -85,8 +85,8 @@ bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::pa
 
 SkinImage CropImage(const SkinImage& image, Rect part) {
     const int s = image.scale;
-    const Rect clipped{std::max(part.left * s, 0), std::max(part.top * s, 0), std::min(part.right * s, image.width),
-                       std::min(part.bottom * s, image.height)};
+    const Rect clipped{std::max(part.left * s, 0), std::max(part.top * s, 0),
+                       std::min(part.right * s, image.width), std::min(part.bottom * s, image.height)};
     SkinImage crop;
     crop.hasAlpha = image.hasAlpha;
     crop.scale = s;

@@ -468,7 +468,8 @@ struct SkinsTest : MainWindowTest {
         return w;
     }
     // Opens the skin list and chooses `skin`, and the colour chooser's `colour`.
-    void Choose(FakeDialogWindow& on, SubDialog& dialog, const std::string& skin, std::optional<Colour> colour) {
+    void Choose(FakeDialogWindow& on, SubDialog& dialog, const std::string& skin,
+                std::optional<Colour> colour) {
         dialog.OnLeftButtonDown(Inside(kSkinsDialog.skin.clickArea));
         offered = on.items(kSkinsDialog.skin.list.id);
         const auto& items = offered;
@@ -485,7 +486,8 @@ TEST_F(SkinsTest, OkKeepsTheSkinInStrIniAndRedrawsThePageFromIt) {
     host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
         EXPECT_EQ(on.controlText(kSkinsDialog.skin.display.id), "Default");
         Choose(on, dialog, "Ember", Colour{250, 160, 40});
-        EXPECT_EQ(offered, (std::vector<std::string>{"Default", "Ember"})) << "a folder without a skin is not offered";
+        EXPECT_EQ(offered, (std::vector<std::string>{"Default", "Ember"}))
+            << "a folder without a skin is not offered";
         dialog.OnLeftButtonDown(Inside(kDialogSkeleton.ok.rect));
     };
     window.picture.ops.clear();

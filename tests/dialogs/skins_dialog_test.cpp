@@ -74,7 +74,8 @@ TEST_F(SkinsDialogTest, TheChosenNameFindsItsFolderIgnoringCase) {
         std::vector<SkinEntry> atChoice;
         SkinChoice expected;
     } cases[] = {
-        {{{"Default", "/skin"}, {"Ember", "/user/Skins/Ember"}}, {"/user/Skins/Ember", "Ember", {10, 20, 30}}},
+        {{{"Default", "/skin"}, {"Ember", "/user/Skins/Ember"}},
+         {"/user/Skins/Ember", "Ember", {10, 20, 30}}},
         {{{"EMBER", "/user/Skins/EMBER"}, {"ember", "/usr/Skins/ember"}},
          {"/user/Skins/EMBER", "EMBER", {10, 20, 30}}},
         // Gone meanwhile: the dialog keeps the skin it had.

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/factory_settings.h"
 #include "app/basic_page_layout.h"
+#include "app/factory_settings.h"
 #include "app/main_window_layout.h"
 #include "hid/sim/simulated_mouse.h"
 #include "qt/program.h"
@@ -86,7 +86,8 @@ TEST_F(ShellTest, AtTwiceTheDensityThePictureIsDrawnAtThatDensity) {
         for (int x = 0; x + 1 < sharp.width(); x += 2) {
             if (sharp.pixel(x, y) != sharp.pixel(x + 1, y)) {
                 ++edges;
-                kept += picture.pixel(x, y) == sharp.pixel(x, y) && picture.pixel(x + 1, y) == sharp.pixel(x + 1, y);
+                kept += picture.pixel(x, y) == sharp.pixel(x, y) &&
+                        picture.pixel(x + 1, y) == sharp.pixel(x + 1, y);
             }
         }
     }

@@ -37,7 +37,8 @@ TEST(GeneratedSkins, EachDrawsEveryImageOnceAtTwiceTheSizeForDoubleDensity) {
             EXPECT_EQ(sharp[i].image.size(), plain[i].image.size() * 2) << plain[i].name;
             EXPECT_EQ(sharp[i].image.hasAlphaChannel(), plain[i].image.hasAlphaChannel()) << plain[i].name;
         }
-        EXPECT_EQ(drawn, std::set<std::string_view>(kSkinImageNames.begin(), kSkinImageNames.end())) << skin.folder;
+        EXPECT_EQ(drawn, std::set<std::string_view>(kSkinImageNames.begin(), kSkinImageNames.end()))
+            << skin.folder;
     }
 }
 
@@ -60,7 +61,8 @@ TEST(GeneratedSkins, CommittedImagesAreWhatTheGeneratorDraws) {
             for (const SkinImage& drawn : PaintSkin(skin.skin, scale)) {
                 const QString file = folder + FileName(drawn.name, scale);
                 const QImage committed(file);
-                ASSERT_FALSE(committed.isNull()) << file.toStdString() << " is missing; run make_skin res/skins";
+                ASSERT_FALSE(committed.isNull())
+                    << file.toStdString() << " is missing; run make_skin res/skins";
                 EXPECT_EQ(committed.hasAlphaChannel(), drawn.image.hasAlphaChannel()) << file.toStdString();
                 EXPECT_EQ(committed.size(), drawn.image.size()) << file.toStdString();
                 EXPECT_TRUE(committed.convertToFormat(QImage::Format_ARGB32) ==

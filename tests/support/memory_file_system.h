@@ -82,7 +82,8 @@ public:
         std::set<std::string> names;
         for (const auto& [path, content] : files) {
             const std::filesystem::path relative = path.lexically_relative(folder);
-            if (!relative.empty() && *relative.begin() != ".." && std::distance(relative.begin(), relative.end()) > 1) {
+            if (!relative.empty() && *relative.begin() != ".." &&
+                std::distance(relative.begin(), relative.end()) > 1) {
                 names.insert(relative.begin()->string());
             }
         }

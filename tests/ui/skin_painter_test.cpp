@@ -132,7 +132,8 @@ TEST(HoverSet, OneHoveredPerGroupAndAllRestoredOffTheControls) {
 TEST(HoverSet, RedrawsOnTheUnderlayWithTheControlsItOverlaps) {
     std::vector<std::string> drawn;
     const auto control = [&](Rect rect, std::string name) {
-        return HoverControl{rect, 1, [&drawn, name](bool over) { drawn.push_back(name + (over ? " over" : " normal")); }};
+        return HoverControl{
+            rect, 1, [&drawn, name](bool over) { drawn.push_back(name + (over ? " over" : " normal")); }};
     };
     HoverSet set;
     set.setControls({control({0, 0, 11, 10}, "ok"), control({10, 0, 21, 10}, "apply"),

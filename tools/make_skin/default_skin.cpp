@@ -244,7 +244,8 @@ QImage RowBox(bool over) {
     const int number = kBasicPage.rowNumber(1).width();
     QImage image = Transparent(SizeOf(kBasicPage.rowBox(1)));
     Painter p(&image);
-    DropField(p, QRect(QPoint(0, 0), Logical(image)), kBasicPage.rowArrowWidth, over, over ? QColor(0x10, 0x1C, 0x22) : kField);
+    DropField(p, QRect(QPoint(0, 0), Logical(image)), kBasicPage.rowArrowWidth, over,
+              over ? QColor(0x10, 0x1C, 0x22) : kField);
     // The row number sits on a tile of its own at the left.
     const QRectF tile(1, 1, number - 1, Logical(image).height() - 2);
     p.setPen(Qt::NoPen);

@@ -32,8 +32,9 @@ int main(int argc, char** argv) {
         }
         for (const int scale : {1, 2}) {
             for (const SkinImage& image : PaintSkin(skin.skin, scale)) {
-                const QString name =
-                    scale == 1 ? FromView(image.name) : QString::fromStdString(quorvel::DoubleDensityName(image.name));
+                const QString name = scale == 1
+                                         ? FromView(image.name)
+                                         : QString::fromStdString(quorvel::DoubleDensityName(image.name));
                 if (!image.image.save(folder + name, "PNG")) {
                     std::fprintf(stderr, "cannot write %s\n", (folder + name).toLocal8Bit().constData());
                     return 1;
