@@ -51,7 +51,8 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$contents"
 expected=(
   /usr/bin/quorvel /usr/bin/quorvel-demo /usr/bin/quorvelctl
   /usr/share/quorvel/factory/config.bin /usr/share/quorvel/factory/str.ini
-  /usr/share/quorvel/Skins/Default/main.png
+  /usr/share/quorvel/Skins/Default/main.png /usr/share/quorvel/Skins/Default/main@2x.png
+  /usr/share/quorvel/Skins/Ember/main.png /usr/share/quorvel/Skins/Ember/skins@2x.png
   /usr/share/icons/hicolor/scalable/apps/quorvel.svg
   /usr/share/man/man1/quorvel.1.gz /usr/share/man/man1/quorvel-demo.1.gz /usr/share/man/man1/quorvelctl.1.gz
   /usr/share/metainfo/io.github.quorvel.Quorvel.metainfo.xml

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "app/dialog_faults.h"
 #include "app/dpi_levels.h"
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
@@ -49,7 +50,14 @@ MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPath
     : ports_(ports), device_(&device), paths_(std::move(paths)), langId_(langId),
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
       configFile_(ports.files, paths_.configBin, paths_.program),
-      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {}
+      strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {
+    hover_.setUnderlay([this](Rect part) {
+        drawImagePart(page_ == Page::Basic      ? kBasicPageBackground
+                      : page_ == Page::Advanced ? kAdvancedPageBackground
+                                                : kMainBackground,
+                      part);
+    });
+}
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
     basic_ = basic;
@@ -110,10 +118,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         ports_.messages.showMessage(skin.unusable->string() + std::string(kNoSkinText), kApplicationTitle);
     }
 
-    if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
-        ports_.window.setClientSize(background->width, background->height);
-        ports_.window.canvas().drawImage(*background, {0, 0});
-    }
+    DrawWindowBackground();
     RefreshHoverControls();
     if (device_->connected()) {
         DrawBasicPage();
@@ -123,6 +128,53 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         ports_.window.show();
     }
     return StartResult::Running;
+}
+
+void MainWindow::DrawWindowBackground() {
+    if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
+        ports_.window.setClientSize(background->width, background->height);
+        drawImage(kMainBackground, {0, 0});
+    }
+}
+
+DialogContext MainWindow::dialogContext() {
+    return {images_,     ShowDialogFaultsIn(ports_.messages),
+            skinFolder_, textColour_,
+            language_,   FontsFor(langId_).text};
+}
+
+void MainWindow::ChooseSkin() {
+    if (dialogHost_ == nullptr) {
+        return;
+    }
+    const auto skins = [this] {
+        std::vector<SkinEntry> entries;
+        for (SkinFolder& skin : ListSkinFolders(paths_.skinRoots, ports_.files)) {
+            entries.push_back({std::move(skin.name), std::move(skin.folder)});
+        }
+        return entries;
+    };
+    if (const auto choice = RunSubDialog<CSkinsDialog>(*dialogHost_, dialogContext(), skinName_, skins)) {
+        UseSkin(*choice);
+    }
+}
+
+void MainWindow::UseSkin(const SkinChoice& choice) {
+    skinFolder_ = choice.folder;
+    textColour_ = choice.textColour;
+    skinName_ = choice.name;
+    if (const FileStatus error =
+            strIni_.WriteSkin({{textColour_.red, textColour_.green, textColour_.blue}, skinName_})) {
+        ShowFileError(*error);
+    }
+    // The new skin's window may have another size; without a page it shows
+    // its bare background.
+    DrawWindowBackground();
+    if (page_ == Page::None) {
+        ports_.window.canvas().present();
+    }
+    RebuildCurrentPage(false);
+    ports_.window.show();
 }
 
 PageContent* MainWindow::content(Page page) const {
@@ -328,12 +380,18 @@ void MainWindow::OnLeftButtonDown(Point point) {
             commit = button.caption;
         }
     }
-    // OK, Apply and the skins button do not end the dispatch.
+    // OK and Apply do not end the dispatch.
     if (commit == TextId::kOk && device_->connected()) {
         Ok();
     }
     if (commit == TextId::kApply && device_->connected()) {
         ApplySettings();
+    }
+    // The skins button ends it: its dialog has taken the pointer away, and
+    // the window must not start moving after it.
+    if (hit(WindowButtonId::Skins)) {
+        ChooseSkin();
+        return;
     }
     if (hit(WindowButtonId::Minimise)) {
         Minimise();

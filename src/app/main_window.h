@@ -12,6 +12,7 @@
 #include "config/data_folder.h"
 #include "config/str_ini.h"
 #include "device/device_controller.h"
+#include "dialogs/skins_dialog.h"
 #include "lang/texts.h"
 #include "ports/file_system.h"
 #include "ports/message_port.h"
@@ -58,6 +59,9 @@ public:
     StartResult Start(std::function<void()> noticeWakeup);
 
     void setPages(PageContent* basic, PageContent* advanced);
+    // Where the window's own dialog (the skin chooser) runs; without one the
+    // skins button does nothing.
+    void setDialogHost(DialogHost* host) { dialogHost_ = host; }
 
     // Input from the shell.
     void OnTray(TrayAction action);
@@ -99,6 +103,10 @@ public:
     void Cancel();
     void Minimise();
     void Exit(); // the close button and the tray menu's "Exit"
+    // The skins button: the Skins dialog, and on OK the new skin.
+    void ChooseSkin();
+    // Keeps `choice` in str.ini and draws the window again from it.
+    void UseSkin(const SkinChoice& choice);
 
     void DrawBasicPage();
     void DrawAdvancedPage();
@@ -133,6 +141,9 @@ public:
     Page currentPage() const { return page_; }
     bool rebuildPending() const { return rebuildPending_; }
     const std::filesystem::path& skinFolder() const { return skinFolder_; }
+    const std::string& skinName() const { return skinName_; }
+    // The skin, language and fonts a sub-dialog opens with.
+    DialogContext dialogContext();
     MessagePort& messages() { return ports_.messages; }
     ImageCache& images() { return images_; }
 
@@ -153,6 +164,8 @@ private:
     // Tells the user why the mouse found at start or on its arrival cannot be used.
     void ShowOpenFailure(OpenResult result);
     PageContent* content(Page page) const;
+    // The window's size and background from the skin's main.png.
+    void DrawWindowBackground();
 
     MainWindowPorts ports_;
     DeviceController* device_;
@@ -178,6 +191,7 @@ private:
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;
+    DialogHost* dialogHost_ = nullptr;
 };
 
 } // namespace quorvel

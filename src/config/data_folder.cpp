@@ -1,6 +1,7 @@
 #include "config/data_folder.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace quorvel {
 
@@ -129,6 +130,39 @@ SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, con
     const std::filesystem::path named = skinName.empty() ? first : first / std::string(skinName);
     const auto fallback = FolderHolding(paths, kDefaultSkin, files);
     return {fallback.value_or(first / kDefaultSkin), named};
+}
+
+namespace {
+
+std::string Folded(std::string_view text) {
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return folded;
+}
+
+} // namespace
+
+std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>& skinRoots,
+                                        const FileSystem& files) {
+    std::vector<SkinFolder> skins;
+    for (const std::filesystem::path& root : skinRoots) {
+        std::vector<std::string> names = files.subfolders(root);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            const bool hidden = std::any_of(skins.begin(), skins.end(), [&](const SkinFolder& skin) {
+                return Folded(skin.name) == Folded(name);
+            });
+            // A folder without the main window's background would leave the window blank.
+            if (!hidden && files.exists(root / name / kSkinMarker)) {
+                skins.push_back({name, root / name});
+            }
+        }
+    }
+    std::stable_sort(skins.begin(), skins.end(), [](const SkinFolder& a, const SkinFolder& b) {
+        return Folded(a.name) < Folded(b.name);
+    });
+    return skins;
 }
 
 } // namespace quorvel

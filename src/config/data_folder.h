@@ -61,4 +61,16 @@ struct SkinLookup {
 // name: a skin root itself). When no root holds it, the Default skin.
 SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files);
 
+struct SkinFolder {
+    std::string name; // the folder's own name, as str.ini keeps it
+    std::filesystem::path folder;
+    bool operator==(const SkinFolder&) const = default;
+};
+
+// The skins the user can choose: every folder of the skin roots that holds a
+// skin, sorted by name. A skin of an earlier root (the user's own) hides one
+// of the same name, in any case, of a later root (the system's).
+std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>& skinRoots,
+                                        const FileSystem& files);
+
 } // namespace quorvel

@@ -43,4 +43,7 @@ inline constexpr std::array<DialogText, 3> kRepeatModeTexts = {{
     {"Repeat until the key is released", "重复直到该按键松开结束", "重複直到該按鍵鬆開結束"},
 }};
 
+inline constexpr DialogText kSkinsPrompt = {"Please click to set the UI text color", "请点击设置UI文本颜色",
+                                            "請點擊設置UI文本顏色"};
+
 } // namespace quorvel

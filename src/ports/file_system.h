@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "ports/file_error.h"
 
@@ -46,6 +48,20 @@ public:
 
     // Copies a file when the target does not exist yet.
     virtual FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+
+    // The names of the folders directly inside `folder` (no "." or "..", no
+    // files), in no particular order; none when it cannot be read.
+    virtual std::vector<std::string> subfolders(const std::filesystem::path& folder) const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code kind;
+            if (it->is_directory(kind)) {
+                names.push_back(it->path().filename().string());
+            }
+        }
+        return names;
+    }
 };
 
 } // namespace quorvel

@@ -37,11 +37,14 @@ public:
 
 // An image ready to draw: each pixel 0xAARRGGBB with the colour channels
 // premultiplied by alpha. Drawn blended when it has alpha, copied otherwise.
+// `width` and `height` are its pixels; a double-density image (`scale` 2)
+// covers half as many layout pixels each way.
 struct SkinImage {
     int width = 0;
     int height = 0;
     bool hasAlpha = false;
     std::vector<std::uint32_t> pixels;
+    int scale = 1; // image pixels per layout pixel
 };
 
 enum class FontRole { Text, Title };
@@ -64,6 +67,10 @@ public:
     // Paints the rectangle in one colour (a colour swatch).
     virtual void fillRect(Rect box, Colour colour) = 0;
     virtual void present() = 0;
+    // The density of the skin images the picture is best drawn from: 2 on a
+    // screen with two or more device pixels to a layout pixel, else 1.
+    // Positions are layout pixels at any density.
+    virtual int imageDensity() const { return 1; }
 };
 
 // The fonts of a language, as the program names them; the shell takes the
@@ -169,6 +176,12 @@ public:
     // The child control with the keyboard focus; nothing when the focus is
     // on the dialog itself or elsewhere.
     virtual std::optional<int> focusedControl() const = 0;
+    // Scrolls list `id` by `lines` entries, towards its end when positive.
+    virtual void scrollList(int id, int lines) = 0;
+
+    // The platform's colour chooser, modal over the dialog: the confirmed
+    // colour, or nothing when it was cancelled.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };
 
 // The icon in the notification area, its balloons and its menu.

@@ -84,6 +84,8 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
     });
     keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
     main_->setPages(basicPage_.get(), advancedPage_.get());
+    windowDialogs_ = std::make_unique<QtDialogHost>(window_);
+    main_->setDialogHost(windowDialogs_.get());
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

@@ -85,6 +85,7 @@ private:
     DeviceController device_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<QtAssignmentDialogs> dialogs_;
+    std::unique_ptr<DialogHost> windowDialogs_; // the main window's own (the skin chooser)
     std::unique_ptr<BasicPage> basicPage_;
     std::unique_ptr<AdvancedPage> advancedPage_;
     std::unique_ptr<KeystrokeFilter> keystrokes_;

@@ -1,8 +1,5 @@
 #include "qt/qt_assignment_dialogs.h"
 
-#include "app/dialog_faults.h"
-#include "app/fonts.h"
-
 namespace quorvel {
 
 std::unique_ptr<DialogWindowPort> QtDialogHost::NewWindow() {
@@ -14,10 +11,8 @@ bool QtDialogHost::RunModal(DialogWindowPort& window, SubDialog& dialog) {
     return static_cast<QtDialogWindow&>(window).run(dialog);
 }
 
-DialogContext DialogContextOf(MainWindow& main, std::uint16_t langId) {
-    return {main.images(),     ShowDialogFaultsIn(main.messages()),
-            main.skinFolder(), main.textColour(),
-            main.language(),   FontsFor(langId).text};
+DialogContext DialogContextOf(MainWindow& main, std::uint16_t) {
+    return main.dialogContext();
 }
 
 QtAssignmentDialogs::QtAssignmentDialogs(QWidget& owner, std::function<DialogContext()> context,

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
@@ -192,6 +194,26 @@ void QtDialogWindow::highlightListItem(int id, int index) {
     if (auto* list = qobject_cast<QListWidget*>(control(id))) {
         const QSignalBlocker quiet(list);
         list->setCurrentRow(index);
+    }
+}
+
+void QtDialogWindow::scrollList(int id, int lines) {
+    if (auto* list = qobject_cast<QListWidget*>(control(id))) {
+        QScrollBar* bar = list->verticalScrollBar();
+        // A list scrolled by entries moves its bar one step an entry.
+        bar->setValue(bar->value() + lines * (list->verticalScrollMode() == QAbstractItemView::ScrollPerItem
+                                                  ? 1
+                                                  : std::max(list->sizeHintForRow(0), 1)));
+    }
+}
+
+std::optional<Colour> QtDialogWindow::chooseColour(Colour initial) {
+    return ChooseColour(*this, initial);
+}
+
+void QtDialogWindow::wheelEvent(QWheelEvent* event) {
+    if (controller_ != nullptr && event->angleDelta().y() != 0) {
+        controller_->OnWheel(event->angleDelta().y());
     }
 }
 

@@ -43,9 +43,12 @@ public:
     void focusControl(int id) override;
     std::optional<int> focusedControl() const override;
     void highlightListItem(int id, int index) override;
+    void scrollList(int id, int lines) override;
+    std::optional<Colour> chooseColour(Colour initial) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void place(int id, QWidget* control, Rect box);

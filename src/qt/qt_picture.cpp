@@ -1,8 +1,10 @@
 #include "qt/qt_picture.h"
 
+#include <QColorDialog>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace quorvel {
 
@@ -73,6 +75,15 @@ QFont FittingFont(QFont font, const QStringList& texts, int width) {
     return font;
 }
 
+std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
+    const QColor chosen = QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), &owner);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Colour{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                  static_cast<std::uint8_t>(chosen.blue())};
+}
+
 FittedLine FitLine(const QFont& font, const QString& text, int width) {
     FittedLine line{FittingFont(font, {text}, width), text};
     line.text = QFontMetrics(line.font).elidedText(text, Qt::ElideRight, std::max(width, 0));
@@ -85,7 +96,10 @@ QtPicture::QtPicture(QWidget& window, QColor blank)
 }
 
 void QtPicture::resize(int width, int height) {
-    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
+    ratio_ = std::max<qreal>(window_->devicePixelRatioF(), 1);
+    QImage resized(static_cast<int>(std::ceil(width * ratio_)), static_cast<int>(std::ceil(height * ratio_)),
+                   QImage::Format_ARGB32_Premultiplied);
+    resized.setDevicePixelRatio(ratio_);
     resized.fill(blank_);
     QPainter painter(&resized);
     painter.drawImage(0, 0, image_);
@@ -109,12 +123,15 @@ void QtPicture::drawImage(const SkinImage& image, Point at) {
         return;
     }
     // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
-    const QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                        image.width * 4, QImage::Format_ARGB32_Premultiplied);
+    QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                  image.width * 4, QImage::Format_ARGB32_Premultiplied);
+    source.setDevicePixelRatio(image.scale);
     QPainter painter(&image_);
+    // An image of another density than the picture's is scaled smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
                                               : QPainter::CompositionMode_Source);
-    painter.drawImage(at.x, at.y, source);
+    painter.drawImage(QPointF(at.x, at.y), source);
 }
 
 void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 #include <string_view>
 
 #include "ports/ui_port.h"
@@ -23,6 +24,10 @@ QFont FontFor(const FontSpec& spec);
 // down to the smallest legible size.
 QFont FittingFont(QFont font, const QStringList& texts, int width);
 
+// The platform's colour chooser, modal over `owner`: the confirmed colour,
+// or nothing when it was cancelled.
+std::optional<Colour> ChooseColour(QWidget& owner, Colour initial);
+
 // One line of text fitted to a box `width` pixels wide, the one rule for
 // every text of the program's windows: the font shrinks to the smallest
 // legible size, then the text loses its end to an ellipsis. It never reaches
@@ -35,7 +40,10 @@ FittedLine FitLine(const QFont& font, const QString& text, int width);
 
 // A window's off-screen picture: the controller draws into it, the window
 // paints it in one copy. It keeps what was drawn until it is drawn over,
-// also across a change of size.
+// also across a change of size. It has as many pixels as the window has
+// device pixels (the layout size times the screen's device pixel ratio), so
+// text and images are drawn at the screen's density; positions stay layout
+// pixels.
 class QtPicture final : public Canvas {
 public:
     QtPicture(QWidget& window, QColor blank);
@@ -51,12 +59,14 @@ public:
     void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) override;
     void fillRect(Rect box, Colour colour) override;
     void present() override { window_->update(); }
+    int imageDensity() const override { return ratio_ > 1 ? 2 : 1; }
 
 private:
     const QFont& font(FontRole role) const { return role == FontRole::Title ? title_ : text_; }
 
     QWidget* window_;
     QColor blank_;
+    qreal ratio_ = 1; // device pixels per layout pixel
     QImage image_;
     QFont text_;
     QFont title_;

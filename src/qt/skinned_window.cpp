@@ -1,7 +1,6 @@
 #include "qt/skinned_window.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -193,12 +192,7 @@ bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<Colour> SkinnedWindow::chooseColour(Colour initial) {
-    const QColor chosen = QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), this);
-    if (!chosen.isValid()) {
-        return std::nullopt;
-    }
-    return Colour{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
-                  static_cast<std::uint8_t>(chosen.blue())};
+    return ChooseColour(*this, initial);
 }
 
 void SkinnedWindow::destroyList(int id) {

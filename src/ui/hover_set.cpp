@@ -18,36 +18,69 @@ bool HoverSet::tracks(Point point) const {
     return false;
 }
 
-bool HoverSet::pointerAt(Point point) {
-    bool drew = false;
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (!controls_[i].rect.contains(point)) {
-            continue;
-        }
-        if (!flags_[i]) {
-            controls_[i].draw(true);
-            flags_[i] = true;
-            drew = true;
-        }
-        if (controls_[i].group != 0) {
-            for (std::size_t j = 0; j < controls_.size(); ++j) {
-                if (j != i && flags_[j] && controls_[j].group == controls_[i].group) {
-                    controls_[j].draw(false);
-                    flags_[j] = false;
-                    drew = true;
+namespace {
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+} // namespace
+
+void HoverSet::Redraw(std::size_t index, std::vector<bool>& drawn) {
+    std::vector<bool> together(controls_.size(), false);
+    together[index] = true;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            for (std::size_t j = 0; j < controls_.size() && !together[i]; ++j) {
+                if (together[j] && Overlap(controls_[i].rect, controls_[j].rect)) {
+                    together[i] = grew = true;
                 }
             }
         }
-        return drew;
     }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (flags_[i]) {
-            controls_[i].draw(false);
-            flags_[i] = false;
-            drew = true;
+        if (together[i] && underlay_) {
+            underlay_(controls_[i].rect);
         }
     }
-    return drew;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (together[i]) {
+            controls_[i].draw(flags_[i]);
+            drawn[i] = true;
+        }
+    }
+}
+
+bool HoverSet::pointerAt(Point point) {
+    // The control that shows hovered now comes first, then those that go
+    // back to normal.
+    std::vector<std::size_t> changed;
+    std::size_t over = controls_.size();
+    for (std::size_t i = 0; i < controls_.size() && over == controls_.size(); ++i) {
+        if (controls_[i].rect.contains(point)) {
+            over = i;
+        }
+    }
+    if (over < controls_.size() && !flags_[over]) {
+        flags_[over] = true;
+        changed.push_back(over);
+    }
+    for (std::size_t j = 0; j < controls_.size(); ++j) {
+        const bool restore = over == controls_.size() || (j != over && controls_[over].group != 0 &&
+                                                          controls_[j].group == controls_[over].group);
+        if (restore && flags_[j]) {
+            flags_[j] = false;
+            changed.push_back(j);
+        }
+    }
+    std::vector<bool> drawn(controls_.size(), false);
+    for (const std::size_t i : changed) {
+        if (!drawn[i]) {
+            Redraw(i, drawn);
+        }
+    }
+    return !changed.empty();
 }
 
 } // namespace quorvel

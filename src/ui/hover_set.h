@@ -16,9 +16,14 @@ struct HoverControl {
     std::function<void(bool over)> draw; // draws the control normal or hovered
 };
 
+// A control is redrawn on what lies under it: the underlay first paints its
+// rectangle afresh (a part of the background), so a hover image's edges do
+// not stay around the normal image. Controls that overlap one another are
+// redrawn together, in their order, as the window first drew them.
 class HoverSet {
 public:
     void setControls(std::vector<HoverControl> controls);
+    void setUnderlay(std::function<void(Rect)> underlay) { underlay_ = std::move(underlay); }
 
     // The pointer moved to `point`. Over a control: it shows hovered (and its
     // group's others normal). Elsewhere: every hovered control shows normal
@@ -29,6 +34,11 @@ public:
     bool hovered(std::size_t index) const { return index < flags_.size() && flags_[index]; }
 
 private:
+    // Redraws control `index` with every control that overlaps it, directly
+    // or through another; marks them in `drawn`.
+    void Redraw(std::size_t index, std::vector<bool>& drawn);
+
+    std::function<void(Rect)> underlay_;
     std::vector<HoverControl> controls_;
     std::vector<bool> flags_;
 };

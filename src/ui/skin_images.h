@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "ports/geometry.h"
@@ -96,6 +97,16 @@ inline constexpr std::array kSkinImageNames = {
     kSkinsBackground,
 };
 static_assert(kSkinImageNames.size() == 34);
+
+// The same image drawn at twice the density, for screens with two or more
+// device pixels to a layout pixel: "/main.png" has "/main@2x.png" beside it.
+// A skin may leave them out; the plain image is then scaled.
+inline constexpr std::string_view kDoubleDensitySuffix = "@2x";
+inline std::string DoubleDensityName(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    const std::size_t at = dot == std::string_view::npos || dot < name.rfind('/') ? name.size() : dot;
+    return std::string(name.substr(0, at)) + std::string(kDoubleDensitySuffix) + std::string(name.substr(at));
+}
 
 // The three shapes a control takes in the layout tables of the windows.
 

@@ -1,5 +1,7 @@
 #include "ui/skin_painter.h"
 
+#include "ui/skin_images.h"
+
 #include <algorithm>
 
 namespace quorvel {
@@ -32,7 +34,16 @@ SkinImage Premultiply(const DecodedImage& decoded) {
 ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {
 }
 
-const SkinImage* ImageCache::load(const std::filesystem::path& path) {
+const SkinImage* ImageCache::load(const std::filesystem::path& path, int density) {
+    if (density >= 2) {
+        if (const SkinImage* sharp = loadFile(DoubleDensityName(path.string()), 2)) {
+            return sharp;
+        }
+    }
+    return loadFile(path, 1);
+}
+
+const SkinImage* ImageCache::loadFile(const std::filesystem::path& path, int scale) {
     const auto stamp = files_->stamp(path);
     if (!stamp) {
         entries_.erase(path);
@@ -50,6 +61,7 @@ const SkinImage* ImageCache::load(const std::filesystem::path& path) {
     Entry& entry = entries_[path];
     entry.stamp = *stamp;
     entry.image = Premultiply(*decoded);
+    entry.image.scale = scale;
     return &entry.image;
 }
 
@@ -63,7 +75,7 @@ std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std
 
 bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
                    std::string_view name, Point at) {
-    const SkinImage* image = images.load(SkinImagePath(skinFolder, name));
+    const SkinImage* image = images.load(SkinImagePath(skinFolder, name), canvas.imageDensity());
     if (image == nullptr) {
         return false;
     }
@@ -72,10 +84,12 @@ bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::pa
 }
 
 SkinImage CropImage(const SkinImage& image, Rect part) {
-    const Rect clipped{std::max(part.left, 0), std::max(part.top, 0), std::min(part.right, image.width),
-                       std::min(part.bottom, image.height)};
+    const int s = image.scale;
+    const Rect clipped{std::max(part.left * s, 0), std::max(part.top * s, 0),
+                       std::min(part.right * s, image.width), std::min(part.bottom * s, image.height)};
     SkinImage crop;
     crop.hasAlpha = image.hasAlpha;
+    crop.scale = s;
     if (clipped.empty()) {
         return crop;
     }
@@ -91,7 +105,7 @@ SkinImage CropImage(const SkinImage& image, Rect part) {
 
 bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
                        std::string_view name, Rect part) {
-    const SkinImage* image = images.load(SkinImagePath(skinFolder, name));
+    const SkinImage* image = images.load(SkinImagePath(skinFolder, name), canvas.imageDensity());
     if (image == nullptr) {
         return false;
     }

@@ -21,12 +21,16 @@ class ImageCache {
 public:
     ImageCache(const FileSystem& files, ImageDecoder& decoder);
 
-    // The image, or nullptr when the file is missing or is no image.
-    const SkinImage* load(const std::filesystem::path& path);
+    // The image, or nullptr when the file is missing or is no image. At a
+    // density of 2 the double-density image beside it is taken where the
+    // skin has one.
+    const SkinImage* load(const std::filesystem::path& path, int density = 1);
 
     std::size_t decodes() const { return decodes_; }
 
 private:
+    const SkinImage* loadFile(const std::filesystem::path& path, int scale);
+
     struct Entry {
         FileSystem::Stamp stamp;
         SkinImage image;
@@ -46,7 +50,7 @@ std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std
 bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
                    std::string_view name, Point at);
 
-// The part of an image inside `part` (image pixels), clipped to the image.
+// The part of an image inside `part` (layout pixels), clipped to the image.
 SkinImage CropImage(const SkinImage& image, Rect part);
 
 // Draws the part of a skin image inside `part` at the same place, the image

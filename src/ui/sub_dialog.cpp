@@ -22,6 +22,9 @@ SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBack
          [this](bool over) { DrawButton(kDialogSkeleton.cancel, over, cancelText_); }},
         {kDialogSkeleton.close.rect, 0, [this](bool over) { DrawButton(kDialogSkeleton.close, over, {}); }},
     });
+    hover_.setUnderlay([this](Rect part) {
+        DrawSkinImagePart(window_->canvas(), context_.images, context_.skinFolder, background_.image, part);
+    });
 }
 
 void SubDialog::Initialise() {
@@ -91,7 +94,7 @@ void SubDialog::Finish(bool ok) {
     if (ok && loaded_) {
         ReadResults();
     }
-    window_->end(ok);
+    window_->end(ok && (loaded_ || OkWithoutBackground()));
 }
 
 void SubDialog::OnLeftButtonDown(Point point) {
@@ -142,6 +145,12 @@ void SubDialog::OnListHover(int id, int index) {
 void SubDialog::OnListChosen(int id, int index) {
     if (loaded_) {
         ListChosen(id, index);
+    }
+}
+
+void SubDialog::OnWheel(int delta) {
+    if (loaded_) {
+        Wheel(delta);
     }
 }
 

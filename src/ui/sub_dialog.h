@@ -75,6 +75,8 @@ public:
     // (a click or a double click).
     void OnListHover(int id, int index);
     void OnListChosen(int id, int index);
+    // The wheel turned over the dialog: `delta` > 0 away from the user.
+    void OnWheel(int delta);
 
     bool loaded() const { return loaded_; }
     const std::string& okText() const { return okText_; }
@@ -94,6 +96,10 @@ protected:
     virtual void EditFocusLost(int) {}
     virtual void ListHover(int, int) {}
     virtual void ListChosen(int, int) {}
+    virtual void Wheel(int) {}
+    // Whether OK still answers OK when the background did not load and the
+    // dialog opened blank; false when it has nothing to hand back then.
+    virtual bool OkWithoutBackground() const { return true; }
 
     void DrawWhiteText(std::string_view text, Rect box, TextAlign align = TextAlign::Left);
     void DrawWrappedWhiteText(std::string_view text, Rect box);

@@ -7,6 +7,7 @@
 #include "app/dpi_levels.h"
 #include "app/factory_settings.h"
 #include "app/main_window.h"
+#include "dialogs/dialog_fixture.h"
 #include "hid/sim/simulated_mouse.h"
 #include "support/memory_file_system.h"
 #include "support/recording_ui.h"
@@ -376,7 +377,11 @@ TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
     EXPECT_TRUE(window.picture.drew("image button-normal.png at 513,609"));
     window.picture.ops.clear();
     w.OnMouseMove(kEmpty);
-    EXPECT_EQ(window.picture.ops, (std::vector<std::string>{"image button-normal.png at 721,609", "text Cancel in 721,609"}));
+    // The three buttons share pixel columns: they are drawn again together, in order.
+    EXPECT_EQ(window.picture.ops,
+              (std::vector<std::string>{"image button-normal.png at 513,609", "text OK in 513,609",
+                                        "image button-normal.png at 617,609", "text Apply in 617,609",
+                                        "image button-normal.png at 721,609", "text Cancel in 721,609"}));
 }
 
 TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowIsAnOrdinaryWindow) {
@@ -434,6 +439,107 @@ TEST_F(MainWindowTest, ATrayThatAppearsLaterTakesTheWindow) {
     EXPECT_FALSE(window.minimised);
     w.OnCloseRequest();
     EXPECT_FALSE(application.quitting);
+}
+
+// The skins button opens the Skins dialog over the window's skin and colour;
+// the user's part of it is the host's script.
+struct SkinsTest : MainWindowTest {
+    ScriptedHost host;
+    const Point kSkinsButton{705, 10};
+    std::vector<std::string> offered; // the skin list as it last opened
+
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        host.imageNames = window.picture.imageNames;
+        files.files["/d/Skins/Default/skins.png"] = "388 286 0";
+        for (const auto& [path, content] : std::map(files.files)) {
+            if (path.parent_path() == "/d/Skins/Default") {
+                files.files["/d/Skins/Ember" / path.filename()] = content;
+            }
+        }
+        files.files["/d/Skins/Ember/BasicSet2.png"] = "883 20 1";
+        host.imageNames[883] = window.picture.imageNames[883] = "Ember/BasicSet2.png";
+        files.files["/d/Skins/notes/readme.txt"] = "not a skin";
+    }
+    MainWindow& StartWithSkins() {
+        MainWindow& w = Start();
+        w.setDialogHost(&host);
+        w.OnTray(TrayAction::LeftUp);
+        return w;
+    }
+    // Opens the skin list and chooses `skin`, and the colour chooser's `colour`.
+    void Choose(FakeDialogWindow& on, SubDialog& dialog, const std::string& skin,
+                std::optional<Colour> colour) {
+        dialog.OnLeftButtonDown(Inside(kSkinsDialog.skin.clickArea));
+        offered = on.items(kSkinsDialog.skin.list.id);
+        const auto& items = offered;
+        const auto at = std::find(items.begin(), items.end(), skin);
+        ASSERT_NE(at, items.end()) << skin;
+        dialog.OnListChosen(kSkinsDialog.skin.list.id, static_cast<int>(at - items.begin()));
+        on.chosenColour = colour;
+        dialog.OnLeftButtonDown(Inside(kSkinsDialog.colourSample.rect));
+    }
+};
+
+TEST_F(SkinsTest, OkKeepsTheSkinInStrIniAndRedrawsThePageFromIt) {
+    MainWindow& w = StartWithSkins();
+    host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
+        EXPECT_EQ(on.controlText(kSkinsDialog.skin.display.id), "Default");
+        Choose(on, dialog, "Ember", Colour{250, 160, 40});
+        EXPECT_EQ(offered, (std::vector<std::string>{"Default", "Ember"}))
+            << "a folder without a skin is not offered";
+        dialog.OnLeftButtonDown(Inside(kDialogSkeleton.ok.rect));
+    };
+    window.picture.ops.clear();
+    window.shown = false;
+    w.OnLeftButtonDown(kSkinsButton);
+    EXPECT_EQ(host.runs, 1);
+    EXPECT_TRUE(window.moves.empty()) << "the click ends with the dialog";
+    EXPECT_EQ(files.files["/d/str.ini"], "[Skins]\nRColor=250\nGColor=160\nBColor=40\nPath=Ember\n");
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Ember");
+    EXPECT_EQ(w.skinName(), "Ember");
+    EXPECT_EQ(w.currentPage(), Page::Basic);
+    EXPECT_TRUE(window.picture.drew("image Ember/BasicSet2.png at 0,0"));
+    EXPECT_EQ(window.picture.textColours["OK"], (Colour{250, 160, 40}));
+    EXPECT_TRUE(window.shown);
+
+    // The next dialog opens on the new skin.
+    host.user = [&](FakeDialogWindow& on, SubDialog&) {
+        EXPECT_EQ(on.controlText(kSkinsDialog.skin.display.id), "Ember");
+        EXPECT_TRUE(on.picture.drew("fill 250,160,40 in 42,94"));
+    };
+    w.OnLeftButtonDown(kSkinsButton);
+    EXPECT_EQ(host.runs, 2);
+}
+
+TEST_F(SkinsTest, CancelOrCloseAfterChoosingChangesNothing) {
+    MainWindow& w = StartWithSkins();
+    const std::string strIni = files.files["/d/str.ini"];
+    for (const Rect button : {kDialogSkeleton.cancel.rect, kDialogSkeleton.close.rect}) {
+        host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
+            Choose(on, dialog, "Ember", Colour{1, 2, 3});
+            dialog.OnLeftButtonDown(Inside(button));
+        };
+        window.picture.ops.clear();
+        w.OnLeftButtonDown(kSkinsButton);
+        EXPECT_EQ(files.files["/d/str.ini"], strIni);
+        EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
+        EXPECT_EQ(w.textColour(), (Colour{230, 232, 238}));
+        EXPECT_EQ(window.picture.count("image"), 0) << "nothing redrawn";
+    }
+}
+
+TEST_F(SkinsTest, AStrIniThatCannotBeWrittenIsToldAndTheSkinStillChanges) {
+    MainWindow& w = StartWithSkins();
+    files.writeError = ENOSPC;
+    host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
+        Choose(on, dialog, "Ember", std::nullopt);
+        dialog.OnLeftButtonDown(Inside(kDialogSkeleton.ok.rect));
+    };
+    w.OnLeftButtonDown(kSkinsButton);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("/d/str.ini"), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Ember");
 }
 
 } // namespace

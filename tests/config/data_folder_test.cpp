@@ -170,5 +170,23 @@ TEST(DataFolder, ASkinNameThatHoldsNoSkinFallsBackToDefault) {
     EXPECT_EQ(FindSkinFolder(paths, "", files).folder, "/home/u/.config/quorvel/Skins");
 }
 
+// The Skins dialog offers the user's skins and the system's together; a
+// user's skin hides the system's of the same name, as it wins when drawing.
+TEST(DataFolder, TheSkinsToChooseFromAreEveryRootsSkinsByName) {
+    MemoryFileSystem files;
+    for (const char* skin : {"/usr/share/quorvel/Skins/Default", "/usr/share/quorvel/Skins/Ember",
+                             "/home/u/.config/quorvel/Skins/mine", "/home/u/.config/quorvel/Skins/default"}) {
+        files.files[std::filesystem::path(skin) / "main.png"] = "png";
+    }
+    files.files["/home/u/.config/quorvel/Skins/Empty/readme.txt"] = "no skin here";
+    files.files["/home/u/.config/quorvel/Skins/loose.png"] = "a file, not a folder";
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
+    EXPECT_EQ(ListSkinFolders(paths.skinRoots, files),
+              (std::vector<SkinFolder>{{"default", "/home/u/.config/quorvel/Skins/default"},
+                                       {"Ember", "/usr/share/quorvel/Skins/Ember"},
+                                       {"mine", "/home/u/.config/quorvel/Skins/mine"}}));
+    EXPECT_TRUE(ListSkinFolders({"/nowhere/Skins"}, files).empty());
+}
+
 } // namespace
 } // namespace quorvel

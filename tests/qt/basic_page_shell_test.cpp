@@ -48,20 +48,9 @@ struct BasicPageShellTest : testing::ProgramOnSimulatedMouse {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, itemCentre(list, index));
         QCoreApplication::processEvents();
     }
-    // Confirms the colour chooser with `colour` as soon as it is up.
-    static void AnswerColourChooser(QColor colour) {
-        auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [timer, colour] {
-            if (auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-                chooser->setCurrentColor(colour);
-                chooser->accept();
-                timer->stop();
-                timer->deleteLater();
-            }
-        });
-        timer->start(10);
-    }
 };
+
+using testing::AnswerColourChooser;
 
 TEST_F(BasicPageShellTest, ClicksAtTheRectanglesReachTheMouseAndConfigBinWithApply) {
     MainWindow& main = program->controller();
@@ -170,6 +159,56 @@ TEST_F(BasicPageShellTest, LeavingForTheAdvancedPageRemovesTheLists) {
     click(WindowButtonRect(WindowButtonId::AdvancedPage));
     EXPECT_EQ(program->window().list(B.rowList(7).id), nullptr);
     EXPECT_EQ(program->window().list(B.lightingModeList.id), nullptr);
+}
+
+// Hovers and leaves every control of the window and of the page `page` shows,
+// five times, one by one and from one straight to the next: the number of
+// pixels of the picture that differ from before.
+int PixelsChangedByHovering(Program& program, PageContent& page) {
+    std::vector<Rect> controls;
+    for (const WindowButton& button : kWindowButtons) {
+        controls.push_back(button.rect);
+    }
+    for (const CaptionButton& button : kDialogButtons) {
+        controls.push_back(button.rect);
+    }
+    for (const HoverControl& control : page.hoverControls()) {
+        controls.push_back(control.rect);
+    }
+    const auto moveTo = [&program](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, program.window().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&program.window(), &move);
+    };
+    const QPoint away(5, 300);
+    const QImage before = program.window().picture().copy();
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        for (const Rect& control : controls) {
+            moveTo(Inside(control));
+            moveTo(away);
+        }
+        for (const Rect& control : controls) {
+            moveTo(Inside(control));
+        }
+        moveTo(away);
+    }
+    const QImage after = program.window().picture();
+    EXPECT_EQ(after.size(), before.size());
+    int differing = 0;
+    for (int y = 0; y < std::min(after.height(), before.height()); ++y) {
+        for (int x = 0; x < std::min(after.width(), before.width()); ++x) {
+            differing += after.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+// Every control that shows a hover image goes back to exactly what it was:
+// no edge of the hover image stays around the normal one.
+TEST_F(BasicPageShellTest, HoveringAndLeavingEveryControlLeavesThePictureAsItWas) {
+    EXPECT_EQ(PixelsChangedByHovering(*program, program->basicPage()), 0);
+    click(WindowButtonRect(WindowButtonId::AdvancedPage));
+    EXPECT_EQ(PixelsChangedByHovering(*program, program->advancedPage()), 0) << "on the Advanced page";
 }
 
 } // namespace

@@ -417,5 +417,45 @@ TEST_F(ProgramShellTest, AComboKeyTypedInTheDialogReachesKeyMatrixOne) {
               (std::vector<Byte>{0x00, 0x01, 0x04, 0x05}));
 }
 
+// The skins button of the title bar, the Skins dialog, Ember chosen with an
+// orange text colour, OK: the window is drawn from Ember at once, and str.ini
+// keeps the choice. With QUORVEL_DIALOG_SHOTS naming a folder, pictures of
+// the dialog and of the window in Ember are saved there.
+TEST_F(ProgramShellTest, TheSkinsDialogDrawsTheWindowInTheChosenSkin) {
+    const char* shots = std::getenv("QUORVEL_DIALOG_SHOTS");
+    const auto save = [shots](const QImage& shot, const char* file) {
+        if (shots != nullptr) {
+            shot.save(QString::fromStdString((std::filesystem::path(shots) / file).string()));
+        }
+    };
+    const QImage before = program->window().picture().copy();
+    WhenDialogOpens([&](QtDialogWindow& dialog) {
+        const SkinsDialogLayout& d = kSkinsDialog;
+        EXPECT_EQ(Text(dialog, d.skin.display.id), "Default");
+        Click(dialog, d.skin.clickArea);
+        QListWidget* list = List(dialog, d.skin.list.id);
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(1)->text(), "Ember");
+        Pick(dialog, d.skin.list.id, 1);
+        EXPECT_EQ(Text(dialog, d.skin.display.id), "Ember");
+        testing::AnswerColourChooser(QColor(0xFF, 0xB0, 0x50));
+        Click(dialog, d.colourSample.rect);
+        const QImage shot = dialog.grab().toImage();
+        EXPECT_EQ(shot.pixelColor(At(d.colourSample.rect) + QPoint(4, 4)), QColor(0xFF, 0xB0, 0x50));
+        save(shot, "dialog-skins.png");
+        Click(dialog, kDialogSkeleton.ok.rect);
+    });
+    click(WindowButtonRect(WindowButtonId::Skins));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(data.read("str.ini").rfind("[Skins]\nRColor=255\nGColor=176\nBColor=80\nPath=Ember\n[", 0), 0u)
+        << data.read("str.ini");
+    const QImage after = program->window().picture();
+    EXPECT_NE(after, before);
+    const QImage ember(QString::fromStdString((data.folder / "Skins/Ember/BasicSet2.png").string()));
+    EXPECT_EQ(after.pixel(5, 300), ember.pixel(5, 300)) << "the page background comes from Ember";
+    save(program->window().grab().toImage(), "main-window-ember.png");
+}
+
 } // namespace
 } // namespace quorvel

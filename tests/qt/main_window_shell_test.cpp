@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "app/basic_page_layout.h"
 #include "app/factory_settings.h"
 #include "app/main_window_layout.h"
 #include "hid/sim/simulated_mouse.h"
@@ -63,6 +64,43 @@ TEST_F(ShellTest, MinimiseHidesAndCloseEndsCleanly) {
     click(WindowButtonRect(WindowButtonId::Close));
     EXPECT_FALSE(program->device().connected() && mouse.openHandles(SimCollection::Feature) > 0)
         << "the device link is closed";
+}
+
+// On a screen of two device pixels to a layout pixel (run with
+// QT_SCALE_FACTOR=2) the picture has every device pixel: the background's
+// edges are the double-density image's own pixels, and the text has detail
+// finer than a layout pixel. A 1x picture made larger has neither.
+TEST_F(ShellTest, AtTwiceTheDensityThePictureIsDrawnAtThatDensity) {
+    const QImage& picture = program->window().picture();
+    if (program->window().devicePixelRatioF() != 2) {
+        GTEST_SKIP() << "the screen is not of double density";
+    }
+    ASSERT_EQ(picture.size(), QSize(2 * kMainWindowClientArea.width(), 2 * kMainWindowClientArea.height()));
+    const QImage sharp(QString::fromStdString((data.skin() / "BasicSet2@2x.png").string()));
+    ASSERT_EQ(sharp.size(), picture.size());
+    // Pixels on an edge of the background between two device pixels of one
+    // layout pixel: an enlarged 1x picture cannot have them.
+    int edges = 0;
+    int kept = 0;
+    for (int y = 0; y < sharp.height(); ++y) {
+        for (int x = 0; x + 1 < sharp.width(); x += 2) {
+            if (sharp.pixel(x, y) != sharp.pixel(x + 1, y)) {
+                ++edges;
+                kept += picture.pixel(x, y) == sharp.pixel(x, y) &&
+                        picture.pixel(x + 1, y) == sharp.pixel(x + 1, y);
+            }
+        }
+    }
+    EXPECT_GT(kept, edges / 2) << kept << " of " << edges << " edge pixels of the background are its own";
+    // Text: the label of row 1 has pairs of device pixels that differ.
+    const Rect label = kBasicPage.rowLabel(1);
+    int fine = 0;
+    for (int y = 2 * label.top; y < 2 * label.bottom; ++y) {
+        for (int x = 2 * label.left; x < 2 * label.right; x += 2) {
+            fine += picture.pixel(x, y) != picture.pixel(x + 1, y);
+        }
+    }
+    EXPECT_GT(fine, 100) << fine << " pairs of device pixels differ in the label";
 }
 
 } // namespace

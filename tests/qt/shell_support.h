@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -113,6 +114,20 @@ inline void WhenDialogOpens(std::function<void(QtDialogWindow&)> user) {
         }
     });
     timer->start(kTick);
+}
+
+// Confirms the colour chooser with `colour` as soon as it is up.
+inline void AnswerColourChooser(QColor colour) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, colour] {
+        if (auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+            chooser->setCurrentColor(colour);
+            chooser->accept();
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
 }
 
 } // namespace quorvel::testing

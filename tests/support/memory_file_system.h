@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <set>
@@ -74,6 +75,19 @@ public:
         files[path] = std::string(bytes.begin(), bytes.end());
         ++modified[path];
         return std::nullopt;
+    }
+
+    // A folder is there while a file lies somewhere below it.
+    std::vector<std::string> subfolders(const std::filesystem::path& folder) const override {
+        std::set<std::string> names;
+        for (const auto& [path, content] : files) {
+            const std::filesystem::path relative = path.lexically_relative(folder);
+            if (!relative.empty() && *relative.begin() != ".." &&
+                std::distance(relative.begin(), relative.end()) > 1) {
+                names.insert(relative.begin()->string());
+            }
+        }
+        return {names.begin(), names.end()};
     }
 
     FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override {

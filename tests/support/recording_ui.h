@@ -25,7 +25,10 @@ public:
         ops.push_back("image " + (it == imageNames.end() ? std::to_string(image.width) : it->second) +
                       " at " + std::to_string(at.x) + "," + std::to_string(at.y));
     }
-    void drawText(std::string_view text, Rect box, FontRole font, Colour, TextAlign) override {
+    std::map<std::string, Colour> textColours; // the colour each text was last drawn in
+
+    void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign) override {
+        textColours[std::string(text)] = colour;
         ops.push_back(std::string(font == FontRole::Title ? "title " : "text ") + std::string(text) + " in " +
                       std::to_string(box.left) + "," + std::to_string(box.top));
     }
@@ -200,6 +203,7 @@ public:
         EditKind editKind = EditKind::Text;
         TextAlign align = TextAlign::Left;
         int highlighted = -1;
+        int scrolled = 0; // entries scrolled towards the end
     };
     RecordingCanvas picture;
     FontSpec font;
@@ -247,6 +251,15 @@ public:
     void focusControl(int id) override { focused = id; }
     std::optional<int> focusedControl() const override { return focused; }
     void highlightListItem(int id, int index) override { controls[id].highlighted = index; }
+    void scrollList(int id, int lines) override { controls[id].scrolled += lines; }
+
+    // The colour chooser answers `chosenColour`; each opening is recorded.
+    std::vector<Colour> colourChooserOpenedWith;
+    std::optional<Colour> chosenColour;
+    std::optional<Colour> chooseColour(Colour initial) override {
+        colourChooserOpenedWith.push_back(initial);
+        return chosenColour;
+    }
 
     // Whether the user sees a control: it exists and is not hidden.
     bool visible(int id) const {

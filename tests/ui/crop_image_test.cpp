@@ -7,7 +7,7 @@ namespace {
 
 // A 4 x 3 opaque image whose pixel (x, y) holds 10 * y + x.
 SkinImage Numbered() {
-    SkinImage image{4, 3, false, {}};
+    SkinImage image{4, 3, false, {}, 1};
     for (std::uint32_t y = 0; y < 3; ++y) {
         for (std::uint32_t x = 0; x < 4; ++x) {
             image.pixels.push_back(10 * y + x);
@@ -35,6 +35,18 @@ TEST(CropImage, TakesThePartInsideTheImageOnly) {
         EXPECT_EQ(crop.pixels, c.pixels) << c.what;
         EXPECT_FALSE(crop.hasAlpha) << "an opaque part is copied over what was drawn before";
     }
+}
+
+// A double-density image is cut at the same layout rectangle: twice the
+// pixels each way, and it stays double density.
+TEST(CropImage, APartOfADoubleDensityImageIsMeasuredInLayoutPixels) {
+    SkinImage sharp = Numbered();
+    sharp.scale = 2;
+    const SkinImage crop = CropImage(sharp, {1, 0, 3, 1});
+    EXPECT_EQ(crop.width, 2) << "the image's right edge cuts the part";
+    EXPECT_EQ(crop.height, 2);
+    EXPECT_EQ(crop.pixels, (std::vector<std::uint32_t>{2, 3, 12, 13}));
+    EXPECT_EQ(crop.scale, 2);
 }
 
 } // namespace

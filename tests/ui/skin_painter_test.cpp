@@ -63,6 +63,35 @@ TEST(ImageCache, DecodesOnceAndNoticesChangedAndDeletedFiles) {
     EXPECT_EQ(cache.load("/s/junk.png"), nullptr);
 }
 
+// A sharp screen takes the "@2x" image where the skin has one and the plain
+// image (scaled) where it has not; a plain screen never takes it.
+TEST(ImageCache, ADoubleDensityImageIsPreferredOnlyAtDoubleDensity) {
+    MemoryFileSystem files;
+    FakeDecoder decoder(files);
+    ImageCache cache(files, decoder);
+    files.files["/s/a.png"] = "10 2 1";
+    files.files["/s/a@2x.png"] = "20 4 1";
+    files.files["/s/b.png"] = "30 2 1";
+    const struct {
+        const char* path;
+        int density;
+        int width;
+        int scale;
+    } cases[] = {
+        {"/s/a.png", 1, 10, 1},
+        {"/s/a.png", 2, 20, 2},
+        {"/s/b.png", 2, 30, 1},
+    };
+    for (const auto& row : cases) {
+        const SkinImage* image = cache.load(row.path, row.density);
+        ASSERT_NE(image, nullptr) << row.path;
+        EXPECT_EQ(image->width, row.width) << row.path << " at " << row.density;
+        EXPECT_EQ(image->scale, row.scale) << row.path << " at " << row.density;
+    }
+    files.files.erase("/s/a@2x.png");
+    EXPECT_EQ(cache.load("/s/a.png", 2)->scale, 1) << "a double-density image deleted meanwhile";
+}
+
 TEST(DrawSkinImage, AMissingImageIsAnAnswerNotAMessage) {
     MemoryFileSystem files;
     FakeDecoder decoder(files);
@@ -96,6 +125,29 @@ TEST(HoverSet, OneHoveredPerGroupAndAllRestoredOffTheControls) {
     EXPECT_EQ(drawn, (std::vector<std::string>{"cancel normal", "close normal"}));
     EXPECT_FALSE(set.pointerAt({25, 6}));
     EXPECT_FALSE(set.tracks({20, 5})) << "the right edge is outside";
+}
+
+// A control goes back to normal on a fresh underlay, never on its own hover
+// image; controls that share pixels are redrawn together in their order.
+TEST(HoverSet, RedrawsOnTheUnderlayWithTheControlsItOverlaps) {
+    std::vector<std::string> drawn;
+    const auto control = [&](Rect rect, std::string name) {
+        return HoverControl{
+            rect, 1, [&drawn, name](bool over) { drawn.push_back(name + (over ? " over" : " normal")); }};
+    };
+    HoverSet set;
+    set.setControls({control({0, 0, 11, 10}, "ok"), control({10, 0, 21, 10}, "apply"),
+                     control({20, 0, 30, 10}, "cancel"), control({50, 0, 60, 10}, "default")});
+    set.setUnderlay([&](Rect r) { drawn.push_back("under " + std::to_string(r.left)); });
+    set.pointerAt({25, 5});
+    EXPECT_EQ(drawn, (std::vector<std::string>{"under 0", "under 10", "under 20", "ok normal", "apply normal",
+                                               "cancel over"}));
+    drawn.clear();
+    set.pointerAt({55, 5});
+    set.pointerAt({100, 5});
+    EXPECT_EQ(drawn, (std::vector<std::string>{"under 50", "default over", "under 0", "under 10", "under 20",
+                                               "ok normal", "apply normal", "cancel normal", "under 50",
+                                               "default normal"}));
 }
 
 } // namespace

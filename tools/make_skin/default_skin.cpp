@@ -101,16 +101,27 @@ void FadingLine(QPainter& p, qreal left, qreal right, qreal y, const QColor& col
     p.drawLine(QPointF(left, y), QPointF(right, y));
 }
 
+// Device pixels per layout pixel of the images being drawn: 1, or 2 for the
+// "@2x" images of sharp screens. Everything is drawn in layout pixels.
+qreal scale = 1;
+
 QImage Transparent(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     return image;
 }
 
 QImage Opaque(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(kWindowBottom);
     return image;
+}
+
+// An image's size in layout pixels.
+QSize Logical(const QImage& image) {
+    return image.deviceIndependentSize().toSize();
 }
 
 // A painter with smooth edges; shapes are placed on half pixels, so straight
@@ -139,7 +150,7 @@ void Chevron(QPainter& p, QPointF centre, qreal half, const QColor& colour) {
 QImage PlainButton(bool over) {
     QImage image = Transparent(SizeOf(kDialogButtons[0].rect));
     Painter p(&image);
-    const QRectF r = Outline(image.size());
+    const QRectF r = Outline(Logical(image));
     if (over) {
         RoundedBox(p, r, 3, Vertical(r, QColor(0x12, 0x4B, 0x58), QColor(0x0B, 0x2B, 0x34)), kAccent);
         p.setPen(QPen(WithAlpha(kAccentBright, 110), 1));
@@ -159,7 +170,7 @@ QImage TitleButton(bool over,
                    const std::function<void(QPainter&, const QColor& glyph, const QColor& tile)>& glyph) {
     QImage image = Transparent(SizeOf(WindowButtonRect(WindowButtonId::Close)));
     Painter p(&image);
-    const QRectF r = Outline(image.size());
+    const QRectF r = Outline(Logical(image));
     const QColor tile = over ? kAccentWash : QColor(0x19, 0x1D, 0x24);
     RoundedBox(p, r, 3, tile, over ? kAccent : kPanelEdge);
     glyph(p, over ? kAccentBright : kGlyph, tile);
@@ -197,7 +208,7 @@ void SkinsGlyph(QPainter& p, const QColor& glyph, const QColor& tile) {
 QImage PageButton(bool over, bool forward) {
     QImage image = Transparent(SizeOf(WindowButtonRect(WindowButtonId::BasicPage)));
     Painter p(&image);
-    const QRectF r = Outline(image.size());
+    const QRectF r = Outline(Logical(image));
     if (over) {
         RoundedBox(p, r, 6, Vertical(r, QColor(0x12, 0x45, 0x51), QColor(0x0A, 0x26, 0x2E)), kAccent);
     } else {
@@ -206,8 +217,8 @@ QImage PageButton(bool over, bool forward) {
     p.setPen(QPen(WithAlpha(Qt::white, over ? 30 : 18), 1));
     p.drawLine(QPointF(6, 1.5), QPointF(r.right() - 5, 1.5));
 
-    const qreal cx = image.width() / 2.0;
-    const qreal cy = image.height() / 2.0;
+    const qreal cx = Logical(image).width() / 2.0;
+    const qreal cy = Logical(image).height() / 2.0;
     const qreal dir = forward ? 1 : -1;
     p.setPen(QPen(over ? kAccentBright : kGlyph, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     const QPointF arrow[] = {{cx - 3 * dir, cy - 8}, {cx + 5 * dir, cy}, {cx - 3 * dir, cy + 8}};
@@ -233,17 +244,18 @@ QImage RowBox(bool over) {
     const int number = kBasicPage.rowNumber(1).width();
     QImage image = Transparent(SizeOf(kBasicPage.rowBox(1)));
     Painter p(&image);
-    DropField(p, image.rect(), kBasicPage.rowArrowWidth, over, over ? QColor(0x10, 0x1C, 0x22) : kField);
+    DropField(p, QRect(QPoint(0, 0), Logical(image)), kBasicPage.rowArrowWidth, over,
+              over ? QColor(0x10, 0x1C, 0x22) : kField);
     // The row number sits on a tile of its own at the left.
-    const QRectF tile(1, 1, number - 1, image.height() - 2);
+    const QRectF tile(1, 1, number - 1, Logical(image).height() - 2);
     p.setPen(Qt::NoPen);
     p.setBrush(over ? kAccentWash : QColor(0x1C, 0x21, 0x29));
     p.drawRect(tile);
     p.setPen(QPen(over ? kAccent : kFieldEdge, 1));
-    p.drawLine(QPointF(number + 0.5, 1), QPointF(number + 0.5, image.height() - 1));
+    p.drawLine(QPointF(number + 0.5, 1), QPointF(number + 0.5, Logical(image).height() - 1));
     if (over) {
         p.setPen(QPen(kAccent, 1));
-        p.drawLine(QPointF(1.5, 3), QPointF(1.5, image.height() - 3));
+        p.drawLine(QPointF(1.5, 3), QPointF(1.5, Logical(image).height() - 3));
     }
     return image;
 }
@@ -251,7 +263,7 @@ QImage RowBox(bool over) {
 QImage LightingField() {
     QImage image = Transparent(SizeOf(kBasicPage.lightingModeField));
     Painter p(&image);
-    DropField(p, image.rect(), 14, false, kField);
+    DropField(p, QRect(QPoint(0, 0), Logical(image)), 14, false, kField);
     return image;
 }
 
@@ -266,13 +278,13 @@ QImage TickBox(bool ticked) {
     QImage image = Transparent(SizeOf(kBasicPage.dpiStageTickBox(0)));
     Painter p(&image);
     if (!ticked) {
-        EmptyBox(p, image.rect());
+        EmptyBox(p, QRect(QPoint(0, 0), Logical(image)));
         return image;
     }
-    const QRectF r = Outline(image.size());
+    const QRectF r = Outline(Logical(image));
     RoundedBox(p, r, 3, Vertical(r, QColor(0x4A, 0xE6, 0xFA), kAccentDeep), kAccentBright);
     p.setPen(QPen(kAccentInk, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const qreal s = image.width() / 16.0;
+    const qreal s = Logical(image).width() / 16.0;
     const QPointF tick[] = {{4 * s, 8.4 * s}, {6.8 * s, 11.2 * s}, {12 * s, 5.2 * s}};
     p.drawPolyline(tick, 3);
     return image;
@@ -735,7 +747,7 @@ QImage DialogBackground(std::initializer_list<Rect> places, const DialogMark& ma
     }
     QImage image = Opaque(QSize(bounds.right() + 1 + 12, bounds.bottom() + 1 + 12));
     Painter p(&image);
-    const QRect area = image.rect();
+    const QRect area = QRect(QPoint(0, 0), Logical(image));
     p.fillRect(area, Vertical(area, QColor(0x17, 0x1B, 0x21), QColor(0x0F, 0x11, 0x15)));
 
     const int titleBottom = s.close.rect.bottom + 6;
@@ -855,9 +867,8 @@ QImage Finished(const QImage& image) {
     return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32) : image;
 }
 
-} // namespace
-
-std::vector<SkinImage> PaintDefaultSkin() {
+// The Default skin's images at the current scale.
+std::vector<SkinImage> PaintDefault() {
     const QImage tickEmpty = TickBox(false);
     const QImage dpiUnlit = MeterCell(SizeOf(kBasicPage.dpiCell(0, 1)), false, 0);
     const QImage rateUnlit = MeterCell(SizeOf(kBasicPage.reportRateSegment(0)), false, 0);
@@ -904,6 +915,46 @@ std::vector<SkinImage> PaintDefaultSkin() {
         image.image = Finished(image.image);
     }
     return images;
+}
+
+// Ember: the Default skin's drawing in warm tones. Every pixel that has a
+// hue takes the amber one, keeping its saturation, value and alpha, so the
+// graphite greys turn to warm greys and the cyan accent to amber.
+void Warm(QImage& image) {
+    constexpr int kAmberHue = 30;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            QColor colour = QColor::fromRgba(row[x]);
+            if (colour.hsvHue() >= 0) {
+                colour.setHsv(kAmberHue, colour.hsvSaturation(), colour.value(), colour.alpha());
+                row[x] = colour.rgba();
+            }
+        }
+    }
+}
+
+} // namespace
+
+const std::vector<SkinName>& SkinNames() {
+    static const std::vector<SkinName> names{{"Default", Skin::Default}, {"Ember", Skin::Ember}};
+    return names;
+}
+
+std::vector<SkinImage> PaintSkin(Skin skin, int imageScale) {
+    scale = imageScale;
+    std::vector<SkinImage> images = PaintDefault();
+    scale = 1;
+    if (skin == Skin::Ember) {
+        for (SkinImage& image : images) {
+            Warm(image.image);
+        }
+    }
+    return images;
+}
+
+std::vector<SkinImage> PaintDefaultSkin() {
+    return PaintSkin(Skin::Default, 1);
 }
 
 } // namespace quorvel::skin

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sys/stat.h>
@@ -120,6 +121,18 @@ TEST_F(LocalFileSystemTest, SavingThroughASymbolicLinkReplacesItsTarget) {
     ASSERT_EQ(files.writeAtomically(dangling, Bytes("[Copy]\n")), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(dangling));
     EXPECT_EQ(Read(folder / "dotfiles" / "record.ini"), "[Copy]\n");
+}
+
+TEST_F(LocalFileSystemTest, SubfoldersAreTheFoldersInsideOnly) {
+    fs::create_directories(folder / "Default" / "inner");
+    fs::create_directory(folder / "Ember");
+    std::ofstream(folder / "loose.png") << "x";
+    fs::create_directory_symlink(folder / "Ember", folder / "Linked");
+    std::vector<std::string> names = files.subfolders(folder);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Default", "Ember", "Linked"}));
+    EXPECT_TRUE(files.subfolders(folder / "missing").empty());
+    EXPECT_TRUE(files.subfolders(folder / "loose.png").empty());
 }
 
 } // namespace
