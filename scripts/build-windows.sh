@@ -16,7 +16,7 @@ name=quorvel-windows-$version
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name" out
-cp build-windows/tools/quorvelctl/quorvelctl.exe "$stage/$name/"
+cp build-windows/bin/quorvelctl.exe "$stage/$name/"
 x86_64-w64-mingw32-strip "$stage/$name/quorvelctl.exe"
 cp res/factory/config.bin res/factory/str.ini "$stage/$name/"
 rm -f "out/$name.zip"

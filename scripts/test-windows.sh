@@ -18,14 +18,14 @@ export WINEDEBUG=-all
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+wineserver -p 60 # one server for every test program of the run
 # No Mono or Gecko prompts: the tests need neither.
 WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
-wineserver -p 60 # one server for every test program of the run
 
 ctest --test-dir build-windows --output-on-failure -j"$jobs"
 
 if [ -n "$linux_build" ]; then
-  diff <("$linux_build/tools/quorvelctl/quorvelctl" --simulate --trace apply) \
-       <(wine build-windows/tools/quorvelctl/quorvelctl.exe --simulate --trace apply)
+  diff <("$linux_build/bin/quorvelctl" --simulate --trace apply) \
+       <(wine build-windows/bin/quorvelctl.exe --simulate --trace apply)
   echo "quorvelctl.exe traces a simulated Apply as the Linux build does"
 fi
