@@ -3,7 +3,13 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
+#include <mutex>
+#include <string_view>
 #include <thread>
+#include <utility>
+#include <windows.h>
+
+#include <dbt.h>
 
 #include "hid/windows/windows_hid_port.h"
 
@@ -299,6 +305,58 @@ TEST(SystemWinHid, ListsAndRefusesAnAbsentPath) {
         EXPECT_FALSE(found.path.empty());
     }
     EXPECT_EQ(port.open(R"(\\?\hid#vid_0000&pid_0000#absent)", HidAccess::ReadWrite).device, nullptr);
+}
+
+// The real system's watch. Where cfgmgr32 has no notifications (Wine) it
+// listens on a message-only window; broadcasts are sent to that window as the
+// system would send them.
+TEST(SystemWinHid, WatchesThroughAWindowWhereCfgmgrHasNoNotifications) {
+    std::mutex mutex;
+    std::vector<std::pair<bool, std::string>> changes;
+    const std::shared_ptr<WinHidSystem> system = MakeSystemWinHid();
+    auto watch = system->watch([&](bool arrived, const std::string& path) {
+        const std::lock_guard lock(mutex);
+        changes.emplace_back(arrived, path);
+    });
+    ASSERT_NE(watch, nullptr) << "hot-plug is watched one way or the other";
+    const HWND window = ::FindWindowExW(HWND_MESSAGE, nullptr, L"QuorvelHidWatch", nullptr);
+    if (window == nullptr) {
+        GTEST_SKIP() << "cfgmgr32 reports the changes";
+    }
+
+    const GUID hidClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+    const GUID otherClass = {0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+    struct Broadcast {
+        DEV_BROADCAST_DEVICEINTERFACE_W header;
+        wchar_t rest[64];
+    };
+    const auto send = [&](WPARAM event, const GUID& classGuid, std::wstring_view name, bool terminated) {
+        Broadcast broadcast{};
+        broadcast.header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        broadcast.header.dbcc_classguid = classGuid;
+        name.copy(broadcast.header.dbcc_name, name.size());
+        // Unterminated: the size ends right after the name and the next character is not 0.
+        broadcast.header.dbcc_name[name.size()] = terminated ? L'\0' : L'X';
+        broadcast.header.dbcc_size =
+            static_cast<DWORD>(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) +
+                               (name.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+        ::SendMessageW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&broadcast));
+    };
+    send(DBT_DEVICEARRIVAL, hidClass, LR"(\\?\hid#vid_04d9&pid_a09f&mi_01#7&1)", true);
+    send(DBT_DEVICEARRIVAL, otherClass, LR"(\\?\usb#vid_04d9&pid_a09f#5&2)", true);
+    send(DBT_DEVICEQUERYREMOVE, hidClass, LR"(\\?\hid#query)", true);
+    send(DBT_DEVICEREMOVECOMPLETE, hidClass, LR"(\\?\hid#gone)", false);
+    DEV_BROADCAST_HDR volume{sizeof volume, DBT_DEVTYP_VOLUME, 0};
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
+
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(changes, (std::vector<std::pair<bool, std::string>>{
+                           {true, R"(\\?\hid#vid_04d9&pid_a09f&mi_01#7&1)"}, {false, R"(\\?\hid#gone)"}}))
+        << "HID interfaces arriving and gone; other classes, queries and volumes are not HID changes";
+
+    watch.reset();
+    EXPECT_EQ(::FindWindowExW(HWND_MESSAGE, nullptr, L"QuorvelHidWatch", nullptr), nullptr)
+        << "the window goes with the watch";
 }
 
 } // namespace

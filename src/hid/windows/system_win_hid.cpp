@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cfgmgr32.h>
+#include <dbt.h>
 #include <setupapi.h>
 
 // hidusage.h first: hidpi.h needs its types.
@@ -15,6 +16,9 @@ extern "C" {
 #include <initguid.h>
 
 #include <hidclass.h>
+
+#include <future>
+#include <thread>
 
 #include "hid/windows/win_hid_system.h"
 #include "system/windows/wide_text.h"
@@ -87,6 +91,35 @@ public:
             unregister(notification); // waits for a running callback
         }
     }
+    // Null when cfgmgr32 lacks the notifications or refuses them.
+    static std::unique_ptr<NotificationWatch>
+    Start(const std::function<void(bool, const std::string&)>& changed) {
+        HMODULE library = ::GetModuleHandleW(L"cfgmgr32.dll");
+        if (library == nullptr) {
+            library = ::LoadLibraryW(L"cfgmgr32.dll");
+        }
+        if (library == nullptr) {
+            return nullptr;
+        }
+        const auto registerCall = reinterpret_cast<RegisterNotification>(
+            reinterpret_cast<void*>(::GetProcAddress(library, "CM_Register_Notification")));
+        const auto unregisterCall = reinterpret_cast<UnregisterNotification>(
+            reinterpret_cast<void*>(::GetProcAddress(library, "CM_Unregister_Notification")));
+        if (registerCall == nullptr || unregisterCall == nullptr) {
+            return nullptr;
+        }
+        auto watch = std::make_unique<NotificationWatch>(changed, unregisterCall);
+        NotifyFilter filter{};
+        filter.cbSize = sizeof filter;
+        filter.filterType = NotifyFilterType::DeviceInterface;
+        filter.u.interfaceClass = GUID_DEVINTERFACE_HID;
+        if (registerCall(&filter, watch.get(), &NotificationWatch::Callback, &watch->notification) !=
+            CR_SUCCESS) {
+            watch->notification = nullptr;
+            return nullptr;
+        }
+        return watch;
+    }
     static DWORD CALLBACK Callback(void*, void* context, NotifyAction action, NotifyEventData* data, DWORD) {
         auto* self = static_cast<NotificationWatch*>(context);
         if (data != nullptr && data->filterType == NotifyFilterType::DeviceInterface &&
@@ -98,6 +131,115 @@ public:
     std::function<void(bool, const std::string&)> changed;
     UnregisterNotification unregister;
     void* notification = nullptr;
+};
+
+// Where cfgmgr32 has no notifications (Windows 7, Wine): a message-only
+// window on a thread of its own, registered for the WM_DEVICECHANGE
+// broadcasts of the HID interfaces.
+class WindowWatch final : public WinHidSystem::Watch {
+public:
+    static constexpr const wchar_t* kClassName = L"QuorvelHidWatch";
+
+    // Null when the window or its registration cannot be made.
+    static std::unique_ptr<WindowWatch> Start(std::function<void(bool, const std::string&)> changed) {
+        auto watch = std::unique_ptr<WindowWatch>(new WindowWatch(std::move(changed)));
+        std::promise<bool> started;
+        std::future<bool> running = started.get_future();
+        watch->thread_ =
+            std::thread([self = watch.get(), started = std::move(started)]() mutable { self->run(started); });
+        if (!running.get()) {
+            watch->thread_.join();
+            return nullptr;
+        }
+        return watch;
+    }
+
+    ~WindowWatch() override {
+        ::PostMessageW(window_, WM_CLOSE, 0, 0); // ends the thread's message loop
+        thread_.join();
+    }
+
+private:
+    explicit WindowWatch(std::function<void(bool, const std::string&)> changed)
+        : changed_(std::move(changed)) {}
+
+    void run(std::promise<bool>& started) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &WindowWatch::Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kClassName;
+        ::RegisterClassExW(&windowClass); // fails harmlessly when a watch registered it before
+        window_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    windowClass.hInstance, this);
+        if (window_ == nullptr) {
+            started.set_value(false);
+            return;
+        }
+        DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+        filter.dbcc_size = sizeof filter;
+        filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        filter.dbcc_classguid = GUID_DEVINTERFACE_HID;
+        registration_ = ::RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+        if (registration_ == nullptr) {
+            ::DestroyWindow(window_);
+            started.set_value(false);
+            return;
+        }
+        started.set_value(true);
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            ::DispatchMessageW(&message);
+        }
+    }
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<WindowWatch*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        switch (message) {
+        case WM_DEVICECHANGE:
+            if (self != nullptr && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
+                self->deviceChanged(wParam == DBT_DEVICEARRIVAL,
+                                    reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam));
+            }
+            return TRUE;
+        case WM_CLOSE:
+            if (self != nullptr && self->registration_ != nullptr) {
+                ::UnregisterDeviceNotification(self->registration_);
+            }
+            ::DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+
+    void deviceChanged(bool arrived, const DEV_BROADCAST_HDR* header) {
+        if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+            header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) {
+            return;
+        }
+        const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
+        if (!::IsEqualGUID(broadcast->dbcc_classguid, GUID_DEVINTERFACE_HID)) {
+            return;
+        }
+        // The name ends within the broadcast's own size even when its end mark is missing.
+        const std::size_t room =
+            (header->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) / sizeof(wchar_t);
+        const std::wstring_view name(broadcast->dbcc_name, ::wcsnlen(broadcast->dbcc_name, room));
+        changed_(arrived, Utf8FromWide(name));
+    }
+
+    std::function<void(bool, const std::string&)> changed_;
+    std::thread thread_;
+    HWND window_ = nullptr;
+    HDEVNOTIFY registration_ = nullptr;
 };
 
 // Waits for an overlapped transfer; cancels it when it does not end in time
@@ -260,31 +402,10 @@ public:
     }
 
     std::unique_ptr<Watch> watch(std::function<void(bool, const std::string&)> changed) override {
-        HMODULE library = ::GetModuleHandleW(L"cfgmgr32.dll");
-        if (library == nullptr) {
-            library = ::LoadLibraryW(L"cfgmgr32.dll");
+        if (auto watch = NotificationWatch::Start(changed)) {
+            return watch;
         }
-        if (library == nullptr) {
-            return nullptr;
-        }
-        const auto registerCall = reinterpret_cast<RegisterNotification>(
-            reinterpret_cast<void*>(::GetProcAddress(library, "CM_Register_Notification")));
-        const auto unregisterCall = reinterpret_cast<UnregisterNotification>(
-            reinterpret_cast<void*>(::GetProcAddress(library, "CM_Unregister_Notification")));
-        if (registerCall == nullptr || unregisterCall == nullptr) {
-            return nullptr;
-        }
-        auto watch = std::make_unique<NotificationWatch>(std::move(changed), unregisterCall);
-        NotifyFilter filter{};
-        filter.cbSize = sizeof filter;
-        filter.filterType = NotifyFilterType::DeviceInterface;
-        filter.u.interfaceClass = GUID_DEVINTERFACE_HID;
-        if (registerCall(&filter, watch.get(), &NotificationWatch::Callback, &watch->notification) !=
-            CR_SUCCESS) {
-            watch->notification = nullptr;
-            return nullptr;
-        }
-        return watch;
+        return WindowWatch::Start(std::move(changed));
     }
 };
 

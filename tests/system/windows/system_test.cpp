@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <vector>
 #include <windows.h>
 
 #include "system/windows/mutex_instance.h"
@@ -54,34 +55,92 @@ TEST(WaitableTimerClock, APauseLastsAtLeastAsLongAsAsked) {
     clock.sleep(std::chrono::milliseconds(0));
 }
 
-// Sets each setting and reads it back, then puts the session's values back.
-TEST(WindowsPointerSettings, TakeAndGiveBackTheSessionsValues) {
-    using Scope = PointerSettingsPort::Scope;
-    WindowsPointerSettings settings;
-    const auto acceleration = settings.acceleration();
-    const auto speed = settings.speed();
-    const auto lines = settings.wheelScrollLines();
-    const int doubleClick = settings.doubleClickTime();
-    ASSERT_TRUE(acceleration && speed && lines);
+// The session's pointer settings, put back when a test ends.
+class WindowsPointerSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        precision_ = settings_.pointerPrecision();
+        speed_ = settings_.mouseSpeed();
+        lines_ = settings_.wheelScrollLines();
+        doubleClick_ = settings_.doubleClickTime();
+        ASSERT_EQ(precision_.status, SettingStatus::Done);
+        ASSERT_EQ(speed_.status, SettingStatus::Done);
+        ASSERT_EQ(lines_.status, SettingStatus::Done);
+        ASSERT_EQ(doubleClick_.status, SettingStatus::Done);
+    }
+    void TearDown() override {
+        settings_.setPointerPrecision(precision_.value);
+        settings_.setMouseSpeed(speed_.value);
+        settings_.setWheelScrollLines(lines_.value);
+        settings_.setDoubleClickTime(doubleClick_.value);
+    }
 
-    const PointerSettingsPort::Acceleration precise{6, 10, 1};
-    EXPECT_TRUE(settings.setAcceleration(precise, Scope::Session));
-    EXPECT_EQ(settings.acceleration(), precise);
-    EXPECT_TRUE(settings.setSpeed(20, Scope::Session));
-    EXPECT_EQ(settings.speed(), 20) << "was " << *speed;
-    EXPECT_TRUE(settings.setSpeed(3, Scope::Profile));
-    EXPECT_EQ(settings.speed(), 3);
-    EXPECT_TRUE(settings.setWheelScrollLines(PointerSettingsPort::kPageScroll, Scope::Session));
-    EXPECT_EQ(settings.wheelScrollLines(), PointerSettingsPort::kPageScroll);
-    EXPECT_TRUE(settings.setWheelScrollLines(7, Scope::Session));
-    EXPECT_EQ(settings.wheelScrollLines(), 7);
-    EXPECT_TRUE(settings.setDoubleClickTime(830, Scope::Profile));
-    EXPECT_EQ(settings.doubleClickTime(), 830);
+    // A value of the user's profile, HKCU\Control Panel\Mouse.
+    static std::wstring ProfileValue(const wchar_t* name) {
+        wchar_t text[64] = {};
+        DWORD size = sizeof text;
+        if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", name, RRF_RT_REG_SZ, nullptr, text,
+                           &size) != ERROR_SUCCESS) {
+            return L"(none)";
+        }
+        return text;
+    }
 
-    settings.setAcceleration(*acceleration, Scope::Session);
-    settings.setSpeed(*speed, Scope::Session);
-    settings.setWheelScrollLines(*lines, Scope::Session);
-    settings.setDoubleClickTime(doubleClick, Scope::Profile);
+    WindowsPointerSettings settings_;
+    SettingRead<bool> precision_;
+    SettingRead<int> speed_, lines_, doubleClick_;
+};
+
+TEST_F(WindowsPointerSettingsTest, WhatIsSetReadsBack) {
+    for (const bool on : {true, false, true}) {
+        EXPECT_EQ(settings_.setPointerPrecision(on), SettingStatus::Done);
+        EXPECT_EQ(settings_.pointerPrecision().value, on);
+    }
+    int values[3] = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETMOUSE, 0, values, 0));
+    EXPECT_EQ((std::vector<int>{values[0], values[1], values[2]}), (std::vector<int>{6, 10, 1}))
+        << "precision on is thresholds 6 and 10, acceleration 1";
+
+    for (const int speed : {20, 1, 10}) {
+        EXPECT_EQ(settings_.setMouseSpeed(speed), SettingStatus::Done);
+        EXPECT_EQ(settings_.mouseSpeed().value, speed);
+    }
+    for (const int lines : {kWheelPageScroll, 0, 7}) {
+        EXPECT_EQ(settings_.setWheelScrollLines(lines), SettingStatus::Done);
+        EXPECT_EQ(settings_.wheelScrollLines().value, lines);
+    }
+    UINT raw = 0;
+    settings_.setWheelScrollLines(kWheelPageScroll);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &raw, 0));
+    EXPECT_EQ(raw, WHEEL_PAGESCROLL);
+    for (const int time : {830, 200}) {
+        EXPECT_EQ(settings_.setDoubleClickTime(time), SettingStatus::Done);
+        EXPECT_EQ(settings_.doubleClickTime().value, time);
+    }
+}
+
+TEST_F(WindowsPointerSettingsTest, OnlyTheDoubleClickTimeIsSavedToTheProfile) {
+    const std::wstring speed = ProfileValue(L"MouseSensitivity");
+    const std::wstring threshold = ProfileValue(L"MouseThreshold1");
+    const int otherSpeed = speed_.value == 4 ? 5 : 4;
+    ASSERT_EQ(settings_.setMouseSpeed(otherSpeed), SettingStatus::Done);
+    ASSERT_EQ(settings_.setPointerPrecision(!precision_.value), SettingStatus::Done);
+    ASSERT_EQ(settings_.setDoubleClickTime(760), SettingStatus::Done);
+    EXPECT_EQ(ProfileValue(L"MouseSensitivity"), speed);
+    EXPECT_EQ(ProfileValue(L"MouseThreshold1"), threshold);
+    EXPECT_EQ(ProfileValue(L"DoubleClickSpeed"), L"760");
+}
+
+TEST_F(WindowsPointerSettingsTest, ValuesWindowsCannotHoldAreRefusedAndChangeNothing) {
+    ASSERT_EQ(settings_.setMouseSpeed(9), SettingStatus::Done);
+    ASSERT_EQ(settings_.setWheelScrollLines(5), SettingStatus::Done);
+    for (const int speed : {0, 21, -1}) {
+        EXPECT_EQ(settings_.setMouseSpeed(speed), SettingStatus::Failed) << speed;
+    }
+    EXPECT_EQ(settings_.setWheelScrollLines(-2), SettingStatus::Failed) << "no huge count by wrapping";
+    EXPECT_EQ(settings_.setDoubleClickTime(-5), SettingStatus::Failed);
+    EXPECT_EQ(settings_.mouseSpeed().value, 9);
+    EXPECT_EQ(settings_.wheelScrollLines().value, 5);
 }
 
 } // namespace
