@@ -15,6 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release at -O2, as the Linux build: at -O3 GCC 12 warns of overlapping
+# copies inside std::string that cannot happen.
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "")
 
 find_program(QUORVEL_WINE NAMES wine64 wine)
 if(QUORVEL_WINE)

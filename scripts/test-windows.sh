@@ -10,8 +10,10 @@ cd "$(dirname "$0")/.."
 linux_build=${1:-}
 jobs=$(nproc)
 
+# Release: Wine needs no debug information, and leaving it out spares a third
+# of the compile time. scripts/build-windows.sh builds in the same folder.
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_WERROR=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build-windows -j"$jobs"
 
 export WINEDEBUG=-all
