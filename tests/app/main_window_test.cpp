@@ -542,7 +542,8 @@ TEST_F(SkinsTest, AStrIniThatCannotBeWrittenIsToldAndTheSkinStillChanges) {
     };
     w.OnLeftButtonDown(kSkinsButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("/d/str.ini"), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find(DataPathsIn("/d").strIni.string()), std::string::npos)
+        << messages.shown[0].text;
     EXPECT_EQ(w.skinFolder(), "/d/Skins/Ember");
 }
 
