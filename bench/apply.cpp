@@ -8,9 +8,16 @@
 #include <vector>
 
 #include "device/device_controller.h"
-#include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "quiet_ports.h"
+
+#ifdef _WIN32
+#include "system/windows/waitable_timer_clock.h"
+using PauseClock = quorvel::WaitableTimerClock;
+#else
+#include "device/real_clock.h"
+using PauseClock = quorvel::RealClock;
+#endif
 
 namespace {
 
@@ -21,7 +28,7 @@ using namespace quorvel;
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     SimulatedMouse mouse;
-    RealClock real;
+    PauseClock real;
     mouse.sleepThrough(&real);
     NoWindow window;
     DeviceController controller(mouse, mouse.clock(), window);
@@ -39,6 +46,9 @@ int main(int argc, char** argv) {
     config.lightingMode = 1;
 
     std::printf("Apply against the simulated mouse with the real clock, %d runs\n", runs);
+#ifdef _WIN32
+    std::printf("pauses on a %s waitable timer\n", real.highResolution() ? "high-resolution" : "1 ms period");
+#endif
     std::printf("%4s %10s %10s %7s\n", "run", "wall ms", "pauses ms", "ratio");
     std::vector<double> ratios;
     for (int run = 1; run <= runs; ++run) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs
-# every test; then builds the whole tree once more under AddressSanitizer and
+# every test; builds the Windows target and runs its tests under Wine; then
+# builds the whole tree once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs every test again (the Qt shell offscreen);
 # last, runs each fuzz target for 30 s on its committed corpus.
 set -euo pipefail
@@ -14,6 +15,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+bash scripts/test-windows.sh build
 
 # Leaks that Qt and the libraries under it keep on purpose until the process
 # ends are listed in tests/lsan.supp.

@@ -1,6 +1,7 @@
 #include "config/ini_file.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <unordered_set>
 
@@ -367,15 +368,17 @@ long LeadingInteger(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    long value = 0;
+    long long value = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
         // Saturate instead of overflowing on absurd numbers in a damaged file.
-        if (value < 100000000000L) {
+        if (value < 100000000000LL) {
             value = value * 10 + (text[i] - '0');
         }
         ++i;
     }
-    return negative ? -value : value;
+    // long has 32 bits on Windows.
+    value = std::min<long long>(value, std::numeric_limits<long>::max());
+    return static_cast<long>(negative ? -value : value);
 }
 
 std::string IniNameKey(std::string_view name) {

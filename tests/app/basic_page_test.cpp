@@ -101,7 +101,7 @@ TEST_F(BasicPageTest, ADamagedConfigBinIsToldAndKeepsTheUsersLabels) {
         EXPECT_EQ(
             messages.shown,
             (std::vector<ShownMessage>{
-                {"/d/config.bin: " + std::to_string(size) +
+                {DataPathsIn("/d").configBin.string() + ": " + std::to_string(size) +
                      " bytes; a configuration file has 2022\nThe settings start empty; the file stays as it "
                      "is until Apply replaces it.",
                  "Quorvel Gaming Mouse"}}))
@@ -118,9 +118,9 @@ TEST_F(BasicPageTest, ADamagedConfigBinIsToldAndKeepsTheUsersLabels) {
 TEST_F(BasicPageTest, AFailedFirstRunLabelWriteIsTold) {
     files.writeError = ENOSPC;
     Start();
-    EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{
-                  {"/d/str.ini: cannot be written: No space left on device", "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{DataPathsIn("/d").strIni.string() +
+                                                              ": cannot be written: No space left on device",
+                                                          "Quorvel Gaming Mouse"}}));
 }
 
 // --- The button list ----------------------------------------------------------------

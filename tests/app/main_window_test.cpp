@@ -137,12 +137,14 @@ TEST_F(MainWindowTest, AStrIniThatCannotBeReadIsToldAndLeftAlone) {
     files.unreadable.insert("/d/str.ini");
     const std::string strIni = files.files["/d/str.ini"];
     Start();
-    const std::string cannotRead = "/d/str.ini: cannot be read: Permission denied";
-    EXPECT_EQ(
-        messages.shown,
-        (std::vector<ShownMessage>{
-            {cannotRead + "\nThe button labels and the skin settings start empty.", "Quorvel Gaming Mouse"},
-            {"/d/Skins holds no skin; the Default skin is used.", "Quorvel Gaming Mouse"}}));
+    const DataPaths paths = DataPathsIn("/d");
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {paths.strIni.string() +
+                       ": cannot be read: Permission denied\nThe button labels and the skin settings start empty.",
+                   "Quorvel Gaming Mouse"},
+                  {paths.skinRoots.front().string() + " holds no skin; the Default skin is used.",
+                   "Quorvel Gaming Mouse"}}));
     EXPECT_EQ(files.files["/d/str.ini"], strIni);
     EXPECT_EQ(window.width, 880) << "the Default skin is drawn";
 }
@@ -151,8 +153,9 @@ TEST_F(MainWindowTest, ASkinFolderWithoutASkinFallsBackToDefaultAndSaysSoOnce) {
     files.files["/d/str.ini"] = "[Skins]\nRColor=255\nPath=Gone\n";
     MainWindow& w = Start();
     EXPECT_EQ(messages.shown,
-              (std::vector<ShownMessage>{
-                  {"/d/Skins/Gone holds no skin; the Default skin is used.", "Quorvel Gaming Mouse"}}));
+              (std::vector<ShownMessage>{{(DataPathsIn("/d").skinRoots.front() / "Gone").string() +
+                                              " holds no skin; the Default skin is used.",
+                                          "Quorvel Gaming Mouse"}}));
     EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
     EXPECT_EQ(window.width, 880);
     w.RebuildCurrentPage(true);
@@ -173,14 +176,15 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     files.files["/usr/share/quorvel/factory/config.bin"] = FactoryConfigBin();
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "880 640 0";
     files.writeError = ENOSPC;
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
+    ASSERT_EQ(paths.configBin, "/home/u/.config/quorvel/config.bin");
     main = std::make_unique<MainWindow>(
-        MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
-        ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files), 0x409);
+        MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device, paths, 0x409);
     relay.setTarget(*main);
     ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.front(),
-              (ShownMessage{"/home/u/.config/quorvel/config.bin: cannot be written: No space left on device",
+              (ShownMessage{paths.configBin.string() + ": cannot be written: No space left on device",
                             "Quorvel Gaming Mouse"}));
     for (const ShownMessage& shown : messages.shown) {
         EXPECT_NE(shown.text, "Config file is not exist.");
@@ -538,7 +542,8 @@ TEST_F(SkinsTest, AStrIniThatCannotBeWrittenIsToldAndTheSkinStillChanges) {
     };
     w.OnLeftButtonDown(kSkinsButton);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("/d/str.ini"), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find(DataPathsIn("/d").strIni.string()), std::string::npos)
+        << messages.shown[0].text;
     EXPECT_EQ(w.skinFolder(), "/d/Skins/Ember");
 }
 

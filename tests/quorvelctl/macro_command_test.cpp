@@ -107,9 +107,9 @@ TEST_F(MacroCommandTest, ARefusedCommandChangesNothing) {
         std::string message;
     } cases[] = {
         {"show of an unknown name", kCopySection, MacroCommand::Kind::Show, "Cut", "",
-         "no macro named 'Cut' in /data/record.ini"},
+         "no macro named 'Cut' in " + kPaths.recordIni.string()},
         {"delete of an unknown name", kCopySection, MacroCommand::Kind::Delete, "Cut", "",
-         "no macro named 'Cut' in /data/record.ini"},
+         "no macro named 'Cut' in " + kPaths.recordIni.string()},
         {"a name that exists", kCopySection, MacroCommand::Kind::Add, "COPY", "A   Dn\n",
          "'COPY': Macro name already exists"},
         {"a blank name", kCopySection, MacroCommand::Kind::Add, "  ", "A   Dn\n",
@@ -140,7 +140,7 @@ TEST_F(MacroCommandTest, ARefusedCommandChangesNothing) {
 TEST_F(MacroCommandTest, AddWithoutAUsableConfigBinWritesNothing) {
     files.files.erase(kPaths.configBin);
     EXPECT_EQ(Add("Copy", kCopyLines), 1);
-    EXPECT_EQ(err, "quorvelctl: /data/config.bin: Config file is not exist.\n");
+    EXPECT_EQ(err, "quorvelctl: " + kPaths.configBin.string() + ": Config file is not exist.\n");
     files.files[kPaths.configBin] = "short";
     EXPECT_EQ(Add("Copy", kCopyLines), 1);
     EXPECT_EQ(files.writes, 0);
@@ -165,7 +165,7 @@ TEST_F(MacroCommandTest, AConfigBinThatCannotBeWrittenPutsRecordIniBack) {
     std::ostringstream o, e;
     EXPECT_EQ(RunMacroCommand({MacroCommand::Kind::Add, "Cut", "-"}, kPaths, failing, in, o, e), 1);
     EXPECT_EQ(failing.files[kPaths.recordIni], kCopySection);
-    EXPECT_NE(e.str().find("/data/config.bin"), std::string::npos) << e.str();
+    EXPECT_NE(e.str().find(kPaths.configBin.string()), std::string::npos) << e.str();
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 #!/bin/bash
 # quorvelctl macro on a real data folder: add from a file and from standard
 # input, list, show what was added, delete; a refused add changes no file.
-# Usage: macro_round_trip.sh QUORVELCTL CONFIG_BIN
+# Usage: macro_round_trip.sh QUORVELCTL CONFIG_BIN [RUNNER]
+# RUNNER (such as wine) runs a QUORVELCTL built for another system.
 set -euo pipefail
 ctl=$1
+runner=${3:-}
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cp "$2" "$folder/config.bin"
-run() { "$ctl" --data "$folder" macro "$@"; }
+run() { ${runner:+"$runner"} "$ctl" --data "$folder" macro "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 printf 'Ctrl   Dn\n50 ms\nC   Dn\n50 ms\nC   Up\n50 ms\nCtrl   Up\n' >"$folder/copy.txt"

@@ -13,14 +13,25 @@
 #include "config/data_folder.h"
 #include "config/file_error_text.h"
 #include "device/device_controller.h"
-#include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "hid/trace/tracing_hid_port.h"
 #include "macro_command.h"
 #include "options.h"
 #include "quorvel_version.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "hid/windows/windows_hid_port.h"
+#include "system/windows/program_environment.h"
+#include "system/windows/waitable_timer_clock.h"
+#include "system/windows/windows_file_system.h"
+#else
+#include "device/real_clock.h"
 #include "system/linux/local_file_system.h"
 #include "system/linux/program_environment.h"
+#endif
 
 #ifdef QUORVELCTL_HAVE_HID_LINUX
 #include "hid/linux/linux_hid_port.h"
@@ -28,6 +39,14 @@
 
 namespace quorvel::ctl {
 namespace {
+
+#ifdef _WIN32
+using PlatformFileSystem = WindowsFileSystem;
+using PlatformClock = WaitableTimerClock;
+#else
+using PlatformFileSystem = LocalFileSystem;
+using PlatformClock = RealClock;
+#endif
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -70,7 +89,9 @@ std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& f
 
 // The system's HID devices, where this build can reach them.
 std::unique_ptr<HidPort> OpenSystemHidPort() {
-#ifdef QUORVELCTL_HAVE_HID_LINUX
+#if defined(_WIN32)
+    return std::make_unique<WindowsHidPort>();
+#elif defined(QUORVELCTL_HAVE_HID_LINUX)
     return std::make_unique<LinuxHidPort>();
 #else
     return nullptr;
@@ -130,7 +151,7 @@ int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostr
 int Run(const Options& options) {
     // With --trace, standard output carries the transfers and nothing else.
     std::ostream& out = options.trace ? std::cerr : std::cout;
-    LocalFileSystem files;
+    PlatformFileSystem files;
     if (options.action == Action::Macro) {
         const DataPaths paths =
             options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
@@ -164,7 +185,7 @@ int Run(const Options& options) {
         }
         hid = system.get();
     }
-    RealClock realClock;
+    PlatformClock realClock;
     Clock* clock = &realClock;
     std::unique_ptr<TracingHidPort> tracedHid;
     std::unique_ptr<TracingClock> tracedClock;
@@ -199,6 +220,11 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace quorvel::ctl;
+#ifdef _WIN32
+    // The same bytes as on Linux, so that traces compare equal.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseOptions(arguments);
     if (!parsed.options) {

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+#include <windows.h>
+
+#include "system/windows/mutex_instance.h"
+#include "system/windows/system_info.h"
+#include "system/windows/waitable_timer_clock.h"
+#include "system/windows/windows_pointer_settings.h"
+
+namespace quorvel {
+namespace {
+
+TEST(MutexInstance, OnlyTheFirstCopyRunsAndTheClaimEndsWithIt) {
+    const std::wstring name = L"QRVL-Test-" + std::to_wstring(::GetCurrentProcessId());
+    {
+        MutexInstance first(name);
+        ASSERT_TRUE(first.acquire());
+        EXPECT_TRUE(first.acquire()) << "asking again keeps the claim";
+        MutexInstance second(name);
+        EXPECT_FALSE(second.acquire());
+        MutexInstance other(name + L"-other");
+        EXPECT_TRUE(other.acquire());
+    }
+    MutexInstance after(name);
+    EXPECT_TRUE(after.acquire());
+}
+
+// The key-name function of a US layout, which is what a fresh session has.
+TEST(KeyNames, ComeFromTheActiveLayoutByScanCode) {
+    const struct {
+        int scanCode;
+        bool extended;
+        const char* name;
+    } cases[] = {{0x1E, false, "A"},     {0x1D, false, "Ctrl"}, {0x1D, true, "Right Ctrl"},
+                 {0x4C, false, "Num 5"}, {0x01, false, "Esc"},  {0x1C, false, "Enter"},
+                 {0x3B, false, "F1"},    {0x2A, false, "Shift"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(KeyNameFromScanCode(c.scanCode, c.extended), c.name) << c.scanCode;
+    }
+}
+
+TEST(Language, IsAWindowsLanguageIdentifier) {
+    const std::uint16_t id = SystemDefaultLangId();
+    EXPECT_NE(id & 0x3FF, 0) << "a primary language is set";
+}
+
+TEST(WaitableTimerClock, APauseLastsAtLeastAsLongAsAsked) {
+    WaitableTimerClock clock;
+    for (const auto pause : {std::chrono::milliseconds(2), std::chrono::milliseconds(3)}) {
+        const auto start = std::chrono::steady_clock::now();
+        clock.sleep(pause);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, pause);
+    }
+    clock.sleep(std::chrono::milliseconds(0));
+}
+
+// The session's pointer settings, put back when a test ends.
+class WindowsPointerSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        precision_ = settings_.pointerPrecision();
+        speed_ = settings_.mouseSpeed();
+        lines_ = settings_.wheelScrollLines();
+        doubleClick_ = settings_.doubleClickTime();
+        ASSERT_EQ(precision_.status, SettingStatus::Done);
+        ASSERT_EQ(speed_.status, SettingStatus::Done);
+        ASSERT_EQ(lines_.status, SettingStatus::Done);
+        ASSERT_EQ(doubleClick_.status, SettingStatus::Done);
+    }
+    void TearDown() override {
+        settings_.setPointerPrecision(precision_.value);
+        settings_.setMouseSpeed(speed_.value);
+        settings_.setWheelScrollLines(lines_.value);
+        settings_.setDoubleClickTime(doubleClick_.value);
+    }
+
+    // A value of the user's profile, HKCU\Control Panel\Mouse.
+    static std::wstring ProfileValue(const wchar_t* name) {
+        wchar_t text[64] = {};
+        DWORD size = sizeof text;
+        if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", name, RRF_RT_REG_SZ, nullptr, text,
+                           &size) != ERROR_SUCCESS) {
+            return L"(none)";
+        }
+        return text;
+    }
+
+    WindowsPointerSettings settings_;
+    SettingRead<bool> precision_;
+    SettingRead<int> speed_, lines_, doubleClick_;
+};
+
+TEST_F(WindowsPointerSettingsTest, WhatIsSetReadsBack) {
+    for (const bool on : {true, false, true}) {
+        EXPECT_EQ(settings_.setPointerPrecision(on), SettingStatus::Done);
+        EXPECT_EQ(settings_.pointerPrecision().value, on);
+    }
+    int values[3] = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETMOUSE, 0, values, 0));
+    EXPECT_EQ((std::vector<int>{values[0], values[1], values[2]}), (std::vector<int>{6, 10, 1}))
+        << "precision on is thresholds 6 and 10, acceleration 1";
+
+    for (const int speed : {20, 1, 10}) {
+        EXPECT_EQ(settings_.setMouseSpeed(speed), SettingStatus::Done);
+        EXPECT_EQ(settings_.mouseSpeed().value, speed);
+    }
+    for (const int lines : {kWheelPageScroll, 0, 7}) {
+        EXPECT_EQ(settings_.setWheelScrollLines(lines), SettingStatus::Done);
+        EXPECT_EQ(settings_.wheelScrollLines().value, lines);
+    }
+    UINT raw = 0;
+    settings_.setWheelScrollLines(kWheelPageScroll);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &raw, 0));
+    EXPECT_EQ(raw, WHEEL_PAGESCROLL);
+    for (const int time : {830, 200}) {
+        EXPECT_EQ(settings_.setDoubleClickTime(time), SettingStatus::Done);
+        EXPECT_EQ(settings_.doubleClickTime().value, time);
+    }
+}
+
+TEST_F(WindowsPointerSettingsTest, OnlyTheDoubleClickTimeIsSavedToTheProfile) {
+    const std::wstring speed = ProfileValue(L"MouseSensitivity");
+    const std::wstring threshold = ProfileValue(L"MouseThreshold1");
+    const int otherSpeed = speed_.value == 4 ? 5 : 4;
+    ASSERT_EQ(settings_.setMouseSpeed(otherSpeed), SettingStatus::Done);
+    ASSERT_EQ(settings_.setPointerPrecision(!precision_.value), SettingStatus::Done);
+    ASSERT_EQ(settings_.setDoubleClickTime(760), SettingStatus::Done);
+    EXPECT_EQ(ProfileValue(L"MouseSensitivity"), speed);
+    EXPECT_EQ(ProfileValue(L"MouseThreshold1"), threshold);
+    EXPECT_EQ(ProfileValue(L"DoubleClickSpeed"), L"760");
+}
+
+TEST_F(WindowsPointerSettingsTest, ValuesWindowsCannotHoldAreRefusedAndChangeNothing) {
+    ASSERT_EQ(settings_.setMouseSpeed(9), SettingStatus::Done);
+    ASSERT_EQ(settings_.setWheelScrollLines(5), SettingStatus::Done);
+    for (const int speed : {0, 21, -1}) {
+        EXPECT_EQ(settings_.setMouseSpeed(speed), SettingStatus::Failed) << speed;
+    }
+    EXPECT_EQ(settings_.setWheelScrollLines(-2), SettingStatus::Failed) << "no huge count by wrapping";
+    EXPECT_EQ(settings_.setDoubleClickTime(-5), SettingStatus::Failed);
+    EXPECT_EQ(settings_.mouseSpeed().value, 9);
+    EXPECT_EQ(settings_.wheelScrollLines().value, 5);
+}
+
+} // namespace
+} // namespace quorvel
