@@ -37,7 +37,9 @@ constexpr BalloonText kBalloons[] = {
     {DeviceEventCode::KeyConfiguration, 2, TextId::kSwitchToKeyMatrix2},
 };
 
-Colour ToColour(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+Colour ToColour(const Rgb& rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
 
 constexpr std::string_view kUnusableConfigText =
     "The settings start empty; the file stays as it is until Apply replaces it.";
@@ -118,6 +120,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         ports_.messages.showMessage(skin.unusable->string() + std::string(kNoSkinText), kApplicationTitle);
     }
 
+    PreloadFirstDrawing();
     DrawWindowBackground();
     RefreshHoverControls();
     if (device_->connected()) {
@@ -128,6 +131,24 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         ports_.window.show();
     }
     return StartResult::Running;
+}
+
+// The images of the window and the Basic page decode side by side, before
+// the first drawing asks for them one by one.
+void MainWindow::PreloadFirstDrawing() {
+    constexpr std::array kFirstImages = {
+        kMainBackground, kBasicPageBackground, kButtonNormal,    kButtonOver,         kCloseNormal,
+        kMinimiseNormal, kSkinsNormal,         kBasicPageNormal, kAdvancedPageNormal, kRowBoxNormal,
+        kDropdownField,  kTickBoxEmpty,        kTickBoxTicked,   kDpiCellLit,         kDpiCellUnlit,
+        kReportRateLit,  kReportRateUnlit,
+    };
+    std::vector<std::filesystem::path> paths;
+    for (const std::string_view name : kFirstImages) {
+        if (name == kMainBackground || device_->connected()) {
+            paths.push_back(SkinImagePath(skinFolder_, name));
+        }
+    }
+    images_.preload(paths, ports_.window.canvas().imageDensity());
 }
 
 void MainWindow::DrawWindowBackground() {
@@ -179,9 +200,12 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
 
 PageContent* MainWindow::content(Page page) const {
     switch (page) {
-    case Page::Basic: return basic_;
-    case Page::Advanced: return advanced_;
-    default: return nullptr;
+    case Page::Basic:
+        return basic_;
+    case Page::Advanced:
+        return advanced_;
+    default:
+        return nullptr;
     }
 }
 
@@ -193,7 +217,9 @@ bool MainWindow::drawImagePart(std::string_view name, Rect part) {
     return DrawSkinImagePart(ports_.window.canvas(), images_, skinFolder_, name, part);
 }
 
-void MainWindow::showWarning(std::string_view warning) { ports_.messages.showMessage(warning, kWarningTitle); }
+void MainWindow::showWarning(std::string_view warning) {
+    ports_.messages.showMessage(warning, kWarningTitle);
+}
 
 void MainWindow::showMessage(std::string_view text) {
     ports_.messages.showMessage(text, kApplicationTitle);
@@ -203,11 +229,17 @@ std::optional<DelayChoice> MainWindow::chooseDelay() {
     return chooseDelay_ ? chooseDelay_() : std::nullopt;
 }
 
-Byte MainWindow::sensorType() const { return device_->image().currentSensorType; }
+Byte MainWindow::sensorType() const {
+    return device_->image().currentSensorType;
+}
 
-void MainWindow::syncSensorInfo() { device_->SyncSensorInfo(); }
+void MainWindow::syncSensorInfo() {
+    device_->SyncSensorInfo();
+}
 
-bool MainWindow::firstRun() const { return configFile_.firstRunFlag() == 0; }
+bool MainWindow::firstRun() const {
+    return configFile_.firstRunFlag() == 0;
+}
 
 void MainWindow::saveLabels() {
     if (const FileStatus error = strIni_.WriteLabels(labels_)) {
@@ -237,14 +269,17 @@ void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
 void MainWindow::RefreshHoverControls() {
     std::vector<HoverControl> controls;
     for (const WindowButton& button : kWindowButtons) {
-        const bool pageButton = button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
+        const bool pageButton =
+            button.id == WindowButtonId::BasicPage || button.id == WindowButtonId::AdvancedPage;
         controls.push_back({button.rect, pageButton ? kPageGroup : 0, [this, &button](bool over) {
-                                drawImage(over ? button.overImage : button.normalImage, button.rect.topLeft());
+                                drawImage(over ? button.overImage : button.normalImage,
+                                          button.rect.topLeft());
                             }});
     }
     for (const CaptionButton& button : kDialogButtons) {
         controls.push_back({button.rect, kButtonGroup, [this, &button](bool over) {
-                                drawButton(button.rect, over ? kButtonOver : kButtonNormal, text(button.caption));
+                                drawButton(button.rect, over ? kButtonOver : kButtonNormal,
+                                           text(button.caption));
                             }});
     }
     if (PageContent* page = content(page_)) {
@@ -257,7 +292,8 @@ void MainWindow::RefreshHoverControls() {
 
 void MainWindow::LeavePage() {
     // The page about to be drawn is already current: the other one leaves.
-    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced); other && page_ != Page::None) {
+    if (PageContent* other = content(page_ == Page::Advanced ? Page::Basic : Page::Advanced);
+        other && page_ != Page::None) {
         other->leave();
     }
 }
@@ -517,7 +553,9 @@ void MainWindow::Ok() {
     HideWindow();
 }
 
-void MainWindow::ApplySettings() { RunApply(); }
+void MainWindow::ApplySettings() {
+    RunApply();
+}
 
 void MainWindow::Cancel() {
     working_ = saved_;
@@ -525,7 +563,9 @@ void MainWindow::Cancel() {
     HideWindow();
 }
 
-void MainWindow::Minimise() { HideWindow(); }
+void MainWindow::Minimise() {
+    HideWindow();
+}
 
 void MainWindow::Exit() {
     // The shell stops taking device events first, so that closing the link
@@ -562,7 +602,9 @@ void MainWindow::ShowFileError(const FileError& error, std::string_view conseque
     ports_.messages.showMessage(message, kApplicationTitle);
 }
 
-void MainWindow::hideWindow() { HideWindow(); }
+void MainWindow::hideWindow() {
+    HideWindow();
+}
 
 void MainWindow::ShowBalloon(std::string_view balloonText, std::string_view title, int timeoutMs) {
     ports_.tray.showBalloon(balloonText, title, timeoutMs);

@@ -165,6 +165,7 @@ private:
     void ShowOpenFailure(OpenResult result);
     PageContent* content(Page page) const;
     // The window's size and background from the skin's main.png.
+    void PreloadFirstDrawing();
     void DrawWindowBackground();
 
     MainWindowPorts ports_;

@@ -33,6 +33,8 @@ public:
     virtual ~ImageDecoder() = default;
     // Nothing when the file is missing or is no image.
     virtual std::optional<DecodedImage> decode(const std::filesystem::path& path) = 0;
+    // True when decode may run on several threads at once.
+    virtual bool decodesConcurrently() const { return false; }
 };
 
 // An image ready to draw: each pixel 0xAARRGGBB with the colour channels

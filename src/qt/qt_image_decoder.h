@@ -8,6 +8,8 @@ namespace quorvel {
 class QtImageDecoder final : public ImageDecoder {
 public:
     std::optional<DecodedImage> decode(const std::filesystem::path& path) override;
+    // Each call reads its file through its own QImage.
+    bool decodesConcurrently() const override { return true; }
 };
 
 } // namespace quorvel

@@ -3,6 +3,11 @@
 #include "ui/skin_images.h"
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace quorvel {
 
@@ -41,6 +46,71 @@ const SkinImage* ImageCache::load(const std::filesystem::path& path, int density
         }
     }
     return loadFile(path, 1);
+}
+
+std::pair<std::filesystem::path, int> ImageCache::chosenFile(const std::filesystem::path& path,
+                                                             int density) const {
+    if (density >= 2) {
+        std::filesystem::path sharp = DoubleDensityName(path.string());
+        if (files_->stamp(sharp)) {
+            return {std::move(sharp), 2};
+        }
+    }
+    return {path, 1};
+}
+
+void ImageCache::preload(std::span<const std::filesystem::path> paths, int density) {
+    struct Job {
+        std::filesystem::path path;
+        FileSystem::Stamp stamp;
+        int scale = 1;
+        std::optional<SkinImage> image;
+    };
+    std::vector<Job> jobs;
+    for (const std::filesystem::path& wanted : paths) {
+        auto [path, scale] = chosenFile(wanted, density);
+        const auto stamp = files_->stamp(path);
+        const auto cached = entries_.find(path);
+        const bool fresh = cached != entries_.end() && stamp && cached->second.stamp == *stamp;
+        const bool queued =
+            std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.path == path; });
+        if (stamp && !fresh && !queued) {
+            jobs.push_back({std::move(path), *stamp, scale, std::nullopt});
+        }
+    }
+
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < jobs.size(); i = next++) {
+            if (const auto decoded = decoder_->decode(jobs[i].path)) {
+                jobs[i].image = Premultiply(*decoded);
+                jobs[i].image->scale = jobs[i].scale;
+            }
+        }
+    };
+    // The calling thread decodes too; a helper thread that cannot be made
+    // only leaves more for it.
+    std::vector<std::jthread> helpers;
+    if (decoder_->decodesConcurrently()) {
+        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t wanted = std::min({cores, std::size_t{4}, jobs.size()});
+        for (std::size_t i = 1; i < wanted; ++i) {
+            try {
+                helpers.emplace_back(work);
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+    }
+    work();
+    helpers.clear(); // joins them
+
+    for (Job& job : jobs) {
+        ++decodes_;
+        if (job.image) {
+            entries_[job.path] = Entry{job.stamp, std::move(*job.image)};
+        }
+    }
 }
 
 const SkinImage* ImageCache::loadFile(const std::filesystem::path& path, int scale) {

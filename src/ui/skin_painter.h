@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "ports/file_system.h"
 #include "ports/ui_port.h"
@@ -26,10 +28,17 @@ public:
     // skin has one.
     const SkinImage* load(const std::filesystem::path& path, int density = 1);
 
+    // Decodes those of `paths` not cached yet, side by side on a few threads
+    // where the decoder allows it, so that a first drawing does not wait for
+    // each image in turn. load() then finds them; a missing file is skipped.
+    void preload(std::span<const std::filesystem::path> paths, int density = 1);
+
     std::size_t decodes() const { return decodes_; }
 
 private:
     const SkinImage* loadFile(const std::filesystem::path& path, int scale);
+    // The file load() takes for `path` at `density`, with its scale.
+    std::pair<std::filesystem::path, int> chosenFile(const std::filesystem::path& path, int density) const;
 
     struct Entry {
         FileSystem::Stamp stamp;

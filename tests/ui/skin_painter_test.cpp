@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <mutex>
 
 #include "support/memory_file_system.h"
 #include "support/recording_ui.h"
@@ -90,6 +91,46 @@ TEST(ImageCache, ADoubleDensityImageIsPreferredOnlyAtDoubleDensity) {
     }
     files.files.erase("/s/a@2x.png");
     EXPECT_EQ(cache.load("/s/a.png", 2)->scale, 1) << "a double-density image deleted meanwhile";
+}
+
+// The first drawing's images decode together (on several threads where the
+// decoder allows it) and load() then decodes nothing; what is missing or no
+// image is simply not cached, and a cached image is not decoded again.
+TEST(ImageCache, PreloadDecodesEachImageOnceForTheLoadsThatFollow) {
+    struct SharedDecoder : ImageDecoder {
+        explicit SharedDecoder(const MemoryFileSystem& files) : fake(files) {}
+        std::optional<DecodedImage> decode(const std::filesystem::path& path) override {
+            const std::lock_guard lock(mutex);
+            return fake.decode(path);
+        }
+        bool decodesConcurrently() const override { return concurrent; }
+        FakeDecoder fake;
+        std::mutex mutex;
+        bool concurrent = true;
+    };
+    for (const bool concurrent : {true, false}) {
+        SCOPED_TRACE(concurrent ? "on several threads" : "on the calling thread");
+        MemoryFileSystem files;
+        SharedDecoder decoder(files);
+        decoder.concurrent = concurrent;
+        ImageCache cache(files, decoder);
+        files.files["/s/a.png"] = "10 2 1";
+        files.files["/s/a@2x.png"] = "20 4 1";
+        files.files["/s/b.png"] = "30 2 1";
+        files.files["/s/junk.png"] = "not an image";
+        ASSERT_NE(cache.load("/s/b.png", 2), nullptr);
+
+        const std::vector<std::filesystem::path> paths = {"/s/a.png", "/s/b.png", "/s/gone.png", "/s/junk.png",
+                                                          "/s/a.png"};
+        cache.preload(paths, 2);
+        EXPECT_EQ(decoder.fake.decodes, 3) << "b once before, then a@2x and junk once each";
+        ASSERT_NE(cache.load("/s/a.png", 2), nullptr);
+        EXPECT_EQ(cache.load("/s/a.png", 2)->scale, 2);
+        EXPECT_EQ(cache.load("/s/b.png", 2)->width, 30);
+        EXPECT_EQ(cache.load("/s/gone.png", 2), nullptr);
+        EXPECT_EQ(decoder.fake.decodes, 3) << "the loads after the preload decode nothing";
+        EXPECT_EQ(cache.decodes(), 3u);
+    }
 }
 
 TEST(DrawSkinImage, AMissingImageIsAnAnswerNotAMessage) {
