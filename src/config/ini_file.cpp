@@ -64,11 +64,26 @@ bool SameName(std::string_view stored, std::string_view wanted) {
     return SameIniName(stored, Trim(wanted));
 }
 
-// A value is one line: line breaks in it would make keys of their own.
+// A value is one line: line breaks in it would make keys of their own (those
+// at its ends go, those inside become blanks). A value that reading would
+// change, with blanks at either end or in outer quotes of its own, is written
+// in quotes, which reading takes off again.
 std::string OneLine(std::string_view text) {
-    std::string out(Trim(text));
+    while (!text.empty() && (text.front() == '\r' || text.front() == '\n')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) {
+        text.remove_suffix(1);
+    }
+    std::string out(text);
     std::replace_if(
         out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const bool blankEnds = !out.empty() && (Trim(out).size() != out.size());
+    const bool ownQuotes =
+        out.size() >= 2 && (out.front() == '"' || out.front() == '\'') && out.back() == out.front();
+    if (blankEnds || ownQuotes) {
+        return '"' + out + '"';
+    }
     return out;
 }
 

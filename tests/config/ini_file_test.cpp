@@ -60,7 +60,8 @@ TEST(IniDocumentTest, StrayCarriageReturnsAtLineEndsReadBackTheSame) {
     for (const char* content : {"[s]\nk=\r\r\r\r\nj=1\n", "[s]\r\r\nk=v\r\r\r", "[s]\nk=a\rb\n"}) {
         const IniDocument once(content);
         EXPECT_EQ(IniDocument(once.text()).text(), once.text()) << content;
-        EXPECT_EQ(once.getString("s", "k", "-"), IniDocument(once.text()).getString("s", "k", "-")) << content;
+        EXPECT_EQ(once.getString("s", "k", "-"), IniDocument(once.text()).getString("s", "k", "-"))
+            << content;
     }
 }
 
@@ -109,6 +110,31 @@ TEST_F(IniFileTest, LineBreaksInAValueCannotMakeKeys) {
     ASSERT_EQ(ini.WriteString("A", "k", "x\n[Evil]\ny=1"), std::nullopt);
     EXPECT_EQ(ini.SectionNames(), std::vector<std::string>{"A"});
     EXPECT_EQ(ini.GetString("A", "k"), "x [Evil] y=1");
+}
+
+// Reading trims blanks around a value and takes off outer quotes; a value
+// that has either is written in quotes so that it reads back as itself.
+TEST_F(IniFileTest, ValuesWithBlankEndsOrOuterQuotesReadBackAsThemselves) {
+    const struct {
+        std::string value;
+        std::string line;
+    } cases[] = {
+        {"Left Click", "k=Left Click"},
+        {" Left ", "k=\" Left \""},
+        {"\vx", "k=\"\vx\""},
+        {"   ", "k=\"   \""},
+        {"\"quoted\"", "k=\"\"quoted\"\""},
+        {"'single'", "k=\"'single'\""},
+        {"\"half", "k=\"half"},
+        {"", "k="},
+        {"tail\n", "k=tail"}, // a line break at the end is no part of a line
+    };
+    for (const auto& row : cases) {
+        ASSERT_EQ(ini.WriteString("A", "k", row.value), std::nullopt);
+        const std::string& text = files.files[kPath];
+        EXPECT_NE(text.find(row.line + "\n"), std::string::npos) << text;
+        EXPECT_EQ(ini.GetString("A", "k"), row.value == "tail\n" ? "tail" : row.value) << row.line;
+    }
 }
 
 TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
