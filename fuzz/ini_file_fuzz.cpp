@@ -32,9 +32,9 @@ const std::string kLong(1100, 'v');
 const std::array<Value, 7> kValues = {{
     {"1", "1"},
     {"", ""},
-    {"  padded  ", "padded"},
+    {"  padded  ", "  padded  "}, // written in quotes, so the blanks come back
     {"a\nb", "a b"},
-    {"\"quoted\"", "quoted"},
+    {"\"quoted\"", "\"quoted\""},
     {"x=y;z", "x=y;z"},
     {kLong, std::string_view(kLong).substr(0, kIniBufferChars - 1)},
 }};
