@@ -46,8 +46,23 @@ public:
     virtual FileStatus writeAtomically(const std::filesystem::path& path,
                                        std::span<const std::uint8_t> bytes) = 0;
 
-    // Copies a file when the target does not exist yet.
-    virtual FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Copies a file when the target does not exist yet, making its folder
+    // first; the copy is written as writeAtomically writes.
+    virtual FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) {
+        if (exists(to)) {
+            return std::nullopt;
+        }
+        const auto content = readAll(from);
+        if (!content) {
+            return content.error();
+        }
+        std::error_code ec;
+        if (to.has_parent_path()) {
+            std::filesystem::create_directories(to.parent_path(), ec);
+        }
+        return writeAtomically(
+            to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
+    }
 
     // The names of the folders directly inside `folder` (no "." or "..", no
     // files), in no particular order; none when it cannot be read.

@@ -188,21 +188,4 @@ FileStatus WindowsFileSystem::writeAtomically(const std::filesystem::path& path,
     return std::nullopt;
 }
 
-FileStatus WindowsFileSystem::copyIfMissing(const std::filesystem::path& from,
-                                            const std::filesystem::path& to) {
-    if (exists(to)) {
-        return std::nullopt;
-    }
-    const auto content = readAll(from);
-    if (!content) {
-        return content.error();
-    }
-    std::error_code ec;
-    if (to.has_parent_path()) {
-        std::filesystem::create_directories(to.parent_path(), ec);
-    }
-    return writeAtomically(
-        to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
-}
-
 } // namespace quorvel

@@ -14,7 +14,6 @@ public:
     FileResult<std::string> readAll(const std::filesystem::path& path) const override;
     FileStatus writeAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) override;
-    FileStatus copyIfMissing(const std::filesystem::path& from, const std::filesystem::path& to) override;
 };
 
 // The errno value that stands for a Windows error code (ENOSPC for a full
