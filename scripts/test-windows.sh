@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Cross-builds the core, the Windows adapters, quorvelctl.exe and their tests
+# Cross-builds the core, the Windows adapters and shell, the programs and their tests
 # with MinGW-w64 and runs the tests under Wine, headless, in a Wine prefix of
 # their own that is made once for the whole run. With a Linux build folder as
 # the first argument, quorvelctl.exe's trace of a simulated Apply is also
@@ -8,6 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 linux_build=${1:-}
+# The window programs and their tests need a display: without one, the whole
+# run goes inside a virtual X server of its own.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$PWD/scripts/test-windows.sh" "$@"
+fi
 jobs=$(nproc)
 
 # Release: Wine needs no debug information, and leaving it out spares a third
