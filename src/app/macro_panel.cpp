@@ -173,6 +173,9 @@ void MacroPanel::New() {
     case NewMacroResult::NameNotStorable:
         context_->showMessage(context_->text(TextId::kMacroNameNotStorable));
         return;
+    case NewMacroResult::NamesTooLong:
+        context_->showMessage(context_->text(TextId::kMacroNamesTooLong));
+        return;
     case NewMacroResult::TooMany:
         context_->showWarning(kMacroNumbersUpTo12);
         return;

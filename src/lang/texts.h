@@ -111,6 +111,7 @@ enum class TextId : int {
     kMacroNameIsBlank,
     kMacroNameAlreadyExists,
     kMacroNameNotStorable,
+    kMacroNamesTooLong,
     kMacrosBeyondTwelfthIgnored, // "%s": how many
     kMacrosCutToFitTheirSlots,   // "%s": the names
     kPressCtrlBreakKeyToStopRecording,
@@ -118,7 +119,7 @@ enum class TextId : int {
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 99;
+inline constexpr int kTextCount = 100;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -37,8 +37,11 @@ MacroNames ReadMacroNames(const IniFile& recordIni) {
 }
 
 MacroNames ReadMacroNames(const IniDocument& recordIni) {
+    return ReadMacroNames(recordIni.sectionNames());
+}
+
+MacroNames ReadMacroNames(const std::vector<std::string>& sections) {
     MacroNames result;
-    const std::vector<std::string> sections = recordIni.sectionNames();
     const std::u32string buffer = SectionNameBuffer(sections, kIniBufferChars);
     const std::size_t window = std::min(kSectionNameWindow, buffer.size());
     std::size_t start = 0;
@@ -100,7 +103,9 @@ void MacroLibrary::Load(const DeviceConfig& config) {
     names_.clear();
     selected_.reset();
     const IniDocument document = file_.readOrEmpty();
-    names_ = ReadMacroNames(document).names;
+    MacroNames listed = ReadMacroNames(document);
+    names_ = std::move(listed.names);
+    someHidden_ = listed.someHidden;
     if (names_.empty()) {
         loopText.clear();
         return;
@@ -164,6 +169,13 @@ NewMacroResult MacroLibrary::New() {
     if (std::any_of(names_.begin(), names_.end(),
                     [&](const std::string& n) { return SameIniName(n, nameText); })) {
         return NewMacroResult::NameExists;
+    }
+    // A new section goes last in the file: past the window of the names the
+    // list reads, it would be saved and never listed again.
+    std::vector<std::string> after = names_;
+    after.push_back(nameText);
+    if (someHidden_ || ReadMacroNames(after).someHidden) {
+        return NewMacroResult::NamesTooLong;
     }
     if (!names_.empty()) {
         events.clear();

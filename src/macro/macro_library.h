@@ -30,6 +30,8 @@ struct MacroNames {
 };
 MacroNames ReadMacroNames(const IniFile& recordIni);
 MacroNames ReadMacroNames(const IniDocument& recordIni);
+// The same for a list of section names in file order.
+MacroNames ReadMacroNames(const std::vector<std::string>& sections);
 
 // The event list of one macro: the items Item0 .. Item(N-1) that the
 // section holds, in order, N from "ItemCount" (0 when it is negative or no
@@ -55,7 +57,14 @@ enum class MacroNameFault {
 MacroNameFault CheckMacroName(std::string_view name);
 
 // NameNotStorable: CheckMacroName found a fault other than Blank.
-enum class NewMacroResult { Added, NameBlank, NameNotStorable, TooMany, NameExists };
+enum class NewMacroResult {
+    Added,
+    NameBlank,
+    NameNotStorable,
+    TooMany,
+    NameExists,
+    NamesTooLong, // the list would not show it: the names pass the section-name window
+};
 
 // The macro panel's state and operations, without any widget: the macro
 // list with its selection, the event list of the selected macro, the
@@ -93,6 +102,7 @@ private:
     IniFile file_;
     std::vector<std::string> names_;
     std::optional<int> selected_;
+    bool someHidden_ = false; // the file has sections the list cannot show
 };
 
 } // namespace quorvel

@@ -324,6 +324,18 @@ TEST_F(MacroPanelTest, NewRefusesWhatTheListOrTheFileCannotTake) {
          std::string(kApplicationTitle) + ": " +
              std::string(Text(Language::kEnglish, TextId::kMacroNameNotStorable))},
         {twelve, "M13", "Warning: Macro numbers up to 12."},
+        // The list reads 255 characters of section names: "Cut" would be
+        // saved past them and never listed.
+        {"[" + std::string(252, 'x') + "]\nItemCount=0\n", "Cut",
+         std::string(kApplicationTitle) + ": " +
+             std::string(Text(Language::kEnglish, TextId::kMacroNamesTooLong))},
+        {"[" + std::string(250, 'x') + "]\nItemCount=0\n", "Cut" + std::string(250, 'y'),
+         std::string(kApplicationTitle) + ": " +
+             std::string(Text(Language::kEnglish, TextId::kMacroNamesTooLong))},
+        // A section the list already cannot show stands before where "Cut" would go.
+        {"[" + std::string(200, 'x') + "]\n[" + std::string(60, 'y') + "]\n", "Cut",
+         std::string(kApplicationTitle) + ": " +
+             std::string(Text(Language::kEnglish, TextId::kMacroNamesTooLong))},
     };
     for (const Case& c : cases) {
         Open(c.file);

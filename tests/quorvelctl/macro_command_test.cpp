@@ -125,7 +125,7 @@ TEST_F(MacroCommandTest, ARefusedCommandChangesNothing) {
          "standard input line 2: '30000 ms' pauses longer than 25599 ms"},
         {"a name the list would not show", "[" + std::string(252, 'x') + "]\n", MacroCommand::Kind::Add,
          "Cut", "A   Dn\n",
-         "'Cut': the macro names together are too long for the macro list (255 characters)"},
+         "'Cut': The macro names together are too long for the macro list: shorten or delete one first"},
     };
     for (const auto& row : cases) {
         files.files[kPaths.recordIni] = row.record;

@@ -104,6 +104,8 @@ std::string NewRefusal(NewMacroResult result) {
         return std::string(kMacroNumbersUpTo12);
     case NewMacroResult::NameExists:
         return std::string(Text(Language::kEnglish, TextId::kMacroNameAlreadyExists));
+    case NewMacroResult::NamesTooLong:
+        return std::string(Text(Language::kEnglish, TextId::kMacroNamesTooLong));
     case NewMacroResult::Added:
         break;
     }
@@ -150,14 +152,6 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     library.nameText = command.name;
     if (const NewMacroResult added = library.New(); added != NewMacroResult::Added) {
         return Failed{"'" + command.name + "': " + NewRefusal(added)};
-    }
-    // The list reads only the first 255 characters of the section names: a
-    // macro named past them would be saved and never seen again.
-    IniDocument after(std::get<std::optional<std::string>>(before).value_or(std::string()));
-    after.replaceSection(command.name, {});
-    if (!Find(ReadMacroNames(after).names, command.name)) {
-        return Failed{"'" + command.name + "': the macro names together are too long for the macro list (" +
-                      std::to_string(kSectionNameWindow) + " characters)"};
     }
     library.events = std::get<std::vector<std::string>>(std::move(read));
     const MacroLibrary::ConfirmResult confirmed = library.Confirm(config);
