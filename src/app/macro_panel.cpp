@@ -187,7 +187,7 @@ void MacroPanel::New() {
 
 void MacroPanel::Delete() {
     if (const FileStatus error = library_.Delete()) {
-        context_->showMessage(FileErrorText(*error));
+        context_->showMessage(FileErrorText(*error, context_->language()));
         return;
     }
     line_.reset();
@@ -199,7 +199,7 @@ void MacroPanel::Delete() {
 void MacroPanel::Confirm() {
     const MacroLibrary::ConfirmResult result = library_.Confirm(context_->working());
     if (result.error) {
-        context_->showMessage(FileErrorText(*result.error));
+        context_->showMessage(FileErrorText(*result.error, context_->language()));
         return;
     }
     // What the mouse cannot take of the library, told once.

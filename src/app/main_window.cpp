@@ -41,11 +41,6 @@ Colour ToColour(const Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-constexpr std::string_view kUnusableConfigText =
-    "The settings start empty; the file stays as it is until Apply replaces it.";
-constexpr std::string_view kUnreadableStrIniText = "The button labels and the skin settings start empty.";
-constexpr std::string_view kNoSkinText = " holds no skin; the Default skin is used.";
-
 } // namespace
 
 MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId)
@@ -102,13 +97,13 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
         if (load->kind == FileError::Kind::Missing) {
             ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
         } else {
-            ShowFileError(*load, kUnusableConfigText);
+            ShowFileError(*load, text(TextId::kSettingsStartEmpty));
         }
     }
     saved_ = working_;
     const auto read = strIni_.ReadAll();
     if (!read) {
-        ShowFileError(read.error(), kUnreadableStrIniText);
+        ShowFileError(read.error(), text(TextId::kLabelsStartEmpty));
     }
     const InterfaceSettings settings = read.value_or(InterfaceSettings{});
     labels_ = settings.labels;
@@ -117,7 +112,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     const SkinLookup skin = FindSkinFolder(paths_, skinName_, ports_.files);
     skinFolder_ = skin.folder;
     if (skin.unusable) {
-        ports_.messages.showMessage(skin.unusable->string() + std::string(kNoSkinText), kApplicationTitle);
+        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {skin.unusable->string()}),
+                                    kApplicationTitle);
     }
 
     PreloadFirstDrawing();
@@ -523,7 +519,7 @@ void MainWindow::OnDeviceNotices() {
 }
 
 void MainWindow::ShowOpenFailure(OpenResult result) {
-    if (const auto failure = OpenFailureText(result)) {
+    if (const auto failure = OpenFailureText(result, language_)) {
         ports_.messages.showMessage(*failure, kWarningTitle);
     }
 }
@@ -535,7 +531,7 @@ bool MainWindow::RunApply() {
         SaveApplied(working_);
     }
     if (result == ApplyResult::UnusableAnswer) {
-        ports_.messages.showMessage(kUnusableMouseText, kWarningTitle);
+        ports_.messages.showMessage(text(TextId::kMouseAnswerUnusable), kWarningTitle);
     }
     saved_ = working_;
     if (result != ApplyResult::NotConnected) {
@@ -594,7 +590,7 @@ void MainWindow::SaveApplied(const DeviceConfig& config) {
 }
 
 void MainWindow::ShowFileError(const FileError& error, std::string_view consequence) {
-    std::string message = FileErrorText(error);
+    std::string message = FileErrorText(error, language_);
     if (!consequence.empty()) {
         message += '\n';
         message += consequence;

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "config/config_file.h"
+#include "lang/texts.h"
 #include "ports/file_system.h"
 
 namespace quorvel {
@@ -19,30 +20,30 @@ std::string ConfigWriteErrorText(int code) {
     return "Error Code is: " + std::to_string(code) + " \n";
 }
 
-std::string FileErrorText(const FileError& error) {
-    std::string text = error.path.string() + ": ";
+std::string FileErrorText(const FileError& error, Language language) {
+    const auto text = [&](TextId id, std::initializer_list<std::string_view> values = {}) {
+        return error.path.string() + ": " + Filled(Text(language, id), values);
+    };
     switch (error.kind) {
     case FileError::Kind::Missing:
-        return text + "no such file";
+        return text(TextId::kFileMissing);
     case FileError::Kind::NotAFile:
-        return text + "not a regular file (a folder, a FIFO or a device); not read";
+        return text(TextId::kFileNotRegular);
     case FileError::Kind::TooLarge:
-        return text + std::to_string(error.size) + " bytes, more than the " +
-               std::to_string(kLargestDataFile / (1024 * 1024)) + " MB a data file may have; not read";
+        return text(TextId::kFileTooLarge,
+                    {std::to_string(error.size), std::to_string(kLargestDataFile / (1024 * 1024))});
     case FileError::Kind::ReadFailed:
-        return text + "cannot be read: " + SystemText(error.code);
+        return text(TextId::kFileCannotBeRead, {SystemText(error.code)});
     case FileError::Kind::WriteFailed:
-        return text + "cannot be written: " + SystemText(error.code);
+        return text(TextId::kFileCannotBeWritten, {SystemText(error.code)});
     case FileError::Kind::WrongSize:
-        return text + std::to_string(error.size) + " bytes; a configuration file has " +
-               std::to_string(kConfigFileSize);
+        return text(TextId::kFileWrongSize, {std::to_string(error.size), std::to_string(kConfigFileSize)});
     case FileError::Kind::Refused:
-        return text + "not written: it is the running program itself";
+        return text(TextId::kFileIsTheProgram);
     case FileError::Kind::BadName:
-        return text + "not written: a name that starts with '[' or ';' or holds '=', ']' or a line break "
-                      "cannot be stored";
+        return text(TextId::kFileNameNotStorable);
     }
-    return text;
+    return error.path.string() + ": ";
 }
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/language.h"
 #include "ports/file_error.h"
 
 namespace quorvel {
@@ -15,6 +16,7 @@ std::string ConfigWriteErrorText(int code);
 
 // Which file and what went wrong, in one line for a message box or a
 // terminal: "/home/u/.config/quorvel/str.ini: cannot be read: Permission denied".
-std::string FileErrorText(const FileError& error);
+// The system's reason stays in the system's words.
+std::string FileErrorText(const FileError& error, Language language);
 
 } // namespace quorvel

@@ -146,6 +146,58 @@ constexpr TextRow kTexts[] = {
      {"It doesn’t start recording, unnecessary to press Stop key!",
       "没有开始录制,点击停止录制按钮没有意义！",
       "沒有開始錄製，點擊停止錄製按鈕沒有意義！"}},
+    {TextId::kFileMissing,
+     {"no such file",
+      "文件不存在",
+      "檔案不存在"}},
+    {TextId::kFileNotRegular,
+     {"not a regular file (a folder, a FIFO or a device); not read",
+      "不是普通文件（而是文件夹、FIFO 或设备），未读取",
+      "不是一般檔案（而是資料夾、FIFO 或裝置），未讀取"}},
+    {TextId::kFileTooLarge,
+     {"%s bytes, more than the %s MB a data file may have; not read",
+      "%s 字节，超过数据文件允许的 %s MB，未读取",
+      "%s 位元組，超過資料檔案允許的 %s MB，未讀取"}},
+    {TextId::kFileCannotBeRead,
+     {"cannot be read: %s",
+      "无法读取：%s",
+      "無法讀取：%s"}},
+    {TextId::kFileCannotBeWritten,
+     {"cannot be written: %s",
+      "无法写入：%s",
+      "無法寫入：%s"}},
+    {TextId::kFileWrongSize,
+     {"%s bytes; a configuration file has %s",
+      "%s 字节；配置文件应为 %s 字节",
+      "%s 位元組；設定檔應為 %s 位元組"}},
+    {TextId::kFileIsTheProgram,
+     {"not written: it is the running program itself",
+      "未写入：它是正在运行的程序本身",
+      "未寫入：它是正在執行的程式本身"}},
+    {TextId::kFileNameNotStorable,
+     {"not written: a name that starts with '[' or ';' or holds '=', ']' or a line break cannot be stored",
+      "未写入：以“[”或“;”开头、或包含“=”“]”或换行的名称无法保存",
+      "未寫入：以「[」或「;」開頭、或包含「=」「]」或換行的名稱無法儲存"}},
+    {TextId::kSettingsStartEmpty,
+     {"The settings start empty; the file stays as it is until Apply replaces it.",
+      "设置从空白开始；在“应用”替换该文件之前，文件保持原样。",
+      "設定從空白開始；在「應用」取代該檔案之前，檔案保持原樣。"}},
+    {TextId::kLabelsStartEmpty,
+     {"The button labels and the skin settings start empty.",
+      "按键名称和皮肤设置从空白开始。",
+      "按鍵名稱和皮膚設定從空白開始。"}},
+    {TextId::kNoSkinInFolder,
+     {"%s holds no skin; the Default skin is used.",
+      "%s 中没有皮肤；将使用默认皮肤。",
+      "%s 中沒有皮膚；將使用預設皮膚。"}},
+    {TextId::kMouseNotAllowed,
+     {"The gaming mouse is connected, but this user is not allowed to open it.\nInstall the udev rule 70-quorvel.rules (res/udev/70-quorvel.rules in the sources) in the udev rules folder, then unplug the mouse and plug it in again:\nsudo cp res/udev/70-quorvel.rules /etc/udev/rules.d/ && sudo udevadm control --reload",
+      "游戏鼠标已连接，但当前用户无权打开它。\n请把 udev 规则 70-quorvel.rules（源代码中的 res/udev/70-quorvel.rules）安装到 udev 规则文件夹，然后拔下鼠标再重新插上：\nsudo cp res/udev/70-quorvel.rules /etc/udev/rules.d/ && sudo udevadm control --reload",
+      "遊戲滑鼠已連接，但目前的使用者無權開啟它。\n請把 udev 規則 70-quorvel.rules（原始碼中的 res/udev/70-quorvel.rules）安裝到 udev 規則資料夾，然後拔下滑鼠再重新插上：\nsudo cp res/udev/70-quorvel.rules /etc/udev/rules.d/ && sudo udevadm control --reload"}},
+    {TextId::kMouseAnswerUnusable,
+     {"The gaming mouse answered something this program cannot use.",
+      "游戏鼠标的应答是本程序无法使用的内容。",
+      "遊戲滑鼠的回應是本程式無法使用的內容。"}},
     {TextId::kSettingSection, {"Setting-EN", "Setting-CHS", "Setting-CHT"}},
 };
 // clang-format on
@@ -179,6 +231,21 @@ std::string_view Text(Language language, TextId id) {
         return {};
     }
     return kTexts[row].text[column];
+}
+
+std::string Filled(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    out.reserve(text.size());
+    auto value = values.begin();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (value != values.end() && text.compare(i, 2, "%s") == 0) {
+            out += *value++;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 std::string_view SectionName(Language language) {

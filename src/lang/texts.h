@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "lang/language.h"
@@ -116,14 +118,33 @@ enum class TextId : int {
     kMacrosCutToFitTheirSlots,   // "%s": the names
     kPressCtrlBreakKeyToStopRecording,
     kItDoesntStartRecording,
+    // What went wrong with a file, after its path.
+    kFileMissing,
+    kFileNotRegular,
+    kFileTooLarge,        // "%s": its size in bytes; "%s": the largest in MB
+    kFileCannotBeRead,    // "%s": the system's reason
+    kFileCannotBeWritten, // "%s": the system's reason
+    kFileWrongSize,       // "%s": its size; "%s": the size of the format
+    kFileIsTheProgram,
+    kFileNameNotStorable,
+    // What follows from a file error at start-up.
+    kSettingsStartEmpty,
+    kLabelsStartEmpty,
+    kNoSkinInFolder, // "%s": the folder
+    // The mouse found but not usable.
+    kMouseNotAllowed,
+    kMouseAnswerUnusable,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 100;
+inline constexpr int kTextCount = 113;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.
 std::string_view Text(Language language, TextId id);
+
+// `text` with each "%s" replaced by the next of `values`, in order.
+std::string Filled(std::string_view text, std::initializer_list<std::string_view> values);
 
 // The str.ini section that holds the button labels of `language`:
 // "Setting-EN", "Setting-CHS" or "Setting-CHT".

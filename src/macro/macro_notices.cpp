@@ -4,19 +4,6 @@
 
 namespace quorvel {
 
-namespace {
-
-// The text with its "%s" replaced by `value`.
-std::string Filled(std::string_view text, std::string_view value) {
-    std::string out(text);
-    if (const auto at = out.find("%s"); at != std::string::npos) {
-        out.replace(at, 2, value);
-    }
-    return out;
-}
-
-} // namespace
-
 std::optional<std::string> ConfirmNotice(const RebuildResult& rebuild, Language language) {
     std::string notice;
     if (!rebuild.namesCut.empty()) {
@@ -24,12 +11,12 @@ std::optional<std::string> ConfirmNotice(const RebuildResult& rebuild, Language 
         for (const std::string& name : rebuild.namesCut) {
             names += (names.empty() ? "“" : ", “") + name + "”";
         }
-        notice = Filled(Text(language, TextId::kMacrosCutToFitTheirSlots), names);
+        notice = Filled(Text(language, TextId::kMacrosCutToFitTheirSlots), {names});
     }
     if (rebuild.sectionsIgnored > 0) {
         notice += notice.empty() ? "" : "\n";
         notice += Filled(Text(language, TextId::kMacrosBeyondTwelfthIgnored),
-                         std::to_string(rebuild.sectionsIgnored));
+                         {std::to_string(rebuild.sectionsIgnored)});
     }
     if (notice.empty()) {
         return std::nullopt;

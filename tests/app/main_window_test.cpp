@@ -82,10 +82,10 @@ struct MainWindowTest : ::testing::Test {
         relay.stop();
         device.CloseDeviceLink();
     }
-    MainWindow& Start() {
+    MainWindow& Start(std::uint16_t langId = 0x409) {
         main = std::make_unique<MainWindow>(
             MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
-            DataPathsIn("/d", "/d/quorvel"), 0x409);
+            DataPathsIn("/d", "/d/quorvel"), langId);
         relay.setTarget(*main);
         EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
         return *main;
@@ -147,6 +147,19 @@ TEST_F(MainWindowTest, AStrIniThatCannotBeReadIsToldAndLeftAlone) {
                    "Quorvel Gaming Mouse"}}));
     EXPECT_EQ(files.files["/d/str.ini"], strIni);
     EXPECT_EQ(window.width, 880) << "the Default skin is drawn";
+}
+
+// The same in Chinese: the program's words are in the interface language,
+// the path and the system's reason stay as they are.
+TEST_F(MainWindowTest, FileErrorsAreToldInTheInterfaceLanguage) {
+    files.unreadable.insert("/d/str.ini");
+    Start(0x404);
+    const DataPaths paths = DataPathsIn("/d");
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {paths.strIni.string() + ": 無法讀取：Permission denied\n按鍵名稱和皮膚設定從空白開始。",
+                   "Quorvel Gaming Mouse"},
+                  {paths.skinRoots.front().string() + " 中沒有皮膚；將使用預設皮膚。", "Quorvel Gaming Mouse"}}));
 }
 
 TEST_F(MainWindowTest, ASkinFolderWithoutASkinFallsBackToDefaultAndSaysSoOnce) {
@@ -281,7 +294,7 @@ TEST_F(MainWindowTest, AMouseAnsweringSomethingUnusableIsSaidSoAfterApply) {
     mouse.setFaults(faults);
     w.OnLeftButtonDown(kApply);
     EXPECT_FALSE(device.connected());
-    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{std::string(kUnusableMouseText), "Warning"}}));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{std::string(Text(Language::kEnglish, TextId::kMouseAnswerUnusable)), "Warning"}}));
 }
 
 TEST_F(MainWindowTest, AMouseThisUserMayNotOpenIsNamedWithTheUdevRuleNotAsMissing) {
@@ -302,7 +315,7 @@ TEST_F(MainWindowTest, AMouseThisUserMayNotOpenIsNamedWithTheUdevRuleNotAsMissin
     mouse.plugIn();
     main->OnDeviceNotices();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, kNoPermissionText);
+    EXPECT_EQ(messages.shown[0].text, Text(Language::kEnglish, TextId::kMouseNotAllowed));
 }
 
 TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRebuildsOnTheNextTrayClick) {

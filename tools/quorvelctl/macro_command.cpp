@@ -122,7 +122,7 @@ std::variant<std::optional<std::string>, Failed> Snapshot(FileSystem& files,
     if (content.error().kind == FileError::Kind::Missing) {
         return std::optional<std::string>();
     }
-    return Failed{FileErrorText(content.error())};
+    return Failed{FileErrorText(content.error(), Language::kEnglish)};
 }
 
 // Adds the macro as New and Confirm do, then saves the rebuilt table in
@@ -140,7 +140,7 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     if (const FileStatus error = configFile.LoadConfig(config)) {
         return Failed{error->kind == FileError::Kind::Missing
                           ? error->path.string() + ": " + std::string(kConfigMissingText)
-                          : FileErrorText(*error)};
+                          : FileErrorText(*error, Language::kEnglish)};
     }
     auto before = Snapshot(files, paths.recordIni);
     if (auto* failed = std::get_if<Failed>(&before)) {
@@ -156,7 +156,7 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     library.events = std::get<std::vector<std::string>>(std::move(read));
     const MacroLibrary::ConfirmResult confirmed = library.Confirm(config);
     if (confirmed.error) {
-        return Failed{FileErrorText(*confirmed.error)};
+        return Failed{FileErrorText(*confirmed.error, Language::kEnglish)};
     }
     // The new macro stands last in the file; a slot that never held a loop
     // count would play it no times.
@@ -172,7 +172,7 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
         const std::string text = old.value_or(std::string());
         files.writeAtomically(paths.recordIni,
                               std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        return Failed{FileErrorText(*error)};
+        return Failed{FileErrorText(*error, Language::kEnglish)};
     }
     if (const auto notice = ConfirmNotice(confirmed.rebuild, Language::kEnglish)) {
         err << "quorvelctl: " << *notice << '\n';
@@ -188,7 +188,7 @@ std::optional<Failed> Run(const MacroCommand& command, const DataPaths& paths, F
     // The list as the window shows it.
     const FileResult<IniDocument> document = IniFile(files, paths.recordIni).read();
     if (!document) {
-        return Failed{FileErrorText(document.error())};
+        return Failed{FileErrorText(document.error(), Language::kEnglish)};
     }
     const MacroNames names = ReadMacroNames(*document);
     if (command.kind == MacroCommand::Kind::List) {
@@ -217,7 +217,7 @@ std::optional<Failed> Run(const MacroCommand& command, const DataPaths& paths, F
     library.Load(zeroDeviceConfig());
     library.Select(*index, zeroDeviceConfig());
     if (const FileStatus error = library.Delete()) {
-        return Failed{FileErrorText(*error)};
+        return Failed{FileErrorText(*error, Language::kEnglish)};
     }
     return std::nullopt;
 }

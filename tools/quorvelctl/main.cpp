@@ -66,7 +66,7 @@ void Fail(const std::string& message) {
 DataPaths DefaultDataPaths(FileSystem& files) {
     DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
     if (const FileStatus error = SeedDataFolder(files, paths)) {
-        Fail(FileErrorText(*error));
+        Fail(FileErrorText(*error, Language::kEnglish));
     }
     return paths;
 }
@@ -82,7 +82,7 @@ std::optional<DeviceConfig> ReadConfigFile(const DataPaths& paths, FileSystem& f
     if (error->kind == FileError::Kind::Missing) {
         Fail(error->path.string() + ": " + std::string(kConfigMissingText));
     } else {
-        Fail(FileErrorText(*error));
+        Fail(FileErrorText(*error, Language::kEnglish));
     }
     return std::nullopt;
 }
@@ -139,7 +139,7 @@ int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostr
         Fail("the link to the mouse broke during Apply; the rest was not sent");
         return kExitFailure;
     case ApplyResult::UnusableAnswer:
-        Fail(std::string(kUnusableMouseText) + " The rest was not sent.");
+        Fail(std::string(Text(Language::kEnglish, TextId::kMouseAnswerUnusable)) + " The rest was not sent.");
         return kExitFailure;
     case ApplyResult::NotConnected:
         break;
@@ -199,7 +199,7 @@ int Run(const Options& options) {
     NoWindow window;
     DeviceController controller(*hid, *clock, window);
     const OpenResult opened = controller.OpenDevice();
-    if (const auto failure = OpenFailureText(opened)) {
+    if (const auto failure = OpenFailureText(opened, Language::kEnglish)) {
         Fail(std::string(*failure));
         return kExitFailure;
     }
