@@ -34,6 +34,19 @@ Byte KeyCodeFromName(std::string_view name);
 // 0x31, and every other code without an entry).
 std::string_view KeyNameFromCode(Byte code);
 
+// The HID usage of a key of a PC keyboard by its scan code (set 1, as
+// Windows gives it: the code and whether the E0 prefix came before it); 0
+// for a key the table has no name for (the backslash keys, media keys).
+Byte KeyCodeFromPcScanCode(int scanCode, bool extended);
+
+// The name a captured key is stored under. The system names keys by the
+// active keyboard layout and in its language; that name is kept when the
+// key-name table knows it, so a key reads as the user sees it. A name the
+// table does not know ("Strg" of a German layout, an X11 key name under
+// Wine) would store no code: the key's US name by its scan code is taken
+// instead. Empty when neither gives a name the table knows.
+std::string_view StorableKeyName(std::string_view systemName, int scanCode, bool extended);
+
 // One entry of the Combo-key dialog's modifier list and its bit in the
 // modifier byte b1 of a keyboard word (the HID boot-keyboard layout).
 struct ModifierName {

@@ -116,6 +116,47 @@ TEST(KeyNameFromCodeTest, IsTheInverseOfKeyCodeFromName) {
     }
 }
 
+// Every key of the table a keyboard has is found by its scan code, once.
+TEST(KeyCodeFromPcScanCodeTest, FindsEveryKeyboardKeyOfTheTableOnce) {
+    std::set<Byte> found;
+    for (int scanCode = 0; scanCode < 0x80; ++scanCode) {
+        for (const bool extended : {false, true}) {
+            if (const Byte code = KeyCodeFromPcScanCode(scanCode, extended); code != 0) {
+                EXPECT_FALSE(KeyNameFromCode(code).empty()) << scanCode;
+                EXPECT_TRUE(found.insert(code).second) << "twice: " << KeyNameFromCode(code);
+            }
+        }
+    }
+    for (const KeyName& key : KeyNameTable()) {
+        const bool keyboardKey = key.code < 0xF0 && key.code != 0x32; // not the mouse, not the ISO "#" key
+        EXPECT_EQ(found.count(key.code), keyboardKey ? 1u : 0u) << key.name;
+    }
+}
+
+TEST(StorableKeyNameTest, KeepsANameTheTableKnowsElseNamesTheKeyByItsScanCode) {
+    const struct {
+        std::string_view system;
+        int scanCode;
+        bool extended;
+        std::string_view stored;
+    } cases[] = {
+        {"A", 0x1E, false, "A"},
+        {"A", 0x10, false, "A"}, // a French layout's A, where a US layout has Q: as the user sees it
+        {"Strg", 0x1D, false, "Ctrl"},          // a German layout
+        {"Control", 0x1D, true, "Right Ctrl"},  // Wine's X11 names
+        {"KP_Begin", 0x4C, false, "Num 5"},
+        {"Return", 0x1C, true, "Num Enter"},
+        {"", 0x01, false, "Esc"},               // the system has no name
+        {"Pause", 0x45, false, "Pause"},
+        {"", 0x45, true, "Num Lock"},
+        {"\\", 0x2B, false, ""},                // the table has no backslash
+        {"Mail", 0x6C, true, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StorableKeyName(c.system, c.scanCode, c.extended), c.stored) << c.system << " " << c.scanCode;
+    }
+}
+
 TEST(ModifierTableTest, ListsTheEightModifiersInDialogOrder) {
     const auto table = ModifierTable();
     ASSERT_EQ(table.size(), static_cast<std::size_t>(kModifierCount));
