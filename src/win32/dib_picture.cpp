@@ -60,16 +60,21 @@ std::uint32_t Channel(std::uint32_t pixel, int shift) {
 // Where each destination pixel of a run of `destination` takes its source
 // from when `source` pixels are stretched over it: the two neighbouring
 // source pixels and the weight (0-256) of the second, sampled at the pixels'
-// centres.
+// centres; without smoothing, the nearest source pixel alone.
 struct Sample {
     int first;
     int second;
     std::uint32_t weight;
 };
-std::vector<Sample> Samples(int source, int destination) {
+std::vector<Sample> Samples(int source, int destination, bool smooth) {
     std::vector<Sample> samples(static_cast<std::size_t>(destination));
     const double step = static_cast<double>(source) / destination;
     for (int d = 0; d < destination; ++d) {
+        if (!smooth) {
+            const int nearest = std::min(static_cast<int>((d + 0.5) * step), source - 1);
+            samples[static_cast<std::size_t>(d)] = {nearest, nearest, 0};
+            continue;
+        }
         const double at = std::clamp((d + 0.5) * step - 0.5, 0.0, static_cast<double>(source - 1));
         const int first = static_cast<int>(at);
         samples[static_cast<std::size_t>(d)] = {first, std::min(first + 1, source - 1),
@@ -103,11 +108,13 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t destination) {
     return blended;
 }
 
+enum class Stretch { Smooth, Nearest };
+
 // Puts `source` over the device rectangle at (x, y) of `width` x `height`
 // pixels of the picture, stretched when the sizes differ; only the part
 // inside the picture is written.
 void Compose(std::uint32_t* picture, int pictureWidth, int pictureHeight, PixelRows source, int x, int y,
-             int width, int height, bool blend) {
+             int width, int height, bool blend, Stretch stretch) {
     const int left = std::max(x, 0);
     const int top = std::max(y, 0);
     const int right = std::min(x + width, pictureWidth);
@@ -116,8 +123,10 @@ void Compose(std::uint32_t* picture, int pictureWidth, int pictureHeight, PixelR
         return;
     }
     const bool stretched = width != source.width || height != source.height;
-    const std::vector<Sample> across = stretched ? Samples(source.width, width) : std::vector<Sample>();
-    const std::vector<Sample> down = stretched ? Samples(source.height, height) : std::vector<Sample>();
+    const std::vector<Sample> across =
+        stretched ? Samples(source.width, width, stretch == Stretch::Smooth) : std::vector<Sample>();
+    const std::vector<Sample> down =
+        stretched ? Samples(source.height, height, stretch == Stretch::Smooth) : std::vector<Sample>();
     const auto at = [&](int column, int row) {
         return source.pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(source.width) +
                              static_cast<std::size_t>(column)];
@@ -180,10 +189,11 @@ void DibPicture::resize(int width, int height, double ratio) {
     std::fill_n(dib.bits, static_cast<std::size_t>(newWidth) * static_cast<std::size_t>(newHeight), blank_);
     if (bits_ != nullptr) {
         ::GdiFlush();
-        // What was drawn stays where it was, at the new density.
+        // What was drawn stays where it was, at the new density, each pixel
+        // as it was: the controller draws afresh what should be sharper.
         Compose(dib.bits, newWidth, newHeight, {bits_, width_, height_}, 0, 0,
                 static_cast<int>(std::lround(width_ * ratio / ratio_)),
-                static_cast<int>(std::lround(height_ * ratio / ratio_)), false);
+                static_cast<int>(std::lround(height_ * ratio / ratio_)), false, Stretch::Nearest);
     }
     const HGDIOBJ previous = ::SelectObject(dc_, dib.bitmap.get());
     if (initialBitmap_ == nullptr) {
@@ -235,11 +245,11 @@ void DibPicture::drawImage(const SkinImage& image, Point at) {
     }
     ::GdiFlush();
     // An image of another density than the picture's is stretched smoothly.
-    const double stretch = ratio_ / image.scale;
+    const double factor = ratio_ / image.scale;
     Compose(bits_, width_, height_, {image.pixels.data(), image.width, image.height},
             DevicePixels(at.x, ratio_), DevicePixels(at.y, ratio_),
-            static_cast<int>(std::lround(image.width * stretch)),
-            static_cast<int>(std::lround(image.height * stretch)), image.hasAlpha);
+            static_cast<int>(std::lround(image.width * factor)),
+            static_cast<int>(std::lround(image.height * factor)), image.hasAlpha, Stretch::Smooth);
 }
 
 void DibPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {
