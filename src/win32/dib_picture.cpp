@@ -99,6 +99,9 @@ std::uint32_t Over(std::uint32_t source, std::uint32_t destination) {
     if (alpha == 255) {
         return source;
     }
+    if (source == 0) {
+        return destination;
+    }
     std::uint32_t blended = 0;
     for (const int shift : {0, 8, 16, 24}) {
         const std::uint32_t channel =
@@ -245,11 +248,15 @@ void DibPicture::drawImage(const SkinImage& image, Point at) {
     }
     ::GdiFlush();
     // An image of another density than the picture's is stretched smoothly.
-    const double factor = ratio_ / image.scale;
-    Compose(bits_, width_, height_, {image.pixels.data(), image.width, image.height},
-            DevicePixels(at.x, ratio_), DevicePixels(at.y, ratio_),
-            static_cast<int>(std::lround(image.width * factor)),
-            static_cast<int>(std::lround(image.height * factor)), image.hasAlpha, Stretch::Smooth);
+    // Its edges are rounded as a box's are, so that images side by side
+    // meet without a gap at any ratio.
+    const auto edge = [&](int layout, int pixels) {
+        return static_cast<int>(std::lround((layout + static_cast<double>(pixels) / image.scale) * ratio_));
+    };
+    const int left = DevicePixels(at.x, ratio_);
+    const int top = DevicePixels(at.y, ratio_);
+    Compose(bits_, width_, height_, {image.pixels.data(), image.width, image.height}, left, top,
+            edge(at.x, image.width) - left, edge(at.y, image.height) - top, image.hasAlpha, Stretch::Smooth);
 }
 
 void DibPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,6 +136,25 @@ TEST(DibPicture, DrawsImagesAtItsDensity) {
     EXPECT_EQ(At(picture, 9, 2), 0xFF0000FFu);
     EXPECT_EQ(At(picture, 10, 2), kBlankPixel);
     EXPECT_EQ(At(picture, 8, 3), kBlankPixel);
+
+    // Images side by side meet without a gap or an overlap at any ratio.
+    for (const double ratio : {1.25, 1.5, 1.75}) {
+        picture.resize(8, 1, ratio);
+        picture.fillRect({0, 0, 8, 1}, kBlank);
+        const std::vector<std::uint32_t> red(1, 0xFFFF0000);
+        const std::vector<std::uint32_t> blue(3, 0xFF0000FF);
+        picture.drawImage(Image(1, 1, false, red), {1, 0});
+        picture.drawImage(Image(3, 1, false, blue), {2, 0});
+        std::string row;
+        for (int x = 0; x < picture.pixelWidth(); ++x) {
+            row += At(picture, x, 0) == 0xFFFF0000 ? 'r' : At(picture, x, 0) == 0xFF0000FF ? 'b' : '.';
+        }
+        const auto reds = static_cast<std::size_t>(std::lround(2 * ratio) - std::lround(ratio));
+        const auto blues = static_cast<std::size_t>(std::lround(5 * ratio) - std::lround(2 * ratio));
+        EXPECT_EQ(row.substr(static_cast<std::size_t>(std::lround(ratio)), reds + blues + 1),
+                  std::string(reds, 'r') + std::string(blues, 'b') + '.')
+            << ratio;
+    }
 
     const struct {
         double ratio;
