@@ -14,9 +14,9 @@ namespace quorvel {
 // fits its box.
 inline constexpr int kSmallestFontPixels = 8;
 
-// A font of a face the program names ("Arial", "黑体", ...), `spec.height`
-// layout pixels high from the top of the tallest letter to the bottom of the
-// lowest (the whole line), at `ratio` device pixels per layout pixel.
+// A font of a face the program names ("Arial", "黑体", ...) whose whole line
+// (ascent and descent) is `spec.height` layout pixels, at `ratio` device
+// pixels per layout pixel.
 GdiObject<HFONT> MakeFont(const FontSpec& spec, double ratio = 1.0);
 
 // The width in pixels of `text` in `font`, measured on `dc`.
