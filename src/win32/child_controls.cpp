@@ -81,8 +81,9 @@ ChildControls::~ChildControls() {
 void ChildControls::setFont(const FontSpec& font) {
     fontSpec_ = font;
     GdiObject<HFONT> made = MakeFont(font, ratio_);
-    for (const auto& [id, control] : controls_) {
+    for (auto& [id, control] : controls_) {
         SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+        control.font.reset();
     }
     font_ = std::move(made);
 }
@@ -112,7 +113,9 @@ HWND ChildControls::make(int id, Type type, const wchar_t* className, DWORD styl
         return nullptr;
     }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    controls_[id] = Control{window, type};
+    Control& control = controls_[id];
+    control.window = window;
+    control.type = type;
     if (type == Type::DropDown || type == Type::ListBox) {
         SetWindowSubclass(window, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     } else if (type == Type::Edit) {
@@ -122,9 +125,11 @@ HWND ChildControls::make(int id, Type type, const wchar_t* className, DWORD styl
 }
 
 void ChildControls::createStatic(int id, Rect box, std::string_view text, TextAlign align) {
-    // One line, centred vertically, cut with an ellipsis where it is too long.
-    make(id, Type::Static, L"STATIC", StaticAlign(align) | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS, box,
-         WideFromUtf8(text));
+    // One line, centred vertically, fitted to the box.
+    if (make(id, Type::Static, L"STATIC", StaticAlign(align) | SS_CENTERIMAGE | SS_NOPREFIX, box, {}) !=
+        nullptr) {
+        ShowFitted(controls_[id], WideFromUtf8(text));
+    }
 }
 
 void ChildControls::createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) {
@@ -136,11 +141,10 @@ void ChildControls::createEdit(int id, Rect box, std::string_view text, EditKind
     if (kind == EditKind::KeyName) {
         style |= ES_READONLY;
     }
-    settingText_ = true;
-    if (make(id, Type::Edit, L"EDIT", style, box, WideFromUtf8(text)) != nullptr) {
+    if (make(id, Type::Edit, L"EDIT", style, box, {}) != nullptr) {
         controls_[id].editKind = kind;
+        ShowFitted(controls_[id], WideFromUtf8(text));
     }
-    settingText_ = false;
 }
 
 void ChildControls::createList(int id, Rect box, const std::vector<std::string>& items) {
@@ -149,9 +153,12 @@ void ChildControls::createList(int id, Rect box, const std::vector<std::string>&
     if (list == nullptr) {
         return;
     }
+    std::vector<std::wstring> entries;
     for (const std::string& item : items) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
+        entries.push_back(WideFromUtf8(item));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries.back().c_str()));
     }
+    FitEntries(list, entries);
     // Entries that all fit share the list's height, as the lists of the
     // skins are drawn for; otherwise the list scrolls.
     RECT client{};
@@ -197,11 +204,63 @@ void ChildControls::destroy(int id) {
     if (it == controls_.end()) {
         return;
     }
-    HWND window = it->second.window;
+    // Its font goes after the window.
+    const Control control = std::move(it->second);
     controls_.erase(it);
     // The control may be the one whose message is being handled: the system
     // lets a window be destroyed from its own procedure.
-    DestroyWindow(window);
+    DestroyWindow(control.window);
+}
+
+void ChildControls::ShowFitted(Control& control, std::wstring_view text) {
+    RECT client{};
+    GetClientRect(control.window, &client);
+    // The edits' inner margins.
+    const int width = client.right - client.left - static_cast<int>(std::lround(4 * ratio_));
+    HDC dc = GetDC(control.window);
+    FittedLine line = FitLine(dc, fontSpec_, ratio_, text, width);
+    ReleaseDC(control.window, dc);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(line.font.get()), TRUE);
+    control.font = std::move(line.font);
+    settingText_ = true;
+    if (control.type == Type::Static) {
+        control.whole = text;
+        SetWindowTextW(control.window, line.text.c_str());
+    } else {
+        // An edit's text is what the program reads back: only the font shrinks.
+        SetWindowTextW(control.window, std::wstring(text).c_str());
+    }
+    settingText_ = false;
+}
+
+void ChildControls::FitEntries(HWND list, const std::vector<std::wstring>& entries) {
+    // The widest entry decides the font of them all; entries that do not fit
+    // the height leave room for the scroll bar.
+    HDC dc = GetDC(list);
+    RECT client{};
+    GetClientRect(list, &client);
+    int width = client.right - client.left - static_cast<int>(std::lround(6 * ratio_));
+    const int lineHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    if (lineHeight * static_cast<int>(entries.size()) > client.bottom - client.top) {
+        width -= GetSystemMetrics(SM_CXVSCROLL);
+    }
+    const std::wstring* widest = nullptr;
+    int widestWidth = 0;
+    for (const std::wstring& entry : entries) {
+        const int entryWidth = TextWidth(dc, font_.get(), entry);
+        if (entryWidth > widestWidth) {
+            widest = &entry;
+            widestWidth = entryWidth;
+        }
+    }
+    if (widest != nullptr && widestWidth > width) {
+        FittedLine line = FitLine(dc, fontSpec_, ratio_, *widest, width);
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(line.font.get()), TRUE);
+        if (const std::optional<int> id = idOf(list)) {
+            controls_[*id].font = std::move(line.font);
+        }
+    }
+    ReleaseDC(list, dc);
 }
 
 void ChildControls::setText(int id, std::string_view text) {
@@ -210,15 +269,14 @@ void ChildControls::setText(int id, std::string_view text) {
         return;
     }
     const std::wstring now = WideFromUtf8(text);
-    if (WindowText(control) == now) {
+    const Control& current = controls_.at(id);
+    if ((current.type == Type::Static ? current.whole : WindowText(control)) == now) {
         return;
     }
     // Put back where the user types, as the box corrects a count.
     DWORD start = 0;
     SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    settingText_ = true;
-    SetWindowTextW(control, now.c_str());
-    settingText_ = false;
+    ShowFitted(controls_[id], now);
     if (isEdit(id)) {
         const auto cursor = std::min<DWORD>(start, static_cast<DWORD>(now.size()));
         SendMessageW(control, EM_SETSEL, cursor, cursor);
@@ -226,8 +284,11 @@ void ChildControls::setText(int id, std::string_view text) {
 }
 
 std::string ChildControls::text(int id) const {
-    HWND control = handle(id);
-    return control == nullptr ? std::string() : Utf8FromWide(WindowText(control));
+    const auto it = controls_.find(id);
+    if (it == controls_.end()) {
+        return {};
+    }
+    return Utf8FromWide(it->second.type == Type::Static ? it->second.whole : WindowText(it->second.window));
 }
 
 void ChildControls::show(int id, bool shown) {

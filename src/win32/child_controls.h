@@ -89,12 +89,17 @@ private:
         HWND window = nullptr;
         Type type = Type::Static;
         EditKind editKind = EditKind::Text;
+        GdiObject<HFONT> font; // its own, where the text needs a smaller one
+        std::wstring whole;    // a static's whole text, which it may show shortened
     };
 
     HWND make(int id, Type type, const wchar_t* className, DWORD style, Rect box, std::wstring_view text);
     RECT DeviceRect(Rect box) const;
     Point LayoutPoint(int x, int y) const;
     void ReportPointer(int id, HWND list, int x, int y);
+    // Shows `text` in a static or an edit in the font that fits it.
+    void ShowFitted(Control& control, std::wstring_view text);
+    void FitEntries(HWND list, const std::vector<std::wstring>& entries);
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR self);
     static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
