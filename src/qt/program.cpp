@@ -71,7 +71,7 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
     dialogs_ = std::make_unique<QtAssignmentDialogs>(
-        window_, [this, langId = options.langId] { return DialogContextOf(*main_, langId); },
+        window_, [this] { return main_->dialogContext(); },
         IniFile(files_, options.paths.recordIni));
     const std::filesystem::path recordIni = options.paths.recordIni;
     main_ = std::make_unique<MainWindow>(
