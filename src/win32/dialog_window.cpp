@@ -14,21 +14,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr wchar_t kDialogClass[] = L"QuorvelDialog";
 constexpr Colour kBlank{0x12, 0x15, 0x1A}; // the picture of a dialog whose background did not load
-
-HWND CreateDialogWindow(HWND owner) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW; // replaced once the window knows its object
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kDialogClass;
-    RegisterClassExW(&windowClass); // fails harmlessly when an earlier dialog registered it
-    const std::wstring title = WideFromUtf8(kApplicationTitle);
-    return CreateWindowExW(0, kDialogClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-}
 
 bool IsKeyMessage(UINT message) {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
@@ -73,17 +59,7 @@ bool RunMessageLoop(const std::function<bool()>& finished, const std::function<b
 }
 
 Win32DialogWindow::Win32DialogWindow(HWND owner)
-    : owner_(owner), window_(CreateDialogWindow(owner)), picture_(kBlank),
-      controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
-    picture_.setWindow(window_);
-    controls_.setRatio(DpiRatio(owner != nullptr ? owner : window_));
-}
-
-Win32DialogWindow::~Win32DialogWindow() {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    : SkinnedPopup({L"QuorvelDialog", 0, 0, 0, owner, kBlank}), owner_(owner) {
 }
 
 void Win32DialogWindow::setFont(const FontSpec& font) {
@@ -203,12 +179,6 @@ bool Win32DialogWindow::TakeKey(const MSG& message) {
     }
 }
 
-Point Win32DialogWindow::LayoutPoint(LPARAM lParam) const {
-    const double ratio = controls_.ratio();
-    return {static_cast<int>(std::floor(GET_X_LPARAM(lParam) / ratio)),
-            static_cast<int>(std::floor(GET_Y_LPARAM(lParam) / ratio))};
-}
-
 void Win32DialogWindow::OnControlEvent(const ControlEvent& event) {
     if (controller_ == nullptr) {
         return;
@@ -237,46 +207,20 @@ void Win32DialogWindow::OnControlEvent(const ControlEvent& event) {
     }
 }
 
-LRESULT CALLBACK Win32DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->OnMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
+void Win32DialogWindow::LeftButtonDown(Point point) {
+    if (controller_ != nullptr) {
+        controller_->OnLeftButtonDown(point);
+    }
 }
 
-LRESULT Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const std::optional<LRESULT> result = controls_.handleMessage(message, wParam, lParam)) {
-        return *result;
+void Win32DialogWindow::MouseMove(Point point) {
+    if (controller_ != nullptr) {
+        controller_->OnMouseMove(point);
     }
+}
+
+std::optional<LRESULT> Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        picture_.paintOnto(dc);
-        EndPaint(window_, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-        if (controller_ != nullptr) {
-            controller_->OnLeftButtonDown(LayoutPoint(lParam));
-        }
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!tracking_) {
-            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
-            tracking_ = TrackMouseEvent(&track) != FALSE;
-        }
-        if (controller_ != nullptr) {
-            controller_->OnMouseMove(LayoutPoint(lParam));
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        if (controller_ != nullptr) {
-            controller_->OnMouseMove({-1, -1});
-        }
-        return 0;
     case WM_MOUSEWHEEL:
         if (controller_ != nullptr && GET_WHEEL_DELTA_WPARAM(wParam) != 0) {
             controller_->OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -292,14 +236,13 @@ LRESULT Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(lastFocus_);
             return 0;
         }
-        break;
+        return std::nullopt;
     case WM_CLOSE:
         end(false);
         return 0;
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 } // namespace quorvel

@@ -8,8 +8,7 @@
 
 #include "ports/ui_port.h"
 #include "ui/sub_dialog.h"
-#include "win32/child_controls.h"
-#include "win32/dib_picture.h"
+#include "win32/skinned_popup.h"
 
 namespace quorvel {
 
@@ -27,22 +26,15 @@ bool RunMessageLoop(const std::function<bool()>& finished, const std::function<b
 // with its few child controls (white on dark grey) at the controller's
 // rectangles. While it runs it tells the controller every key pressed or
 // released while it has the focus, by the key's scan code.
-class Win32DialogWindow final : public DialogWindowPort {
+class Win32DialogWindow final : public SkinnedPopup, public DialogWindowPort {
 public:
     explicit Win32DialogWindow(HWND owner);
-    ~Win32DialogWindow() override;
-    Win32DialogWindow(const Win32DialogWindow&) = delete;
-    Win32DialogWindow& operator=(const Win32DialogWindow&) = delete;
 
     // Shows the dialog with its owner disabled, handing what the user does to
     // `controller`, until the controller ends it, the window is closed or the
     // program is asked to quit; true for OK.
     bool run(SubDialog& controller);
     bool running() const { return running_; }
-
-    HWND handle() const { return window_; }
-    HWND control(int id) const { return controls_.handle(id); }
-    DibPicture& picture() { return picture_; }
 
     // DialogWindowPort.
     Canvas& canvas() override { return picture_; }
@@ -64,17 +56,14 @@ public:
     std::optional<Colour> chooseColour(Colour initial) override { return ChooseColourOver(window_, initial); }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnControlEvent(const ControlEvent& event);
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnControlEvent(const ControlEvent& event) override;
+    void LeftButtonDown(Point point) override;
+    void MouseMove(Point point) override;
     // A key message for the dialog or one of its controls; true when it is dropped.
     bool TakeKey(const MSG& message);
-    Point LayoutPoint(LPARAM lParam) const;
 
     HWND owner_;
-    HWND window_;
-    DibPicture picture_;
-    ChildControls controls_;
     SubDialog* controller_ = nullptr;
     bool running_ = false;
     bool ok_ = false;

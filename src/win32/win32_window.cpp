@@ -10,40 +10,10 @@
 
 namespace quorvel {
 
-namespace {
-
-constexpr Colour kBlank{0, 0, 0};
-
-HWND CreateMainWindow(const wchar_t* className) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcW; // replaced once the window knows its object
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass); // fails harmlessly when the class is there from an earlier window
-    const std::wstring title = WideFromUtf8(kApplicationTitle);
-    // In the tray, the window has no taskbar entry: a tool window.
-    return CreateWindowExW(WS_EX_TOOLWINDOW, className, title.c_str(),
-                           WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU, 0, 0, 0, 0, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-} // namespace
-
 Win32Window::Win32Window(const wchar_t* className)
-    : window_(CreateMainWindow(className)), picture_(kBlank),
-      controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
-    picture_.setWindow(window_);
-    controls_.setRatio(DpiRatio(window_));
-}
-
-Win32Window::~Win32Window() {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    // In the tray, the window has no taskbar entry: a tool window.
+    : SkinnedPopup(
+          {className, CS_DBLCLKS, WS_MINIMIZEBOX | WS_SYSMENU, WS_EX_TOOLWINDOW, nullptr, Colour{0, 0, 0}}) {
 }
 
 void Win32Window::setIcon(HICON big, HICON small) {
@@ -167,12 +137,6 @@ std::optional<int> Win32Window::popupMenu(const std::vector<std::string>& items,
     return chosen > 0 ? std::optional<int>(chosen - 1) : std::nullopt;
 }
 
-Point Win32Window::LayoutPoint(LPARAM lParam) const {
-    const double r = ratio();
-    return {static_cast<int>(std::floor(GET_X_LPARAM(lParam) / r)),
-            static_cast<int>(std::floor(GET_Y_LPARAM(lParam) / r))};
-}
-
 void Win32Window::OnControlEvent(const ControlEvent& event) {
     if (controller_ == nullptr) {
         return;
@@ -199,37 +163,26 @@ void Win32Window::OnControlEvent(const ControlEvent& event) {
     }
 }
 
-LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->OnMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
+void Win32Window::LeftButtonDown(Point point) {
+    if (controller_ != nullptr) {
+        controller_->OnLeftButtonDown(point);
+    }
 }
 
-LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const std::optional<LRESULT> result = controls_.handleMessage(message, wParam, lParam)) {
-        return *result;
+void Win32Window::MouseMove(Point point) {
+    if (controller_ != nullptr && !dragging_) {
+        controller_->OnMouseMove(point);
     }
+}
+
+std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        picture_.paintOnto(dc);
-        EndPaint(window_, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1; // the picture covers everything
-    case WM_LBUTTONDOWN:
-        if (controller_ != nullptr) {
-            controller_->OnLeftButtonDown(LayoutPoint(lParam));
-        }
-        return 0;
     case WM_LBUTTONDBLCLK:
         // The second press of a double click is no new press: a double click
         // on a list entry closes the list with its first click, and its
         // second must not act on the control that was under the list.
         return 0;
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         if (dragging_) {
             if ((wParam & MK_LBUTTON) != 0) {
                 POINT cursor{};
@@ -241,22 +194,7 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             dragging_ = false;
             ReleaseCapture();
         }
-        if (!tracking_) {
-            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
-            tracking_ = TrackMouseEvent(&track) != FALSE;
-        }
-        if (controller_ != nullptr) {
-            controller_->OnMouseMove(LayoutPoint(lParam));
-        }
-        return 0;
-    }
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        // Nothing is under the pointer any more: the hover pictures go.
-        if (controller_ != nullptr && !dragging_) {
-            controller_->OnMouseMove({-1, -1});
-        }
-        return 0;
+        return std::nullopt;
     case WM_LBUTTONUP:
         if (dragging_) {
             dragging_ = false;
@@ -272,15 +210,14 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             controller_->OnCloseRequest();
         }
         return 0;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSELEAVE:
+        return std::nullopt; // the surface's
     default:
-        break;
+        return messageHandler_ ? messageHandler_(message, wParam, lParam) : std::nullopt;
     }
-    if (messageHandler_) {
-        if (const std::optional<LRESULT> result = messageHandler_(message, wParam, lParam)) {
-            return *result;
-        }
-    }
-    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 } // namespace quorvel

@@ -9,8 +9,7 @@
 
 #include "app/main_window.h"
 #include "ports/ui_port.h"
-#include "win32/child_controls.h"
-#include "win32/dib_picture.h"
+#include "win32/skinned_popup.h"
 
 namespace quorvel {
 
@@ -18,17 +17,14 @@ namespace quorvel {
 // skin's background, painted from an off-screen picture its controller draws
 // into. Left presses and pointer moves go to the controller in layout pixels;
 // child lists and edits stand at the rectangles the controller gives.
-class Win32Window final : public WindowPort {
+class Win32Window final : public SkinnedPopup, public WindowPort {
 public:
     // `className`: the window class, by which a second launch finds the window.
     explicit Win32Window(const wchar_t* className);
-    ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
     void setController(MainWindow* controller) { controller_ = controller; }
-    HWND handle() const { return window_; }
-    DibPicture& picture() { return picture_; }
     void setIcon(HICON big, HICON small);
     // Messages the window does not handle itself go to `handler` first;
     // nullopt: default processing.
@@ -36,9 +32,7 @@ public:
         messageHandler_ = std::move(handler);
     }
     // Device pixels per layout pixel.
-    double ratio() const { return picture_.ratio(); }
-    // The child control or list with this id, or nullptr.
-    HWND control(int id) const { return controls_.handle(id); }
+    double ratio() const { return controls_.ratio(); }
 
     // WindowPort.
     Canvas& canvas() override { return picture_; }
@@ -67,19 +61,15 @@ public:
     std::string controlText(int id) const override { return controls_.text(id); }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnControlEvent(const ControlEvent& event);
-    Point LayoutPoint(LPARAM lParam) const;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnControlEvent(const ControlEvent& event) override;
+    void LeftButtonDown(Point point) override;
+    void MouseMove(Point point) override;
 
-    HWND window_ = nullptr;
-    DibPicture picture_;
-    ChildControls controls_;
     MainWindow* controller_ = nullptr;
     std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)> messageHandler_;
     int width_ = 0; // layout pixels
     int height_ = 0;
-    bool tracking_ = false; // asked for WM_MOUSELEAVE
     bool dragging_ = false;
     POINT dragOffset_{};
 };
