@@ -88,6 +88,27 @@ void ChildControls::setFont(const FontSpec& font) {
     font_ = std::move(made);
 }
 
+void ChildControls::rescale(double ratio) {
+    const double factor = ratio / ratio_;
+    ratio_ = ratio;
+    for (auto& [id, control] : controls_) {
+        RECT box{};
+        GetWindowRect(control.window, &box);
+        MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&box), 2);
+        const auto scale = [factor](LONG v) { return static_cast<int>(std::lround(v * factor)); };
+        MoveWindow(control.window, scale(box.left), scale(box.top), scale(box.right) - scale(box.left),
+                   scale(box.bottom) - scale(box.top), TRUE);
+    }
+    setFont(fontSpec_);
+    for (auto& [id, control] : controls_) {
+        if (control.type == Type::Static || control.type == Type::Edit) {
+            const std::wstring text =
+                control.type == Type::Static ? control.whole : WindowText(control.window);
+            ShowFitted(control, text);
+        }
+    }
+}
+
 RECT ChildControls::DeviceRect(Rect box) const {
     const auto scale = [this](int v) { return static_cast<LONG>(std::lround(v * ratio_)); };
     return {scale(box.left), scale(box.top), scale(box.right), scale(box.bottom)};

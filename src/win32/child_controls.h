@@ -54,6 +54,9 @@ public:
     // Controls made later take them.
     void setRatio(double ratio) { ratio_ = ratio; }
     double ratio() const { return ratio_; }
+    // The parent moved to a screen of another density: the controls there
+    // keep their layout places and take fonts of the new density.
+    void rescale(double ratio);
     void setFont(const FontSpec& font);
 
     void createStatic(int id, Rect box, std::string_view text, TextAlign align);

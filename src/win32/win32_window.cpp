@@ -204,6 +204,18 @@ std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARA
     case WM_CAPTURECHANGED:
         dragging_ = false;
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a screen of another density: the window keeps its layout
+        // size in the new device pixels, where the system suggests.
+        const double ratio = HIWORD(wParam) / 96.0;
+        controls_.rescale(ratio);
+        picture_.resize(width_, height_, ratio);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, picture_.pixelWidth(),
+                     picture_.pixelHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(window_, nullptr, FALSE);
+        return 0;
+    }
     case WM_CLOSE:
         // Closing only hides while the tray holds the program; the controller decides.
         if (controller_ != nullptr) {

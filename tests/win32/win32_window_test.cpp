@@ -69,6 +69,31 @@ TEST_F(Win32WindowTest, ARowOpensItsListAndTheClickedEntryIsTheChoice) {
     EXPECT_EQ(window.control(RowListId(2)), nullptr);
 }
 
+TEST_F(Win32WindowTest, OnAScreenOfTwiceTheDensityTheWindowAndItsListsDoubleAndPointsStayInLayoutPixels) {
+    MainWindow& w = Start();
+    LeftClick(handle(), {B.rowBox(2).left + 2, B.rowBox(2).top + 2});
+    HWND list = window.control(RowListId(2));
+    ASSERT_NE(list, nullptr);
+    const double before = window.ratio();
+    RECT listBefore{};
+    GetWindowRect(list, &listBefore);
+    RECT suggested{40, 30, 0, 0};
+    SendMessageW(handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window.ratio(), 2.0);
+    RECT client{};
+    GetClientRect(handle(), &client);
+    EXPECT_EQ(client.right, 1760);
+    EXPECT_EQ(client.bottom, 1280);
+    RECT listAfter{};
+    GetWindowRect(list, &listAfter);
+    EXPECT_NEAR((listAfter.right - listAfter.left) / 2.0, (listBefore.right - listBefore.left) / before, 1.0);
+    // A press in device pixels lands on the same layout point: another row box.
+    const Point row4{B.rowBox(4).left + 2, B.rowBox(4).top + 2};
+    SendMessageW(handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(row4.x * 2, row4.y * 2));
+    EXPECT_NE(window.control(RowListId(4)), nullptr);
+    EXPECT_EQ(w.currentPage(), Page::Basic);
+}
+
 TEST_F(Win32WindowTest, TheSecondPressOfADoubleClickIsNoClick) {
     MainWindow& w = Start();
     const Point row{B.rowBox(2).left + 2, B.rowBox(2).top + 2};
