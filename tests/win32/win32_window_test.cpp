@@ -115,6 +115,26 @@ TEST_F(Win32WindowTest, ClosingHidesTheWindowIntoTheTrayAndKeepsIt) {
     EXPECT_TRUE(window.visible());
 }
 
+TEST_F(Win32WindowTest, TheMessageHandlerHearsWhatTheWindowLeavesToIt) {
+    Start();
+    std::vector<UINT> heard;
+    window.setMessageHandler([&heard](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        heard.push_back(message);
+        return message == WM_APP + 1 ? std::optional<LRESULT>(42) : std::nullopt;
+    });
+    EXPECT_EQ(SendMessageW(handle(), WM_APP + 1, 0, 0), 42);
+    EXPECT_EQ(SendMessageW(handle(), WM_APP + 2, 0, 0), 0) << "nothing from the handler: the system's answer";
+    SendMessageW(handle(), WM_CLOSE, 0, 0);
+    SendMessageW(handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(handle(), kEmpty));
+    SendMessageW(handle(), WM_LBUTTONUP, 0, At(handle(), kEmpty));
+    ASSERT_GE(heard.size(), 2u);
+    EXPECT_EQ(heard[0], WM_APP + 1u);
+    EXPECT_EQ(heard[1], WM_APP + 2u);
+    for (const UINT own : {WM_CLOSE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+        EXPECT_EQ(std::count(heard.begin(), heard.end(), own), 0) << own << ": the window's own message";
+    }
+}
+
 TEST_F(Win32WindowTest, ATaskbarEntryComesAndGoesWithoutHidingTheWindow) {
     Start();
     window.setTaskbarEntry(true);
