@@ -13,9 +13,4 @@ bool Win32DialogHost::RunModal(DialogWindowPort& window, SubDialog& dialog) {
     return static_cast<Win32DialogWindow&>(window).run(dialog);
 }
 
-Win32AssignmentDialogs::Win32AssignmentDialogs(HWND owner, std::function<DialogContext()> context,
-                                               IniFile recordIni)
-    : host_(owner), dialogs_(host_, std::move(context), std::move(recordIni)) {
-}
-
 } // namespace quorvel

@@ -21,24 +21,18 @@ private:
     HWND owner_;
 };
 
-// The parameter dialogs of the program, modal over the main window.
-class Win32AssignmentDialogs final : public AssignmentDialogs {
+// The host, made before the dialogs that run on it.
+struct Win32DialogHostOf {
+    Win32DialogHost host;
+};
+
+// The parameter dialogs of the program (ChooseDelay among them), modal over
+// the main window.
+class Win32AssignmentDialogs final : private Win32DialogHostOf, public ModalAssignmentDialogs {
 public:
-    Win32AssignmentDialogs(HWND owner, std::function<DialogContext()> context, IniFile recordIni);
-
-    std::optional<ApplicationKeyChoice> ChooseApplicationKey() override {
-        return dialogs_.ChooseApplicationKey();
-    }
-    std::optional<MediaKeyChoice> ChooseMediaKey() override { return dialogs_.ChooseMediaKey(); }
-    std::optional<FireKeyChoice> ChooseFireKey() override { return dialogs_.ChooseFireKey(); }
-    std::optional<SingleKeyChoice> ChooseSingleKey() override { return dialogs_.ChooseSingleKey(); }
-    std::optional<ComboKeyChoice> ChooseComboKey() override { return dialogs_.ChooseComboKey(); }
-    std::optional<MacroChoice> ChooseMacro() override { return dialogs_.ChooseMacro(); }
-    std::optional<DelayChoice> ChooseDelay() { return dialogs_.ChooseDelay(); }
-
-private:
-    Win32DialogHost host_;
-    ModalAssignmentDialogs dialogs_;
+    Win32AssignmentDialogs(HWND owner, std::function<DialogContext()> context, IniFile recordIni)
+        : Win32DialogHostOf{Win32DialogHost(owner)},
+          ModalAssignmentDialogs(host, std::move(context), std::move(recordIni)) {}
 };
 
 } // namespace quorvel
