@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_faults.h"
+#include "dialogs/fire_key_dialog.h"
 #include "system/windows/system_info.h"
 #include "system/windows/wide_text.h"
 #include "ui/dialog_layout.h"
@@ -85,6 +86,34 @@ TEST_F(DialogWindowTest, TheComboKeyDialogNamesTheKeysPressedInItsEditsByScanCod
     EXPECT_EQ(choice->modifier, "Left Ctrl");
     EXPECT_EQ(choice->firstKey, "A");
     EXPECT_EQ(choice->secondKey, "B") << "Ctrl went to no edit";
+}
+
+// The Fire-key dialog reads its counts as the user types them and corrects
+// the speed when the user leaves its box.
+TEST_F(DialogWindowTest, TypedDigitsReachTheDialogAndLeavingABoxLetsItCorrectTheValue) {
+    WhenShown(OpenDialog, [](HWND dialog) {
+        const auto typeInto = [dialog](int id, const wchar_t* text) {
+            HWND edit = GetDlgItem(dialog, id);
+            PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+            PostMessageW(edit, EM_SETSEL, 0, -1);
+            for (const wchar_t* c = text; *c != L'\0'; ++c) {
+                PostMessageW(edit, WM_CHAR, *c, 1);
+            }
+        };
+        typeInto(kFireKeyDialog.speed.id, L"9x99"); // the letter is refused
+        typeInto(kFireKeyDialog.times.id, L"3");
+        WhenShown(OpenDialog, [](HWND open) {
+            wchar_t speed[16] = {};
+            GetWindowTextW(GetDlgItem(open, kFireKeyDialog.speed.id), speed, 16);
+            EXPECT_STREQ(speed, L"5") << "999 is too slow: the fastest speed instead";
+            PostMessageW(open, WM_LBUTTONDOWN, MK_LBUTTON, At(open, Inside(kDialogSkeleton.ok.rect)));
+        });
+    });
+    const std::optional<FireKeyChoice> choice = dialogs.ChooseFireKey();
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->speed, kFastestFireSpeed);
+    EXPECT_EQ(choice->times, 3);
 }
 
 struct EndCase {
