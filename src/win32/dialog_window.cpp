@@ -31,7 +31,9 @@ std::optional<Colour> ChooseColourOver(HWND owner, Colour initial) {
     choice.rgbResult = RGB(initial.red, initial.green, initial.blue);
     choice.lpCustColors = custom;
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorW(&choice)) {
+    BOOL confirmed = FALSE;
+    const bool quit = RunSystemLoop(SystemLoop::Dialog, [&] { confirmed = ChooseColorW(&choice); });
+    if (!confirmed || quit) {
         return std::nullopt;
     }
     return Colour{GetRValue(choice.rgbResult), GetGValue(choice.rgbResult), GetBValue(choice.rgbResult)};
@@ -56,6 +58,43 @@ bool RunMessageLoop(const std::function<bool()>& finished, const std::function<b
         DispatchMessageW(&message);
     }
     return true;
+}
+
+namespace {
+
+thread_local std::optional<WPARAM> quitDuringLoop;
+thread_local SystemLoop loopKind = SystemLoop::Dialog;
+
+LRESULT CALLBACK WatchForQuit(int code, WPARAM removal, LPARAM message) {
+    auto* taken = reinterpret_cast<MSG*>(message);
+    if (code == HC_ACTION && taken->message == WM_QUIT) {
+        quitDuringLoop = taken->wParam;
+        if (loopKind == SystemLoop::Menu) {
+            EndMenu();
+            if (removal == PM_REMOVE) {
+                taken->message = WM_NULL; // the menu's loop sees nothing of it
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+
+} // namespace
+
+bool RunSystemLoop(SystemLoop kind, const std::function<void()>& modal) {
+    quitDuringLoop.reset();
+    loopKind = kind;
+    HHOOK watch = SetWindowsHookExW(WH_GETMESSAGE, &WatchForQuit, nullptr, GetCurrentThreadId());
+    modal();
+    if (watch != nullptr) {
+        UnhookWindowsHookEx(watch);
+    }
+    const std::optional<WPARAM> quit = std::exchange(quitDuringLoop, std::nullopt);
+    if (quit) {
+        // One quit however often it is posted: the system keeps a flag.
+        PostQuitMessage(static_cast<int>(*quit));
+    }
+    return quit.has_value();
 }
 
 Win32DialogWindow::Win32DialogWindow(HWND owner)

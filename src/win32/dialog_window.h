@@ -21,6 +21,12 @@ std::optional<Colour> ChooseColourOver(HWND owner, Colour initial);
 // again for the loop outside; the answer is then false.
 bool RunMessageLoop(const std::function<bool()>& finished, const std::function<bool(const MSG&)>& take);
 
+// Runs `modal`, a loop of the system's, so that a WM_QUIT it takes ends it
+// and reaches the loop outside: a menu's loop would take the quit and go on,
+// a common dialog's ends as if confirmed. True when a quit came.
+enum class SystemLoop { Menu, Dialog };
+bool RunSystemLoop(SystemLoop kind, const std::function<void()>& modal);
+
 // A sub-dialog on screen: a popup without a system frame, modal, at the
 // top-left corner of its owner's client area, painted from its picture,
 // with its few child controls (white on dark grey) at the controller's

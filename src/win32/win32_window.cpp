@@ -130,11 +130,14 @@ std::optional<int> Win32Window::popupMenu(const std::vector<std::string>& items,
     ClientToScreen(window_, &screen);
     // The menu closes when the user clicks elsewhere only if its owner is in front.
     SetForegroundWindow(window_);
-    const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN,
-                                       screen.x, screen.y, 0, window_, nullptr);
+    BOOL chosen = 0;
+    const bool quit = RunSystemLoop(SystemLoop::Menu, [&] {
+        chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, screen.x,
+                                screen.y, 0, window_, nullptr);
+    });
     PostMessageW(window_, WM_NULL, 0, 0);
     DestroyMenu(menu);
-    return chosen > 0 ? std::optional<int>(chosen - 1) : std::nullopt;
+    return chosen > 0 && !quit ? std::optional<int>(chosen - 1) : std::nullopt;
 }
 
 void Win32Window::OnControlEvent(const ControlEvent& event) {

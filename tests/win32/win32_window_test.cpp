@@ -192,6 +192,23 @@ TEST_F(Win32WindowTest, ThePopupMenuAnswersTheChosenItemOrNothing) {
     EXPECT_EQ(openAndType({VK_ESCAPE}), std::nullopt);
 }
 
+TEST_F(Win32WindowTest, AQuitWhileTheMenuOrTheColourChooserIsOpenReachesTheOuterLoop) {
+    Start();
+    const auto quitWhenShown = [](const wchar_t* className) {
+        WhenShown([className] { return FindWindowW(className, nullptr); }, [](HWND) { PostQuitMessage(5); });
+    };
+    const auto quitReachedUs = [] {
+        MSG message;
+        return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 5;
+    };
+    quitWhenShown(L"#32768");
+    EXPECT_EQ(window.popupMenu({"Copy", "Paste"}, {100, 100}), std::nullopt);
+    EXPECT_TRUE(quitReachedUs()) << "the menu";
+    quitWhenShown(L"#32770");
+    EXPECT_EQ(window.chooseColour({1, 2, 3}), std::nullopt);
+    EXPECT_TRUE(quitReachedUs()) << "the colour chooser";
+}
+
 TEST_F(Win32WindowTest, TheColourChooserAnswersTheConfirmedColourOrNothing) {
     Start();
     const auto answer = [&](int button) {
