@@ -376,7 +376,8 @@ std::optional<LRESULT> ChildControls::handleMessage(UINT message, WPARAM wParam,
         if (!idOf(control)) {
             return std::nullopt;
         }
-        const bool focused = message == WM_CTLCOLOREDIT && GetFocus() == control;
+        // The edit with the focus (a read-only one too) shows where the keys go.
+        const bool focused = message != WM_CTLCOLORLISTBOX && GetFocus() == control;
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, kWhite);
         SetBkColor(dc, focused ? kFocusGrey : kGrey);
