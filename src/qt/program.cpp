@@ -49,22 +49,18 @@ void KnockOnRunningCopy(const std::filesystem::path& socketPath) {
 } // namespace
 
 DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
-    DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
-    if (demo) {
-        paths = DemoDataPaths(paths);
-    }
+    DataPaths paths = ProgramDataPaths(ThisProgramEnvironment(), files, demo);
     if (!paths.portable) {
         std::error_code ignored;
         std::filesystem::create_directories(paths.folder, ignored);
-        SeedDataFolder(files, paths);
     }
     return paths;
 }
 
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
-      instance_(options.instance != nullptr ? options.instance : &lock_), pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
-      relay_(OnInterfaceThread),
+      instance_(options.instance != nullptr ? options.instance : &lock_),
+      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
              [this](int index) { main_->OnTrayMenu(index); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {

@@ -63,7 +63,8 @@ InterfaceThread::InterfaceThread() : queue_(std::make_shared<Queue>()) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
     ::RegisterClassExW(&windowClass); // fails harmlessly when a second one registers it again
-    queue_->window = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    queue_->window =
+        ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (queue_->window != nullptr) {
         ::SetWindowLongPtrW(queue_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(queue_.get()));
     }

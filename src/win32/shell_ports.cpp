@@ -25,7 +25,7 @@ void Win32Application::quit() {
     ::PostQuitMessage(0);
 }
 
-int RunMessageLoop() {
+int RunUntilQuit() {
     MSG message{};
     for (;;) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);

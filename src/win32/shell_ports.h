@@ -37,7 +37,7 @@ private:
     std::function<void()> stopEvents_;
 };
 
-// The thread's message loop until WM_QUIT; its exit code.
-int RunMessageLoop();
+// Takes the thread's messages until WM_QUIT; its exit code.
+int RunUntilQuit();
 
 } // namespace quorvel

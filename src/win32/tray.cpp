@@ -6,8 +6,8 @@
 
 #include "app/main_window.h"
 #include "ports/message_port.h"
-#include "win32/shell_ports.h"
 #include "system/windows/wide_text.h"
+#include "win32/shell_ports.h"
 
 namespace quorvel {
 
@@ -18,8 +18,7 @@ constexpr UINT kIconId = 1;
 constexpr UINT_PTR kAreaTimer = 1;
 
 // Copies as much of `text` as fits, always terminated.
-template <std::size_t N>
-void CopyInto(wchar_t (&field)[N], const std::wstring& text) {
+template <std::size_t N> void CopyInto(wchar_t (&field)[N], const std::wstring& text) {
     std::wcsncpy(field, text.c_str(), N - 1);
     field[N - 1] = L'\0';
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "program_support.h"
 #include "win32/interface_thread.h"
 #include "win32/shell_ports.h"
 #include "win32/tray.h"
@@ -15,22 +16,7 @@
 namespace quorvel {
 namespace {
 
-// Runs the thread's messages until `done` holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    MSG message{};
-    while (!done()) {
-        if (::GetTickCount64() > end) {
-            return false;
-        }
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(5);
-    }
-    return true;
-}
+using testing::PumpUntil;
 
 TEST(InterfaceThread, TasksFromOtherThreadsRunOnItInOrder) {
     InterfaceThread interfaceThread;
@@ -98,7 +84,7 @@ TEST(Win32Application, QuitStopsTheEventsFirstThenEndsTheLoopWithZero) {
         application.quit();
         steps.push_back("call returned");
     });
-    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_EQ(RunUntilQuit(), 0);
     EXPECT_EQ(steps, (std::vector<std::string>{"events stopped", "call returned"}));
 }
 
