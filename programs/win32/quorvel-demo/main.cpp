@@ -177,12 +177,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (!command.openList.empty()) {
             OpenList(program, command.openList);
         }
+        TakeMessagesFor(kSettleMs);
+        // Wherever the real pointer rests, the picture shows no control
+        // under it, only the list entry pointed at here.
+        program.controller().OnMouseMove({-1, -1});
         if (command.openRow != 0) {
             PointAtDpiSwitch(program, command.openRow);
+            TakeMessagesFor(kSettleMs / 3);
         }
-        TakeMessagesFor(kSettleMs);
-        // Wherever the pointer rests, the picture shows no control under it.
-        program.controller().OnMouseMove({-1, -1});
         const bool saved = SaveWindowPicture(program.window(), command.screenshot);
         if (!saved) {
             std::cerr << "quorvel-demo: cannot save " << command.screenshot.string() << "\n";
