@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/macro_panel.h"
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
 
@@ -69,19 +68,15 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
     dialogs_ = std::make_unique<QtAssignmentDialogs>(
         window_, [this] { return main_->dialogContext(); },
         IniFile(files_, options.paths.recordIni));
-    const std::filesystem::path recordIni = options.paths.recordIni;
-    main_ = std::make_unique<MainWindow>(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId);
-    main_->setDelayChooser([this] { return dialogs_->ChooseDelay(); });
-    basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
-    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_, [this, recordIni] {
-        return std::make_unique<MacroPanel>(*main_, IniFile(files_, recordIni));
-    });
-    keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
-    main_->setPages(basicPage_.get(), advancedPage_.get());
     windowDialogs_ = std::make_unique<QtDialogHost>(window_);
-    main_->setDialogHost(windowDialogs_.get());
+    MainWindowAssembly parts = AssembleMainWindow(
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
+        std::move(options.paths), options.langId,
+        {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
+    main_ = std::move(parts.main);
+    basicPage_ = std::move(parts.basicPage);
+    advancedPage_ = std::move(parts.advancedPage);
+    keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

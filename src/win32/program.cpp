@@ -1,6 +1,5 @@
 #include "win32/program.h"
 
-#include "app/macro_panel.h"
 #include "system/windows/program_environment.h"
 
 namespace quorvel {
@@ -72,19 +71,15 @@ Win32Program::Win32Program(HidPort& hid, Clock& clock, Options options)
     dialogs_ = std::make_unique<Win32AssignmentDialogs>(
         window_.handle(), [this] { return main_->dialogContext(); },
         IniFile(files_, options.paths.recordIni));
-    const std::filesystem::path recordIni = options.paths.recordIni;
-    main_ = std::make_unique<MainWindow>(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId);
-    main_->setDelayChooser([this] { return dialogs_->ChooseDelay(); });
-    basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
-    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_, [this, recordIni] {
-        return std::make_unique<MacroPanel>(*main_, IniFile(files_, recordIni));
-    });
-    keystrokes_ = std::make_unique<KeystrokeHook>(*main_, window_);
-    main_->setPages(basicPage_.get(), advancedPage_.get());
     windowDialogs_ = std::make_unique<Win32DialogHost>(window_.handle());
-    main_->setDialogHost(windowDialogs_.get());
+    MainWindowAssembly parts = AssembleMainWindow(
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
+        std::move(options.paths), options.langId,
+        {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
+    main_ = std::move(parts.main);
+    basicPage_ = std::move(parts.basicPage);
+    advancedPage_ = std::move(parts.advancedPage);
+    keystrokes_ = std::make_unique<KeystrokeHook>(*main_, window_);
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setIcon(Win32Tray::ApplicationIcon(::GetSystemMetrics(SM_CXICON)),
