@@ -85,7 +85,7 @@ Win32Program::Win32Program(HidPort& hid, Clock& clock, Options options)
     window_.setIcon(Win32Tray::ApplicationIcon(::GetSystemMetrics(SM_CXICON)),
                     Win32Tray::ApplicationIcon(::GetSystemMetrics(SM_CXSMICON)));
     window_.setMessageHandler([this](UINT message, WPARAM wParam, LPARAM lParam) {
-        return OnWindowMessage(message, wParam, lParam);
+        return onWindowMessage(message, wParam, lParam);
     });
     tray_.setMessageWindow(window_.handle());
     ownLock_ = options.instance == nullptr;
@@ -98,7 +98,7 @@ Win32Program::~Win32Program() {
     window_.setController(nullptr);
 }
 
-std::optional<LRESULT> Win32Program::OnWindowMessage(UINT message, WPARAM, LPARAM) {
+std::optional<LRESULT> Win32Program::onWindowMessage(UINT message, WPARAM, LPARAM) {
     if (message == ActivateMessage()) {
         main_->OnActivate();
         return 0;

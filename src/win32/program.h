@@ -68,7 +68,7 @@ public:
     static UINT ActivateMessage();
 
 private:
-    std::optional<LRESULT> OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> onWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     ComApartment com_; // WIC decodes on this thread
     WindowsFileSystem files_;

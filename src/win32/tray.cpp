@@ -145,7 +145,7 @@ void Win32Tray::openMenu() {
     ::DestroyMenu(menu);
 }
 
-LRESULT Win32Tray::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Tray::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kIconMessage) {
         switch (LOWORD(lParam)) {
         case WM_LBUTTONUP:
@@ -200,7 +200,7 @@ LRESULT CALLBACK Win32Tray::Procedure(HWND window, UINT message, WPARAM wParam, 
     if (tray == nullptr || tray->window_ == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return tray->handle(message, wParam, lParam);
+    return tray->onMessage(message, wParam, lParam);
 }
 
 } // namespace quorvel

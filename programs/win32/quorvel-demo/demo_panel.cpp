@@ -124,7 +124,7 @@ void DemoPanel::showAt(POINT at) {
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
-void DemoPanel::OnCommand(int id) {
+void DemoPanel::onCommand(int id) {
     if (const MouseEvent* event = EventOf(id)) {
         mouse_.sendEvent(event->code, event->value);
         return;
@@ -151,7 +151,7 @@ LRESULT CALLBACK DemoPanel::Procedure(HWND window, UINT message, WPARAM wParam, 
     }
     auto* panel = reinterpret_cast<DemoPanel*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (panel != nullptr && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        panel->OnCommand(LOWORD(wParam));
+        panel->onCommand(LOWORD(wParam));
         return 0;
     }
     if (message == WM_CLOSE) {

@@ -22,7 +22,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnCommand(int id);
+    void onCommand(int id);
 
     SimulatedMouse& mouse_;
     Win32Program& program_;
