@@ -1,5 +1,6 @@
 #include "demo_panel.h"
 
+#include <algorithm>
 #include <span>
 
 #include "system/windows/wide_text.h"
@@ -120,7 +121,14 @@ DemoPanel::~DemoPanel() {
 }
 
 void DemoPanel::showAt(POINT at) {
-    ::SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // Kept on the screen, over the settings window's edge where the screen ends.
+    RECT work{};
+    RECT own{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(window_, &own);
+    const LONG x = std::max(work.left, std::min(at.x, work.right - (own.right - own.left)));
+    const LONG y = std::max(work.top, std::min(at.y, work.bottom - (own.bottom - own.top)));
+    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
