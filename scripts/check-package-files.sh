@@ -2,7 +2,8 @@
 # Checks the files of the package against each other and against the code:
 #   check-package-files.sh VERSION QUORVELCTL
 # VERSION is the project's version, QUORVELCTL the built tool.
-# - every icon size that scripts/make-icons.sh makes is committed, at its size;
+# - every icon size that scripts/make-icons.sh makes is committed, at its size,
+#   and the Windows programs' icon holds the sizes it is made of;
 # - debian/changelog, the metainfo's newest release and the manual pages carry
 #   VERSION, and the metainfo and debian/control name the same homepage;
 # - every command and option that quorvelctl understands is in its --help text
@@ -34,6 +35,18 @@ for folder in res/icons/hicolor/*/; do
   name=$(basename "$folder")
   [ "$name" = scalable ] || [[ " $sizes " == *" ${name%%x*} "* ]] || fail "$folder is not a size make-icons.sh makes"
 done
+
+# The sizes of an .ico file's images, from its directory (a width of 0 is 256).
+ico_sizes() {
+  local count i width
+  count=$(od -An -tu2 -j4 -N2 "$1" | tr -d ' ')
+  for ((i = 0; i < count; i++)); do
+    width=$(od -An -tu1 -j$((6 + 16 * i)) -N1 "$1" | tr -d ' ')
+    printf '%d ' $((width == 0 ? 256 : width))
+  done
+}
+[ "$(ico_sizes res/windows/quorvel.ico)" = "16 32 48 256 " ] ||
+  fail "res/windows/quorvel.ico does not hold the sizes 16, 32, 48 and 256 (run scripts/make-icons.sh)"
 
 metainfo=$(ls metainfo/*.metainfo.xml)
 [ "$(sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' debian/changelog)" = "$version" ] || fail "debian/changelog is not at $version"

@@ -3,7 +3,8 @@
 # with MinGW-w64 and runs the tests under Wine, headless, in a Wine prefix of
 # their own that is made once for the whole run. With a Linux build folder as
 # the first argument, quorvelctl.exe's trace of a simulated Apply is also
-# held against that of the Linux quorvelctl.
+# held against that of the Linux quorvelctl, and quorvel-demo.exe's pictures
+# against those of the Linux quorvel-demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,6 +31,11 @@ wineserver -p 60 # one server for every test program of the run
 WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
 
 ctest --test-dir build-windows --output-on-failure -j"$jobs"
+
+# The window programs from outside: a second start, the tray menu's Exit, and
+# with a Linux build the demo's pictures against the Linux demo's.
+bash tests/win32/programs_check.sh build-windows/bin build-windows/tests/window_driver.exe \
+  ${linux_build:+"$linux_build/bin"}
 
 if [ -n "$linux_build" ]; then
   diff <("$linux_build/bin/quorvelctl" --simulate --trace apply) \

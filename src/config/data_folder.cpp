@@ -68,7 +68,8 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
         if (paths.factoryFolder.empty() && files.exists(folder / kFactory / kConfigBin)) {
             paths.factoryFolder = folder / kFactory;
         }
-        if (std::find(paths.skinRoots.begin(), paths.skinRoots.end(), folder / kSkins) == paths.skinRoots.end()) {
+        if (std::find(paths.skinRoots.begin(), paths.skinRoots.end(), folder / kSkins) ==
+            paths.skinRoots.end()) {
             paths.skinRoots.push_back(folder / kSkins);
         }
     }
@@ -85,6 +86,15 @@ DataPaths DemoDataPaths(const DataPaths& program) {
     paths.portable = false;
     paths.factoryFolder = program.portable ? program.folder / kFactory : program.factoryFolder;
     paths.skinRoots.insert(paths.skinRoots.end(), program.skinRoots.begin(), program.skinRoots.end());
+    return paths;
+}
+
+DataPaths ProgramDataPaths(const DataFolderEnvironment& environment, FileSystem& files, bool demo) {
+    DataPaths paths = ResolveDataPaths(environment, files);
+    if (demo) {
+        paths = DemoDataPaths(paths);
+    }
+    SeedDataFolder(files, paths);
     return paths;
 }
 

@@ -45,6 +45,11 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
 // own files is ever written through these paths.
 DataPaths DemoDataPaths(const DataPaths& program);
 
+// The running program's data folder by the rules above (the demo's own when
+// `demo`), its factory files copied in where missing. The shell makes the
+// folder itself when it is not portable and still missing.
+DataPaths ProgramDataPaths(const DataFolderEnvironment& environment, FileSystem& files, bool demo);
+
 // Copies the factory config.bin, str.ini and record.ini into the user's folder
 // where they are missing; the user's own files are never replaced. The first
 // copy that failed, when one did; the others are still tried.

@@ -30,15 +30,16 @@ constexpr bool IsMouse(std::uint16_t vendorId, std::uint16_t productId) {
     return vendorId == kMouseVendorId && productId == kMouseProductId;
 }
 
-constexpr bool IsEventCollection(const HidInterface& interface) {
-    return IsMouse(interface.vendorId, interface.productId) && interface.usagePage == kEventCollectionUsage &&
-           interface.usage == kEventCollectionUsage && interface.inputReportLength != 0;
+constexpr bool IsEventCollection(const HidInterface& collection) {
+    return IsMouse(collection.vendorId, collection.productId) &&
+           collection.usagePage == kEventCollectionUsage && collection.usage == kEventCollectionUsage &&
+           collection.inputReportLength != 0;
 }
 
-constexpr bool IsFeatureCollection(const HidInterface& interface) {
-    return IsMouse(interface.vendorId, interface.productId) &&
-           interface.usagePage == kFeatureCollectionUsage && interface.usage == kFeatureCollectionUsage &&
-           interface.featureReportLength != 0;
+constexpr bool IsFeatureCollection(const HidInterface& collection) {
+    return IsMouse(collection.vendorId, collection.productId) &&
+           collection.usagePage == kFeatureCollectionUsage && collection.usage == kFeatureCollectionUsage &&
+           collection.featureReportLength != 0;
 }
 
 // The codes the mouse sends in its event reports; others are not passed on.

@@ -12,7 +12,7 @@ namespace quorvel {
 // The parameter dialogs of the button functions, each run modally on a
 // fresh window of the host with the skin and language the main window has
 // at that moment.
-class ModalAssignmentDialogs final : public AssignmentDialogs {
+class ModalAssignmentDialogs : public AssignmentDialogs {
 public:
     ModalAssignmentDialogs(DialogHost& host, std::function<DialogContext()> context, IniFile recordIni);
 

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/macro_panel.h"
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
 
@@ -49,43 +48,35 @@ void KnockOnRunningCopy(const std::filesystem::path& socketPath) {
 } // namespace
 
 DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
-    DataPaths paths = ResolveDataPaths(ThisProgramEnvironment(), files);
-    if (demo) {
-        paths = DemoDataPaths(paths);
-    }
+    DataPaths paths = ProgramDataPaths(ThisProgramEnvironment(), files, demo);
     if (!paths.portable) {
         std::error_code ignored;
         std::filesystem::create_directories(paths.folder, ignored);
-        SeedDataFolder(files, paths);
     }
     return paths;
 }
 
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
-      instance_(options.instance != nullptr ? options.instance : &lock_), pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
-      relay_(OnInterfaceThread),
+      instance_(options.instance != nullptr ? options.instance : &lock_),
+      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
              [this](int index) { main_->OnTrayMenu(index); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
     dialogs_ = std::make_unique<QtAssignmentDialogs>(
-        window_, [this, langId = options.langId] { return DialogContextOf(*main_, langId); },
+        window_, [this] { return main_->dialogContext(); },
         IniFile(files_, options.paths.recordIni));
-    const std::filesystem::path recordIni = options.paths.recordIni;
-    main_ = std::make_unique<MainWindow>(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId);
-    main_->setDelayChooser([this] { return dialogs_->ChooseDelay(); });
-    basicPage_ = std::make_unique<BasicPage>(*main_, assignmentDialogs());
-    advancedPage_ = std::make_unique<AdvancedPage>(*main_, *pointer_, [this, recordIni] {
-        return std::make_unique<MacroPanel>(*main_, IniFile(files_, recordIni));
-    });
-    keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
-    main_->setPages(basicPage_.get(), advancedPage_.get());
     windowDialogs_ = std::make_unique<QtDialogHost>(window_);
-    main_->setDialogHost(windowDialogs_.get());
+    MainWindowAssembly parts = AssembleMainWindow(
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
+        std::move(options.paths), options.langId,
+        {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
+    main_ = std::move(parts.main);
+    basicPage_ = std::move(parts.basicPage);
+    advancedPage_ = std::move(parts.advancedPage);
+    keystrokes_ = std::make_unique<KeystrokeFilter>(*main_, window_);
     relay_.setTarget(*main_);
     window_.setController(main_.get());
     window_.setWindowIcon(QtTray::ApplicationIcon());

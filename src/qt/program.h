@@ -5,10 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/advanced_page.h"
-#include "app/basic_page.h"
 #include "app/device_event_relay.h"
-#include "app/main_window.h"
+#include "app/main_window_assembly.h"
 #include "assign/assignment_dialogs.h"
 #include "config/data_folder.h"
 #include "device/device_controller.h"

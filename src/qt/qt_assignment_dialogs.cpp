@@ -11,10 +11,6 @@ bool QtDialogHost::RunModal(DialogWindowPort& window, SubDialog& dialog) {
     return static_cast<QtDialogWindow&>(window).run(dialog);
 }
 
-DialogContext DialogContextOf(MainWindow& main, std::uint16_t) {
-    return main.dialogContext();
-}
-
 QtAssignmentDialogs::QtAssignmentDialogs(QWidget& owner, std::function<DialogContext()> context,
                                          IniFile recordIni)
     : host_(owner), dialogs_(host_, std::move(context), std::move(recordIni)) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 
 #include "app/main_window.h"
@@ -20,11 +19,6 @@ public:
 private:
     QWidget* owner_;
 };
-
-// What the dialogs take from the main window when they open: its skin,
-// text colour, language, images and message boxes, and the text font of
-// the language of `langId`.
-DialogContext DialogContextOf(MainWindow& main, std::uint16_t langId);
 
 // The parameter dialogs of the desktop program, modal over the main window.
 class QtAssignmentDialogs final : public AssignmentDialogs {

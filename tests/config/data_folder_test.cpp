@@ -90,6 +90,24 @@ TEST(DataFolder, WindowsAlwaysUsesTheProgramFolder) {
     EXPECT_EQ(paths.configBin, "C:/Q/config.bin");
 }
 
+// A Windows copy keeps the demo's files in demo/ beside the program's own,
+// seeded from the factory/ folder the copy brings.
+TEST(DataFolder, TheWindowsDemoSeedsItsOwnFolderInsideTheCopy) {
+    MemoryFileSystem files;
+    files.files["C:/Q/config.bin"] = "the program's own";
+    files.files["C:/Q/factory/config.bin"] = "factory";
+    const DataPaths paths =
+        ProgramDataPaths({"C:/Q/quorvel-demo.exe", "", "", true, {}}, files, /*demo=*/true);
+    EXPECT_EQ(paths.folder, "C:/Q/demo");
+    EXPECT_EQ(files.files["C:/Q/demo/config.bin"], "factory");
+    EXPECT_EQ(files.files["C:/Q/config.bin"], "the program's own");
+    EXPECT_EQ(paths.skinRoots, (std::vector<std::filesystem::path>{"C:/Q/demo/Skins", "C:/Q/Skins"}));
+
+    const DataPaths program = ProgramDataPaths({"C:/Q/quorvel.exe", "", "", true, {}}, files, /*demo=*/false);
+    EXPECT_EQ(program.configBin, "C:/Q/config.bin");
+    EXPECT_FALSE(files.exists("C:/Q/str.ini")) << "a portable copy is never seeded";
+}
+
 TEST(DataFolder, InstalledUsesTheUsersConfigFolder) {
     SKIP_THE_LINUX_INSTALLED_LAYOUT_ON_WINDOWS();
     MemoryFileSystem files;

@@ -614,9 +614,9 @@ void SimulatedMouse::setAnswersPlainProbe(bool answers) {
     state_->answersPlainProbe = answers;
 }
 
-void SimulatedMouse::addInterface(const HidInterface& interface) {
+void SimulatedMouse::addInterface(const HidInterface& collection) {
     std::lock_guard lock(state_->mutex);
-    state_->otherInterfaces.push_back(interface);
+    state_->otherInterfaces.push_back(collection);
 }
 
 void SimulatedMouse::pushNotice(const HidNotice& notice) {

@@ -82,7 +82,7 @@ public:
     // A mouse of another kind, which echoes the plain probe and then takes plain commands.
     void setAnswersPlainProbe(bool answers);
     // Another collection or device, listed before the mouse.
-    void addInterface(const HidInterface& interface);
+    void addInterface(const HidInterface& collection);
     void pushNotice(const HidNotice& notice);
 
     void setFaults(const SimFaults& faults);
