@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "ports/message_port.h"
-#include "system/windows/system_info.h"
 #include "system/windows/wide_text.h"
+#include "win32/key_name.h"
 
 namespace quorvel {
 
@@ -188,7 +188,7 @@ bool Win32DialogWindow::TakeKey(const MSG& message) {
     // The key data word: the scan code in bits 16-23, the extended-key flag in bit 24.
     const int scanCode = static_cast<int>((message.lParam >> 16) & 0xFF);
     const bool extended = ((message.lParam >> 24) & 1) != 0;
-    controller_->OnKey(KeyNameFromScanCode(scanCode, extended));
+    controller_->OnKey(KeyNameOfMessage(scanCode, extended));
     if (message.message != WM_KEYDOWN || controller_ == nullptr) {
         return false;
     }

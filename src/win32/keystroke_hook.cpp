@@ -1,6 +1,6 @@
 #include "win32/keystroke_hook.h"
 
-#include "system/windows/system_info.h"
+#include "win32/key_name.h"
 
 namespace quorvel {
 
@@ -41,7 +41,7 @@ bool KeystrokeHook::Take(WPARAM virtualKey, LPARAM keyData) {
     const bool extended = ((keyData >> 24) & 1) != 0;
     const bool wasDown = ((keyData >> 30) & 1) != 0;
     const bool release = ((keyData >> 31) & 1) != 0;
-    const Keystroke keystroke{KeyNameFromScanCode(scanCode, extended), static_cast<unsigned>(virtualKey),
+    const Keystroke keystroke{KeyNameOfMessage(scanCode, extended), static_cast<unsigned>(virtualKey),
                               release, wasDown && !release};
     HWND focus = GetFocus();
     const bool inWindow = focus != nullptr && GetAncestor(focus, GA_ROOT) == window_->handle();

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "system/windows/system_info.h"
 #include "win32/keystroke_hook.h"
 #include "win32_window_support.h"
 
@@ -83,7 +82,7 @@ TEST_F(KeystrokeHookTest, EscapeInTheWindowHidesIt) {
     Type(VK_ESCAPE, true);
     EXPECT_FALSE(IsWindowVisible(handle()));
     ASSERT_FALSE(page->keys.empty());
-    EXPECT_EQ(page->keys.front().name, KeyNameFromScanCode(0x01, false));
+    EXPECT_EQ(page->keys.front().name, "Esc") << "the key table's name, whatever the system calls the key";
 }
 
 TEST_F(KeystrokeHookTest, AKeystrokeTheControllerTakesNeverReachesTheWindow) {
