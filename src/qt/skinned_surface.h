@@ -50,6 +50,14 @@ protected:
         const QPoint p = event->position().toPoint();
         controller_->OnMouseMove({p.x(), p.y()});
     }
+    // The pointer left the window (or went onto one of its child controls):
+    // nothing of the picture is under it any more, so no hover image stays.
+    void leaveEvent(QEvent* event) override {
+        Widget::leaveEvent(event);
+        if (controller_ != nullptr) {
+            controller_->OnMouseMove({-1, -1});
+        }
+    }
 
     Controller* controller_ = nullptr;
     QtPicture picture_;

@@ -203,6 +203,19 @@ int PixelsChangedByHovering(Program& program, PageContent& page) {
     return differing;
 }
 
+// The pointer leaving the window takes the hover image with it.
+TEST_F(BasicPageShellTest, LeavingTheWindowEndsItsHover) {
+    const QImage before = program->window().picture().copy();
+    const QPoint at = Inside(WindowButtonRect(WindowButtonId::AdvancedPage));
+    QMouseEvent move(QEvent::MouseMove, at, program->window().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&program->window(), &move);
+    ASSERT_NE(program->window().picture(), before) << "the button shows its hover image";
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&program->window(), &leave);
+    EXPECT_EQ(program->window().picture(), before);
+}
+
 // Every control that shows a hover image goes back to exactly what it was:
 // no edge of the hover image stays around the normal one.
 TEST_F(BasicPageShellTest, HoveringAndLeavingEveryControlLeavesThePictureAsItWas) {
