@@ -134,7 +134,7 @@ private:
         if (!device) {
             return;
         }
-        const std::string_view action = text(udev_device_get_action(device.get()));
+        const std::string action = text(udev_device_get_action(device.get()));
         HidrawChange change;
         if (action == kAddAction) {
             change.action = HidrawChange::Action::Add;
