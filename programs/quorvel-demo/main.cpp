@@ -123,9 +123,8 @@ int main(int argc, char** argv) {
     options.pointer = pointer.get();
 
     // QUORVEL_TRACE=1: every transfer with the simulated mouse on standard error.
-    quorvel::TracingHidPort traced(mouse, std::cerr);
-    quorvel::HidPort& hid = quorvel::TraceAskedFor() ? static_cast<quorvel::HidPort&>(traced) : mouse;
-    quorvel::Program program(hid, mouse.clock(), std::move(options));
+    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
+    quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         // Another demo runs and shows its window; no picture was made.
         return screenshot.isEmpty() ? 0 : 1;

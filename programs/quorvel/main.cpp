@@ -28,9 +28,8 @@ int main(int argc, char** argv) {
 
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
-    quorvel::TracingHidPort traced(system, std::cerr);
-    quorvel::HidPort& hid = quorvel::TraceAskedFor() ? static_cast<quorvel::HidPort&>(traced) : system;
     quorvel::RealClock clock;
+    quorvel::TracedWhenAsked ports(system, clock, std::cerr, quorvel::TraceAskedFor());
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
     options.paths = quorvel::Program::DefaultDataPaths(files);
@@ -38,7 +37,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<quorvel::PointerSettingsPort> pointer = quorvel::DesktopPointerSettings();
     options.pointer = pointer.get();
 
-    quorvel::Program program(hid, clock, std::move(options));
+    quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         return 0; // another copy is running and shows its window
     }

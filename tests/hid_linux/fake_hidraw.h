@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -40,6 +41,7 @@ public:
     std::function<void()> onPoll;         // runs before every poll
     std::optional<int> openFailure;       // -errno for opens of the node
     std::function<void()> onFeatureIoctl; // runs (unlocked) before every feature ioctl
+    std::function<void(int fd)> onClose;  // runs (unlocked) before every close
 
     int deviceEnd = -1; // the test's side of the node
     int adapterEnd = -1;
@@ -74,6 +76,9 @@ public:
     bool exists(const std::string& path) override { return path == nodePath; }
 
     int close(int fd) override {
+        if (onClose) {
+            onClose(fd);
+        }
         const std::lock_guard lock(mutex_);
         closed.push_back(fd);
         return SystemHidraw::close(fd);
@@ -190,6 +195,11 @@ public:
     std::vector<OpenCall> openCalls;
     std::vector<int> closed;
     std::vector<Ioctl> ioctls;
+
+    bool wasClosed(int fd) {
+        const std::lock_guard lock(mutex_);
+        return std::find(closed.begin(), closed.end(), fd) != closed.end();
+    }
     std::vector<PollCall> polls;
     int nodeWrites = 0;
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <future>
+#include <thread>
 
 namespace quorvel {
 namespace {
@@ -261,6 +262,48 @@ TEST_F(HidrawDeviceTest, AFeatureTransferThatDoesNotComeBackGivesUpAfterItsTimeO
     EXPECT_FALSE(device->setFeature(Bytes{0x00, 0x01}, 30ms));
     EXPECT_EQ(calls.load(), 1);
     release.set_value();
+}
+
+TEST_F(HidrawDeviceTest, WhileAFeatureTransferHangsInTheKernelNoNodeIsClosedOnTheCallersThread) {
+    // The kernel's hidraw lock is one for all nodes: a close waits until the
+    // hung transfer comes back, seconds after the caller's time-out.
+    auto other = open(descriptors::kBootKeyboard);
+    ASSERT_TRUE(other);
+    const int otherNode = system->adapterEnd;
+    auto device = open(descriptors::kBootKeyboard);
+    ASSERT_TRUE(device);
+    const int deviceNode = system->adapterEnd;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> hanging = false;
+    system->onFeatureIoctl = [released, &hanging] {
+        hanging = true;
+        released.wait();
+        hanging = false;
+    };
+    const auto caller = std::this_thread::get_id();
+    std::atomic<int> closesThatWouldWait = 0;
+    system->onClose = [&](int fd) {
+        // Only the nodes: the wake-up eventfds close at once whatever hangs.
+        if ((fd == otherNode || fd == deviceNode) && hanging && std::this_thread::get_id() == caller) {
+            ++closesThatWouldWait;
+        }
+    };
+
+    Bytes report(9, 0);
+    EXPECT_FALSE(device->getFeature(report, 30ms));
+    other.reset();
+    device.reset();
+    EXPECT_EQ(closesThatWouldWait.load(), 0);
+
+    // Once the transfer is back, both nodes are closed all the same.
+    release.set_value();
+    for (int i = 0; i < 1000 && !(system->wasClosed(otherNode) && system->wasClosed(deviceNode)); ++i) {
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_TRUE(system->wasClosed(otherNode));
+    EXPECT_TRUE(system->wasClosed(deviceNode));
+    system->onClose = nullptr;
 }
 
 TEST_F(HidrawDeviceTest, OpenSaysWhenTheSystemRefusesThisUser) {

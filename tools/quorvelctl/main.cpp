@@ -186,18 +186,10 @@ int Run(const Options& options) {
         hid = system.get();
     }
     PlatformClock realClock;
-    Clock* clock = &realClock;
-    std::unique_ptr<TracingHidPort> tracedHid;
-    std::unique_ptr<TracingClock> tracedClock;
-    if (options.trace) {
-        tracedHid = std::make_unique<TracingHidPort>(*hid, std::cout);
-        tracedClock = std::make_unique<TracingClock>(realClock, std::cout);
-        hid = tracedHid.get();
-        clock = tracedClock.get();
-    }
+    TracedWhenAsked ports(*hid, realClock, std::cout, options.trace);
 
     NoWindow window;
-    DeviceController controller(*hid, *clock, window);
+    DeviceController controller(ports.hid(), ports.clock(), window);
     const OpenResult opened = controller.OpenDevice();
     if (const auto failure = OpenFailureText(opened, Language::kEnglish)) {
         Fail(std::string(*failure));

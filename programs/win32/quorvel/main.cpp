@@ -27,9 +27,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     quorvel::WindowsHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
-    quorvel::TracingHidPort traced(system, std::cerr);
-    quorvel::HidPort& hid = quorvel::TraceAskedFor() ? static_cast<quorvel::HidPort&>(traced) : system;
     quorvel::WaitableTimerClock clock;
+    quorvel::TracedWhenAsked ports(system, clock, std::cerr, quorvel::TraceAskedFor());
     quorvel::WindowsFileSystem files;
     quorvel::WindowsPointerSettings pointer;
     quorvel::Win32Program::Options options;
@@ -37,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     options.langId = quorvel::SystemDefaultLangId();
     options.pointer = &pointer;
 
-    quorvel::Win32Program program(hid, clock, std::move(options));
+    quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         return 0; // another copy is running and shows its window
     }

@@ -67,9 +67,31 @@ struct FeatureCall {
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
+    bool abandoned = false; // the caller's time-out ran out first
     int result = 0;
     std::vector<std::uint8_t> buffer;
 };
+
+// Feature transfers of this process that outlived their caller's time-out
+// and are still in the kernel. Until such a transfer comes back (the kernel
+// gives up after about 5 s), closing any hidraw node waits for it: the
+// hidraw driver holds one lock for all its nodes while a transfer runs, and
+// close takes it exclusively.
+std::atomic<int> stalledTransfers{0};
+
+// Closes a node without keeping the caller behind a stalled transfer: such a
+// close goes on on a thread of its own.
+void closeNode(const std::shared_ptr<HidrawSystem>& system, int fd) {
+    if (stalledTransfers.load() > 0) {
+        try {
+            std::thread([system, fd] { system->close(fd); }).detach();
+            return;
+        } catch (const std::system_error&) {
+            // No thread to spare: close here and wait after all.
+        }
+    }
+    system->close(fd);
+}
 
 } // namespace
 
@@ -79,7 +101,7 @@ HidrawDevice::HidrawDevice(std::shared_ptr<HidrawSystem> system, int node, bool 
       failed_(node < 0 || !readable) {
     if (node_ >= 0) {
         owner_ = std::shared_ptr<const int>(new int(node_), [system = system_](const int* fd) {
-            system->close(*fd);
+            closeNode(system, *fd);
             delete fd;
         });
     }
@@ -103,6 +125,9 @@ int HidrawDevice::featureIoctl(unsigned long request, std::span<std::uint8_t> bu
             const std::lock_guard lock(call->mutex);
             call->result = result;
             call->done = true;
+            if (call->abandoned) {
+                --stalledTransfers;
+            }
             call->finished.notify_all();
         });
     } catch (const std::system_error&) {
@@ -111,6 +136,8 @@ int HidrawDevice::featureIoctl(unsigned long request, std::span<std::uint8_t> bu
     std::unique_lock lock(call->mutex);
     if (!call->finished.wait_until(lock, deadlineAfter(timeout), [&] { return call->done; })) {
         // The transfer goes on without a caller; it keeps the node open until it returns.
+        call->abandoned = true;
+        ++stalledTransfers;
         lock.unlock();
         worker.detach();
         featureStuck_ = true;
@@ -333,7 +360,7 @@ HidOpenResult openHidrawCollection(std::shared_ptr<HidrawSystem> system, const s
         const auto parsed = known ? parseReportDescriptor(std::span(descriptor->value, descriptor->size))
                                   : ParsedReportDescriptor{};
         if (!known || !parsed.ok() || where->index >= parsed.layout.collections.size()) {
-            system->close(node);
+            closeNode(system, node);
             return {nullptr, HidOpenError::Failed};
         }
         reports.numbered = parsed.layout.numberedReports;

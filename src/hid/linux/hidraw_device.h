@@ -28,6 +28,9 @@ namespace quorvel {
 // a thread of its own: the caller waits no longer than its time-out, and a
 // node whose feature transfer did not come back in time counts as failed for
 // further feature reports (the node stays open until the transfer returns).
+// While such a transfer is still in the kernel, closing any hidraw node would
+// wait for it; nodes are then closed on a thread of their own, so that
+// neither an unplug nor the end of the program waits past a time-out.
 class HidrawDevice final : public HidDevice {
 public:
     struct Reports {

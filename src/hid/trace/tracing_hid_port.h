@@ -41,4 +41,25 @@ private:
 // Whether the user asked for the transfers on standard error (QUORVEL_TRACE=1).
 bool TraceAskedFor();
 
+// The mouse's port and the clock of its pauses as a program talks to them:
+// as given, or both traced to `out` when `traced`, so that a trace always
+// holds the pauses between the transfers.
+class TracedWhenAsked {
+public:
+    TracedWhenAsked(HidPort& hid, Clock& clock, std::ostream& out, bool traced)
+        : tracedHid_(hid, out), tracedClock_(clock, out), hid_(traced ? tracedHid_ : hid),
+          clock_(traced ? static_cast<Clock&>(tracedClock_) : clock) {}
+    TracedWhenAsked(const TracedWhenAsked&) = delete;
+    TracedWhenAsked& operator=(const TracedWhenAsked&) = delete;
+
+    HidPort& hid() { return hid_; }
+    Clock& clock() { return clock_; }
+
+private:
+    TracingHidPort tracedHid_;
+    TracingClock tracedClock_;
+    HidPort& hid_;
+    Clock& clock_;
+};
+
 } // namespace quorvel
