@@ -9,7 +9,7 @@
 # BUILD_DIR holds bin/quorvel, bin/quorvelctl, bin/Skins and
 # tools/uhid_mouse/quorvel-uhid-mouse (a whole build has them). TEST picks
 # classes or tests of guest_tests.py: Hidraw, Quorvelctl, Window,
-# Window.test_a_mouse_silent_during_apply_loses_the_link_and_the_window_still_closes_at_once.
+# Window.test_a_mouse_silent_during_apply_loses_the_link_and_the_window_closes_before_the_kernel_gives_up.
 # Status 0 when every test passed, 1 when one failed (the guest's output above
 # says which), 77 when this machine cannot boot the virtual machine.
 set -euo pipefail
