@@ -253,9 +253,10 @@ class Hidraw(Case):
             written = os.write(node, chunk)
         finally:
             os.close(node)
-        # The set goes to the mouse with its number 0 in front, and the
-        # answer comes back as the mouse gave it, 0 included: the same bytes
-        # usbhid hands on for a report the device does not number.
+        # The set reaches the mouse with the report number 0 in front, and
+        # hidraw hands on the answer as the mouse gave it: nine bytes, the
+        # eight of the answer after the number, where the adapter expects
+        # them of usbhid.
         self.assertEqual((set_length, got_length, written), (9, 9, 33))
         self.assertEqual(bytes(answer), probe)
         # A write does not wait for the mouse to take the chunk.

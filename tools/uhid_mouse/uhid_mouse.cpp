@@ -139,7 +139,7 @@ std::optional<MouseNodes> UhidMouse::plug(std::string& error) {
         return link_->nodes;
     }
     sim_.plugIn();
-    sim_.takeNotices(); // nobody reads the firmware's own notices: the kernel's count
+    sim_.takeNotices(); // the kernel and udev announce the mouse, not the firmware
     auto link = std::make_unique<Link>();
     link->eventHandle = sim_.open(PathOf(sim_, kEventCollectionUsage), HidAccess::Read).device;
     link->featureHandle = sim_.open(PathOf(sim_, kFeatureCollectionUsage), HidAccess::ReadWrite).device;
@@ -162,51 +162,8 @@ std::optional<MouseNodes> UhidMouse::plug(std::string& error) {
 
     description.phys = std::string(kFeatureInterfacePhys);
     description.reportDescriptor = kFeatureInterfaceDescriptor;
-    UhidRequests requests;
-    HidDevice* firmwareSide = link->featureHandle.get();
-    requests.getReport = [this, firmwareSide](UhidDevice& device, std::uint32_t id, std::uint8_t,
-                                              std::uint8_t reportType) {
-        if (reportType != UHID_FEATURE_REPORT) {
-            device.replyGetReport(id, EIO, {});
-            return;
-        }
-        bool quiet = false;
-        {
-            const std::lock_guard lock(faultMutex_);
-            quiet = silent_;
-        }
-        // The interface numbers no reports: the firmware answers after a 0,
-        // and the reply keeps it in front, where hidraw hands it on.
-        std::vector<Byte> report(kLengths.feature, 0);
-        const bool answered = firmwareSide->getFeature(report, kFirmwareTimeout);
-        if (!quiet) {
-            device.replyGetReport(id, answered ? 0 : EIO, report);
-        }
-        countRequest();
-    };
-    requests.setReport = [this, firmwareSide](UhidDevice& device, std::uint32_t id, std::uint8_t reportType,
-                                              std::span<const std::uint8_t> report) {
-        if (reportType != UHID_FEATURE_REPORT) {
-            device.replySetReport(id, EIO);
-            return;
-        }
-        bool quiet = false;
-        {
-            const std::lock_guard lock(faultMutex_);
-            quiet = silent_;
-        }
-        const bool taken = firmwareSide->setFeature(report, kFirmwareTimeout);
-        if (!quiet) {
-            device.replySetReport(id, taken ? 0 : EIO);
-        }
-        countRequest();
-    };
-    requests.output = [this, firmwareSide](std::span<const std::uint8_t> report) {
-        firmwareSide->write(report, kFirmwareTimeout);
-        countRequest();
-    };
     if (link->event) {
-        link->feature = UhidDevice::create(description, std::move(requests), error);
+        link->feature = UhidDevice::create(description, featureRequests(*link->featureHandle), error);
     }
     if (!link->event || !link->feature) {
         sim_.unplug();
@@ -255,6 +212,49 @@ std::optional<MouseNodes> UhidMouse::plug(std::string& error) {
     }
     link_ = std::move(link);
     return link_->nodes;
+}
+
+UhidRequests UhidMouse::featureRequests(HidDevice& firmwareSide) {
+    UhidRequests requests;
+    requests.getReport = [this, &firmwareSide](UhidDevice& device, std::uint32_t id, std::uint8_t,
+                                               std::uint8_t reportType) {
+        if (reportType != UHID_FEATURE_REPORT) {
+            device.replyGetReport(id, EIO, {});
+            return;
+        }
+        const bool quiet = silentNow();
+        // The interface numbers no reports: the firmware answers after a 0,
+        // and the reply keeps it in front, where hidraw hands it on.
+        std::vector<Byte> report(kLengths.feature, 0);
+        const bool answered = firmwareSide.getFeature(report, kFirmwareTimeout);
+        if (!quiet) {
+            device.replyGetReport(id, answered ? 0 : EIO, report);
+        }
+        countRequest();
+    };
+    requests.setReport = [this, &firmwareSide](UhidDevice& device, std::uint32_t id, std::uint8_t reportType,
+                                               std::span<const std::uint8_t> report) {
+        if (reportType != UHID_FEATURE_REPORT) {
+            device.replySetReport(id, EIO);
+            return;
+        }
+        const bool quiet = silentNow();
+        const bool taken = firmwareSide.setFeature(report, kFirmwareTimeout);
+        if (!quiet) {
+            device.replySetReport(id, taken ? 0 : EIO);
+        }
+        countRequest();
+    };
+    requests.output = [this, &firmwareSide](std::span<const std::uint8_t> report) {
+        firmwareSide.write(report, kFirmwareTimeout);
+        countRequest();
+    };
+    return requests;
+}
+
+bool UhidMouse::silentNow() {
+    const std::lock_guard lock(faultMutex_);
+    return silent_;
 }
 
 void UhidMouse::unplug() {

@@ -71,6 +71,9 @@ public:
 
 private:
     struct Link;
+    // The feature interface's requests, taken by the firmware's end of it.
+    UhidRequests featureRequests(HidDevice& firmwareSide);
+    bool silentNow();
     // A request of the program on the feature interface has been answered (or not).
     void countRequest();
 
