@@ -94,7 +94,7 @@ trap '[ -n "${QUORVEL_VM_KEEP:-}" ] || rm -rf "$job"' EXIT
 {
   printf 'cd %q || exit 125\n' "$PWD"
   printf 'export PATH=%q\n' "$PATH"
-  for name in LANG LC_ALL QUORVEL_TRACE ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+  for name in LANG LC_ALL QUORVEL_TRACE QUORVEL_VM_SLOWDOWN ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
     [ -n "${!name:-}" ] && printf 'export %s=%q\n' "$name" "${!name}"
   done
   printf 'exec'
