@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs
-# every test; builds the Windows target and runs its tests under Wine; then
+# every test (those labelled vm in a virtual machine on this machine's own
+# kernel); builds the Windows target and runs its tests under Wine; then
 # builds the whole tree once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs every test again (the Qt shell offscreen);
 # last, runs each fuzz target for 30 s on its committed corpus.
