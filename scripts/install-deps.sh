@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git ccache
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth imagemagick

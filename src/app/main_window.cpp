@@ -105,7 +105,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     if (!read) {
         ShowFileError(read.error(), text(TextId::kLabelsStartEmpty));
     }
-    const InterfaceSettings settings = read.value_or(InterfaceSettings{});
+    // Parentheses, not braces: clang 14 crashes on the braces of arrays of arrays of strings.
+    const InterfaceSettings settings = read.value_or(InterfaceSettings());
     labels_ = settings.labels;
     skinName_ = settings.skin.path;
     textColour_ = ToColour(settings.skin.textColour);

@@ -72,8 +72,7 @@ void ImageCache::preload(std::span<const std::filesystem::path> paths, int densi
         const auto stamp = files_->stamp(path);
         const auto cached = entries_.find(path);
         const bool fresh = cached != entries_.end() && stamp && cached->second.stamp == *stamp;
-        const bool queued =
-            std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.path == path; });
+        const bool queued = std::ranges::find(jobs, path, &Job::path) != jobs.end();
         if (stamp && !fresh && !queued) {
             jobs.push_back({std::move(path), *stamp, scale, std::nullopt});
         }

@@ -89,7 +89,7 @@ TEST_F(IniFileTest, SectionNameBufferIsCutLikeThePlatformDoes) {
     text() = "[abc]\n[de]\n[fghij]\n";
     EXPECT_EQ(ini.SectionNameBuffer(1024), std::u32string(U"abc\0de\0fghij\0\0", 14));
     // Too small: the list is cut and still ends with two terminators.
-    EXPECT_EQ(ini.SectionNameBuffer(9), std::u32string(U"abc\0de\0\0", 9));
+    EXPECT_EQ(ini.SectionNameBuffer(9), std::u32string(U"abc\0de\0\0\0", 9));
     EXPECT_EQ(ini.SectionNameBuffer(6), std::u32string(U"abc\0\0\0", 6));
 }
 
@@ -138,7 +138,7 @@ TEST_F(IniFileTest, ValuesWithBlankEndsOrOuterQuotesReadBackAsThemselves) {
 }
 
 TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
-    const std::string junk("\x00\xff\xfe garbage \x01\x02", 15);
+    const std::string junk("\x00\xff\xfe garbage \x01\x02\x00", 15);
     const std::string longLine(100000, 'q');
     const struct {
         const char* name;

@@ -86,7 +86,7 @@ TEST(StrIni, AFileThatCannotBeReadIsAnErrorAndIsNotWritten) {
     const auto read = strIni.ReadAll();
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error(), error);
-    EXPECT_EQ(strIni.WriteLabels(ButtonLabels{}), error);
+    EXPECT_EQ(strIni.WriteLabels(ButtonLabels()), error);
     EXPECT_EQ(strIni.WriteSkin({{1, 2, 3}, "Default"}), error);
     EXPECT_EQ(files.writes, 0);
 }
