@@ -18,6 +18,11 @@ mkdir -p /dev/shm && mount -t tmpfs -o mode=1777 tmpfs /dev/shm
 mkdir -p /dev/pts && mount -t devpts devpts /dev/pts
 mount -t 9p -o trans=virtio,version=9p2000.L,cache=none,msize=512000 job "$job"
 ln -sf /proc/self/fd /dev/fd
+# Folders of the host's /tmp that the command works in (its folder, or one
+# named in its arguments) are shown at their own paths over the guest's /tmp.
+while read -r top; do
+  mkdir -p "/tmp/$top" && mount -o bind "/run/host-tmp/$top" "/tmp/$top"
+done <"$job/host-tmp"
 hostname quorvel-guest
 
 ip link set lo up 2>/dev/null

@@ -15,7 +15,11 @@ for word in $(cat /proc/cmdline); do
 done
 mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=512000 root /newroot ||
   { echo "initramfs: cannot mount the root"; reboot -f; }
-mount -t tmpfs -o mode=1777 tmpfs /newroot/tmp
 mount -t tmpfs -o mode=755 tmpfs /newroot/run
+# The host's /tmp stays reachable under /run, so that guest-init.sh can show
+# the guest a build or a clone that lives there.
+mkdir /newroot/run/host-tmp
+mount -o bind /newroot/tmp /newroot/run/host-tmp
+mount -t tmpfs -o mode=1777 tmpfs /newroot/tmp
 umount /dev /sys /proc
 exec switch_root /newroot /bin/sh "$init"

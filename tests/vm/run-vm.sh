@@ -6,7 +6,8 @@
 #   bash tests/vm/run-vm.sh [--udev] [--timeout SECONDS] -- COMMAND [ARG...]
 #
 # The guest sees this machine's root file system read-only (9p), with fresh
-# tmpfs on /tmp and /run and devtmpfs on /dev; uhid and hid-generic are
+# tmpfs on /tmp and /run and devtmpfs on /dev (folders of the host's /tmp
+# that the command works in or names stay visible); uhid and hid-generic are
 # loaded. COMMAND runs in the current folder with the current PATH, its
 # standard output and error come back on ours, and its status is ours. With
 # --udev, systemd-udevd runs in the guest and has settled before COMMAND.
@@ -102,6 +103,13 @@ trap '[ -n "${QUORVEL_VM_KEEP:-}" ] || rm -rf "$job"' EXIT
   printf '\n'
 } >"$job/command"
 : >"$job/output"
+# The guest's /tmp is its own: the host's folders there that the command
+# needs are shown over it.
+for path in "$PWD" "$@"; do
+  case "$path" in
+    /tmp/?*) top=${path#/tmp/}; echo "${top%%/*}" ;;
+  esac
+done | sort -u >"$job/host-tmp"
 
 accel=(-accel tcg,thread=multi)
 if [ "${QUORVEL_VM_KVM:-0}" = 1 ] && [ -w /dev/kvm ]; then

@@ -30,10 +30,10 @@ fail() {
 for file in bin/quorvel bin/quorvelctl bin/Skins/Default tools/uhid_mouse/quorvel-uhid-mouse; do
   [ -e "$build/$file" ] || fail "$build/$file is missing: build it first"
 done
-# The guest shares this machine's root, but /tmp and /run are its own.
+# The guest shares this machine's root, but /run is its own.
 for folder in "$build" "$here"; do
   case "$folder/" in
-    /tmp/* | /run/*) fail "$folder is not visible in the virtual machine (its /tmp and /run are its own)" ;;
+    /run/*) fail "$folder is not visible in the virtual machine (its /run is its own)" ;;
   esac
 done
 if ! command -v qemu-system-x86_64 >/dev/null || ! ls /boot/vmlinuz-* >/dev/null 2>&1; then
