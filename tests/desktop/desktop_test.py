@@ -16,6 +16,9 @@ import tempfile
 import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xvfb import start_xvfb  # noqa: E402
+
 BIN = None
 TITLE = "Quorvel Gaming Mouse"
 CLOSE_BUTTON = (859, 14)  # the middle of the window's close button
@@ -61,20 +64,10 @@ class Desktop(unittest.TestCase):
         shutil.rmtree(self.root, ignore_errors=True)
 
     def start_display(self):
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-                                pass_fds=(write,), stderr=subprocess.DEVNULL)
+        xvfb, display = start_xvfb()
         self.processes.append(xvfb)
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read)
-        self.assertTrue(number.strip(), "Xvfb gave no display")
-        self.env["DISPLAY"] = ":" + number.decode().strip()
+        self.assertTrue(display, "Xvfb gave no display")
+        self.env["DISPLAY"] = display
 
     def start(self, *command, **kwargs):
         process = subprocess.Popen(list(command), env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,

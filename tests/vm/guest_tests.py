@@ -22,6 +22,9 @@ import threading
 import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xvfb import start_xvfb  # noqa: E402
+
 BUILD = None
 BIN = None
 MOUSE = None
@@ -366,20 +369,10 @@ class Window(Case):
         return process
 
     def start_display(self):
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten",
-                                 "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        xvfb, display = start_xvfb()
         self.processes.append(xvfb)
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read)
-        self.assertTrue(number.strip(), "Xvfb gave no display")
-        return ":" + number.decode().strip()
+        self.assertTrue(display, "Xvfb gave no display")
+        return display
 
     def wait_message(self, program, message, since, after, bound, what):
         got = program.err.wait_for(message, since, timeout=max(bound, START_PATIENCE))

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hid/trace/tracing_hid_port.h"
 #include "uhid_mouse.h"
 
 namespace quorvel::uhid_mouse {
@@ -83,11 +84,7 @@ std::string TransferLines(const std::vector<SimTransfer>& transfers) {
         if (transfer.kind == SimTransfer::Kind::Read && !transfer.ok) {
             continue;
         }
-        text += KindName(transfer.kind);
-        for (const Byte b : transfer.report) {
-            std::snprintf(buffer, sizeof buffer, " %02x", b);
-            text += buffer;
-        }
+        text += TraceLine(KindName(transfer.kind), transfer.report);
         const double ms = std::chrono::duration<double, std::milli>(transfer.at).count();
         std::snprintf(buffer, sizeof buffer, " @%.3f", ms);
         text += buffer;

@@ -10,13 +10,7 @@ namespace quorvel {
 namespace {
 
 void Line(std::ostream& out, const char* what, std::span<const std::uint8_t> bytes) {
-    std::string line = what;
-    char digits[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(digits, sizeof digits, " %02x", b);
-        line += digits;
-    }
-    out << line << std::endl;
+    out << TraceLine(what, bytes) << std::endl;
 }
 
 class TracingDevice final : public HidDevice {
@@ -69,6 +63,16 @@ HidOpenResult TracingHidPort::open(const std::string& path, HidAccess access) {
         opened.device = std::make_unique<TracingDevice>(std::move(opened.device), out_);
     }
     return opened;
+}
+
+std::string TraceLine(std::string_view what, std::span<const std::uint8_t> bytes) {
+    std::string line(what);
+    char digits[4];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(digits, sizeof digits, " %02x", b);
+        line += digits;
+    }
+    return line;
 }
 
 bool TraceAskedFor() {

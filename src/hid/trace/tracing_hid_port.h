@@ -2,6 +2,9 @@
 
 #include <memory>
 #include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "ports/clock.h"
 #include "ports/hid_port.h"
@@ -37,6 +40,10 @@ private:
     Clock& inner_;
     std::ostream& out_;
 };
+
+// One transfer as a trace line: `what` and the bytes in lower-case hex
+// ("set-feature 00 01 ..."), without the line's end.
+std::string TraceLine(std::string_view what, std::span<const std::uint8_t> bytes);
 
 // Whether the user asked for the transfers on standard error (QUORVEL_TRACE=1).
 bool TraceAskedFor();
