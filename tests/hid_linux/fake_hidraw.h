@@ -117,7 +117,7 @@ public:
             }
             bytes[0] = 0xEE;
             const std::size_t n = std::min(featureAnswer.size(), length - 1);
-            std::memcpy(bytes + 1, featureAnswer.data(), n);
+            std::copy_n(featureAnswer.begin(), n, bytes + 1);
             return static_cast<int>(n + 1);
         }
         default:
