@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (library.names().empty()) {
         library.nameText = "Copy";
-        const NewMacroResult added = library.New();
+        const NewMacroResult added = library.New(config).result;
         if (added == NewMacroResult::NamesTooLong) {
             // Sections the list cannot show (an empty name ends the list):
             // the new one would stand after them, unseen.
@@ -69,8 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(ReadMacroEvents(IniFile(files, path), name) == library.events,
             "the confirmed macro reads back otherwise");
     RequireOnlyTheTableChanged(config);
+    Require(library.selected() &&
+                SameIniName(library.names()[static_cast<std::size_t>(*library.selected())], name),
+            "the confirmed macro is no longer the one selected");
     library.Select(0, config);
-    Require(!library.Delete(), "Delete failed on a writable file");
+    Require(!library.Delete(config).error, "Delete failed on a writable file");
     const std::vector<std::string> left = IniFile(files, path).SectionNames();
     Require(
         std::none_of(left.begin(), left.end(), [&](const std::string& n) { return SameIniName(n, name); }),

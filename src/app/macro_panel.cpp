@@ -4,6 +4,7 @@
 
 #include "app/advanced_page_layout.h"
 #include "app/page_context.h"
+#include "assign/function_list.h"
 #include "config/file_error_text.h"
 #include "macro/macro_editing.h"
 #include "macro/macro_notices.h"
@@ -149,23 +150,25 @@ bool MacroPanel::click(Point point) {
 // --- The macro list, New, Delete and Confirm ------------------------------------
 
 void MacroPanel::SelectMacro(int index) {
-    const std::string loopBefore = library_.loopText;
     library_.Select(index, context_->working());
     line_.reset();
     context_->window().setControlText(A.macroNameBox.id, library_.nameText);
     ShowEvents();
-    // A macro without events leaves the box alone.
-    if (!library_.events.empty() || library_.loopText != loopBefore) {
-        LoopTextSet();
-    }
+    LoopTextSet();
 }
 
 void MacroPanel::New() {
-    switch (library_.New()) {
+    const MacroLibrary::NewOutcome outcome = library_.New(context_->working());
+    switch (outcome.result) {
     case NewMacroResult::Added:
         line_.reset();
         ShowNames();
         ShowEvents();
+        LoopTextSet();
+        ShowChange(outcome.change);
+        return;
+    case NewMacroResult::NotSaved:
+        ShowChange(outcome.change);
         return;
     case NewMacroResult::NameBlank:
         context_->showMessage(context_->text(TextId::kMacroNameIsBlank));
@@ -186,26 +189,41 @@ void MacroPanel::New() {
 }
 
 void MacroPanel::Delete() {
-    if (const FileStatus error = library_.Delete()) {
-        context_->showMessage(FileErrorText(*error, context_->language()));
-        return;
+    const MacroChange change = library_.Delete(context_->working());
+    if (change.done) {
+        line_.reset();
+        ShowNames();
+        ShowEvents();
+        context_->window().setControlText(A.macroNameBox.id, library_.nameText);
     }
-    line_.reset();
-    ShowNames();
-    ShowEvents();
-    context_->window().setControlText(A.macroNameBox.id, library_.nameText);
+    ShowChange(change);
 }
 
 void MacroPanel::Confirm() {
-    const MacroLibrary::ConfirmResult result = library_.Confirm(context_->working());
-    if (result.error) {
-        context_->showMessage(FileErrorText(*result.error, context_->language()));
+    const MacroChange change = library_.Confirm(context_->working());
+    if (change.done) {
+        // Duplicates of the name that the file held are gone from the list.
+        ShowNames();
+    }
+    ShowChange(change);
+    // What the mouse cannot take of the library, told once.
+    if (const std::optional<std::string> notice = ConfirmNotice(change.rebuild, context_->language());
+        change.done && notice) {
+        context_->showWarning(*notice);
+    }
+}
+
+// A file that could not be changed is told; the buttons whose macro went
+// say "Key Off" now, as they are.
+void MacroPanel::ShowChange(const MacroChange& change) {
+    if (change.error) {
+        context_->showMessage(FileErrorText(*change.error, context_->language()));
         return;
     }
-    // What the mouse cannot take of the library, told once.
-    if (const std::optional<std::string> notice = ConfirmNotice(result.rebuild, context_->language());
-        result.done && notice) {
-        context_->showWarning(*notice);
+    ButtonLabels& labels = context_->labels();
+    for (const MacroButton& off : change.rebuild.buttonsOff) {
+        labels.at(static_cast<std::size_t>(off.mode)).at(static_cast<std::size_t>(off.button)) =
+            FunctionListText(context_->language(), kFnKeyOff);
     }
 }
 
@@ -356,9 +374,14 @@ bool MacroPanel::keystroke(const Keystroke& key, bool inWindow) {
     if (!recorder_.recording()) {
         return false;
     }
-    if (recorder_.Record(key, library_.selected().has_value(), library_.events)) {
-        line_ = static_cast<int>(library_.events.size()) - 1;
-        ShowEvents();
+    // Only the lines that changed go to the list: a long recording must not
+    // fill the whole list again at every key.
+    if (const std::optional<std::size_t> first =
+            recorder_.Record(key, library_.selected().has_value(), library_.events)) {
+        const std::vector<std::string>& events = library_.events;
+        context_->window().setListItemsFrom(A.eventList.id, *first,
+                                            std::span(events).subspan(std::min(*first, events.size())));
+        SelectLine(static_cast<int>(events.size()) - 1);
     }
     // Typed keys do not work the window's controls while it records.
     return inWindow && !key.release;

@@ -66,6 +66,7 @@ private:
     void LoopTextSet();
     void CloseMouseEventList();
     void EndRecording();
+    void ShowChange(const MacroChange& change);
 
     PageContext* context_;
     MacroLibrary library_;

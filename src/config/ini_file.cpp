@@ -1,6 +1,7 @@
 #include "config/ini_file.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <unordered_set>
@@ -266,6 +267,41 @@ bool IniDocument::replaceSection(std::string_view section, std::span<const IniEn
     for (const IniEntry& entry : entries) {
         lines_.push_back(EntryLine(entry.key, entry.value));
     }
+    return true;
+}
+
+bool IniDocument::rewriteSection(std::string_view section, std::span<const IniEntry> entries) {
+    const auto header = findSection(section);
+    if (!header) {
+        return replaceSection(section, entries);
+    }
+    if (!std::all_of(entries.begin(), entries.end(), [](const IniEntry& e) { return IniKeyFits(e.key); })) {
+        return false;
+    }
+    const std::size_t end = sectionEnd(*header);
+    for (std::size_t i = end; i < lines_.size();) {
+        if (lines_[i].kind == Line::Kind::Section && SameName(lines_[i].name, section)) {
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i),
+                         lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(i)));
+        } else {
+            ++i;
+        }
+    }
+    std::vector<Line> body;
+    body.reserve(entries.size() + (end - *header));
+    for (const IniEntry& entry : entries) {
+        body.push_back(EntryLine(entry.key, entry.value));
+    }
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (lines_[i].kind != Line::Kind::Entry) {
+            body.push_back(std::move(lines_[i]));
+        }
+    }
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(*header + 1);
+    lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*header + 1),
+                  std::make_move_iterator(body.begin()), std::make_move_iterator(body.end()));
+    finalNewline_ = true;
     return true;
 }
 

@@ -51,6 +51,12 @@ public:
     bool removeSection(std::string_view section);
     // Removes the section and writes it anew, with these keys, at the end.
     bool replaceSection(std::string_view section, std::span<const IniEntry> entries);
+    // Gives the section these keys, and no others, where it stands: the
+    // first section of the name keeps its place and its header, and the
+    // lines in it that are no keys (comments, blank lines) follow the keys;
+    // later sections of the name, which reading never finds, are removed.
+    // A section that is not there is added at the end.
+    bool rewriteSection(std::string_view section, std::span<const IniEntry> entries);
 
     std::string text() const;
 

@@ -30,6 +30,19 @@ std::optional<long> ItemIndex(std::string_view key) {
     return LeadingInteger(digits);
 }
 
+// The position of the name in the list, letter case ignored.
+std::optional<int> PositionOf(const std::vector<std::string>& names, const std::string& name) {
+    const auto at =
+        std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameIniName(n, name); });
+    return at == names.end() ? std::nullopt : std::optional<int>(static_cast<int>(at - names.begin()));
+}
+
+MacroChange NotChanged(FileError error) {
+    MacroChange change;
+    change.error = std::move(error);
+    return change;
+}
+
 } // namespace
 
 MacroNames ReadMacroNames(const IniFile& recordIni) {
@@ -123,16 +136,12 @@ void MacroLibrary::Select(int index, const DeviceConfig& config) {
     selected_ = index;
     const std::string& name = names_[static_cast<std::size_t>(index)];
     nameText = name;
-    std::vector<std::string> read = ReadMacroEvents(file_.readOrEmpty(), name);
-    if (read.empty()) {
-        events.clear();
-        return;
-    }
-    events = std::move(read);
-    // A listed macro past the table's twelve slots has no loop count of its own.
-    if (static_cast<std::size_t>(index) < config.macroSlots.size()) {
-        loopText = std::to_string(MacroLoopCount(config.macroSlots[static_cast<std::size_t>(index)]));
-    }
+    events = ReadMacroEvents(file_.readOrEmpty(), name);
+    // The box shows the loop count of the macro shown, also of one without
+    // events; one past the table's twelve slots has none of its own.
+    loopText = static_cast<std::size_t>(index) < config.macroSlots.size()
+                   ? std::to_string(MacroLoopCount(config.macroSlots[static_cast<std::size_t>(index)]))
+                   : "1";
 }
 
 MacroNameFault CheckMacroName(std::string_view name) {
@@ -154,79 +163,117 @@ MacroNameFault CheckMacroName(std::string_view name) {
     return MacroNameFault::None;
 }
 
-NewMacroResult MacroLibrary::New() {
+MacroLibrary::NewOutcome MacroLibrary::New(DeviceConfig& config) {
+    NewOutcome outcome;
+    const auto refuse = [&](NewMacroResult why) {
+        outcome.result = why;
+        return outcome;
+    };
     switch (CheckMacroName(nameText)) {
     case MacroNameFault::None:
         break;
     case MacroNameFault::Blank:
-        return NewMacroResult::NameBlank;
+        return refuse(NewMacroResult::NameBlank);
     default:
-        return NewMacroResult::NameNotStorable;
+        return refuse(NewMacroResult::NameNotStorable);
     }
     if (names_.size() >= static_cast<std::size_t>(kMacroCountLimit)) {
-        return NewMacroResult::TooMany;
+        return refuse(NewMacroResult::TooMany);
     }
-    if (std::any_of(names_.begin(), names_.end(),
-                    [&](const std::string& n) { return SameIniName(n, nameText); })) {
-        return NewMacroResult::NameExists;
+    if (PositionOf(names_, nameText)) {
+        return refuse(NewMacroResult::NameExists);
     }
     // A new section goes last in the file: past the window of the names the
     // list reads, it would be saved and never listed again.
     std::vector<std::string> after = names_;
     after.push_back(nameText);
     if (someHidden_ || ReadMacroNames(after).someHidden) {
-        return NewMacroResult::NamesTooLong;
+        return refuse(NewMacroResult::NamesTooLong);
     }
-    if (!names_.empty()) {
+    // The section is written at once, so that the macro has its place in
+    // the file, and with it its slot, before anything else is added.
+    FileResult<IniDocument> document = file_.read();
+    if (!document) {
+        outcome.change.error = document.error();
+        return refuse(NewMacroResult::NotSaved);
+    }
+    const IniEntry noEvents[] = {{std::string(kItemCountKey), "0"}};
+    if (!document->replaceSection(nameText, noEvents)) {
+        outcome.change.error = FileError{FileError::Kind::BadName, file_.path()};
+        return refuse(NewMacroResult::NotSaved);
+    }
+    const bool wasEmpty = names_.empty();
+    const std::string name = nameText;
+    outcome.change = Save(*document, config);
+    if (outcome.change.error) {
+        return refuse(NewMacroResult::NotSaved);
+    }
+    // Into an empty list the events already shown stay, for Confirm.
+    if (!wasEmpty) {
         events.clear();
     }
-    names_.push_back(nameText);
-    selected_ = static_cast<int>(names_.size() - 1);
-    return NewMacroResult::Added;
+    selected_ = PositionOf(names_, name);
+    loopText = "1";
+    return outcome;
 }
 
-FileStatus MacroLibrary::Delete() {
+MacroChange MacroLibrary::Delete(DeviceConfig& config) {
     if (names_.empty() || !selected_) {
-        return std::nullopt;
+        return {};
     }
-    const auto at = names_.begin() + *selected_;
-    if (auto error = file_.RemoveSection(*at)) {
-        return error;
+    FileResult<IniDocument> document = file_.read();
+    if (!document) {
+        return NotChanged(document.error());
     }
-    names_.erase(at);
+    document->removeSection(names_[static_cast<std::size_t>(*selected_)]);
+    MacroChange change = Save(*document, config);
+    if (change.error) {
+        return change;
+    }
     selected_.reset();
     events.clear();
     nameText.clear();
-    return std::nullopt;
+    return change;
 }
 
-MacroLibrary::ConfirmResult MacroLibrary::Confirm(DeviceConfig& config) {
-    ConfirmResult result;
+MacroChange MacroLibrary::Confirm(DeviceConfig& config) {
     if (names_.empty() || !selected_) {
-        return result;
+        return {};
     }
     std::vector<IniEntry> entries;
+    entries.reserve(events.size() + 1);
     entries.push_back({std::string(kItemCountKey), std::to_string(events.size())});
     for (std::size_t j = 0; j < events.size(); ++j) {
         entries.push_back({ItemKey(j), events[j]});
     }
-    // One read: the table is rebuilt from the document just written.
     FileResult<IniDocument> document = file_.read();
     if (!document) {
-        result.error = document.error();
-        return result;
+        return NotChanged(document.error());
     }
-    if (!document->replaceSection(names_[static_cast<std::size_t>(*selected_)], entries)) {
-        result.error = FileError{FileError::Kind::BadName, file_.path()};
-        return result;
+    const std::string name = names_[static_cast<std::size_t>(*selected_)];
+    if (!document->rewriteSection(name, entries)) {
+        return NotChanged(FileError{FileError::Kind::BadName, file_.path()});
     }
-    result.error = file_.write(*document);
-    if (result.error) {
-        return result;
+    MacroChange change = Save(*document, config);
+    if (!change.error) {
+        selected_ = PositionOf(names_, name);
     }
-    result.done = true;
-    result.rebuild = RebuildMacroTable(*document, config);
-    return result;
+    return change;
+}
+
+MacroChange MacroLibrary::Save(const IniDocument& document, DeviceConfig& config) {
+    MacroChange change;
+    change.error = file_.write(document);
+    if (change.error) {
+        return change;
+    }
+    change.done = true;
+    // One read: the list and the table follow the document just written.
+    change.rebuild = RebuildMacroTable(document, config, names_);
+    MacroNames listed = ReadMacroNames(document);
+    names_ = std::move(listed.names);
+    someHidden_ = listed.someHidden;
+    return change;
 }
 
 } // namespace quorvel

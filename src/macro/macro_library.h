@@ -64,11 +64,26 @@ enum class NewMacroResult {
     TooMany,
     NameExists,
     NamesTooLong, // the list would not show it: the names pass the section-name window
+    NotSaved,     // record.ini could not be read or written: the change says why
+};
+
+// What New, Delete and Confirm did to record.ini and the macro table.
+struct MacroChange {
+    FileStatus error;  // the file could not be read or written: nothing changed
+    bool done = false; // the file was written and the table rebuilt from it
+    RebuildResult rebuild;
 };
 
 // The macro panel's state and operations, without any widget: the macro
 // list with its selection, the event list of the selected macro, the
 // Macro Name and Loop Times boxes.
+//
+// The list is always the macros of record.ini in file order, and a macro's
+// position in it is its slot in the macro table and its number on the
+// buttons: New appends a section at once, Confirm rewrites the section
+// where it stands, Delete removes it, and after each the table is rebuilt
+// so that every macro keeps its loop count and its buttons (see
+// RebuildMacroTable).
 class MacroLibrary {
 public:
     explicit MacroLibrary(IniFile recordIni);
@@ -81,24 +96,28 @@ public:
 
     // Fills the list from the file and selects the first macro.
     void Load(const DeviceConfig& config);
-    // Shows the macro at `index` of the list.
+    // Shows the macro at `index` of the list, with its loop count.
     void Select(int index, const DeviceConfig& config);
-    // Adds the name in the Macro Name box to the list; writes nothing.
-    NewMacroResult New();
-    // Removes the selected macro from the list and its section from the
-    // file. On an error the list is unchanged.
-    FileStatus Delete();
 
-    struct ConfirmResult {
-        FileStatus error; // nothing rebuilt then
-        bool done = false;
-        RebuildResult rebuild;
+    struct NewOutcome {
+        NewMacroResult result = NewMacroResult::Added;
+        MacroChange change;
     };
-    // Saves the selected macro's events as the last section of the file and
-    // rebuilds the macro table from the file.
-    ConfirmResult Confirm(DeviceConfig& config);
+    // Adds the name in the Macro Name box as a macro without events, last
+    // in the list and the file, with the loop count 1, and selects it.
+    NewOutcome New(DeviceConfig& config);
+    // Removes the selected macro from the list and its section from the
+    // file; the macros after it move up a slot. On an error the list is
+    // unchanged.
+    MacroChange Delete(DeviceConfig& config);
+    // Saves the selected macro's events in its section, where it stands in
+    // the file, and rebuilds the macro table from the file.
+    MacroChange Confirm(DeviceConfig& config);
 
 private:
+    // Writes the document, takes the list from it and rebuilds the table.
+    MacroChange Save(const IniDocument& document, DeviceConfig& config);
+
     IniFile file_;
     std::vector<std::string> names_;
     std::optional<int> selected_;

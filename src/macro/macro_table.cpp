@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "assign/function_list.h"
 #include "assign/key_codes.h"
+#include "macro/macro_editing.h"
 #include "macro/macro_library.h"
 
 namespace quorvel {
@@ -120,27 +122,81 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
     return result;
 }
 
+std::vector<std::optional<int>> MacroMoves(std::span<const std::string> before,
+                                           std::span<const std::string> after) {
+    // The n-th macro of a name before is the n-th of that name after.
+    const auto occurrence = [](std::span<const std::string> names, std::size_t at) {
+        return std::count_if(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(at),
+                             [&](const std::string& name) { return SameIniName(name, names[at]); });
+    };
+    std::vector<std::optional<int>> moves(before.size());
+    for (std::size_t j = 0; j < after.size(); ++j) {
+        const auto n = occurrence(after, j);
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            if (SameIniName(before[i], after[j]) && occurrence(before, i) == n) {
+                moves[i] = static_cast<int>(j);
+                break;
+            }
+        }
+    }
+    return moves;
+}
+
 RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config) {
     return RebuildMacroTable(recordIni.readOrEmpty(), config);
 }
 
 RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config) {
+    const std::vector<std::string> names = ReadMacroNames(recordIni).names;
+    return RebuildMacroTable(recordIni, config, names);
+}
+
+RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config,
+                                std::span<const std::string> before) {
     RebuildResult result;
     const std::vector<std::string> names = ReadMacroNames(recordIni).names;
-    for (std::size_t k = 0; k < names.size(); ++k) {
-        if (k >= config.macroSlots.size()) {
-            result.sectionsIgnored = static_cast<int>(names.size() - k);
-            break;
+    const std::vector<std::optional<int>> moves = MacroMoves(before, names);
+
+    // The loop counts go with their macros before any slot is written.
+    std::array<int, kMacroSlotCount> loops{};
+    for (std::size_t i = 0; i < moves.size() && i < config.macroSlots.size(); ++i) {
+        if (moves[i] && *moves[i] < kMacroSlotCount) {
+            loops[static_cast<std::size_t>(*moves[i])] = MacroLoopCount(config.macroSlots[i]);
         }
+    }
+    for (std::size_t k = 0; k < config.macroSlots.size(); ++k) {
         MacroSlot& slot = config.macroSlots[k];
-        const std::vector<std::string> events = ReadMacroEvents(recordIni, names[k]);
-        if (events.empty()) {
+        if (k >= names.size()) {
             slot.fill(0);
-        } else if (EncodeMacroEvents(events, slot).eventsLeftOut > 0) {
+            continue;
+        }
+        SetMacroLoopCount(slot, std::max(loops[k], 1));
+        const std::vector<std::string> events = ReadMacroEvents(recordIni, names[k]);
+        if (EncodeMacroEvents(events, slot).eventsLeftOut > 0) {
             result.slotsCut.push_back(static_cast<int>(k));
             result.namesCut.push_back(names[k]);
         }
         ++result.slotsFilled;
+    }
+    if (names.size() > config.macroSlots.size()) {
+        result.sectionsIgnored = static_cast<int>(names.size() - config.macroSlots.size());
+    }
+
+    // A button names its macro by its number, the position plus one.
+    for (int mode = 0; mode < 2; ++mode) {
+        ButtonSet& set = config.buttonSet(mode);
+        for (int button = 0; button < kButtonCount; ++button) {
+            Byte& position = set.field(kFieldMacroPosition, button);
+            if (set.field(kFieldFunction, button) != kFnMacroKey || position >= moves.size()) {
+                continue;
+            }
+            if (const std::optional<int> to = moves[position]) {
+                position = static_cast<Byte>(*to);
+            } else {
+                set.field(kFieldFunction, button) = kFnKeyOff;
+                result.buttonsOff.push_back({mode, button});
+            }
+        }
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,16 +63,43 @@ struct EncodeResult {
 // so a pause is never parted from its event.
 EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& slot);
 
+// A button of one key configuration (0 Mode A, 1 Mode B).
+struct MacroButton {
+    int mode = 0;
+    int button = 0;
+    bool operator==(const MacroButton&) const = default;
+};
+
 struct RebuildResult {
     int slotsFilled = 0;
     int sectionsIgnored = 0;             // sections past the twelfth
     std::vector<int> slotsCut{};         // slots whose macro did not fit whole
     std::vector<std::string> namesCut{}; // the names of those macros, in slot order
+    // Buttons that played a macro that is gone: they play nothing now
+    // ("Key Off"), and their labels must say so.
+    std::vector<MacroButton> buttonsOff{};
 };
 
-// Rebuilds the macro table of the configuration from record.ini: slot k
-// from the k-th macro in file order. Slots after the last macro keep what
-// they hold.
+// Where each macro of the list went when the list changed from `before` to
+// `after`: for the macro at position i before, its position after, nothing
+// when it is gone. Names match without regard to case; a name listed twice
+// matches its own occurrence.
+std::vector<std::optional<int>> MacroMoves(std::span<const std::string> before,
+                                           std::span<const std::string> after);
+
+// Rebuilds the macro table from record.ini after the macro list changed
+// from `before` to the macros the file lists now, so that everything of a
+// macro stays with it:
+// - slot k holds the events of the k-th macro in file order, and the loop
+//   count that macro had in the slot it held before (1 for a macro that had
+//   none, and in place of 0: a listed macro is played at least once);
+// - a slot without a macro is cleared, loop count included, so that no
+//   button plays a macro that was deleted;
+// - a button that plays a macro follows it to its new number, and a button
+//   whose macro is gone is set to "Key Off" (listed in buttonsOff).
+RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config,
+                                std::span<const std::string> before);
+// The same when the list stands as the file lists it (nothing moved).
 RebuildResult RebuildMacroTable(const IniFile& recordIni, DeviceConfig& config);
 RebuildResult RebuildMacroTable(const IniDocument& recordIni, DeviceConfig& config);
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,6 +156,10 @@ public:
     // (MainWindow::OnListDoubleClick, OnListRightClick).
     virtual void createListBox(int id, Rect box) = 0;
     virtual void setListItems(int id, const std::vector<std::string>& items) = 0;
+    // Changes only the entries from `first` on: they become `items`, and the
+    // entries before `first` stay as they are. A list that grows at its end
+    // (a recording) costs the entries added, not the whole list.
+    virtual void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) = 0;
 };
 
 // A modal sub-dialog's platform side: its picture, size and font, the few

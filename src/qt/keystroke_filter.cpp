@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <cstdint>
 
 #include "qt/qt_key_names.h"
 
@@ -35,8 +36,13 @@ bool KeystrokeFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const unsigned virtualKey =
         key->nativeVirtualKey() != 0 ? key->nativeVirtualKey() : static_cast<unsigned>(key->key());
-    const Keystroke keystroke{std::string(KeyNameOf(*key)), virtualKey, event->type() == QEvent::KeyRelease,
-                              key->isAutoRepeat()};
+    Keystroke keystroke{std::string(KeyNameOf(*key)), virtualKey, event->type() == QEvent::KeyRelease,
+                        key->isAutoRepeat()};
+    // On X11 the server's time of the key event: a repeat that Qt did not
+    // mark is a release and a press of one time. 0 is no time at all.
+    if (key->timestamp() != 0) {
+        keystroke.time = static_cast<std::uint32_t>(key->timestamp());
+    }
     return controller_->OnKeystroke(keystroke, receiver->window() == window_);
 }
 

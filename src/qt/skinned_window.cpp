@@ -90,6 +90,9 @@ void SkinnedWindow::createListBox(int id, Rect box) {
     list->setFont(textFont_);
     list->setFrameShape(QFrame::NoFrame);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // One line of one font an entry: the list does not measure every entry
+    // again each time one is added (a recording of thousands of lines).
+    list->setUniformItemSizes(true);
     list->setFocusPolicy(Qt::NoFocus);
     list->setMouseTracking(true);
     list->viewport()->setMouseTracking(true);
@@ -119,6 +122,21 @@ void SkinnedWindow::setListItems(int id, const std::vector<std::string>& items) 
         } else {
             list->addItem(text);
         }
+    }
+}
+
+void SkinnedWindow::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+    QListWidget* list = this->list(id);
+    if (list == nullptr) {
+        return;
+    }
+    const QSignalBlocker quiet(list);
+    const int keep = static_cast<int>(std::min(first, static_cast<std::size_t>(list->count())));
+    while (list->count() > keep) {
+        delete list->takeItem(list->count() - 1);
+    }
+    for (const std::string& item : items) {
+        list->addItem(FromUtf8(item));
     }
 }
 

@@ -220,6 +220,23 @@ void ChildControls::setListItems(int id, const std::vector<std::string>& items) 
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void ChildControls::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+    HWND list = handle(id);
+    if (list == nullptr) {
+        return;
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = count - 1; i >= 0 && static_cast<std::size_t>(i) >= first; --i) {
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    }
+    for (const std::string& item : items) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 void ChildControls::destroy(int id) {
     const auto it = controls_.find(id);
     if (it == controls_.end()) {

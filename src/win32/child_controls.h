@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,8 @@ public:
     // A list box without a border whose entries change with setListItems.
     void createListBox(int id, Rect box);
     void setListItems(int id, const std::vector<std::string>& items);
+    // The entries from `first` on become `items`; those before stay.
+    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items);
     void destroy(int id);
     bool exists(int id) const { return controls_.count(id) != 0; }
     void setText(int id, std::string_view text);

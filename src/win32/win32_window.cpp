@@ -102,6 +102,10 @@ void Win32Window::setListItems(int id, const std::vector<std::string>& items) {
     controls_.setListItems(id, items);
 }
 
+void Win32Window::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+    controls_.setListItemsFrom(id, first, items);
+}
+
 void Win32Window::createStatic(int id, Rect box, std::string_view text, TextAlign align) {
     controls_.createStatic(id, box, text, align);
 }

@@ -3,6 +3,7 @@
 #include "app/advanced_page_layout.h"
 #include "app/macro_panel.h"
 #include "app/page_context.h"
+#include "assign/function_list.h"
 #include "macro/macro_editing.h"
 #include "ports/message_port.h"
 #include "support/memory_file_system.h"
@@ -348,14 +349,71 @@ TEST_F(MacroPanelTest, NewRefusesWhatTheListOrTheFileCannotTake) {
     }
 }
 
-TEST_F(MacroPanelTest, NewAddsAndSelectsWithAnEmptyEventList) {
+TEST_F(MacroPanelTest, NewAddsAndSelectsWithAnEmptyEventListAndLoopCountOne) {
+    context.config.macroSlots[0][1] = 7;
+    context.config.macroSlots[1].fill(0x77); // a macro deleted long ago
     Open(kCopyExample);
+    EXPECT_EQ(LoopBox(), "7");
     Name("Paste");
     panel->New();
     EXPECT_EQ(window.lists[A.macroList.id], (Lines{"Copy", "Paste"}));
     EXPECT_EQ(window.highlighted[A.macroList.id], 1);
     EXPECT_TRUE(EventList().empty());
-    EXPECT_EQ(files.files[kRecordIni], kCopyExample) << "New writes nothing";
+    EXPECT_EQ(LoopBox(), "1");
+    MacroSlot paste{};
+    paste[1] = 1;
+    EXPECT_EQ(context.config.macroSlots[1], paste) << "what the box shows is what the slot holds";
+    EXPECT_EQ(files.files[kRecordIni], std::string(kCopyExample) + "[Paste]\nItemCount=0\n")
+        << "the macro has its place in the file at once";
+}
+
+TEST_F(MacroPanelTest, DeleteTurnsTheButtonsOfTheMacroOffAndMovesTheOthers) {
+    for (const int b : {1, 2}) {
+        context.config.modeA.field(kFieldFunction, b) = kFnMacroKey;
+        context.config.modeA.field(kFieldMacroPosition, b) = static_cast<Byte>(b - 1);
+        context.buttonLabels[0][static_cast<std::size_t>(b)] = b == 1 ? "Macro Key-Copy" : "Macro Key-Paste";
+    }
+    Open(std::string(kCopyExample) + "[Paste]\nItemCount=1\nItem0=V   Dn\n");
+    panel->Delete();
+    EXPECT_EQ(window.lists[A.macroList.id], (Lines{"Paste"}));
+    EXPECT_EQ(context.config.modeA.field(kFieldFunction, 1), kFnKeyOff);
+    EXPECT_EQ(context.buttonLabels[0][1], "Key Off");
+    EXPECT_EQ(context.config.modeA.field(kFieldMacroPosition, 2), 0);
+    EXPECT_EQ(context.buttonLabels[0][2], "Macro Key-Paste");
+    EXPECT_EQ(context.config.macroSlots[0][3], 0x19) << "Paste fills the first slot";
+    EXPECT_EQ(context.config.macroSlots[1], MacroSlot{});
+}
+
+// Both cores busy: Qt marks none of X11's release and press pairs of a held
+// key, which carry one time each.
+TEST_F(MacroPanelTest, AKeyHeldOnABusyX11RecordsOnePressAndOneRelease) {
+    Open("[Hold]\nItemCount=0\n");
+    panel->StartRecording();
+    panel->keystroke({"A", 0, false, false, 5000}, true);
+    for (std::uint32_t t = 5200; t < 6200; t += 33) {
+        panel->keystroke({"A", 0, true, false, t}, true);
+        panel->keystroke({"A", 0, false, false, t}, true);
+    }
+    panel->keystroke({"A", 0, true, false, 6210}, true);
+    EXPECT_EQ(EventList(), (Lines{"A   Dn", "50 ms", "A   Up"}));
+    EXPECT_EQ(panel->selectedLine(), 2);
+}
+
+// A recording appends its lines to the list: the list is not filled anew
+// at every key, however long it grows.
+TEST_F(MacroPanelTest, ALongRecordingPutsEachLineIntoTheListOnce) {
+    Open("[Long]\nItemCount=0\n");
+    panel->StartRecording();
+    const int fills = window.listFills[A.eventList.id];
+    const std::size_t put = window.entriesPut[A.eventList.id];
+    for (int i = 0; i < 500; ++i) {
+        const std::string key(1, static_cast<char>('A' + i % 26));
+        Type({Press(key), Release(key)});
+    }
+    EXPECT_EQ(EventList().size(), 1999u);
+    EXPECT_EQ(window.listFills[A.eventList.id], fills);
+    EXPECT_EQ(window.entriesPut[A.eventList.id] - put, 1999u);
+    EXPECT_EQ(panel->selectedLine(), 1998);
 }
 
 TEST_F(MacroPanelTest, ConfirmTellsOnceWhatTheMouseCannotTake) {

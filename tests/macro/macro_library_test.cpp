@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "assign/function_list.h"
 #include "macro/macro_library.h"
 #include "support/memory_file_system.h"
 
@@ -55,8 +56,9 @@ TEST_F(MacroLibraryTest, LoadWithoutAFileLeavesTheListEmpty) {
     EXPECT_EQ(library.loopText, "");
 }
 
-TEST_F(MacroLibraryTest, SelectShowsEventsAndLoopCountOrOnlyClearsForAnEmptyMacro) {
+TEST_F(MacroLibraryTest, SelectShowsEventsAndTheLoopCountOfTheMacroShown) {
     config.macroSlots[1][0] = 1; // 256 loops
+    config.macroSlots[2][1] = 4;
     Load(kTwoMacros + std::string("[Empty]\nItemCount=0\n"));
     library.Select(1, config);
     EXPECT_EQ(library.nameText, "Paste");
@@ -65,7 +67,7 @@ TEST_F(MacroLibraryTest, SelectShowsEventsAndLoopCountOrOnlyClearsForAnEmptyMacr
     library.Select(2, config);
     EXPECT_EQ(library.nameText, "Empty");
     EXPECT_TRUE(library.events.empty());
-    EXPECT_EQ(library.loopText, "256") << "the Loop Times box keeps its text";
+    EXPECT_EQ(library.loopText, "4") << "a macro without events shows its own loop count too";
 }
 
 TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
@@ -81,19 +83,20 @@ TEST_F(MacroLibraryTest, NewRefusesBlankTooManyAndExistingNames) {
     };
     for (const auto& row : cases) {
         library.nameText = row.name;
-        EXPECT_EQ(library.New(), row.result) << "'" << row.name << "'";
+        EXPECT_EQ(library.New(config).result, row.result) << "'" << row.name << "'";
     }
     EXPECT_EQ(library.names().size(), 4u);
     EXPECT_EQ(library.selected(), 3);
     EXPECT_TRUE(library.events.empty());
-    EXPECT_EQ(files.files[kPath], kTwoMacros) << "New writes nothing";
+    EXPECT_EQ(files.files[kPath], kTwoMacros + std::string("[Cut]\nItemCount=0\n[剪切]\nItemCount=0\n"))
+        << "New gives the macro its section, last in the file";
 
     for (int i = 4; i < 12; ++i) {
         library.nameText = "M" + std::to_string(i);
-        ASSERT_EQ(library.New(), NewMacroResult::Added);
+        ASSERT_EQ(library.New(config).result, NewMacroResult::Added);
     }
     library.nameText = "Thirteenth";
-    EXPECT_EQ(library.New(), NewMacroResult::TooMany);
+    EXPECT_EQ(library.New(config).result, NewMacroResult::TooMany);
     EXPECT_EQ(library.names().size(), 12u);
 }
 
@@ -139,54 +142,158 @@ TEST(MacroName, OnlyNamesThatReadBackAsThemselvesAreTaken) {
 TEST_F(MacroLibraryTest, NewIntoAnEmptyListKeepsTheEventList) {
     library.events = {"A   Dn"};
     library.nameText = "First";
-    EXPECT_EQ(library.New(), NewMacroResult::Added);
+    EXPECT_EQ(library.New(config).result, NewMacroResult::Added);
     EXPECT_EQ(library.events, std::vector<std::string>{"A   Dn"});
     EXPECT_EQ(library.selected(), 0);
 }
 
 TEST_F(MacroLibraryTest, DeleteRemovesTheEntryAndItsSection) {
     Load(kTwoMacros);
-    EXPECT_EQ(library.Delete(), std::nullopt);
+    const MacroChange change = library.Delete(config);
+    EXPECT_EQ(change.error, std::nullopt);
+    EXPECT_TRUE(change.done);
     EXPECT_EQ(library.names(), std::vector<std::string>{"Paste"});
     EXPECT_TRUE(library.events.empty());
     EXPECT_EQ(library.nameText, "");
     EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn"}));
-    EXPECT_EQ(library.Delete(), std::nullopt) << "nothing selected: nothing happens";
+    EXPECT_FALSE(library.Delete(config).done) << "nothing selected: nothing happens";
     EXPECT_EQ(library.names().size(), 1u);
 }
 
-TEST_F(MacroLibraryTest, ConfirmRewritesTheSectionLastAndRebuildsTheTable) {
-    Load(kTwoMacros);
-    library.events = {"A   Dn", "50 ms", "A   Up"};
-    const auto result = library.Confirm(config);
-    EXPECT_TRUE(result.done);
-    EXPECT_EQ(FileLines(),
-              (std::vector<std::string>{"[Paste]", "ItemCount=1", "Item0=V   Dn", "[Copy]", "ItemCount=3",
-                                        "Item0=A   Dn", "Item1=50 ms", "Item2=A   Up"}));
-    // Copy now stands second in the file, so it fills slot 1.
-    EXPECT_EQ(config.macroSlots[0][3], 0x19) << "V";
-    EXPECT_EQ(config.macroSlots[1][2], 0x05);
-    EXPECT_EQ(config.macroSlots[1][3], 0x04);
-    EXPECT_EQ(library.names(), (std::vector<std::string>{"Copy", "Paste"})) << "the list keeps its order";
+// A, B and C in slots 1-3 with loop counts 2, 3 and 4, and a button of
+// each mode on each; the table past them still holds an old macro's bytes.
+struct ThreeMacros : MacroLibraryTest {
+    ThreeMacros() {
+        for (int k = 0; k < 3; ++k) {
+            config.macroSlots[static_cast<std::size_t>(k)][1] = static_cast<Byte>(k + 2);
+            for (int mode = 0; mode < 2; ++mode) {
+                config.buttonSet(mode).field(kFieldFunction, k + 2 * mode) = kFnMacroKey;
+                config.buttonSet(mode).field(kFieldMacroPosition, k + 2 * mode) = static_cast<Byte>(k);
+            }
+        }
+        config.macroSlots[3].fill(0x77);
+        config.modeA.field(kFieldFunction, 9) = kFnKeyOff; // once on a macro: its field stays
+        config.modeA.field(kFieldMacroPosition, 9) = 1;
+        Load("[A]\nItemCount=1\nItem0=A   Dn\n[B]\nItemCount=1\nItem0=B   Dn\n[C]\nItemCount=1\nItem0=C   "
+             "Dn\n");
+    }
+    // The macro number each button of a mode plays (0: none), buttons 0-5.
+    std::vector<int> Buttons(int mode) const {
+        std::vector<int> numbers;
+        for (int b = 0; b < 6; ++b) {
+            const ButtonSet& set = config.buttonSet(mode);
+            numbers.push_back(
+                set.field(kFieldFunction, b) == kFnMacroKey ? set.field(kFieldMacroPosition, b) + 1 : 0);
+        }
+        return numbers;
+    }
+};
+
+TEST_F(ThreeMacros, DeleteMovesTheMacrosAfterItUpWithTheirLoopCountsAndButtons) {
+    library.Select(0, config);
+    const MacroChange change = library.Delete(config);
+    ASSERT_TRUE(change.done);
+    EXPECT_EQ(library.names(), (std::vector<std::string>{"B", "C"}));
+    EXPECT_EQ(MacroLoopCount(config.macroSlots[0]), 3);
+    EXPECT_EQ(config.macroSlots[0][3], 0x05) << "B";
+    EXPECT_EQ(MacroLoopCount(config.macroSlots[1]), 4);
+    EXPECT_EQ(config.macroSlots[1][3], 0x06) << "C";
+    for (std::size_t k = 2; k < config.macroSlots.size(); ++k) {
+        EXPECT_EQ(config.macroSlots[k], MacroSlot{}) << "slot " << k + 1 << " has no macro";
+    }
+    EXPECT_EQ(Buttons(0), (std::vector<int>{0, 1, 2, 0, 0, 0}));
+    EXPECT_EQ(Buttons(1), (std::vector<int>{0, 0, 0, 1, 2, 0}));
+    EXPECT_EQ(change.rebuild.buttonsOff, (std::vector<MacroButton>{{0, 0}, {1, 2}}));
+    EXPECT_EQ(config.modeA.field(kFieldFunction, 0), kFnKeyOff);
+    EXPECT_EQ(config.modeA.field(kFieldMacroPosition, 9), 1) << "a button on another function is left alone";
 }
 
-TEST_F(MacroLibraryTest, ConfirmOfAnEmptyEventListWritesCountZero) {
+TEST_F(ThreeMacros, NewGivesTheMacroTheNextSlotWithLoopCountOne) {
+    library.Select(1, config);
+    library.nameText = "D";
+    const MacroLibrary::NewOutcome added = library.New(config);
+    ASSERT_EQ(added.result, NewMacroResult::Added);
+    EXPECT_TRUE(added.change.done);
+    EXPECT_EQ(library.selected(), 3);
+    EXPECT_EQ(library.loopText, "1");
+    MacroSlot d{};
+    d[1] = 1;
+    EXPECT_EQ(config.macroSlots[3], d) << "no events yet, played once";
+    EXPECT_EQ(MacroLoopCount(config.macroSlots[1]), 3);
+    EXPECT_EQ(Buttons(0), (std::vector<int>{1, 2, 3, 0, 0, 0}));
+    EXPECT_TRUE(added.change.rebuild.buttonsOff.empty());
+}
+
+TEST_F(ThreeMacros, AFileThatCannotBeWrittenChangesNeitherListNorTable) {
+    const DeviceConfig before = config;
+    files.writeError = ENOSPC;
+    library.nameText = "D";
+    const MacroLibrary::NewOutcome added = library.New(config);
+    EXPECT_EQ(added.result, NewMacroResult::NotSaved);
+    EXPECT_EQ(added.change.error, (FileError{FileError::Kind::WriteFailed, kPath, ENOSPC}));
+    EXPECT_EQ(library.names().size(), 3u);
+    library.Select(0, config);
+    EXPECT_EQ(library.Delete(config).error, added.change.error);
+    EXPECT_EQ(library.names().size(), 3u);
+    EXPECT_TRUE(config.bytes().size() == before.bytes().size() &&
+                std::equal(config.bytes().begin(), config.bytes().end(), before.bytes().begin()));
+}
+
+// Everything of a macro stays with it: its place in the file, its slot, its
+// loop count and its buttons.
+TEST_F(MacroLibraryTest, ConfirmRewritesTheSectionWhereItStands) {
+    config.macroSlots[0][1] = 2;
+    config.macroSlots[1][1] = 3;
+    config.modeA.field(kFieldFunction, 3) = kFnMacroKey; // macro 1
+    config.modeA.field(kFieldMacroPosition, 3) = 0;
+    Load("; the macros\n[Copy]\nItemCount=3\nItem0=Ctrl   Dn\n; a note\nItem1=50 ms\nItem2=Ctrl   Up\n\n"
+         "[Paste]\nItemCount=1\nItem0=V   Dn\n");
+    library.events = {"A   Dn", "50 ms", "A   Up"};
+    const MacroChange result = library.Confirm(config);
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(FileLines(), (std::vector<std::string>{"; the macros", "[Copy]", "ItemCount=3", "Item0=A   Dn",
+                                                     "Item1=50 ms", "Item2=A   Up", "; a note", "", "[Paste]",
+                                                     "ItemCount=1", "Item0=V   Dn"}));
+    EXPECT_EQ(config.macroSlots[0][1], 2);
+    EXPECT_EQ(config.macroSlots[0][3], 0x04) << "A";
+    EXPECT_EQ(config.macroSlots[1][1], 3);
+    EXPECT_EQ(config.macroSlots[1][3], 0x19) << "V";
+    EXPECT_EQ(config.modeA.field(kFieldMacroPosition, 3), 0);
+    EXPECT_TRUE(result.rebuild.buttonsOff.empty());
+    EXPECT_EQ(library.names(), (std::vector<std::string>{"Copy", "Paste"}));
+    EXPECT_EQ(library.selected(), 0);
+}
+
+// The box shows 1 for a macro without events, and the slot keeps it.
+TEST_F(MacroLibraryTest, ConfirmOfAnEmptyEventListWritesCountZeroAndKeepsTheLoopCount) {
     Load("[Solo]\nItemCount=1\nItem0=A   Dn\n");
     config.macroSlots[0].fill(0x11);
     library.events.clear();
     EXPECT_TRUE(library.Confirm(config).done);
     EXPECT_EQ(FileLines(), (std::vector<std::string>{"[Solo]", "ItemCount=0"}));
-    EXPECT_EQ(config.macroSlots[0], MacroSlot{});
+    MacroSlot expected{};
+    expected[0] = 0x11;
+    expected[1] = 0x11;
+    EXPECT_EQ(config.macroSlots[0], expected);
 }
 
-// Reading takes a section whatever the case of its name, so a Confirm that
-// left a second [COPY] behind would read back the old events.
-TEST_F(MacroLibraryTest, ConfirmReplacesEverySectionOfTheNameWhateverItsCase) {
+// Reading takes the first section of a name whatever its case; a second
+// [COPY] is never read, and goes with the Confirm of the first.
+TEST_F(MacroLibraryTest, ConfirmRemovesLaterSectionsOfTheNameWhateverTheirCase) {
+    config.macroSlots[2][1] = 7;
+    config.modeB.field(kFieldFunction, 0) = kFnMacroKey;
+    config.modeB.field(kFieldMacroPosition, 0) = 1; // the second [COPY]
     Load("[Copy]\nItemCount=0\n[COPY]\nItemCount=0\n[Paste]\nItemCount=0\n");
     library.events = {"A   Dn", "50 ms", "A   Up"};
-    ASSERT_TRUE(library.Confirm(config).done);
+    const MacroChange result = library.Confirm(config);
+    ASSERT_TRUE(result.done);
     EXPECT_EQ(ReadMacroEvents(IniFile(files, kPath), "Copy"), library.events);
-    EXPECT_EQ(ReadMacroNames(IniFile(files, kPath)).names, (std::vector<std::string>{"Paste", "Copy"}));
+    EXPECT_EQ(ReadMacroNames(IniFile(files, kPath)).names, (std::vector<std::string>{"Copy", "Paste"}));
+    EXPECT_EQ(library.names(), (std::vector<std::string>{"Copy", "Paste"}));
+    EXPECT_EQ(config.macroSlots[1][1], 7) << "Paste moved up with its loop count";
+    EXPECT_EQ(config.macroSlots[2], MacroSlot{});
+    EXPECT_EQ(result.rebuild.buttonsOff, (std::vector<MacroButton>{{1, 0}}));
+    EXPECT_EQ(config.modeB.field(kFieldFunction, 0), kFnKeyOff);
 }
 
 TEST_F(MacroLibraryTest, ConfirmThatCannotReadTheFileWritesNothing) {
@@ -195,7 +302,7 @@ TEST_F(MacroLibraryTest, ConfirmThatCannotReadTheFileWritesNothing) {
     library.events.clear();
     const auto result = library.Confirm(config);
     EXPECT_EQ(result.error, (FileError{FileError::Kind::ReadFailed, kPath, EACCES}));
-    EXPECT_EQ(library.Delete(), result.error);
+    EXPECT_EQ(library.Delete(config).error, result.error);
     EXPECT_EQ(files.files[kPath], kTwoMacros);
     EXPECT_EQ(files.writes, 0);
 }
@@ -230,7 +337,9 @@ TEST_F(MacroLibraryTest, TheEventListIsTheItemsBelowTheCountThatTheSectionHolds)
         EXPECT_EQ(rebuilt.slotsFilled, 2) << row.section;
         EXPECT_EQ(config.macroSlots[1][3], 0x06) << row.section << ": the next macro fills its slot";
         if (row.events.empty()) {
-            EXPECT_EQ(config.macroSlots[0], MacroSlot{}) << row.section << ": no events clear the slot";
+            MacroSlot noEvents{};
+            noEvents[0] = noEvents[1] = 0x11;
+            EXPECT_EQ(config.macroSlots[0], noEvents) << row.section << ": no events, the loop count stays";
         }
     }
 }
@@ -257,9 +366,11 @@ TEST_F(MacroLibraryTest, EachOperationReadsTheFileOnce) {
     library.events = {"B   Dn"};
     EXPECT_EQ(reads([&] { EXPECT_TRUE(library.Confirm(config).done); }), 1);
     EXPECT_EQ(files.writes, 1);
-    EXPECT_EQ(config.macroSlots[11][3], 0x05) << "M5, now last in the file, fills the last slot";
+    EXPECT_EQ(config.macroSlots[5][3], 0x05) << "M5 stays in its slot";
     EXPECT_EQ(reads([&] { RebuildMacroTable(IniFile(files, kPath), config); }), 1);
-    EXPECT_EQ(reads([&] { EXPECT_EQ(library.Delete(), std::nullopt); }), 1);
+    EXPECT_EQ(reads([&] { EXPECT_TRUE(library.Delete(config).done); }), 1);
+    library.nameText = "New";
+    EXPECT_EQ(reads([&] { EXPECT_EQ(library.New(config).result, NewMacroResult::Added); }), 1);
 }
 
 // Confirm hands back what did not fit: the macros cut to their slot by name,
@@ -275,11 +386,11 @@ TEST_F(MacroLibraryTest, ConfirmReportsTheMacrosCutAndIgnored) {
     Load(text);
     ASSERT_EQ(library.names().size(), 13u);
     library.events = {"B   Dn"};
-    const auto result = library.Confirm(config); // First moves to the end, past slot 11
+    const auto result = library.Confirm(config);
     ASSERT_TRUE(result.done);
     EXPECT_EQ(result.rebuild.slotsFilled, 12);
     EXPECT_EQ(result.rebuild.sectionsIgnored, 1);
-    EXPECT_EQ(result.rebuild.slotsCut, std::vector<int>{0});
+    EXPECT_EQ(result.rebuild.slotsCut, std::vector<int>{1});
     EXPECT_EQ(result.rebuild.namesCut, std::vector<std::string>{"Long"});
 }
 

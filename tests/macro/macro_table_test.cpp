@@ -90,7 +90,7 @@ struct RebuildTest : ::testing::Test {
     DeviceConfig config = zeroDeviceConfig();
 };
 
-TEST_F(RebuildTest, SlotKFromTheKthSectionAndAnEmptyMacroClearsItsSlot) {
+TEST_F(RebuildTest, SlotKFromTheKthSectionAndASlotWithoutAMacroIsCleared) {
     files.files["/d/record.ini"] =
         "[Copy]\nItemCount=7\nItem0=Ctrl   Dn\nItem1=50 ms\nItem2=C   Dn\nItem3=50 ms\n"
         "Item4=C   Up\nItem5=50 ms\nItem6=Ctrl   Up\n"
@@ -106,8 +106,13 @@ TEST_F(RebuildTest, SlotKFromTheKthSectionAndAnEmptyMacroClearsItsSlot) {
     const Byte pairs[] = {0x05, 0xE0, 0x05, 0x06, 0x85, 0x06, 0x80, 0xE0};
     std::copy(std::begin(pairs), std::end(pairs), copy.begin() + 2);
     EXPECT_EQ(config.macroSlots[0], copy);
-    EXPECT_EQ(config.macroSlots[1], MacroSlot{}) << "loop count included";
-    EXPECT_EQ(config.macroSlots[2][0], 0x66) << "slots without a macro keep their bytes";
+    MacroSlot empty{};
+    empty[0] = empty[1] = 0x77;
+    EXPECT_EQ(config.macroSlots[1], empty) << "a macro without events keeps its loop count";
+    for (std::size_t k = 2; k < config.macroSlots.size(); ++k) {
+        EXPECT_EQ(config.macroSlots[k], MacroSlot{})
+            << "slot " << k + 1 << " has no macro: nothing of it stays";
+    }
 }
 
 TEST_F(RebuildTest, SectionsPastTheTwelfthAreIgnoredAndReported) {

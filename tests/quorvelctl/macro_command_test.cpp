@@ -69,17 +69,21 @@ TEST_F(MacroCommandTest, AddListShowAndDeleteRoundTripThroughBothFiles) {
     ASSERT_EQ(Run(MacroCommand::Kind::Show, "paste"), 0);
     EXPECT_EQ(out, "V   Dn\n20 ms\nV   Up\n");
 
-    const std::string table = files.files[kPaths.configBin];
+    const MacroSlot paste = Slot(1);
     ASSERT_EQ(Run(MacroCommand::Kind::Delete, "copy"), 0) << err;
     EXPECT_EQ(files.files[kPaths.recordIni],
               "[Paste]\nItemCount=3\nItem0=V   Dn\nItem1=20 ms\nItem2=V   Up\n");
-    EXPECT_EQ(files.files[kPaths.configBin], table) << "the table follows at the next add, as in the window";
+    EXPECT_EQ(Slot(0), paste) << "the table follows at once, as in the window";
+    EXPECT_EQ(Slot(1), MacroSlot{}) << "nothing of a deleted macro stays";
+    EXPECT_EQ(files.files[kPaths.configBin][0], '\0') << "the first-run flag stays";
     ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
     EXPECT_EQ(out, "Paste\n");
     EXPECT_EQ(err, "");
 }
 
-TEST_F(MacroCommandTest, AddKeepsALoopCountTheSlotHoldsAndTellsWhatWasCut) {
+// A new macro plays once, as one made with the window's New: the loop
+// count a slot kept from an old macro is not its own.
+TEST_F(MacroCommandTest, AddGivesLoopCountOneAndTellsWhatWasCut) {
     std::string bin(kConfigFileSize, '\0');
     bin[1 + 384] = 0x01; // slot 0 loops 256 times
     files.files[kPaths.configBin] = bin;
@@ -88,8 +92,35 @@ TEST_F(MacroCommandTest, AddKeepsALoopCountTheSlotHoldsAndTellsWhatWasCut) {
         lines += "A   Dn\n10 ms\n";
     }
     ASSERT_EQ(Add("Long", lines), 0);
-    EXPECT_EQ(MacroLoopCount(Slot(0)), 256);
+    EXPECT_EQ(MacroLoopCount(Slot(0)), 1);
     EXPECT_EQ(err, "quorvelctl: Too long for the mouse, cut to fit its slot: “Long”\n");
+}
+
+// Delete as in the window: the macros after it move up with their loop
+// counts and buttons, and a button of the deleted one plays nothing, its
+// label saying so in every language str.ini keeps.
+TEST_F(MacroCommandTest, DeleteMovesTheOthersUpAndTurnsItsButtonsOff) {
+    ASSERT_EQ(Add("Copy", kCopyLines), 0) << err;
+    ASSERT_EQ(Add("Paste", "V   Dn\n"), 0) << err;
+    std::string bin = files.files[kPaths.configBin];
+    const auto field = [](int mode, int k, int button) { return 1 + 192 * mode + 12 * k + button; };
+    bin[static_cast<std::size_t>(1 + 384 + 128 + 1)] = 5; // Paste loops 5 times
+    bin[static_cast<std::size_t>(field(0, 0, 3))] = 13;   // Mode A button 3: Copy
+    bin[static_cast<std::size_t>(field(0, 14, 3))] = 0;
+    bin[static_cast<std::size_t>(field(1, 0, 4))] = 13; // Mode B button 4: Paste
+    bin[static_cast<std::size_t>(field(1, 14, 4))] = 1;
+    files.files[kPaths.configBin] = bin;
+    files.files[kPaths.strIni] = "[Setting-EN]\nItem4=Macro Key-Copy\n[Setting-CHS]\nItem4=宏-Copy\n";
+
+    ASSERT_EQ(Run(MacroCommand::Kind::Delete, "Copy"), 0) << err;
+    EXPECT_EQ(MacroLoopCount(Slot(0)), 5);
+    EXPECT_EQ(Slot(0)[3], 0x19);
+    EXPECT_EQ(Slot(1), MacroSlot{});
+    const std::string after = files.files[kPaths.configBin];
+    EXPECT_EQ(after[static_cast<std::size_t>(field(0, 0, 3))], 15) << "Key Off";
+    EXPECT_EQ(after[static_cast<std::size_t>(field(1, 0, 4))], 13);
+    EXPECT_EQ(after[static_cast<std::size_t>(field(1, 14, 4))], 0) << "Paste is macro 1 now";
+    EXPECT_EQ(files.files[kPaths.strIni], "[Setting-EN]\nItem4=Key Off\n[Setting-CHS]\nItem4=按键关闭\n");
 }
 
 // Every refusal prints one line, exits 1, and leaves both files as they were.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -155,7 +156,21 @@ public:
         return menuChoice;
     }
     void createListBox(int id, Rect box) override { createList(id, box, {}); }
-    void setListItems(int id, const std::vector<std::string>& items) override { lists[id] = items; }
+    // How often each list was filled whole, and how many entries were put
+    // in by either way.
+    std::map<int, int> listFills;
+    std::map<int, std::size_t> entriesPut;
+    void setListItems(int id, const std::vector<std::string>& items) override {
+        lists[id] = items;
+        ++listFills[id];
+        entriesPut[id] += items.size();
+    }
+    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) override {
+        std::vector<std::string>& list = lists[id];
+        list.resize(std::min(first, list.size()));
+        list.insert(list.end(), items.begin(), items.end());
+        entriesPut[id] += items.size();
+    }
 
     // Static texts and edits by id: their texts.
     std::map<int, std::string> controls;

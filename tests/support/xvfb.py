@@ -3,11 +3,11 @@ import os
 import subprocess
 
 
-def start_xvfb():
-    """Starts Xvfb and returns (process, display name); the name is None when
-    the server gave no display number."""
+def start_xvfb(*options):
+    """Starts Xvfb with the given extra options and returns (process, display
+    name); the name is None when the server gave no display number."""
     read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten", "tcp", *options],
                             pass_fds=(write,), stderr=subprocess.DEVNULL)
     os.close(write)
     number = b""

@@ -345,5 +345,33 @@ TEST(ChildControlsTest, AListBoxReportsPointerDoubleClickAndRightClickAndKeepsIt
     EXPECT_EQ(parent.count(ControlEvent::Kind::ListClicked), 2) << "the clicks, and nothing from the program";
 }
 
+// A recording adds its lines at the end of the list and may take back the
+// last two: only the entries from the one named on change.
+TEST(ChildControlsTest, AListBoxChangesItsEntriesFromOneOnAndKeepsThoseBefore) {
+    ControlsParent parent;
+    parent.controls->createListBox(9, {20, 30, 220, 130});
+    parent.controls->setListItems(9, {"A   Dn"});
+    HWND list = parent.controls->handle(9);
+    const std::vector<std::string> more{"50 ms", "A   Up", "50 ms", "B   Dn"};
+    parent.controls->setListItemsFrom(9, 1, more);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 5);
+    parent.controls->highlight(9, 4);
+    parent.controls->setListItemsFrom(9, 3, std::span<const std::string>());
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+    const std::vector<std::string> ctrl{"50 ms", "Ctrl   Dn"};
+    parent.controls->setListItemsFrom(9, 3, ctrl);
+    parent.controls->setListItemsFrom(9, 99, std::vector<std::string>{"50 ms", "Ctrl   Up"});
+    std::vector<std::wstring> texts;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"A   Dn", L"50 ms", L"A   Up", L"50 ms", L"Ctrl   Dn",
+                                                L"50 ms", L"Ctrl   Up"}));
+    EXPECT_EQ(parent.count(ControlEvent::Kind::ListClicked), 0);
+}
+
 } // namespace
 } // namespace quorvel

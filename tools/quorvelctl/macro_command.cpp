@@ -1,5 +1,6 @@
 #include "macro_command.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,8 +12,10 @@
 #include <variant>
 #include <vector>
 
+#include "assign/function_list.h"
 #include "config/config_file.h"
 #include "config/file_error_text.h"
+#include "config/str_ini.h"
 #include "lang/texts.h"
 #include "macro/macro_library.h"
 #include "macro/macro_notices.h"
@@ -107,6 +110,7 @@ std::string NewRefusal(NewMacroResult result) {
     case NewMacroResult::NamesTooLong:
         return std::string(Text(Language::kEnglish, TextId::kMacroNamesTooLong));
     case NewMacroResult::Added:
+    case NewMacroResult::NotSaved:
         break;
     }
     return {};
@@ -125,16 +129,62 @@ std::variant<std::optional<std::string>, Failed> Snapshot(FileSystem& files,
     return Failed{FileErrorText(content.error(), Language::kEnglish)};
 }
 
-// Adds the macro as New and Confirm do, then saves the rebuilt table in
-// config.bin. Everything is checked before the first write; when config.bin
-// cannot be written after all, record.ini is put back as it was (empty, when
-// there was none: the same empty library).
-std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, FileSystem& files,
-                          std::istream& in, std::ostream& err) {
-    auto read = ReadEventLines(command.source, in);
-    if (auto* failed = std::get_if<Failed>(&read)) {
-        return *failed;
+// The buttons whose macro was deleted play nothing now: their labels say
+// "Key Off" in every language that str.ini keeps labels for.
+FileStatus LabelButtonsOff(FileSystem& files, const std::filesystem::path& strIni,
+                           const std::vector<MacroButton>& buttons) {
+    if (buttons.empty()) {
+        return std::nullopt;
     }
+    IniFile file(files, strIni);
+    FileResult<IniDocument> document = file.read();
+    if (!document) {
+        return document.error();
+    }
+    const std::vector<std::string> sections = document->sectionNames();
+    for (int l = 0; l < kLanguageCount; ++l) {
+        const auto language = static_cast<Language>(l);
+        const std::string_view section = Text(language, TextId::kSettingSection);
+        if (std::none_of(sections.begin(), sections.end(),
+                         [&](const std::string& name) { return SameIniName(name, section); })) {
+            continue;
+        }
+        for (const MacroButton& off : buttons) {
+            document->setEntry(section, LabelKey(off.mode, off.button),
+                               FunctionListText(language, kFnKeyOff));
+        }
+    }
+    return file.write(*document);
+}
+
+// What the changes of one command did to the library.
+struct Changes {
+    bool written = false;                // record.ini was written
+    std::vector<MacroButton> buttonsOff; // buttons set to "Key Off"
+    std::optional<RebuildResult> toTell; // the rebuild whose cuts the user hears of
+
+    // Keeps what a change did; false when it could not change the file.
+    bool take(const MacroChange& change) {
+        if (change.error) {
+            return false;
+        }
+        if (change.done) {
+            written = true;
+            buttonsOff.insert(buttonsOff.end(), change.rebuild.buttonsOff.begin(),
+                              change.rebuild.buttonsOff.end());
+        }
+        return true;
+    }
+};
+
+// Changes the library as the window's New, Confirm and Delete do, then
+// saves what they did to the macro table and the buttons in config.bin (and
+// the labels of buttons set to "Key Off" in str.ini). Everything is checked
+// before the first write; when a later write fails, record.ini is put back
+// as it was (empty, when there was none: the same empty library).
+template <typename Change>
+std::optional<Failed> ChangeLibrary(const DataPaths& paths, FileSystem& files, std::ostream& err,
+                                    Change change) {
     ConfigFile configFile(files, paths.configBin, paths.program);
     DeviceConfig config = zeroDeviceConfig();
     if (const FileStatus error = configFile.LoadConfig(config)) {
@@ -146,38 +196,81 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     if (auto* failed = std::get_if<Failed>(&before)) {
         return *failed;
     }
+    const auto putBack = [&] {
+        const std::string text = std::get<std::optional<std::string>>(before).value_or(std::string());
+        files.writeAtomically(paths.recordIni,
+                              std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
 
     MacroLibrary library{IniFile(files, paths.recordIni)};
     library.Load(config);
-    library.nameText = command.name;
-    if (const NewMacroResult added = library.New(); added != NewMacroResult::Added) {
-        return Failed{"'" + command.name + "': " + NewRefusal(added)};
-    }
-    library.events = std::get<std::vector<std::string>>(std::move(read));
-    const MacroLibrary::ConfirmResult confirmed = library.Confirm(config);
-    if (confirmed.error) {
-        return Failed{FileErrorText(*confirmed.error, Language::kEnglish)};
-    }
-    // The new macro stands last in the file; a slot that never held a loop
-    // count would play it no times.
-    const int slot = confirmed.rebuild.slotsFilled - 1;
-    if (slot >= 0 && confirmed.rebuild.sectionsIgnored == 0) {
-        MacroSlot& added = config.macroSlots[static_cast<std::size_t>(slot)];
-        if (MacroLoopCount(added) == 0) {
-            added[1] = 1;
+    Changes changes;
+    if (auto failed = change(library, config, changes)) {
+        if (changes.written) {
+            putBack();
         }
+        return failed;
     }
-    if (const FileStatus error = configFile.SaveRecord(config)) {
-        const std::optional<std::string>& old = std::get<std::optional<std::string>>(before);
-        const std::string text = old.value_or(std::string());
-        files.writeAtomically(paths.recordIni,
-                              std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    FileStatus error = configFile.SaveRecord(config);
+    if (!error) {
+        error = LabelButtonsOff(files, paths.strIni, changes.buttonsOff);
+    }
+    if (error) {
+        putBack();
         return Failed{FileErrorText(*error, Language::kEnglish)};
     }
-    if (const auto notice = ConfirmNotice(confirmed.rebuild, Language::kEnglish)) {
-        err << "quorvelctl: " << *notice << '\n';
+    if (changes.toTell) {
+        if (const auto notice = ConfirmNotice(*changes.toTell, Language::kEnglish)) {
+            err << "quorvelctl: " << *notice << '\n';
+        }
     }
     return std::nullopt;
+}
+
+Failed NotChanged(const MacroChange& change) {
+    return Failed{FileErrorText(*change.error, Language::kEnglish)};
+}
+
+// Adds the macro as New and Confirm do.
+std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, FileSystem& files,
+                          std::istream& in, std::ostream& err) {
+    auto read = ReadEventLines(command.source, in);
+    if (auto* failed = std::get_if<Failed>(&read)) {
+        return *failed;
+    }
+    return ChangeLibrary(
+        paths, files, err, [&](MacroLibrary& library, DeviceConfig& config, Changes& changes) {
+            library.nameText = command.name;
+            const MacroLibrary::NewOutcome added = library.New(config);
+            if (added.result == NewMacroResult::NotSaved) {
+                return std::optional(NotChanged(added.change));
+            }
+            if (added.result != NewMacroResult::Added) {
+                return std::optional(Failed{"'" + command.name + "': " + NewRefusal(added.result)});
+            }
+            changes.take(added.change);
+            library.events = std::get<std::vector<std::string>>(std::move(read));
+            const MacroChange confirmed = library.Confirm(config);
+            if (!changes.take(confirmed)) {
+                return std::optional(NotChanged(confirmed));
+            }
+            changes.toTell = confirmed.rebuild;
+            return std::optional<Failed>();
+        });
+}
+
+// Deletes the macro as the window's Delete does: its section goes, and the
+// macros after it move up a slot with their loop counts and buttons.
+std::optional<Failed> Delete(int index, const DataPaths& paths, FileSystem& files, std::ostream& err) {
+    return ChangeLibrary(paths, files, err,
+                         [&](MacroLibrary& library, DeviceConfig& config, Changes& changes) {
+                             library.Select(index, config);
+                             const MacroChange deleted = library.Delete(config);
+                             if (!changes.take(deleted)) {
+                                 return std::optional(NotChanged(deleted));
+                             }
+                             return std::optional<Failed>();
+                         });
 }
 
 std::optional<Failed> Run(const MacroCommand& command, const DataPaths& paths, FileSystem& files,
@@ -212,14 +305,7 @@ std::optional<Failed> Run(const MacroCommand& command, const DataPaths& paths, F
         }
         return std::nullopt;
     }
-    // Delete, as the window does: the section goes, the table follows at the next Confirm.
-    MacroLibrary library{IniFile(files, paths.recordIni)};
-    library.Load(zeroDeviceConfig());
-    library.Select(*index, zeroDeviceConfig());
-    if (const FileStatus error = library.Delete()) {
-        return Failed{FileErrorText(*error, Language::kEnglish)};
-    }
-    return std::nullopt;
+    return Delete(*index, paths, files, err);
 }
 
 } // namespace
