@@ -191,7 +191,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
     if (page_ == Page::None) {
         ports_.window.canvas().present();
     }
-    RebuildCurrentPage(false);
+    RebuildCurrentPage();
     ports_.window.show();
 }
 
@@ -323,17 +323,10 @@ void MainWindow::DrawAdvancedPage() {
     ports_.window.canvas().present();
 }
 
-void MainWindow::RebuildCurrentPage(bool rereadLabels) {
+void MainWindow::RebuildCurrentPage() {
     if (page_ == Page::Basic) {
         page_ = Page::Advanced;
         LeavePage();
-        if (rereadLabels) {
-            if (const auto read = strIni_.ReadAll()) {
-                labels_ = read->labels;
-            } else {
-                ShowFileError(read.error());
-            }
-        }
         page_ = Page::None;
         DrawBasicPage();
     } else if (page_ == Page::Advanced) {
@@ -352,10 +345,7 @@ void MainWindow::OnTray(TrayAction action) {
             deliver(DeviceEventCode::LinkDown, 0);
             return;
         }
-        if (rebuildPending_) {
-            rebuildPending_ = false;
-            RebuildCurrentPage(true);
-        } else if (!basicInitialised_ && page_ != Page::Basic) {
+        if (!basicInitialised_ && page_ != Page::Basic) {
             DrawBasicPage();
         }
         ports_.window.show();
@@ -556,8 +546,16 @@ void MainWindow::ApplySettings() {
 
 void MainWindow::Cancel() {
     working_ = saved_;
-    rebuildPending_ = true;
+    // The button labels go back to what Apply last kept.
+    if (const auto read = strIni_.ReadAll()) {
+        labels_ = read->labels;
+    } else {
+        ShowFileError(read.error());
+    }
     HideWindow();
+    // Drawn at once, not at the next tray click: a window without a tray comes
+    // back from the taskbar, and without a window manager it never went away.
+    RebuildCurrentPage();
 }
 
 void MainWindow::Minimise() {

@@ -111,7 +111,7 @@ public:
     void DrawBasicPage();
     void DrawAdvancedPage();
     // Redraws everything of the current page (after Cancel or a new skin).
-    void RebuildCurrentPage(bool rereadLabels);
+    void RebuildCurrentPage();
 
     // PageContext: what the pages use.
     DeviceConfig& working() override { return working_; }
@@ -139,7 +139,6 @@ public:
     // What the dialogs take when they open, and the window's state.
     const DeviceConfig& saved() const { return saved_; }
     Page currentPage() const { return page_; }
-    bool rebuildPending() const { return rebuildPending_; }
     const std::filesystem::path& skinFolder() const { return skinFolder_; }
     const std::string& skinName() const { return skinName_; }
     // The skin, language and fonts a sub-dialog opens with.
@@ -188,7 +187,6 @@ private:
     Page page_ = Page::None;
     bool inTray_ = false;
     bool basicInitialised_ = false;
-    bool rebuildPending_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;

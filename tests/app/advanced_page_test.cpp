@@ -5,6 +5,7 @@
 
 #include "app/advanced_page.h"
 #include "app/advanced_page_layout.h"
+#include "app/basic_page_layout.h"
 #include "app/factory_settings.h"
 #include "app/main_window_layout.h"
 #include "support/basic_page_harness.h"
@@ -215,8 +216,8 @@ TEST_F(AdvancedPageTest, TheDesktopIsReadOncePerRun) {
     // Edited, then cancelled: the next showing is the record as config.bin
     // holds it, not the desktop read again.
     Click(Cell(PointerTrack::MouseSpeed, 2));
-    Click(kCancel);
     TakeOps();
+    Click(kCancel);
     w.OnTray(TrayAction::LeftUp);
     EXPECT_EQ(Bytes(), BytesOf(FactoryDeviceConfig()));
     EXPECT_EQ(LitCells(TakeOps())[0], FactoryDeviceConfig().mouseSpeed);
@@ -334,6 +335,31 @@ TEST_F(AdvancedPageTest, OkAndApplyHandTheStoredPositionsToTheDesktop) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Without a notification area Cancel minimises, and the taskbar brings the
+// window back without a tray click; without a window manager it never goes.
+// Either way the window shows the saved record as soon as Cancel restores it.
+TEST_F(AdvancedPageTest, WithoutATrayCancelDrawsBothPagesFromTheSavedRecord) {
+    tray.hasArea = false;
+    MainWindow& w = Open();
+    Click(Cell(PointerTrack::MouseSpeed, 2));
+    Click(A.scrollOneScreenBox.topLeft());
+    TakeOps();
+    Click(kCancel);
+    EXPECT_TRUE(window.minimised);
+    auto ops = TakeOps();
+    EXPECT_EQ(LitCells(ops), (std::array<int, 3>{6, 3, 6}));
+    EXPECT_EQ(Ticks(ops), (std::array<bool, 2>{true, false}));
+
+    Click(WindowButtonRect(WindowButtonId::BasicPage));
+    Click(kBasicPage.reportRateSegment(0)); // 125 Hz
+    TakeOps();
+    Click(kCancel);
+    ops = TakeOps();
+    EXPECT_TRUE(Drew(ops, "image slider-RP-light.png at 758,204")) << "1000 Hz, as saved";
+    EXPECT_FALSE(Drew(ops, "image slider-RP-light.png at 542,204"));
+    EXPECT_EQ(w.working().reportRate, 1);
+}
+
 TEST_F(AdvancedPageTest, TheDesktopIsWrittenAfterTheMouseGotTheConfiguration) {
     Open();
     std::size_t transfersAtFirstWrite = 0;
@@ -386,12 +412,12 @@ TEST_F(AdvancedPageTest, DefaultSetsTheDesktopAtOnceAndCancelKeepsIt) {
 
     // Cancel brings the saved record's five bytes back; the desktop keeps
     // Default's values.
+    TakeOps();
     Click(kCancel);
     const PointerBytes saved = BytesOf(FactoryDeviceConfig());
     EXPECT_EQ(Bytes(), saved);
     EXPECT_EQ(desktop.speed.value, 10);
     EXPECT_EQ(desktop.wheel.value, 3);
-    TakeOps();
     w.OnTray(TrayAction::LeftUp);
     EXPECT_EQ(LitCells(TakeOps()), (std::array<int, 3>{saved[2], saved[3], saved[4]}));
 }
