@@ -4,6 +4,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace quorvel {
@@ -11,10 +12,6 @@ namespace quorvel {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// Larger than any skin image; keeps the pixel count within the buffer sizes
-// the calls take.
-constexpr UINT kLargestSide = 16384;
 
 // Whether pixels of `format` carry transparency: an alpha channel, or a
 // palette with transparent entries.
@@ -61,9 +58,17 @@ std::optional<DecodedImage> WicImageDecoder::decode(const std::filesystem::path&
         FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
-        FAILED(frame->GetPixelFormat(&format)) || width == 0 || height == 0 || width > kLargestSide ||
-        height > kLargestSide) {
+        FAILED(frame->GetPixelFormat(&format)) || width == 0 || height == 0) {
         return std::nullopt;
+    }
+    // The size the file claims is looked at before a pixel is decoded; the
+    // limits also keep the pixel count within the buffer sizes the calls take.
+    if (!WithinImageLimits(width, height)) {
+        constexpr UINT kLargestInt = std::numeric_limits<int>::max();
+        return DecodedImage{static_cast<int>(std::min(width, kLargestInt)),
+                            static_cast<int>(std::min(height, kLargestInt)),
+                            false,
+                            {}};
     }
     DecodedImage image;
     image.width = static_cast<int>(width);
