@@ -198,7 +198,8 @@ TEST_P(SkinFallbackTest, ASkinItCannotDrawFallsBackToDefaultAndSaysWhy) {
             files.files["/d/Skins/Broken" / path.filename()] = content;
         }
     }
-    const std::filesystem::path image = std::filesystem::path("/d/Skins/Broken") / GetParam().image;
+    const std::filesystem::path image =
+        SkinImagePath(DataPathsIn("/d").skinRoots.front() / "Broken", std::string("/") + GetParam().image);
     if (GetParam().content == nullptr) {
         files.files.erase(image);
     } else {
