@@ -75,27 +75,18 @@ const ImageCache::Entry* ImageCache::freshEntry(const std::filesystem::path& pat
 }
 
 std::optional<ImageFault> ImageCache::fault(const std::filesystem::path& path) {
-    const auto stamp = files_->stamp(path);
-    if (!stamp) {
-        entries_.erase(path);
-        return ImageFault{ImageFault::Kind::Missing, path};
-    }
-    if (const Entry* entry = freshEntry(path, *stamp)) {
-        return entry->fault;
-    }
-    ++decodes_;
-    Decoding decoding = Decode(*decoder_, path, 1);
-    entries_[path] = Entry{*stamp, std::nullopt, decoding.fault};
-    return decoding.fault;
+    const Entry* entry = entryOf(path, 1);
+    return entry != nullptr ? entry->fault : ImageFault{ImageFault::Kind::Missing, path};
 }
 
 const SkinImage* ImageCache::load(const std::filesystem::path& path, int density) {
     if (density >= 2) {
-        if (const SkinImage* sharp = loadFile(DoubleDensityName(path.string()), 2)) {
-            return sharp;
+        if (const Entry* sharp = entryOf(DoubleDensityName(path.string()), 2); sharp && sharp->image) {
+            return &*sharp->image;
         }
     }
-    return loadFile(path, 1);
+    const Entry* plain = entryOf(path, 1);
+    return plain != nullptr && plain->image ? &*plain->image : nullptr;
 }
 
 std::pair<std::filesystem::path, int> ImageCache::chosenFile(const std::filesystem::path& path,
@@ -120,8 +111,7 @@ void ImageCache::preload(std::span<const std::filesystem::path> paths, int densi
     for (const std::filesystem::path& wanted : paths) {
         auto [path, scale] = chosenFile(wanted, density);
         const auto stamp = files_->stamp(path);
-        const Entry* cached = stamp ? freshEntry(path, *stamp) : nullptr;
-        const bool fresh = cached != nullptr && cached->judged();
+        const bool fresh = stamp && freshEntry(path, *stamp) != nullptr;
         const bool queued = std::ranges::find(jobs, path, &Job::path) != jobs.end();
         if (stamp && !fresh && !queued) {
             jobs.push_back({std::move(path), *stamp, scale, {}});
@@ -159,19 +149,18 @@ void ImageCache::preload(std::span<const std::filesystem::path> paths, int densi
 
 // A file that did not decode is not decoded again until it changes: a hover
 // over a damaged button image costs nothing.
-const SkinImage* ImageCache::loadFile(const std::filesystem::path& path, int scale) {
+const ImageCache::Entry* ImageCache::entryOf(const std::filesystem::path& path, int scale) {
     const auto stamp = files_->stamp(path);
     if (!stamp) {
         entries_.erase(path);
         return nullptr;
     }
-    if (const Entry* entry = freshEntry(path, *stamp); entry && entry->judged()) {
-        return entry->image ? &*entry->image : nullptr;
+    if (const Entry* entry = freshEntry(path, *stamp)) {
+        return entry;
     }
     ++decodes_;
     Decoding decoding = Decode(*decoder_, path, scale);
-    Entry& entry = entries_[path] = Entry{*stamp, std::move(decoding.image), std::move(decoding.fault)};
-    return entry.image ? &*entry.image : nullptr;
+    return &(entries_[path] = Entry{*stamp, std::move(decoding.image), std::move(decoding.fault)});
 }
 
 std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std::string_view name) {

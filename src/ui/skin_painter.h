@@ -44,9 +44,9 @@ public:
     // beside it is taken where the skin has one.
     const SkinImage* load(const std::filesystem::path& path, int density = 1);
 
-    // Why the image at `path` itself cannot be drawn; nothing when it can.
-    // Only the answer is kept: judging the images of a skin that is not
-    // drawn (the Skins dialog's list) holds none of its pixels.
+    // Why the image at `path` itself (never its double-density twin) cannot
+    // be drawn; nothing when it can. Judging an image loads it, so the skin
+    // judged at start is not decoded again to be drawn.
     std::optional<ImageFault> fault(const std::filesystem::path& path);
 
     // Decodes those of `paths` not cached yet, side by side on a few threads
@@ -57,19 +57,18 @@ public:
     std::size_t decodes() const { return decodes_; }
 
 private:
-    const SkinImage* loadFile(const std::filesystem::path& path, int scale);
     // The file load() takes for `path` at `density`, with its scale.
     std::pair<std::filesystem::path, int> chosenFile(const std::filesystem::path& path, int density) const;
 
-    // A file of the stamp, decoded: its pixels, or why it has none, or
-    // neither when only the answer was asked for.
+    // A file of the stamp, decoded: its pixels, or why it has none.
     struct Entry {
         FileSystem::Stamp stamp;
         std::optional<SkinImage> image;
         std::optional<ImageFault> fault;
-        bool judged() const { return image || fault; }
     };
     const Entry* freshEntry(const std::filesystem::path& path, const FileSystem::Stamp& stamp) const;
+    // The entry of the file as it is now; nullptr when it is missing.
+    const Entry* entryOf(const std::filesystem::path& path, int scale);
 
     const FileSystem* files_;
     ImageDecoder* decoder_;
