@@ -72,6 +72,13 @@ int TrackOfWheelLines(int lines) {
     return std::clamp(lines, 0, kCells);
 }
 
+HeldPointerSettings PointerSettingsHeldBy(const DeviceConfig& c) {
+    const bool any = c.enhancePointerPrecision != 0 || c.scrollOneScreen != 0 || c.mouseSpeed != 0 ||
+                     c.wheelScrollLines != 0 || c.doubleClickSpeed != 0;
+    return {any, c.mouseSpeed != 0, c.scrollOneScreen != 0 || c.wheelScrollLines != 0,
+            c.doubleClickSpeed != 0};
+}
+
 AdvancedPage::AdvancedPage(PageContext& context, PointerSettingsPort& pointer, PanelFactory makeMacroPanel)
     : context_(&context), pointer_(&pointer), makeMacroPanel_(std::move(makeMacroPanel)) {
 }
@@ -90,52 +97,78 @@ void AdvancedPage::WarnIfRefused(SettingStatus status, std::string_view failure)
     }
 }
 
-void AdvancedPage::ReadDesktopOnce() {
-    if (desktopRead_) {
-        return;
-    }
+// The first showing in a run reads every setting and warns of each refused
+// read. Later showings read, without a word, only what the record does not
+// hold: a record that started empty, or one Cancel brought back, shows the
+// desktop's own values rather than empty tracks.
+void AdvancedPage::ReadDesktop() {
     DeviceConfig& config = context_->working();
+    const bool first = !desktopRead_;
+    const HeldPointerSettings held = first ? HeldPointerSettings{} : PointerSettingsHeldBy(config);
+    const auto warn = [&](std::string_view failure) {
+        if (first) {
+            context_->showWarning(failure);
+        }
+    };
 
     // A refused read of the precision counts as off, without a word.
-    if (const SettingRead<bool> precision = pointer_->pointerPrecision();
-        precision.status != SettingStatus::NotOffered) {
-        config.enhancePointerPrecision = AsByte(precision.status == SettingStatus::Done && precision.value);
+    if (!held.precision) {
+        if (const SettingRead<bool> precision = pointer_->pointerPrecision();
+            precision.status != SettingStatus::NotOffered) {
+            config.enhancePointerPrecision =
+                AsByte(precision.status == SettingStatus::Done && precision.value);
+        }
     }
     // A refused speed or double-click read keeps the stored position.
-    if (const SettingRead<int> speed = pointer_->mouseSpeed(); speed.status == SettingStatus::Done) {
-        config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(speed.value));
-    } else if (speed.status == SettingStatus::Failed) {
-        context_->showWarning(kGetMouseSpeedFailed);
-    }
-    if (const SettingRead<int> wheel = pointer_->wheelScrollLines();
-        wheel.status != SettingStatus::NotOffered) {
-        if (wheel.status == SettingStatus::Failed) {
-            context_->showWarning(kGetWheelScrollLinesFailed);
+    if (!held.mouseSpeed) {
+        if (const SettingRead<int> speed = pointer_->mouseSpeed(); speed.status == SettingStatus::Done) {
+            config.mouseSpeed = static_cast<Byte>(PositionOfMouseSpeed(speed.value));
+        } else if (speed.status == SettingStatus::Failed) {
+            warn(kGetMouseSpeedFailed);
         }
-        const bool onePage = wheel.status == SettingStatus::Done && wheel.value == kWheelPageScroll;
-        const int lines = wheel.status == SettingStatus::Done && !onePage ? wheel.value : 0;
-        config.scrollOneScreen = AsByte(onePage);
-        config.wheelScrollLines = static_cast<Byte>(TrackOfWheelLines(lines));
     }
-    if (const SettingRead<int> time = pointer_->doubleClickTime();
-        time.status == SettingStatus::Done && time.value > 0) {
-        config.doubleClickSpeed = static_cast<Byte>(PositionOfDoubleClickTime(time.value));
-    } else if (time.status != SettingStatus::NotOffered) {
-        context_->showWarning(kGetDoubleClickTimeFailed);
+    if (!held.wheel) {
+        if (const SettingRead<int> wheel = pointer_->wheelScrollLines();
+            wheel.status != SettingStatus::NotOffered) {
+            if (wheel.status == SettingStatus::Failed) {
+                warn(kGetWheelScrollLinesFailed);
+            }
+            const bool onePage = wheel.status == SettingStatus::Done && wheel.value == kWheelPageScroll;
+            const int lines = wheel.status == SettingStatus::Done && !onePage ? wheel.value : 0;
+            config.scrollOneScreen = AsByte(onePage);
+            config.wheelScrollLines = static_cast<Byte>(TrackOfWheelLines(lines));
+        }
+    }
+    if (!held.doubleClick) {
+        if (const SettingRead<int> time = pointer_->doubleClickTime();
+            time.status == SettingStatus::Done && time.value > 0) {
+            config.doubleClickSpeed = static_cast<Byte>(PositionOfDoubleClickTime(time.value));
+        } else if (time.status != SettingStatus::NotOffered) {
+            warn(kGetDoubleClickTimeFailed);
+        }
     }
     desktopRead_ = true;
 }
 
 void AdvancedPage::ApplyPointerSettings() {
     const DeviceConfig& config = context_->working();
-    WarnIfRefused(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
-    WarnIfRefused(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
-    WarnIfRefused(pointer_->setWheelScrollLines(config.scrollOneScreen != 0
-                                                    ? kWheelPageScroll
-                                                    : TrackOfWheelLines(config.wheelScrollLines)),
-                  kSetWheelScrollLinesFailed);
-    WarnIfRefused(pointer_->setDoubleClickTime(DoubleClickTimeOfPosition(config.doubleClickSpeed)),
-                  kSetDoubleClickTimeFailed);
+    const HeldPointerSettings held = PointerSettingsHeldBy(config);
+    if (held.precision) {
+        WarnIfRefused(pointer_->setPointerPrecision(config.enhancePointerPrecision != 0), kSetMouseFailed);
+    }
+    if (held.mouseSpeed) {
+        WarnIfRefused(pointer_->setMouseSpeed(MouseSpeedOfPosition(config.mouseSpeed)), kSetMouseSpeedFailed);
+    }
+    if (held.wheel) {
+        WarnIfRefused(pointer_->setWheelScrollLines(config.scrollOneScreen != 0
+                                                        ? kWheelPageScroll
+                                                        : TrackOfWheelLines(config.wheelScrollLines)),
+                      kSetWheelScrollLinesFailed);
+    }
+    if (held.doubleClick) {
+        WarnIfRefused(pointer_->setDoubleClickTime(DoubleClickTimeOfPosition(config.doubleClickSpeed)),
+                      kSetDoubleClickTimeFailed);
+    }
 }
 
 void AdvancedPage::configurationSent() {
@@ -174,7 +207,7 @@ void AdvancedPage::DrawDefaultButton(bool over) {
 }
 
 void AdvancedPage::draw() {
-    ReadDesktopOnce();
+    ReadDesktop();
     const DeviceConfig& config = context_->working();
     const AdvancedPageLayout& a = kAdvancedPage;
     Canvas& canvas = context_->window().canvas();

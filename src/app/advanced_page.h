@@ -23,6 +23,20 @@ int DoubleClickTimeOfPosition(int position); // 900 - 70 (p - 1) ms
 int PositionOfDoubleClickTime(int milliseconds);
 int TrackOfWheelLines(int lines); // 0-11: the count itself, no lit cell for 0
 
+// Which desktop settings the five pointer bytes of a record hold. A byte of
+// 0 is "not set" (a record that started empty, a damaged config.bin): the
+// desktop's own setting is left alone, and the page shows it. The wheel is
+// not set while it has neither a line count nor Scroll One Screen. The
+// precision flag has no value of its own for it: its 0 is "off" as soon as
+// any other pointer byte is set.
+struct HeldPointerSettings {
+    bool precision = false;
+    bool mouseSpeed = false;
+    bool wheel = false;
+    bool doubleClick = false;
+};
+HeldPointerSettings PointerSettingsHeldBy(const DeviceConfig& config);
+
 // What the user sees when the desktop refuses a pointer setting, under the
 // title "Warning".
 inline constexpr std::string_view kGetMouseSpeedFailed = "GETMOUSESPEED failed.";
@@ -39,9 +53,10 @@ inline constexpr std::string_view kSetDoubleClickTimeFailed = "SPI_SETDOUBLECLIC
 // the page creates when it is first shown and destroys when it is left.
 //
 // The desktop is read once per run, when the page is first shown; after
-// that the page shows the stored bytes. It is written by Default at once
-// and by OK and Apply. A setting the desktop does not offer keeps its byte,
-// is shown as stored and gives no warning.
+// that the page shows the stored bytes, and the desktop's value for a
+// setting the record does not hold. It is written by Default at once and by
+// OK and Apply, each setting the record holds. A setting the desktop does
+// not offer keeps its byte, is shown as stored and gives no warning.
 class AdvancedPage final : public PageContent {
 public:
     using PanelFactory = std::function<std::unique_ptr<PageContent>()>;
@@ -79,7 +94,7 @@ public:
     PageContent* macroPanel() { return macroPanel_.get(); }
 
 private:
-    void ReadDesktopOnce();
+    void ReadDesktop();
     void Wipe(Rect rect);
     void DrawTrack(PointerTrack track);
     void DrawCheckBox(Rect box, Byte flag);

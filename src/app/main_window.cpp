@@ -41,6 +41,24 @@ Colour ToColour(const Rgb& rgb) {
     return {rgb.red, rgb.green, rgb.blue};
 }
 
+// "<path>: what is wrong with the image", as a file error is told.
+std::string ImageFaultText(const ImageFault& fault, Language language) {
+    const auto line = [&](TextId id, std::initializer_list<std::string_view> values = {}) {
+        return fault.path.string() + ": " + Filled(Text(language, id), values);
+    };
+    switch (fault.kind) {
+    case ImageFault::Kind::Missing:
+        return line(TextId::kFileMissing);
+    case ImageFault::Kind::Unreadable:
+        return line(TextId::kImageNotReadable);
+    case ImageFault::Kind::TooLarge:
+        return line(TextId::kImageTooLarge,
+                    {std::to_string(fault.width), std::to_string(fault.height),
+                     std::to_string(kLargestImageSide), std::to_string(kLargestImageSide)});
+    }
+    return line(TextId::kImageNotReadable);
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId)
@@ -108,14 +126,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     // Parentheses, not braces: clang 14 crashes on the braces of arrays of arrays of strings.
     const InterfaceSettings settings = read.value_or(InterfaceSettings());
     labels_ = settings.labels;
-    skinName_ = settings.skin.path;
     textColour_ = ToColour(settings.skin.textColour);
-    const SkinLookup skin = FindSkinFolder(paths_, skinName_, ports_.files);
-    skinFolder_ = skin.folder;
-    if (skin.unusable) {
-        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {skin.unusable->string()}),
-                                    kApplicationTitle);
-    }
+    FindSkin(settings.skin.path);
 
     PreloadFirstDrawing();
     DrawWindowBackground();
@@ -130,6 +142,31 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     return StartResult::Running;
 }
 
+SkinCheck MainWindow::DrawableSkin() {
+    return [this](const std::filesystem::path& folder) { return !OwnSkinImageFault(images_, folder); };
+}
+
+void MainWindow::FindSkin(const std::string& name) {
+    const SkinLookup skin = FindSkinFolder(paths_, name, ports_.files, DrawableSkin());
+    skin_ = {skin.folder, skin.fallback};
+    skinName_ = skin.name;
+    if (!skin.unusable) {
+        return;
+    }
+    // The answers are kept: nothing is decoded a second time.
+    const std::optional<ImageFault> fault = OwnSkinImageFault(images_, *skin.unusable);
+    if (!fault || (fault->kind == ImageFault::Kind::Missing &&
+                   fault->path == SkinImagePath(*skin.unusable, kMainBackground))) {
+        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {skin.unusable->string()}),
+                                    kApplicationTitle);
+        return;
+    }
+    ports_.messages.showMessage(
+        ImageFaultText(*fault, language_) + '\n' +
+            Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? skin.unusable->string() : name}),
+        kApplicationTitle);
+}
+
 // The images of the window and the Basic page decode side by side, before
 // the first drawing asks for them one by one.
 void MainWindow::PreloadFirstDrawing() {
@@ -142,23 +179,22 @@ void MainWindow::PreloadFirstDrawing() {
     std::vector<std::filesystem::path> paths;
     for (const std::string_view name : kFirstImages) {
         if (name == kMainBackground || device_->connected()) {
-            paths.push_back(SkinImagePath(skinFolder_, name));
+            paths.push_back(SkinImagePath(skin_.folder, name));
         }
     }
     images_.preload(paths, ports_.window.canvas().imageDensity());
 }
 
 void MainWindow::DrawWindowBackground() {
-    if (const SkinImage* background = images_.load(SkinImagePath(skinFolder_, kMainBackground))) {
+    if (const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground)) {
         ports_.window.setClientSize(background->width, background->height);
         drawImage(kMainBackground, {0, 0});
     }
 }
 
 DialogContext MainWindow::dialogContext() {
-    return {images_,     ShowDialogFaultsIn(ports_.messages),
-            skinFolder_, textColour_,
-            language_,   FontsFor(langId_).text};
+    return {
+        images_, ShowDialogFaultsIn(ports_.messages), skin_, textColour_, language_, FontsFor(langId_).text};
 }
 
 void MainWindow::ChooseSkin() {
@@ -167,7 +203,7 @@ void MainWindow::ChooseSkin() {
     }
     const auto skins = [this] {
         std::vector<SkinEntry> entries;
-        for (SkinFolder& skin : ListSkinFolders(paths_.skinRoots, ports_.files)) {
+        for (SkinFolder& skin : ListSkinFolders(paths_.skinRoots, ports_.files, DrawableSkin())) {
             entries.push_back({std::move(skin.name), std::move(skin.folder)});
         }
         return entries;
@@ -178,7 +214,7 @@ void MainWindow::ChooseSkin() {
 }
 
 void MainWindow::UseSkin(const SkinChoice& choice) {
-    skinFolder_ = choice.folder;
+    skin_.folder = choice.folder;
     textColour_ = choice.textColour;
     skinName_ = choice.name;
     if (const FileStatus error =
@@ -191,7 +227,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
     if (page_ == Page::None) {
         ports_.window.canvas().present();
     }
-    RebuildCurrentPage(false);
+    RebuildCurrentPage();
     ports_.window.show();
 }
 
@@ -207,11 +243,11 @@ PageContent* MainWindow::content(Page page) const {
 }
 
 bool MainWindow::drawImage(std::string_view name, Point at) {
-    return DrawSkinImage(ports_.window.canvas(), images_, skinFolder_, name, at);
+    return DrawSkinImage(ports_.window.canvas(), images_, skin_, name, at);
 }
 
 bool MainWindow::drawImagePart(std::string_view name, Rect part) {
-    return DrawSkinImagePart(ports_.window.canvas(), images_, skinFolder_, name, part);
+    return DrawSkinImagePart(ports_.window.canvas(), images_, skin_, name, part);
 }
 
 void MainWindow::showWarning(std::string_view warning) {
@@ -323,17 +359,10 @@ void MainWindow::DrawAdvancedPage() {
     ports_.window.canvas().present();
 }
 
-void MainWindow::RebuildCurrentPage(bool rereadLabels) {
+void MainWindow::RebuildCurrentPage() {
     if (page_ == Page::Basic) {
         page_ = Page::Advanced;
         LeavePage();
-        if (rereadLabels) {
-            if (const auto read = strIni_.ReadAll()) {
-                labels_ = read->labels;
-            } else {
-                ShowFileError(read.error());
-            }
-        }
         page_ = Page::None;
         DrawBasicPage();
     } else if (page_ == Page::Advanced) {
@@ -352,10 +381,7 @@ void MainWindow::OnTray(TrayAction action) {
             deliver(DeviceEventCode::LinkDown, 0);
             return;
         }
-        if (rebuildPending_) {
-            rebuildPending_ = false;
-            RebuildCurrentPage(true);
-        } else if (!basicInitialised_ && page_ != Page::Basic) {
+        if (!basicInitialised_ && page_ != Page::Basic) {
             DrawBasicPage();
         }
         ports_.window.show();
@@ -556,8 +582,16 @@ void MainWindow::ApplySettings() {
 
 void MainWindow::Cancel() {
     working_ = saved_;
-    rebuildPending_ = true;
+    // The button labels go back to what Apply last kept.
+    if (const auto read = strIni_.ReadAll()) {
+        labels_ = read->labels;
+    } else {
+        ShowFileError(read.error());
+    }
     HideWindow();
+    // Drawn at once, not at the next tray click: a window without a tray comes
+    // back from the taskbar, and without a window manager it never went away.
+    RebuildCurrentPage();
 }
 
 void MainWindow::Minimise() {

@@ -111,7 +111,7 @@ public:
     void DrawBasicPage();
     void DrawAdvancedPage();
     // Redraws everything of the current page (after Cancel or a new skin).
-    void RebuildCurrentPage(bool rereadLabels);
+    void RebuildCurrentPage();
 
     // PageContext: what the pages use.
     DeviceConfig& working() override { return working_; }
@@ -139,8 +139,7 @@ public:
     // What the dialogs take when they open, and the window's state.
     const DeviceConfig& saved() const { return saved_; }
     Page currentPage() const { return page_; }
-    bool rebuildPending() const { return rebuildPending_; }
-    const std::filesystem::path& skinFolder() const { return skinFolder_; }
+    const std::filesystem::path& skinFolder() const { return skin_.folder; }
     const std::string& skinName() const { return skinName_; }
     // The skin, language and fonts a sub-dialog opens with.
     DialogContext dialogContext();
@@ -163,6 +162,10 @@ private:
     void SaveApplied(const DeviceConfig& config);
     // Tells the user why the mouse found at start or on its arrival cannot be used.
     void ShowOpenFailure(OpenResult result);
+    // The skin of str.ini, or the Default skin when it cannot be drawn.
+    void FindSkin(const std::string& name);
+    // Whether a skin folder holds the images a skin must have of its own.
+    SkinCheck DrawableSkin();
     PageContent* content(Page page) const;
     // The window's size and background from the skin's main.png.
     void PreloadFirstDrawing();
@@ -181,14 +184,13 @@ private:
     DeviceConfig working_ = zeroDeviceConfig();
     DeviceConfig saved_ = zeroDeviceConfig();
     ButtonLabels labels_;
-    std::filesystem::path skinFolder_;
+    SkinSource skin_;
     std::string skinName_;
     Colour textColour_;
 
     Page page_ = Page::None;
     bool inTray_ = false;
     bool basicInitialised_ = false;
-    bool rebuildPending_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;

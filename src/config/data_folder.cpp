@@ -118,12 +118,31 @@ FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths) {
 
 namespace {
 
+// A folder that holds a main.png, and whether it is a skin the program can draw.
+bool HoldsSkin(const std::filesystem::path& folder, const FileSystem& files, const SkinCheck& drawable) {
+    return files.exists(folder / kSkinMarker) && drawable(folder);
+}
+
+// Where each skin root would hold the named skin, in search order (an empty
+// name: the roots themselves); never empty.
+std::vector<std::filesystem::path> FoldersNamed(const DataPaths& paths, std::string_view skinName) {
+    std::vector<std::filesystem::path> roots = paths.skinRoots;
+    if (roots.empty()) {
+        roots.push_back(paths.folder / kSkins);
+    }
+    for (std::filesystem::path& root : roots) {
+        if (!skinName.empty()) {
+            root /= std::string(skinName);
+        }
+    }
+    return roots;
+}
+
 std::optional<std::filesystem::path> FolderHolding(const DataPaths& paths, std::string_view skinName,
-                                                   const FileSystem& files) {
-    for (const auto& root : paths.skinRoots) {
-        const std::filesystem::path folder = skinName.empty() ? root : root / std::string(skinName);
-        if (files.exists(folder / kSkinMarker)) {
-            return folder;
+                                                   const FileSystem& files, const SkinCheck& drawable) {
+    for (std::filesystem::path& folder : FoldersNamed(paths, skinName)) {
+        if (HoldsSkin(folder, files, drawable)) {
+            return std::move(folder);
         }
     }
     return std::nullopt;
@@ -131,15 +150,20 @@ std::optional<std::filesystem::path> FolderHolding(const DataPaths& paths, std::
 
 } // namespace
 
-SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files) {
-    if (auto folder = FolderHolding(paths, skinName, files)) {
-        return {*folder, std::nullopt};
+SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files,
+                          const SkinCheck& drawable) {
+    const std::filesystem::path fallback = FolderHolding(paths, kDefaultSkin, files, drawable)
+                                               .value_or(FoldersNamed(paths, kDefaultSkin).front());
+    if (auto folder = FolderHolding(paths, skinName, files, drawable)) {
+        return {std::move(*folder), std::string(skinName), fallback, std::nullopt};
     }
-    const std::filesystem::path first =
-        paths.skinRoots.empty() ? paths.folder / kSkins : paths.skinRoots.front();
-    const std::filesystem::path named = skinName.empty() ? first : first / std::string(skinName);
-    const auto fallback = FolderHolding(paths, kDefaultSkin, files);
-    return {fallback.value_or(first / kDefaultSkin), named};
+    // The folder that stood in the way: the first of that name with a
+    // main.png, else the one among the user's own skins.
+    const std::vector<std::filesystem::path> named = FoldersNamed(paths, skinName);
+    const auto withImage = std::find_if(named.begin(), named.end(), [&](const std::filesystem::path& folder) {
+        return files.exists(folder / kSkinMarker);
+    });
+    return {fallback, kDefaultSkin, fallback, withImage != named.end() ? *withImage : named.front()};
 }
 
 namespace {
@@ -154,7 +178,7 @@ std::string Folded(std::string_view text) {
 } // namespace
 
 std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>& skinRoots,
-                                        const FileSystem& files) {
+                                        const FileSystem& files, const SkinCheck& drawable) {
     std::vector<SkinFolder> skins;
     for (const std::filesystem::path& root : skinRoots) {
         std::vector<std::string> names = files.subfolders(root);
@@ -163,8 +187,8 @@ std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>
             const bool hidden = std::any_of(skins.begin(), skins.end(), [&](const SkinFolder& skin) {
                 return Folded(skin.name) == Folded(name);
             });
-            // A folder without the main window's background would leave the window blank.
-            if (!hidden && files.exists(root / name / kSkinMarker)) {
+            // A skin the program cannot draw would leave the window blank.
+            if (!hidden && HoldsSkin(root / name, files, drawable)) {
                 skins.push_back({name, root / name});
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,16 +56,25 @@ DataPaths ProgramDataPaths(const DataFolderEnvironment& environment, FileSystem&
 // copy that failed, when one did; the others are still tried.
 FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths);
 
+// Whether a folder that holds a main.png is a skin the program can draw;
+// the window tells by decoding the skin's own images.
+using SkinCheck = std::function<bool(const std::filesystem::path& folder)>;
+
 struct SkinLookup {
     std::filesystem::path folder; // where the skin images are taken from
-    // The folder the skin name points at, when it holds no skin: the Default
-    // skin is used instead.
+    std::string name;             // the skin drawn: the one asked for, or the Default skin
+    std::filesystem::path fallback; // the Default skin, for the images a skin lacks
+    // The folder the skin name points at (the first that has a main.png),
+    // when it holds no skin the program can draw: the Default skin is used
+    // instead.
     std::optional<std::filesystem::path> unusable;
 };
 
-// The folder of the named skin: the first skin root that holds it (an empty
-// name: a skin root itself). When no root holds it, the Default skin.
-SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files);
+// The folder of the named skin: the first skin root that holds it in a form
+// `drawable` accepts (an empty name: a skin root itself). When no root does,
+// the Default skin.
+SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files,
+                          const SkinCheck& drawable);
 
 struct SkinFolder {
     std::string name; // the folder's own name, as str.ini keeps it
@@ -73,9 +83,10 @@ struct SkinFolder {
 };
 
 // The skins the user can choose: every folder of the skin roots that holds a
-// skin, sorted by name. A skin of an earlier root (the user's own) hides one
-// of the same name, in any case, of a later root (the system's).
+// skin `drawable` accepts, sorted by name. A skin of an earlier root (the
+// user's own) hides one of the same name, in any case, of a later root (the
+// system's), as it wins in FindSkinFolder.
 std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>& skinRoots,
-                                        const FileSystem& files);
+                                        const FileSystem& files, const SkinCheck& drawable);
 
 } // namespace quorvel

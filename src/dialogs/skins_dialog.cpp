@@ -22,7 +22,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 CSkinsDialog::CSkinsDialog(DialogWindowPort& window, DialogContext context, std::string skinName,
                            std::function<std::vector<SkinEntry>()> skins)
     : SubDialog(window, context, kSkinsDialog.background), skins_(std::move(skins)),
-      folder_(context.skinFolder), name_(skinName), colour_(context.textColour),
+      folder_(context.skin.folder), name_(skinName), colour_(context.textColour),
       skin_(
           window, kSkinsDialog.skin, [this] { return SkinNames(); }, -1, std::move(skinName)) {
 }

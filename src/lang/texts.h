@@ -130,14 +130,18 @@ enum class TextId : int {
     // What follows from a file error at start-up.
     kSettingsStartEmpty,
     kLabelsStartEmpty,
-    kNoSkinInFolder, // "%s": the folder
+    kNoSkinInFolder,    // "%s": the folder
+    kSkinCannotBeDrawn, // "%s": the skin's name
+    // What is wrong with a skin image, after its path.
+    kImageNotReadable,
+    kImageTooLarge, // "%s" x "%s": its size; "%s" x "%s": the largest
     // The mouse found but not usable.
     kMouseNotAllowed,
     kMouseAnswerUnusable,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 113;
+inline constexpr int kTextCount = 116;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

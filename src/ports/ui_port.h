@@ -20,6 +20,15 @@ struct Colour {
     constexpr bool operator==(const Colour&) const = default;
 };
 
+// The largest image the program decodes, a side: far more than a skin needs,
+// its double-density images included, and small enough that one image never
+// takes more than 64 MB (a PNG of a few hundred bytes can claim 20000 x 20000).
+inline constexpr int kLargestImageSide = 4096;
+
+constexpr bool WithinImageLimits(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kLargestImageSide && height <= kLargestImageSide;
+}
+
 // A PNG as the decoder gives it: straight (not premultiplied) alpha, four
 // bytes per pixel in the order red, green, blue, alpha, rows top to bottom.
 // An image without an alpha channel has alpha 255 everywhere and hasAlpha false.
@@ -33,7 +42,9 @@ struct DecodedImage {
 class ImageDecoder {
 public:
     virtual ~ImageDecoder() = default;
-    // Nothing when the file is missing or is no image.
+    // Nothing when the file is missing or is no image. An image whose size
+    // is beyond WithinImageLimits comes back with that size and no pixels:
+    // it is never decoded.
     virtual std::optional<DecodedImage> decode(const std::filesystem::path& path) = 0;
     // True when decode may run on several threads at once.
     virtual bool decodesConcurrently() const { return false; }

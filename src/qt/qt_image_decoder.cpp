@@ -1,14 +1,21 @@
 #include "qt/qt_image_decoder.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <cstring>
 
 namespace quorvel {
 
 std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& path) {
-    QImage image(QString::fromStdString(path.string()));
-    if (image.isNull()) {
+    QImageReader reader(QString::fromStdString(path.string()));
+    // The size the file claims is looked at before a pixel is decoded.
+    if (const QSize claimed = reader.size();
+        claimed.isValid() && !WithinImageLimits(claimed.width(), claimed.height())) {
+        return DecodedImage{claimed.width(), claimed.height(), false, {}};
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
         return std::nullopt;
     }
     DecodedImage decoded;

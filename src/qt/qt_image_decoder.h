@@ -4,11 +4,12 @@
 
 namespace quorvel {
 
-// PNG files through Qt's image reader.
+// PNG files through Qt's image reader. An image beyond the limits is
+// answered from its header.
 class QtImageDecoder final : public ImageDecoder {
 public:
     std::optional<DecodedImage> decode(const std::filesystem::path& path) override;
-    // Each call reads its file through its own QImage.
+    // Each call reads its file through its own QImageReader.
     bool decodesConcurrently() const override { return true; }
 };
 

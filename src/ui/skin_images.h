@@ -9,9 +9,9 @@
 namespace quorvel {
 
 // The file names of a skin's images, each relative to the skin folder (the
-// leading "/" joins it to the folder path). Every skin folder holds all of
-// them; what they look like and how large they are is the skin's choice, as
-// long as each one fits the rectangles it is drawn at.
+// leading "/" joins it to the folder path). What they look like and how large
+// they are is the skin's choice, as long as each one fits the rectangles it
+// is drawn at.
 
 // Window and page backgrounds.
 inline constexpr std::string_view kMainBackground = "/main.png";
@@ -97,6 +97,12 @@ inline constexpr std::array kSkinImageNames = {
     kSkinsBackground,
 };
 static_assert(kSkinImageNames.size() == 34);
+
+// The images a skin must have of its own, each decoding within the image
+// limits, for the program to take it: the window's background, which gives
+// the window its size, and the Skins dialog's, the way to another skin. Any
+// other image a skin lacks is drawn from the Default skin.
+inline constexpr std::array kOwnSkinImages = {kMainBackground, kSkinsBackground};
 
 // The same image drawn at twice the density, for screens with two or more
 // device pixels to a layout pixel: "/main.png" has "/main@2x.png" beside it.

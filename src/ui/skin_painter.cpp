@@ -36,16 +36,57 @@ SkinImage Premultiply(const DecodedImage& decoded) {
     return image;
 }
 
+namespace {
+
+struct Decoding {
+    std::optional<SkinImage> image;
+    std::optional<ImageFault> fault;
+};
+
+// The file decoded and premultiplied, or why it cannot be drawn. An image
+// beyond the limits is refused whatever the decoder made of it.
+Decoding Decode(ImageDecoder& decoder, const std::filesystem::path& path, int scale) {
+    const std::optional<DecodedImage> decoded = decoder.decode(path);
+    if (!decoded) {
+        return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
+    }
+    if (decoded->width > kLargestImageSide || decoded->height > kLargestImageSide) {
+        return {std::nullopt, ImageFault{ImageFault::Kind::TooLarge, path, decoded->width, decoded->height}};
+    }
+    const std::size_t bytes = 4 * static_cast<std::size_t>(std::max(decoded->width, 0)) *
+                              static_cast<std::size_t>(std::max(decoded->height, 0));
+    if (!WithinImageLimits(decoded->width, decoded->height) || decoded->rgba.size() != bytes) {
+        return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
+    }
+    SkinImage image = Premultiply(*decoded);
+    image.scale = scale;
+    return {std::move(image), std::nullopt};
+}
+
+} // namespace
+
 ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {
+}
+
+const ImageCache::Entry* ImageCache::freshEntry(const std::filesystem::path& path,
+                                                const FileSystem::Stamp& stamp) const {
+    const auto it = entries_.find(path);
+    return it != entries_.end() && it->second.stamp == stamp ? &it->second : nullptr;
+}
+
+std::optional<ImageFault> ImageCache::fault(const std::filesystem::path& path) {
+    const Entry* entry = entryOf(path, 1);
+    return entry != nullptr ? entry->fault : ImageFault{ImageFault::Kind::Missing, path};
 }
 
 const SkinImage* ImageCache::load(const std::filesystem::path& path, int density) {
     if (density >= 2) {
-        if (const SkinImage* sharp = loadFile(DoubleDensityName(path.string()), 2)) {
-            return sharp;
+        if (const Entry* sharp = entryOf(DoubleDensityName(path.string()), 2); sharp && sharp->image) {
+            return &*sharp->image;
         }
     }
-    return loadFile(path, 1);
+    const Entry* plain = entryOf(path, 1);
+    return plain != nullptr && plain->image ? &*plain->image : nullptr;
 }
 
 std::pair<std::filesystem::path, int> ImageCache::chosenFile(const std::filesystem::path& path,
@@ -64,27 +105,23 @@ void ImageCache::preload(std::span<const std::filesystem::path> paths, int densi
         std::filesystem::path path;
         FileSystem::Stamp stamp;
         int scale = 1;
-        std::optional<SkinImage> image;
+        Decoding decoding;
     };
     std::vector<Job> jobs;
     for (const std::filesystem::path& wanted : paths) {
         auto [path, scale] = chosenFile(wanted, density);
         const auto stamp = files_->stamp(path);
-        const auto cached = entries_.find(path);
-        const bool fresh = cached != entries_.end() && stamp && cached->second.stamp == *stamp;
+        const bool fresh = stamp && freshEntry(path, *stamp) != nullptr;
         const bool queued = std::ranges::find(jobs, path, &Job::path) != jobs.end();
         if (stamp && !fresh && !queued) {
-            jobs.push_back({std::move(path), *stamp, scale, std::nullopt});
+            jobs.push_back({std::move(path), *stamp, scale, {}});
         }
     }
 
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < jobs.size(); i = next++) {
-            if (const auto decoded = decoder_->decode(jobs[i].path)) {
-                jobs[i].image = Premultiply(*decoded);
-                jobs[i].image->scale = jobs[i].scale;
-            }
+            jobs[i].decoding = Decode(*decoder_, jobs[i].path, jobs[i].scale);
         }
     };
     // The calling thread decodes too; a helper thread that cannot be made
@@ -106,32 +143,24 @@ void ImageCache::preload(std::span<const std::filesystem::path> paths, int densi
 
     for (Job& job : jobs) {
         ++decodes_;
-        if (job.image) {
-            entries_[job.path] = Entry{job.stamp, std::move(*job.image)};
-        }
+        entries_[job.path] = Entry{job.stamp, std::move(job.decoding.image), std::move(job.decoding.fault)};
     }
 }
 
-const SkinImage* ImageCache::loadFile(const std::filesystem::path& path, int scale) {
+// A file that did not decode is not decoded again until it changes: a hover
+// over a damaged button image costs nothing.
+const ImageCache::Entry* ImageCache::entryOf(const std::filesystem::path& path, int scale) {
     const auto stamp = files_->stamp(path);
     if (!stamp) {
         entries_.erase(path);
         return nullptr;
     }
-    if (const auto it = entries_.find(path); it != entries_.end() && it->second.stamp == *stamp) {
-        return &it->second.image;
+    if (const Entry* entry = freshEntry(path, *stamp)) {
+        return entry;
     }
     ++decodes_;
-    const auto decoded = decoder_->decode(path);
-    if (!decoded) {
-        entries_.erase(path);
-        return nullptr;
-    }
-    Entry& entry = entries_[path];
-    entry.stamp = *stamp;
-    entry.image = Premultiply(*decoded);
-    entry.image.scale = scale;
-    return &entry.image;
+    Decoding decoding = Decode(*decoder_, path, scale);
+    return &(entries_[path] = Entry{*stamp, std::move(decoding.image), std::move(decoding.fault)});
 }
 
 std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std::string_view name) {
@@ -142,9 +171,29 @@ std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std
     return path + std::string(name);
 }
 
-bool DrawSkinImage(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
-                   std::string_view name, Point at) {
-    const SkinImage* image = images.load(SkinImagePath(skinFolder, name), canvas.imageDensity());
+const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
+                               int density) {
+    if (const SkinImage* own = images.load(SkinImagePath(skin.folder, name), density)) {
+        return own;
+    }
+    if (skin.fallback.empty() || skin.fallback == skin.folder) {
+        return nullptr;
+    }
+    return images.load(SkinImagePath(skin.fallback, name), density);
+}
+
+std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder) {
+    for (const std::string_view name : kOwnSkinImages) {
+        if (auto fault = images.fault(SkinImagePath(folder, name))) {
+            return fault;
+        }
+    }
+    return std::nullopt;
+}
+
+bool DrawSkinImage(Canvas& canvas, ImageCache& images, const SkinSource& skin, std::string_view name,
+                   Point at) {
+    const SkinImage* image = LoadSkinImage(images, skin, name, canvas.imageDensity());
     if (image == nullptr) {
         return false;
     }
@@ -172,9 +221,9 @@ SkinImage CropImage(const SkinImage& image, Rect part) {
     return crop;
 }
 
-bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const std::filesystem::path& skinFolder,
-                       std::string_view name, Rect part) {
-    const SkinImage* image = images.load(SkinImagePath(skinFolder, name), canvas.imageDensity());
+bool DrawSkinImagePart(Canvas& canvas, ImageCache& images, const SkinSource& skin, std::string_view name,
+                       Rect part) {
+    const SkinImage* image = LoadSkinImage(images, skin, name, canvas.imageDensity());
     if (image == nullptr) {
         return false;
     }

@@ -23,12 +23,12 @@ SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBack
         {kDialogSkeleton.close.rect, 0, [this](bool over) { DrawButton(kDialogSkeleton.close, over, {}); }},
     });
     hover_.setUnderlay([this](Rect part) {
-        DrawSkinImagePart(window_->canvas(), context_.images, context_.skinFolder, background_.image, part);
+        DrawSkinImagePart(window_->canvas(), context_.images, context_.skin, background_.image, part);
     });
 }
 
 void SubDialog::Initialise() {
-    const SkinImage* background = context_.images.load(SkinImagePath(context_.skinFolder, background_.image));
+    const SkinImage* background = LoadSkinImage(context_.images, context_.skin, background_.image);
     if (background == nullptr) {
         reportFault(DialogFault::Kind::BackgroundNotLoaded, background_.image);
         const Rect blank = kDialogSkeleton.blankClientArea();
@@ -67,7 +67,7 @@ void SubDialog::DrawWrappedWhiteText(std::string_view text, Rect box) {
 }
 
 void SubDialog::DrawImage(std::string_view name, Point at) {
-    if (!DrawSkinImage(window_->canvas(), context_.images, context_.skinFolder, name, at)) {
+    if (!DrawSkinImage(window_->canvas(), context_.images, context_.skin, name, at)) {
         reportFault(DialogFault::Kind::ImageNotLoaded, name);
     }
 }
@@ -76,7 +76,7 @@ void SubDialog::Paint() {
     if (!loaded_) {
         return;
     }
-    DrawSkinImage(window_->canvas(), context_.images, context_.skinFolder, background_.image, {0, 0});
+    DrawSkinImage(window_->canvas(), context_.images, context_.skin, background_.image, {0, 0});
     DrawButton(kDialogSkeleton.ok, false, okText_);
     DrawButton(kDialogSkeleton.cancel, false, cancelText_);
     DrawOwnTexts();

@@ -34,7 +34,7 @@ using DialogFaultHandler = std::function<void(const DialogFault&)>;
 struct DialogContext {
     ImageCache& images;
     DialogFaultHandler reportFault;
-    std::filesystem::path skinFolder;
+    SkinSource skin;
     Colour textColour;
     Language language;
     FontSpec font; // the text font of the interface language

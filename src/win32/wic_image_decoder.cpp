@@ -4,17 +4,16 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
+#include <utility>
 
 namespace quorvel {
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// Larger than any skin image; keeps the pixel count within the buffer sizes
-// the calls take.
-constexpr UINT kLargestSide = 16384;
 
 // Whether pixels of `format` carry transparency: an alpha channel, or a
 // palette with transparent entries.
@@ -30,6 +29,41 @@ bool HasAlpha(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, const W
     BOOL paletteAlpha = FALSE;
     return SUCCEEDED(factory.CreatePalette(&palette)) && SUCCEEDED(frame.CopyPalette(palette.Get())) &&
            SUCCEEDED(palette->HasAlpha(&paletteAlpha)) && paletteAlpha;
+}
+
+// A size beyond the limits, answered without pixels.
+DecodedImage SizeOnly(UINT width, UINT height) {
+    constexpr UINT kLargestInt = std::numeric_limits<int>::max();
+    return {static_cast<int>(std::min(width, kLargestInt)),
+            static_cast<int>(std::min(height, kLargestInt)),
+            false,
+            {}};
+}
+
+// The width and height a PNG file claims in its header, read before a
+// decoder opens it: some decoders (Wine's) decode every pixel as they open
+// the file, and a PNG of a few hundred bytes can claim 20000 x 20000.
+std::optional<std::pair<UINT, UINT>> ClaimedPngSize(IWICImagingFactory& factory,
+                                                    const std::filesystem::path& path) {
+    constexpr std::array<BYTE, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    constexpr std::array<BYTE, 4> kHeaderChunk = {'I', 'H', 'D', 'R'};
+    // The signature, the header chunk's length and type, then its width and
+    // height, each big-endian.
+    std::array<BYTE, 24> start{};
+    ComPtr<IWICStream> stream;
+    ULONG read = 0;
+    if (FAILED(factory.CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_READ)) ||
+        FAILED(stream->Read(start.data(), static_cast<ULONG>(start.size()), &read)) || read != start.size() ||
+        !std::equal(kSignature.begin(), kSignature.end(), start.begin()) ||
+        !std::equal(kHeaderChunk.begin(), kHeaderChunk.end(), start.begin() + 12)) {
+        return std::nullopt;
+    }
+    const auto bigEndian = [&](std::size_t at) {
+        return UINT{start[at]} << 24 | UINT{start[at + 1]} << 16 | UINT{start[at + 2]} << 8 |
+               UINT{start[at + 3]};
+    };
+    return std::pair{bigEndian(16), bigEndian(20)};
 }
 
 } // namespace
@@ -55,15 +89,23 @@ std::optional<DecodedImage> WicImageDecoder::decode(const std::filesystem::path&
     UINT width = 0;
     UINT height = 0;
     WICPixelFormatGUID format{};
-    if (!com.ok() ||
-        FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+    if (!com.ok() || FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_PPV_ARGS(&factory)))) {
+        return std::nullopt;
+    }
+    if (const auto claimed = ClaimedPngSize(*factory.Get(), path);
+        claimed && !WithinImageLimits(claimed->first, claimed->second)) {
+        return SizeOnly(claimed->first, claimed->second);
+    }
+    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
-        FAILED(frame->GetPixelFormat(&format)) || width == 0 || height == 0 || width > kLargestSide ||
-        height > kLargestSide) {
+        FAILED(frame->GetPixelFormat(&format)) || width == 0 || height == 0) {
         return std::nullopt;
+    }
+    // The limits also keep the pixel count within the buffer sizes the calls take.
+    if (!WithinImageLimits(width, height)) {
+        return SizeOnly(width, height);
     }
     DecodedImage image;
     image.width = static_cast<int>(width);

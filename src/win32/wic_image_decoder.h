@@ -21,7 +21,8 @@ private:
     bool entered_ = false;
 };
 
-// PNG files through the Windows Imaging Component.
+// PNG files through the Windows Imaging Component. An image beyond the
+// limits is answered from its header.
 class WicImageDecoder final : public ImageDecoder {
 public:
     std::optional<DecodedImage> decode(const std::filesystem::path& path) override;

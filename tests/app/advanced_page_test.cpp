@@ -5,6 +5,7 @@
 
 #include "app/advanced_page.h"
 #include "app/advanced_page_layout.h"
+#include "app/basic_page_layout.h"
 #include "app/factory_settings.h"
 #include "app/main_window_layout.h"
 #include "support/basic_page_harness.h"
@@ -100,9 +101,9 @@ struct AdvancedPageTest : BasicPageHarness {
     FakeDesktop desktop;
     std::unique_ptr<AdvancedPage> advanced;
 
-    // Starts the program and opens the Advanced page by its page button.
-    MainWindow& Open() {
-        SetConfigBin(FactoryDeviceConfig(), 1);
+    // Starts the program on `config` and opens the Advanced page by its page button.
+    MainWindow& Open(const DeviceConfig& config = FactoryDeviceConfig()) {
+        SetConfigBin(config, 1);
         Start();
         advanced = std::make_unique<AdvancedPage>(*main, desktop);
         main->setPages(page.get(), advanced.get());
@@ -215,8 +216,8 @@ TEST_F(AdvancedPageTest, TheDesktopIsReadOncePerRun) {
     // Edited, then cancelled: the next showing is the record as config.bin
     // holds it, not the desktop read again.
     Click(Cell(PointerTrack::MouseSpeed, 2));
-    Click(kCancel);
     TakeOps();
+    Click(kCancel);
     w.OnTray(TrayAction::LeftUp);
     EXPECT_EQ(Bytes(), BytesOf(FactoryDeviceConfig()));
     EXPECT_EQ(LitCells(TakeOps())[0], FactoryDeviceConfig().mouseSpeed);
@@ -313,10 +314,9 @@ TEST_F(AdvancedPageTest, OkAndApplyHandTheStoredPositionsToTheDesktop) {
         {{1, 0, 6, 3, 6}, {"precision on", "speed 10", "wheel 3", "double-click 550"}},
         {{0, 0, 11, 3, 11}, {"precision off", "speed 20", "wheel 3", "double-click 200"}},
         {{0, 1, 1, 3, 1}, {"precision off", "speed 1", "wheel page", "double-click 900"}},
-        {{0, 0, 2, 0, 10}, {"precision off", "speed 2", "wheel 0", "double-click 270"}},
         // A damaged config.bin: the nearest cells.
-        {{7, 9, 0, 200, 40}, {"precision on", "speed 1", "wheel page", "double-click 200"}},
-        {{0, 0, 0, 200, 0}, {"precision off", "speed 1", "wheel 11", "double-click 900"}},
+        {{7, 9, 30, 200, 40}, {"precision on", "speed 20", "wheel page", "double-click 200"}},
+        {{0, 0, 12, 200, 12}, {"precision off", "speed 20", "wheel 11", "double-click 200"}},
     };
     for (const auto& c : cases) {
         SetBytes(w.working(), c.bytes);
@@ -332,6 +332,90 @@ TEST_F(AdvancedPageTest, OkAndApplyHandTheStoredPositionsToTheDesktop) {
     EXPECT_EQ(desktop.writes,
               (std::vector<std::string>{"precision off", "speed 10", "wheel 3", "double-click 550"}));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A pointer byte of 0 is "not set": OK and Apply leave that desktop setting
+// alone, rather than turning position 0 into the slowest speed and the
+// longest double click. A record that started empty changes nothing.
+TEST_F(AdvancedPageTest, APointerByteOfZeroLeavesItsDesktopSettingAlone) {
+    // From the Basic page, the Advanced page never shown.
+    SetConfigBin(zeroDeviceConfig(), 1);
+    Start();
+    advanced = std::make_unique<AdvancedPage>(*main, desktop);
+    main->setPages(page.get(), advanced.get());
+    Click(kApply);
+    Click(kOk);
+    EXPECT_TRUE(desktop.writes.empty());
+
+    const struct {
+        PointerBytes bytes;
+        std::vector<std::string> writes;
+    } cases[] = {
+        {{0, 0, 0, 0, 0}, {}},
+        {{1, 0, 0, 0, 0}, {"precision on"}},
+        {{0, 0, 6, 0, 0}, {"precision off", "speed 10"}},
+        {{0, 0, 0, 3, 0}, {"precision off", "wheel 3"}},
+        {{0, 1, 0, 0, 0}, {"precision off", "wheel page"}},
+        {{0, 0, 0, 0, 11}, {"precision off", "double-click 200"}},
+        {{0, 0, 2, 0, 10}, {"precision off", "speed 2", "double-click 270"}},
+    };
+    for (const auto& c : cases) {
+        SetBytes(main->working(), c.bytes);
+        desktop.writes.clear();
+        Click(kApply);
+        EXPECT_EQ(desktop.writes, c.writes)
+            << c.bytes[0] << c.bytes[1] << c.bytes[2] << c.bytes[3] << c.bytes[4];
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// What the record does not hold, the page shows from the desktop, also when
+// Cancel brought back a record that started empty; Apply then gives the
+// desktop its own values back.
+TEST_F(AdvancedPageTest, ASettingTheRecordDoesNotHoldShowsTheDesktopsValue) {
+    desktop.precision.value = 1;
+    desktop.speed.value = 14;
+    desktop.doubleClick.value = 550;
+    MainWindow& w = Open(zeroDeviceConfig());
+    EXPECT_EQ(LitCells(TakeOps()), (std::array<int, 3>{8, 3, 6}));
+    Click(Cell(PointerTrack::MouseSpeed, 2));
+    TakeOps();
+    Click(kCancel);
+    EXPECT_EQ(BytesOf(w.saved()), (PointerBytes{0, 0, 0, 0, 0}));
+    w.OnTray(TrayAction::LeftUp);
+    const auto ops = TakeOps();
+    EXPECT_EQ(LitCells(ops), (std::array<int, 3>{8, 3, 6}));
+    EXPECT_EQ(Ticks(ops), (std::array<bool, 2>{true, false}));
+    Click(kApply);
+    EXPECT_EQ(desktop.writes,
+              (std::vector<std::string>{"precision on", "speed 14", "wheel 3", "double-click 550"}));
+    EXPECT_EQ(desktop.speed.value, 14);
+    EXPECT_TRUE(messages.shown.empty()) << "a later read warns of nothing";
+}
+
+// Without a notification area Cancel minimises, and the taskbar brings the
+// window back without a tray click; without a window manager it never goes.
+// Either way the window shows the saved record as soon as Cancel restores it.
+TEST_F(AdvancedPageTest, WithoutATrayCancelDrawsBothPagesFromTheSavedRecord) {
+    tray.hasArea = false;
+    MainWindow& w = Open();
+    Click(Cell(PointerTrack::MouseSpeed, 2));
+    Click(A.scrollOneScreenBox.topLeft());
+    TakeOps();
+    Click(kCancel);
+    EXPECT_TRUE(window.minimised);
+    auto ops = TakeOps();
+    EXPECT_EQ(LitCells(ops), (std::array<int, 3>{6, 3, 6}));
+    EXPECT_EQ(Ticks(ops), (std::array<bool, 2>{true, false}));
+
+    Click(WindowButtonRect(WindowButtonId::BasicPage));
+    Click(kBasicPage.reportRateSegment(0)); // 125 Hz
+    TakeOps();
+    Click(kCancel);
+    ops = TakeOps();
+    EXPECT_TRUE(Drew(ops, "image slider-RP-light.png at 758,204")) << "1000 Hz, as saved";
+    EXPECT_FALSE(Drew(ops, "image slider-RP-light.png at 542,204"));
+    EXPECT_EQ(w.working().reportRate, 1);
 }
 
 TEST_F(AdvancedPageTest, TheDesktopIsWrittenAfterTheMouseGotTheConfiguration) {
@@ -386,12 +470,12 @@ TEST_F(AdvancedPageTest, DefaultSetsTheDesktopAtOnceAndCancelKeepsIt) {
 
     // Cancel brings the saved record's five bytes back; the desktop keeps
     // Default's values.
+    TakeOps();
     Click(kCancel);
     const PointerBytes saved = BytesOf(FactoryDeviceConfig());
     EXPECT_EQ(Bytes(), saved);
     EXPECT_EQ(desktop.speed.value, 10);
     EXPECT_EQ(desktop.wheel.value, 3);
-    TakeOps();
     w.OnTray(TrayAction::LeftUp);
     EXPECT_EQ(LitCells(TakeOps()), (std::array<int, 3>{saved[2], saved[3], saved[4]}));
 }

@@ -76,6 +76,9 @@ struct MainWindowTest : ::testing::Test {
             window.picture.imageNames[width] = name;
         }
         files.files["/d/Skins/Default/main.png"] = "880 640 0";
+        // The Skins dialog's background: a skin without its own is not taken.
+        files.files["/d/Skins/Default/skins.png"] = "388 286 0";
+        window.picture.imageNames[388] = "skins.png";
         device.setTransferTimeout(std::chrono::milliseconds(50));
     }
     void TearDown() override {
@@ -171,9 +174,58 @@ TEST_F(MainWindowTest, ASkinFolderWithoutASkinFallsBackToDefaultAndSaysSoOnce) {
                                           "Quorvel Gaming Mouse"}}));
     EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
     EXPECT_EQ(window.width, 880);
-    w.RebuildCurrentPage(true);
+    w.OnLeftButtonDown(kCancel);
     EXPECT_EQ(messages.shown.size(), 1u);
 }
+
+// A skin whose own images do not decode would start as a blank window with
+// no way to another skin: the Default skin is drawn instead, and the user is
+// told which skin and why.
+struct BrokenSkin {
+    const char* image;
+    const char* content; // nullptr: the file is missing
+    const char* why;
+};
+void PrintTo(const BrokenSkin& skin, std::ostream* out) {
+    *out << skin.image
+         << (skin.content == nullptr ? " missing" : " holding \"" + std::string(skin.content) + "\"");
+}
+struct SkinFallbackTest : MainWindowTest, ::testing::WithParamInterface<BrokenSkin> {};
+
+TEST_P(SkinFallbackTest, ASkinItCannotDrawFallsBackToDefaultAndSaysWhy) {
+    for (const auto& [path, content] : std::map(files.files)) {
+        if (path.parent_path() == "/d/Skins/Default") {
+            files.files["/d/Skins/Broken" / path.filename()] = content;
+        }
+    }
+    const std::filesystem::path image =
+        SkinImagePath(DataPathsIn("/d").skinRoots.front() / "Broken", std::string("/") + GetParam().image);
+    if (GetParam().content == nullptr) {
+        files.files.erase(image);
+    } else {
+        files.files[image] = GetParam().content;
+    }
+    files.files["/d/str.ini"] = "[Skins]\nPath=Broken\n";
+    MainWindow& w = Start();
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{
+                                  {image.string() + ": " + GetParam().why +
+                                       "\nThe skin \"Broken\" cannot be drawn; the Default skin is used.",
+                                   "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
+    EXPECT_EQ(w.skinName(), "Default") << "the Skins dialog opens on the skin drawn";
+    EXPECT_EQ(window.width, 880);
+    EXPECT_TRUE(window.picture.drew("image main.png at 0,0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindowTest, SkinFallbackTest,
+    ::testing::Values(BrokenSkin{"main.png", "not a picture",
+                                 "not an image this program can read (damaged, cut short or no PNG)"},
+                      BrokenSkin{"main.png", "20000 20000 0",
+                                 "20000 × 20000 pixels, more than the 4096 × 4096 an image may have"},
+                      BrokenSkin{"skins.png", nullptr, "no such file"},
+                      BrokenSkin{"skins.png", "",
+                                 "not an image this program can read (damaged, cut short or no PNG)"}));
 
 TEST_F(MainWindowTest, AMissingConfigBinKeepsItsOldMessage) {
     files.files.erase("/d/config.bin");
@@ -318,23 +370,25 @@ TEST_F(MainWindowTest, AMouseThisUserMayNotOpenIsNamedWithTheUdevRuleNotAsMissin
     EXPECT_EQ(messages.shown[0].text, Text(Language::kEnglish, TextId::kMouseNotAllowed));
 }
 
-TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRebuildsOnTheNextTrayClick) {
+// The page is drawn from the saved record as Cancel restores it: the window
+// may come back other ways than by the tray (see the pages' own tests).
+TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRedrawsThePageAtOnce) {
     MainWindow& w = Start();
     w.OnTray(TrayAction::LeftUp);
     const Byte mouseRate = mouse.reportRate();
     w.working().reportRate = 4;
     w.labels()[0][0] = "changed";
     const int presents = window.picture.presents;
+    window.picture.ops.clear();
     w.OnLeftButtonDown(kCancel);
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(w.working(), w.saved());
-    EXPECT_TRUE(w.rebuildPending());
-    EXPECT_EQ(window.picture.presents, presents) << "nothing redrawn yet";
-    w.OnTray(TrayAction::LeftUp);
-    EXPECT_FALSE(w.rebuildPending());
-    EXPECT_TRUE(window.shown);
-    EXPECT_EQ(window.picture.presents, presents + 1);
     EXPECT_EQ(w.labels()[0][0], "") << "labels read again from str.ini";
+    EXPECT_EQ(window.picture.presents, presents + 1);
+    EXPECT_TRUE(window.picture.drew("image BasicSet2.png at 0,0"));
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(window.picture.presents, presents + 1) << "the tray click only shows it";
     EXPECT_EQ(mouse.reportRate(), mouseRate) << "nothing was sent";
 }
 
@@ -373,7 +427,6 @@ TEST_F(MainWindowTest, TheColumnTwoButtonsShareRunsOnlyOneOfThem) {
     w.OnLeftButtonDown({721, 615}); // Apply's right edge is Cancel's left edge
     EXPECT_TRUE(window.shown) << "Apply alone: Cancel would have hidden the window";
     EXPECT_EQ(mouse.reportRate(), 8);
-    EXPECT_FALSE(w.rebuildPending());
 }
 
 TEST_F(MainWindowTest, EmptySpaceMovesTheWindow) {
@@ -468,7 +521,6 @@ struct SkinsTest : MainWindowTest {
     void SetUp() override {
         MainWindowTest::SetUp();
         host.imageNames = window.picture.imageNames;
-        files.files["/d/Skins/Default/skins.png"] = "388 286 0";
         for (const auto& [path, content] : std::map(files.files)) {
             if (path.parent_path() == "/d/Skins/Default") {
                 files.files["/d/Skins/Ember" / path.filename()] = content;
@@ -527,6 +579,35 @@ TEST_F(SkinsTest, OkKeepsTheSkinInStrIniAndRedrawsThePageFromIt) {
     };
     w.OnLeftButtonDown(kSkinsButton);
     EXPECT_EQ(host.runs, 2);
+}
+
+// The list holds only skins whose own images draw; a skin that lacks any
+// other image is drawn with the Default skin's image for it.
+TEST_F(SkinsTest, OnlySkinsItCanDrawAreOfferedAndTheDefaultSkinFillsTheirGaps) {
+    for (const char* skin : {"Cut", "Huge", "NoDialog", "Partial"}) {
+        for (const char* image : {"main.png", "skins.png"}) {
+            files.files[std::filesystem::path("/d/Skins") / skin / image] =
+                files.files[std::filesystem::path("/d/Skins/Default") / image];
+        }
+    }
+    files.files["/d/Skins/Cut/main.png"] = "880 640";
+    files.files["/d/Skins/Cut/main.png"].resize(3); // a file cut short
+    files.files["/d/Skins/Huge/main.png"] = "20000 20000 0";
+    files.files.erase("/d/Skins/NoDialog/skins.png");
+    MainWindow& w = StartWithSkins();
+    host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
+        Choose(on, dialog, "Partial", std::nullopt);
+        dialog.OnLeftButtonDown(Inside(kDialogSkeleton.ok.rect));
+    };
+    window.picture.ops.clear();
+    w.OnLeftButtonDown(kSkinsButton);
+    EXPECT_EQ(offered, (std::vector<std::string>{"Default", "Ember", "Partial"}));
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Partial");
+    for (const char* drawn :
+         {"image main.png at 0,0", "image BasicSet2.png at 0,0", "image button-normal.png at 513,609"}) {
+        EXPECT_TRUE(window.picture.drew(drawn)) << drawn;
+    }
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SkinsTest, CancelOrCloseAfterChoosingChangesNothing) {

@@ -18,6 +18,9 @@ namespace {
 
 using testing::MemoryFileSystem;
 
+// Every folder with a main.png is a skin the window can draw.
+const SkinCheck kAnySkin = [](const std::filesystem::path&) { return true; };
+
 TEST(DataFolder, PortableWhenConfigBinLiesBesideTheProgram) {
     MemoryFileSystem files;
     files.files["/opt/q/config.bin"] = "x";
@@ -170,9 +173,9 @@ TEST(DataFolder, SkinFolderIsTheFirstRootThatHoldsTheSkin) {
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "png";
     files.files["/home/u/.config/quorvel/Skins/Mine/main.png"] = "png";
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
-    EXPECT_EQ(FindSkinFolder(paths, "Default", files).folder, "/usr/share/quorvel/Skins/Default");
-    EXPECT_EQ(FindSkinFolder(paths, "Mine", files).folder, "/home/u/.config/quorvel/Skins/Mine");
-    EXPECT_EQ(FindSkinFolder(paths, "Mine", files).unusable, std::nullopt);
+    EXPECT_EQ(FindSkinFolder(paths, "Default", files, kAnySkin).folder, "/usr/share/quorvel/Skins/Default");
+    EXPECT_EQ(FindSkinFolder(paths, "Mine", files, kAnySkin).folder, "/home/u/.config/quorvel/Skins/Mine");
+    EXPECT_EQ(FindSkinFolder(paths, "Mine", files, kAnySkin).unusable, std::nullopt);
 }
 
 // A missing or junk str.ini names no skin, or one that is not there: the
@@ -191,13 +194,13 @@ TEST(DataFolder, ASkinNameThatHoldsNoSkinFallsBackToDefault) {
         {"Empty", "/home/u/.config/quorvel/Skins/Empty"},
     };
     for (const auto& row : cases) {
-        const SkinLookup skin = FindSkinFolder(paths, row.name, files);
+        const SkinLookup skin = FindSkinFolder(paths, row.name, files, kAnySkin);
         EXPECT_EQ(skin.folder, "/usr/share/quorvel/Skins/Default") << row.name;
         EXPECT_EQ(skin.unusable, std::filesystem::path(row.unusable)) << row.name;
     }
     // A skin placed straight in the Skins folder is still used.
     files.files["/home/u/.config/quorvel/Skins/main.png"] = "png";
-    EXPECT_EQ(FindSkinFolder(paths, "", files).folder, "/home/u/.config/quorvel/Skins");
+    EXPECT_EQ(FindSkinFolder(paths, "", files, kAnySkin).folder, "/home/u/.config/quorvel/Skins");
 }
 
 // The Skins dialog offers the user's skins and the system's together; a
@@ -211,11 +214,44 @@ TEST(DataFolder, TheSkinsToChooseFromAreEveryRootsSkinsByName) {
     files.files["/home/u/.config/quorvel/Skins/Empty/readme.txt"] = "no skin here";
     files.files["/home/u/.config/quorvel/Skins/loose.png"] = "a file, not a folder";
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
-    EXPECT_EQ(ListSkinFolders(paths.skinRoots, files),
+    EXPECT_EQ(ListSkinFolders(paths.skinRoots, files, kAnySkin),
               (std::vector<SkinFolder>{{"default", "/home/u/.config/quorvel/Skins/default"},
                                        {"Ember", "/usr/share/quorvel/Skins/Ember"},
                                        {"mine", "/home/u/.config/quorvel/Skins/mine"}}));
-    EXPECT_TRUE(ListSkinFolders({"/nowhere/Skins"}, files).empty());
+    EXPECT_TRUE(ListSkinFolders({"/nowhere/Skins"}, files, kAnySkin).empty());
+}
+
+// A folder whose images the window cannot draw is no skin: the name finds
+// the next root's skin of that name, else the Default skin, and the list
+// neither offers it nor lets it hide the system's skin of its name.
+TEST(DataFolder, AFolderTheWindowCannotDrawHoldsNoSkin) {
+    MemoryFileSystem files;
+    for (const char* skin : {"/usr/share/quorvel/Skins/Default", "/usr/share/quorvel/Skins/Ember"}) {
+        files.files[std::filesystem::path(skin) / "main.png"] = "png";
+    }
+    for (const char* broken : {"/home/u/.config/quorvel/Skins/Ember", "/home/u/.config/quorvel/Skins/Odd",
+                               "/home/u/.config/quorvel/Skins/Default"}) {
+        files.files[std::filesystem::path(broken) / "main.png"] = "broken";
+    }
+    const SkinCheck drawable = [&](const std::filesystem::path& folder) {
+        return *files.readAll(folder / "main.png") != "broken";
+    };
+    const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
+
+    const SkinLookup ember = FindSkinFolder(paths, "Ember", files, drawable);
+    EXPECT_EQ(ember.folder, "/usr/share/quorvel/Skins/Ember");
+    EXPECT_EQ(ember.name, "Ember");
+    EXPECT_EQ(ember.fallback, "/usr/share/quorvel/Skins/Default");
+    EXPECT_EQ(ember.unusable, std::nullopt);
+
+    const SkinLookup odd = FindSkinFolder(paths, "Odd", files, drawable);
+    EXPECT_EQ(odd.folder, "/usr/share/quorvel/Skins/Default");
+    EXPECT_EQ(odd.name, "Default");
+    EXPECT_EQ(odd.unusable, std::filesystem::path("/home/u/.config/quorvel/Skins/Odd"));
+
+    EXPECT_EQ(ListSkinFolders(paths.skinRoots, files, drawable),
+              (std::vector<SkinFolder>{{"Default", "/usr/share/quorvel/Skins/Default"},
+                                       {"Ember", "/usr/share/quorvel/Skins/Ember"}}));
 }
 
 } // namespace

@@ -74,7 +74,7 @@ struct DialogTest : ::testing::Test {
     void RemoveImage(std::string_view name) { files.files.erase("/skin" + std::string(name)); }
 
     DialogContext context(Language language = Language::kEnglish) {
-        return {images,   ShowDialogFaultsIn(messages), "/skin", Colour{10, 20, 30},
+        return {images,   ShowDialogFaultsIn(messages), {"/skin", {}}, Colour{10, 20, 30},
                 language, FontSpec{"Arial", 14, 400}};
     }
 

@@ -136,7 +136,7 @@ struct DialogShellTest : ::testing::Test {
                                 [this] {
                                     return DialogContext{images,
                                                          ShowDialogFaultsIn(messages),
-                                                         data.skin(),
+                                                         {data.skin(), {}},
                                                          Colour{0xFF, 0xFF, 0xFF},
                                                          LanguageFromLangId(langId),
                                                          FontsFor(langId).text};
@@ -455,6 +455,58 @@ TEST_F(ProgramShellTest, TheSkinsDialogDrawsTheWindowInTheChosenSkin) {
     const QImage ember(QString::fromStdString((data.folder / "Skins/Ember/BasicSet2.png").string()));
     EXPECT_EQ(after.pixel(5, 300), ember.pixel(5, 300)) << "the page background comes from Ember";
     save(program->window().grab().toImage(), "main-window-ember.png");
+}
+
+// The user's own skins as the report found them: a text file named
+// main.png, a main.png cut short, and one of 157 bytes that claims 20000 x
+// 20000 pixels, each beside the Default skin's other images; str.ini names
+// the cut one.
+struct BrokenSkinsShellTest : testing::ProgramOnSimulatedMouse {
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        const fs::path skins = data.folder / "Skins";
+        for (const char* skin : {"Text", "Cut", "Huge"}) {
+            fs::copy(skins / "Default", skins / skin, fs::copy_options::recursive);
+        }
+        data.write("Skins/Text/main.png", "not a picture");
+        data.write("Skins/Cut/main.png", data.read("Skins/Default/main.png").substr(0, 400));
+        fs::copy_file(fs::path(QUORVEL_SOURCE_DIR) / "tests/data/claims-20000x20000.png",
+                      skins / "Huge/main.png", fs::copy_options::overwrite_existing);
+        data.write("str.ini", "[Skins]\nRColor=230\nGColor=232\nBColor=238\nPath=Cut\n");
+        ProgramOnSimulatedMouse::SetUp();
+    }
+};
+
+TEST_F(BrokenSkinsShellTest, ASkinItCannotDrawIsNeitherUsedNorOffered) {
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              (data.folder / "Skins/Cut/main.png").string() +
+                  ": not an image this program can read (damaged, cut short or no PNG)\n"
+                  "The skin \"Cut\" cannot be drawn; the Default skin is used.");
+    const QImage picture = program->window().picture();
+    const QImage standard(QString::fromStdString((data.folder / "Skins/Default/BasicSet2.png").string()));
+    EXPECT_EQ(picture.size(), QSize(880, 640));
+    EXPECT_EQ(picture.pixel(5, 300), standard.pixel(5, 300)) << "the window is drawn in the Default skin";
+
+    WhenDialogOpens([](QtDialogWindow& dialog) {
+        const SkinsDialogLayout& d = kSkinsDialog;
+        EXPECT_EQ(Text(dialog, d.skin.display.id), "Default");
+        Click(dialog, d.skin.clickArea);
+        QListWidget* list = List(dialog, d.skin.list.id);
+        ASSERT_NE(list, nullptr);
+        std::vector<std::string> offered;
+        for (int i = 0; i < list->count(); ++i) {
+            offered.push_back(list->item(i)->text().toStdString());
+        }
+        EXPECT_EQ(offered, (std::vector<std::string>{"Default", "Ember"}));
+        if (const char* shots = std::getenv("QUORVEL_DIALOG_SHOTS")) {
+            dialog.grab().toImage().save(
+                QString::fromStdString((std::filesystem::path(shots) / "dialog-skins-broken.png").string()));
+        }
+        Click(dialog, kDialogSkeleton.cancel.rect);
+    });
+    click(WindowButtonRect(WindowButtonId::Skins));
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 } // namespace

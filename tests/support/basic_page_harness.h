@@ -103,7 +103,7 @@ struct BasicPageHarness : ::testing::Test {
     }
 
     // Draws the page again from the working configuration.
-    void Redraw() { main->RebuildCurrentPage(false); }
+    void Redraw() { main->RebuildCurrentPage(); }
 
     static Point Inside(Rect rect) { return {rect.left + 1, rect.top + 1}; }
     void Click(Point point) { main->OnLeftButtonDown(point); }

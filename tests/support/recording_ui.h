@@ -62,7 +62,8 @@ public:
     }
 };
 
-// Decodes the fake PNGs of a MemoryFileSystem: the file's text "W H alpha".
+// Decodes the fake PNGs of a MemoryFileSystem: the file's text "W H alpha";
+// any other text is no image.
 class FakeDecoder : public ImageDecoder {
 public:
     explicit FakeDecoder(const MemoryFileSystem& files) : files_(&files) {}
@@ -81,7 +82,11 @@ public:
         }
         in >> alpha;
         image.hasAlpha = alpha != 0;
-        image.rgba.assign(static_cast<std::size_t>(image.width * image.height * 4), 0xFF);
+        // As the real decoders do, an image beyond the limits is answered
+        // from its header, without pixels.
+        if (WithinImageLimits(image.width, image.height)) {
+            image.rgba.assign(static_cast<std::size_t>(image.width * image.height * 4), 0xFF);
+        }
         return image;
     }
 

@@ -133,15 +133,93 @@ TEST(ImageCache, PreloadDecodesEachImageOnceForTheLoadsThatFollow) {
     }
 }
 
+// An image is drawn only when it decodes whole and within the limits; what
+// is wrong with it is told, and kept until the file changes, so that a
+// damaged image is not decoded again at every hover.
+TEST(ImageCache, AnImageThatCannotBeDrawnSaysWhyOnce) {
+    struct ScriptedDecoder : ImageDecoder {
+        std::optional<DecodedImage> answer;
+        int decodes = 0;
+        std::optional<DecodedImage> decode(const std::filesystem::path&) override {
+            ++decodes;
+            return answer;
+        }
+    };
+    const auto image = [](int width, int height, std::size_t bytes) {
+        return DecodedImage{width, height, true, std::vector<std::uint8_t>(bytes, 0xFF)};
+    };
+    using Kind = ImageFault::Kind;
+    const struct {
+        const char* name;
+        std::optional<DecodedImage> decoded;
+        std::optional<ImageFault> fault;
+    } cases[] = {
+        {"no image", std::nullopt, ImageFault{Kind::Unreadable, "/s/a.png"}},
+        {"cut short", image(4, 4, 4), ImageFault{Kind::Unreadable, "/s/a.png"}},
+        {"no pixels at all", image(0, 0, 0), ImageFault{Kind::Unreadable, "/s/a.png"}},
+        {"20000 x 20000", image(20000, 20000, 0), ImageFault{Kind::TooLarge, "/s/a.png", 20000, 20000}},
+        {"one pixel too wide", image(kLargestImageSide + 1, 1, 0),
+         ImageFault{Kind::TooLarge, "/s/a.png", kLargestImageSide + 1, 1}},
+        {"as wide as allowed", image(kLargestImageSide, 1, 4 * kLargestImageSide), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        MemoryFileSystem files;
+        ScriptedDecoder decoder;
+        decoder.answer = c.decoded;
+        ImageCache cache(files, decoder);
+        files.files["/s/a.png"] = "png";
+        EXPECT_EQ(cache.fault("/s/a.png"), c.fault) << c.name;
+        EXPECT_EQ(cache.load("/s/a.png") == nullptr, c.fault.has_value()) << c.name;
+        EXPECT_EQ(cache.load("/s/a.png", 2) == nullptr, c.fault.has_value()) << c.name;
+        EXPECT_EQ(cache.fault("/s/a.png"), c.fault) << c.name;
+        EXPECT_EQ(decoder.decodes, 1) << c.name;
+    }
+    MemoryFileSystem files;
+    ScriptedDecoder decoder;
+    ImageCache cache(files, decoder);
+    EXPECT_EQ(cache.fault("/s/gone.png"), (ImageFault{Kind::Missing, "/s/gone.png"}));
+}
+
+// The skin in use draws an image it lacks, or cannot decode, from the
+// Default skin; only what neither has is missing.
+TEST(DrawSkinImage, AnImageTheSkinLacksComesFromTheDefaultSkin) {
+    MemoryFileSystem files;
+    FakeDecoder decoder(files);
+    ImageCache cache(files, decoder);
+    RecordingCanvas canvas;
+    files.files["/mine/button-normal.png"] = "105 21 1";
+    files.files["/mine/button-over.png"] = "damaged";
+    files.files["/default/button-normal.png"] = "205 21 1";
+    files.files["/default/button-over.png"] = "206 21 1";
+    files.files["/default/Pane.png"] = "207 16 1";
+    const SkinSource skin{"/mine", "/default"};
+    for (const char* name : {"/button-normal.png", "/button-over.png", "/Pane.png"}) {
+        EXPECT_TRUE(DrawSkinImage(canvas, cache, skin, name, {0, 0})) << name;
+    }
+    EXPECT_FALSE(DrawSkinImage(canvas, cache, skin, "/PaneMakingTick.png", {0, 0}));
+    EXPECT_TRUE(DrawSkinImagePart(canvas, cache, skin, "/Pane.png", {0, 0, 5, 5}));
+    EXPECT_EQ(canvas.ops, (std::vector<std::string>{"image 105 at 0,0", "image 206 at 0,0",
+                                                    "image 207 at 0,0", "image 5 at 0,0"}));
+
+    // A skin must have its own main.png and skins.png; the first that fails is told.
+    files.files["/mine/main.png"] = "880 640 0";
+    EXPECT_EQ(OwnSkinImageFault(cache, "/mine"), (ImageFault{ImageFault::Kind::Missing, "/mine/skins.png"}));
+    files.files["/mine/skins.png"] = "388 286 0";
+    EXPECT_EQ(OwnSkinImageFault(cache, "/mine"), std::nullopt);
+    files.files["/mine/main.png"] = "cut";
+    EXPECT_EQ(OwnSkinImageFault(cache, "/mine"),
+              (ImageFault{ImageFault::Kind::Unreadable, "/mine/main.png"}));
+}
+
 TEST(DrawSkinImage, AMissingImageIsAnAnswerNotAMessage) {
     MemoryFileSystem files;
     FakeDecoder decoder(files);
     ImageCache cache(files, decoder);
     RecordingCanvas canvas;
     files.files["/skin/button-normal.png"] = "105 21 1";
-    EXPECT_TRUE(DrawSkinImage(canvas, cache, "/skin", "/button-normal.png", {3, 4}));
+    EXPECT_TRUE(DrawSkinImage(canvas, cache, {"/skin", {}}, "/button-normal.png", {3, 4}));
     EXPECT_EQ(canvas.ops, std::vector<std::string>{"image 105 at 3,4"});
-    EXPECT_FALSE(DrawSkinImage(canvas, cache, "/skin", "/button-over.png", {3, 4}));
+    EXPECT_FALSE(DrawSkinImage(canvas, cache, {"/skin", {}}, "/button-over.png", {3, 4}));
     EXPECT_EQ(canvas.ops.size(), 1u);
     EXPECT_EQ(SkinImagePath("/skin/", "/a.png"), "/skin/a.png");
 }

@@ -36,9 +36,9 @@ struct SkeletonTest : ::testing::Test {
         }
     }
     DialogContext context(Language language = Language::kEnglish) {
-        return {images,   [this](const DialogFault& fault) { faults.push_back(fault); },
-                "/skin",  Colour{10, 20, 30},
-                language, FontSpec{"Arial", 14, 400}};
+        return {images,        [this](const DialogFault& fault) { faults.push_back(fault); },
+                {"/skin", {}}, Colour{10, 20, 30},
+                language,      FontSpec{"Arial", 14, 400}};
     }
 };
 

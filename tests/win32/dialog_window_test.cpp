@@ -48,7 +48,7 @@ struct DialogWindowTest : ::testing::Test {
     DialogContext context() {
         return {images,
                 ShowDialogFaultsIn(messages),
-                "/skin",
+                {"/skin", {}},
                 Colour{10, 20, 30},
                 Language::kEnglish,
                 FontSpec{"Arial", 14, 400}};

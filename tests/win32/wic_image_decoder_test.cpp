@@ -92,6 +92,16 @@ TEST(WicImageDecoder, GivesNothingForAMissingFileOrOneThatIsNoImage) {
     fs::remove_all(folder);
 }
 
+// A PNG of 157 bytes that claims 20000 x 20000 pixels is answered from its
+// header: its size, and not a pixel decoded.
+TEST(WicImageDecoder, AnImageBeyondTheLimitsIsJudgedByItsHeader) {
+    const auto image = WicImageDecoder().decode(SourceFile("tests/data/claims-20000x20000.png"));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 20000);
+    EXPECT_EQ(image->height, 20000);
+    EXPECT_TRUE(image->rgba.empty());
+}
+
 // The image cache decodes a first drawing's images side by side; each thread
 // sets up COM for itself. The calling thread here already has an apartment
 // of the other kind, as a thread that started COM multithreaded has.
