@@ -68,13 +68,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption pageOption("page", "Open the settings window on page PAGE.", "basic|advanced",
                                         "basic");
     parser.addOptions({screenshotOption, rowOption, listOption, pageOption});
-    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+    if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
-    }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (!quorvel::Program::ParseArguments(parser)) {
-        return 2;
     }
     const QString screenshot = parser.value(screenshotOption);
     const QString openList = parser.value(listOption);
@@ -103,6 +98,7 @@ int main(int argc, char** argv) {
         std::cerr << "quorvel-demo: --open-row and --open-list need --screenshot\n";
         return 2;
     }
+    const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::SimulatedMouse mouse;
     quorvel::RealClock realClock;

@@ -2,6 +2,7 @@
 // through hidraw.
 #include <QApplication>
 #include <iostream>
+#include <memory>
 
 #include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
@@ -17,14 +18,10 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Settings of the Quorvel gaming mouse. Lives in the notification area;"
                                      " a second start shows the running copy's window.");
-    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+    if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
     }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (!quorvel::Program::ParseArguments(parser)) {
-        return 2;
-    }
+    const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "system/linux/program_environment.h"
 
 namespace quorvel {
 
@@ -27,8 +28,7 @@ constexpr const char* kDesktopEntry = "io.github.quorvel.Quorvel";
 constexpr int kNotifyTimeoutMs = 1000;
 
 void PrintMessage(std::string_view text, std::string_view title) {
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text
-              << std::endl;
+    std::cerr << ThisExecutable().filename().string() << ": " << title << ": " << text << std::endl;
 }
 
 } // namespace

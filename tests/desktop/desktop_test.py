@@ -194,7 +194,8 @@ class CommandLine(unittest.TestCase):
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.app = os.path.join(self.root, "app")
         os.mkdir(self.app)
-        shutil.copy2(os.path.join(BIN, "quorvel-demo"), self.app)
+        for name in ("quorvel", "quorvel-demo"):
+            shutil.copy2(os.path.join(BIN, name), self.app)
         shutil.copytree(os.path.join(BIN, "Skins"), os.path.join(self.app, "Skins"))
         shutil.copytree(os.path.join(BIN, "factory"), os.path.join(self.app, "factory"))
 
@@ -218,6 +219,34 @@ class CommandLine(unittest.TestCase):
             done = self.run_demo(*bad)
             self.assertNotEqual(done.returncode, 0, bad)
             self.assertTrue(done.stderr.strip(), bad)
+
+    def test_without_a_display_the_options_are_read_and_the_program_says_why_it_cannot_run(self):
+        # No X server, no compositor: Qt's own end would be an abort (134)
+        # advising to reinstall, whatever the command line said.
+        no_display = {k: v for k, v in self.env.items()
+                      if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE")}
+        for program in ("quorvel", "quorvel-demo"):
+            for platform in ("", "xcb", "wayland"):
+                env = dict(no_display, QT_QPA_PLATFORM=platform)
+                for arguments, status, out, err in (
+                        (["--bogus"], 2, "", "Try '%s --help'" % program),
+                        (["stray"], 2, "", "unexpected argument 'stray'"),
+                        (["--help"], 0, "Usage:", ""),
+                        (["--version"], 0, program + " ", ""),
+                        ([], 1, "", "no usable display")):
+                    case = "%s %s with QT_QPA_PLATFORM=%s" % (program, " ".join(arguments), platform)
+                    done = subprocess.run([os.path.join(self.app, program), *arguments], env=env,
+                                          capture_output=True, text=True, timeout=30)
+                    self.assertEqual(done.returncode, status, case + "\n" + done.stderr)
+                    self.assertIn(out, done.stdout, case)
+                    self.assertIn(err, done.stderr, case)
+                    self.assertNotIn("Reinstalling", done.stderr, case)
+        # The demo's own values are checked before a display is wanted, too.
+        for bad in (["--open-row", "9", "--screenshot", "x.png"], ["--page", "expert"]):
+            done = subprocess.run([os.path.join(self.app, "quorvel-demo"), *bad],
+                                  env=dict(no_display, QT_QPA_PLATFORM=""), capture_output=True, text=True,
+                                  timeout=30)
+            self.assertEqual(done.returncode, 2, bad)
 
     def test_a_portable_copy_without_config_bin_stays_portable_and_the_demo_keeps_its_own_files(self):
         # The program's own files of this portable copy: str.ini only, no config.bin.

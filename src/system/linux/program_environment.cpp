@@ -14,10 +14,14 @@ std::string EnvironmentValue(const char* name) {
 
 } // namespace
 
+std::filesystem::path ThisExecutable() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
 DataFolderEnvironment ThisProgramEnvironment() {
     DataFolderEnvironment environment;
-    std::error_code error;
-    environment.program = std::filesystem::read_symlink("/proc/self/exe", error);
+    environment.program = ThisExecutable();
     environment.xdgConfigHome = EnvironmentValue("XDG_CONFIG_HOME");
     environment.home = EnvironmentValue("HOME");
 #ifdef QUORVEL_INSTALL_DATADIR
