@@ -108,10 +108,14 @@ int main(int argc, char** argv) {
     options.paths = quorvel::Program::DefaultDataPaths(files, /*demo=*/true);
     options.langId = quorvel::SystemDefaultLangId();
     options.lockFile = quorvel::LockFileInstance::DefaultLockFile("quorvel-demo");
-    // No one answers a message box during a screenshot: messages go to the terminal.
+    // No one answers a message box during a screenshot: messages go to the
+    // terminal. A picture run writes nothing of the running demo's, so it
+    // may be taken beside one.
     quorvel::ConsoleMessages console;
+    quorvel::NoSingleInstance beside;
     if (!screenshot.isEmpty()) {
         options.messages = &console;
+        options.instance = &beside;
     }
     const std::unique_ptr<quorvel::PointerSettingsPort> pointer =
         qgetenv("QUORVEL_POINTER") == "gnome" ? quorvel::DesktopPointerSettings()
@@ -122,8 +126,7 @@ int main(int argc, char** argv) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        // Another demo runs and shows its window; no picture was made.
-        return screenshot.isEmpty() ? 0 : 1;
+        return 0; // another demo runs and shows its window
     }
     quorvel::DemoPanel panel(mouse, program);
     if (advancedPage) {

@@ -10,4 +10,11 @@ public:
     virtual bool acquire() = 0;
 };
 
+// For a run that may go beside a running copy (a picture of the window):
+// it claims nothing and keeps no one else out.
+class NoSingleInstance final : public SingleInstancePort {
+public:
+    bool acquire() override { return true; }
+};
+
 } // namespace quorvel

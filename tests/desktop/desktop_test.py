@@ -181,6 +181,23 @@ class Desktop(unittest.TestCase):
         self.click(window, *CLOSE_BUTTON)
         self.assertEqual(self.ended(demo), 0, demo.stderr.read())
 
+    def test_a_picture_is_taken_beside_a_running_demo_and_leaves_it_alone(self):
+        self.start_tray()
+        demo = self.demo()
+        self.assertTrue(wait_for(self.tray_icon), "no icon in the tray")
+        # The demo's lock is its own: the program's lock held elsewhere does not stop it.
+        runtime = self.env["XDG_RUNTIME_DIR"]
+        self.assertTrue(os.path.exists(os.path.join(runtime, "quorvel-demo.lock")))
+        self.assertFalse(os.path.exists(os.path.join(runtime, "quorvel.lock")))
+        picture = os.path.join(self.root, "beside.png")
+        shot = subprocess.run([os.path.join(self.app, "quorvel-demo"), "--screenshot", picture], env=self.env,
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual(shot.returncode, 0, shot.stderr)
+        self.assertGreater(os.path.getsize(picture), 0)
+        # The running demo was not asked to show its window.
+        self.assertIsNone(wait_for(self.settings_window, timeout=2), "the running demo's window came up")
+        self.assertIsNone(demo.poll())
+
 
 class CommandLine(unittest.TestCase):
     """The demo's command line and its own files, without a display."""
@@ -263,9 +280,8 @@ class CommandLine(unittest.TestCase):
         with open(os.path.join(self.app, "str.ini"), "rb") as after:
             self.assertEqual(after.read(), program_str_ini)
         self.assertFalse(os.path.exists(os.path.join(self.root, "config")), "a portable copy stays portable")
-        # The demo's lock is its own: the program's lock held elsewhere does not stop it.
-        self.assertTrue(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel-demo.lock")))
-        self.assertFalse(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel.lock")))
+        # A picture takes no lock, neither the program's nor the demo's.
+        self.assertEqual(os.listdir(self.env["XDG_RUNTIME_DIR"]), [])
 
     def test_a_picture_that_cannot_be_written_fails(self):
         done = self.run_demo("--screenshot", os.path.join(self.root, "missing", "shot.png"))
