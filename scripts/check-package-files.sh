@@ -7,7 +7,11 @@
 # - debian/changelog, the metainfo's newest release and the manual pages carry
 #   VERSION, and the metainfo and debian/control name the same homepage;
 # - every command and option that quorvelctl understands is in its --help text
-#   and in its manual page.
+#   and in its manual page;
+# - the autostart entry, which stays behind as a conffile when the package is
+#   removed, starts nothing without the program (TryExec);
+# - the package recommends a font with Chinese characters, which a clean
+#   install lacks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$1
@@ -58,6 +62,18 @@ for page in man/*.1; do
 done
 homepage=$(sed -n 's/^Homepage: //p' debian/control)
 grep -qF "<url type=\"homepage\">$homepage</url>" "$metainfo" || fail "$metainfo and debian/control name different homepages"
+
+# The autostart entry stays in /etc/xdg/autostart after "apt remove" (a
+# conffile goes with "apt purge" only): TryExec keeps it from starting the
+# program it no longer finds.
+autostart=res/desktop/quorvel-autostart.desktop
+started=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$autostart")
+[ -n "$started" ] && [ "$(sed -n 's/^TryExec=//p' "$autostart")" = "$started" ] ||
+  fail "$autostart has no TryExec=$started"
+# The interface speaks Chinese in two scripts; without a font that has them it
+# draws boxes.
+grep -Eq '^Recommends:.*[ ,]fonts-noto-cjk \| fonts-wqy-microhei(,|$)' debian/control ||
+  fail "debian/control does not recommend a Chinese font (fonts-noto-cjk | fonts-wqy-microhei)"
 
 # quorvelctl's words: the literals its option parser compares with.
 help=$("$quorvelctl" --help)
