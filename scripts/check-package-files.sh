@@ -11,7 +11,9 @@
 # - the autostart entry, which stays behind as a conffile when the package is
 #   removed, starts nothing without the program (TryExec);
 # - the package recommends a font with Chinese characters, which a clean
-#   install lacks.
+#   install lacks;
+# - the menu entry names the class of the program's windows (StartupWMClass),
+#   which is the program's name, so that docks tie the windows to it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$1
@@ -74,6 +76,12 @@ started=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$autostart")
 # draws boxes.
 grep -Eq '^Recommends:.*[ ,]fonts-noto-cjk \| fonts-wqy-microhei(,|$)' debian/control ||
   fail "debian/control does not recommend a Chinese font (fonts-noto-cjk | fonts-wqy-microhei)"
+
+# The program's windows are of the class that is its name (the entry's Name);
+# the desktop test holds a running program's windows against the entry.
+menu=res/desktop/io.github.quorvel.Quorvel.desktop
+[ "$(sed -n 's/^StartupWMClass=//p' "$menu")" = "$(sed -n 's/^Name=//p' "$menu")" ] ||
+  fail "$menu has no StartupWMClass naming the program's windows ($(sed -n 's/^Name=//p' "$menu"))"
 
 # quorvelctl's words: the literals its option parser compares with.
 help=$("$quorvelctl" --help)

@@ -55,7 +55,9 @@ bool OpenList(quorvel::Program& program, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication::setApplicationName("quorvel-demo");
+    // What the desktop shows of the demo: the tray item's title, the sender
+    // of its notifications, the class of its windows.
+    QApplication::setApplicationName("Quorvel Gaming Mouse Demo");
     QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
     QCommandLineParser parser;
     parser.setApplicationDescription("The Quorvel settings program on a simulated mouse, with a panel that"

@@ -13,7 +13,11 @@
 #include "system/linux/locale_language.h"
 
 int main(int argc, char** argv) {
-    QApplication::setApplicationName("quorvel");
+    // The program's name is what the desktop shows of it: the tray item's
+    // title, the sender of its notifications, the class of its windows (the
+    // menu entry's StartupWMClass).
+    QApplication::setApplicationName(QString::fromUtf8(quorvel::kApplicationTitle.data(),
+                                                       static_cast<int>(quorvel::kApplicationTitle.size())));
     QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
     QCommandLineParser parser;
     parser.setApplicationDescription("Settings of the Quorvel gaming mouse. Lives in the notification area;"

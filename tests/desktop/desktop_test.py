@@ -2,12 +2,16 @@
 """End-to-end tests of the window program on an X server of its own.
 
 Usage: desktop_test.py BIN_FOLDER [unittest arguments]
-BIN_FOLDER is the build's bin/ (quorvel-demo, factory files and skins). Each
-test runs the demo as a portable copy in a temporary folder, with its own
-runtime folder (so its own instance lock), home and Xvfb display; a tray
-host (trayer) is started where the test wants one. Waits are bounded polls.
+BIN_FOLDER is the build's bin/ (the programs, factory files and skins). Each
+test runs the demo, or the program itself without its mouse, as a portable
+copy in a temporary folder, with its own runtime folder (so its own instance
+lock), home and Xvfb display; a tray host (trayer, or a StatusNotifier
+stand-in on a private session bus) is started where the test wants one.
+Waits are bounded polls.
 """
+import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -17,8 +21,30 @@ import time
 import unittest
 
 BIN = None
+HERE = os.path.dirname(os.path.abspath(__file__))
+RES = os.path.join(HERE, "..", "..", "res")
 TITLE = "Quorvel Gaming Mouse"
 CLOSE_BUTTON = (859, 14)  # the middle of the window's close button
+
+
+def desktop_entry(path):
+    """The keys of a desktop entry's [Desktop Entry] group."""
+    keys, group = {}, None
+    with open(path, encoding="utf-8") as entry:
+        for line in entry.read().splitlines():
+            if line.startswith("["):
+                group = line
+            elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
+                key, value = line.split("=", 1)
+                keys[key.strip()] = value.strip()
+    return keys
+
+
+def json_lines(path):
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as log:
+        return [json.loads(line) for line in log if line.strip()]
 
 
 def wait_for(condition, timeout=60.0, step=0.05):
@@ -115,7 +141,7 @@ class Desktop(unittest.TestCase):
 
     def tray_icon(self):
         # The icon is the program's one small window, embedded in the tray.
-        for window in self.windows("--onlyvisible", "--class", "quorvel-demo"):
+        for window in self.windows("--onlyvisible", "--classname", "^quorvel-demo$"):
             width, height = self.size(window)
             if width <= 64 and height <= 64:
                 return window
@@ -138,9 +164,9 @@ class Desktop(unittest.TestCase):
         self.assertIsNone(self.settings_window(), "with a tray the window starts hidden")
         self.click(icon, 5, 5)
         self.assertTrue(wait_for(self.settings_window), "a left click shows the window")
-        known = set(self.windows("--onlyvisible", "--class", "quorvel-demo"))
+        known = set(self.windows("--onlyvisible", "--classname", "^quorvel-demo$"))
         self.click(icon, 5, 5, button=3)
-        menu = wait_for(lambda: [w for w in self.windows("--onlyvisible", "--class", "quorvel-demo")
+        menu = wait_for(lambda: [w for w in self.windows("--onlyvisible", "--classname", "^quorvel-demo$")
                                  if w not in known])
         self.assertTrue(menu, "a right click opens the menu")
         width, height = self.size(menu[0])
@@ -180,6 +206,31 @@ class Desktop(unittest.TestCase):
         window = self.settings_window()
         self.click(window, *CLOSE_BUTTON)
         self.assertEqual(self.ended(demo), 0, demo.stderr.read())
+
+    def wm_class(self, window):
+        done = subprocess.run(["xprop", "-id", window, "WM_CLASS"], env=self.env, capture_output=True, text=True,
+                              timeout=10)
+        return tuple(re.findall(r'"([^"]*)"', done.stdout))
+
+    def test_the_desktop_ties_the_program_to_its_menu_entry_and_names_its_tray_item(self):
+        # The program itself (without its mouse) on a desktop whose tray is a
+        # StatusNotifier host, as KDE's is and GNOME's with AppIndicator.
+        shutil.copy2(os.path.join(BIN, "quorvel"), self.app)
+        entry = desktop_entry(os.path.join(RES, "desktop", "io.github.quorvel.Quorvel.desktop"))
+        log = os.path.join(self.root, "items.log")
+        session = self.start("dbus-run-session", "--", sys.executable, os.path.join(HERE, "status_notifier_watcher.py"),
+                             log, "--", os.path.join(self.app, "quorvel"))
+        items = wait_for(lambda: json_lines(log))
+        self.assertTrue(items, "no item in the tray")
+        self.assertEqual(items[0].get("Title"), entry["Name"], "the tray names the program as its menu entry does")
+        # A dock ties a window to the menu entry whose StartupWMClass is its
+        # class (the instance name is the command's).
+        windows = wait_for(lambda: self.windows("--onlyvisible", "--classname", "^quorvel$"))
+        self.assertTrue(windows, "the program showed no window")
+        for window in windows:
+            self.assertEqual(self.wm_class(window), ("quorvel", entry["StartupWMClass"]))
+        os.kill(int(self.xdotool("getwindowpid", windows[0])[0]), signal.SIGTERM)
+        self.ended(session)
 
     def test_a_picture_is_taken_beside_a_running_demo_and_leaves_it_alone(self):
         self.start_tray()
