@@ -114,9 +114,11 @@ DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
       instance_(options.instance != nullptr ? options.instance : &lock_),
-      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_), relay_(OnInterfaceThread),
+      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
+      autostart_(options.autostart != nullptr ? options.autostart : &keptAutostart_),
+      startedBy_(options.startedBy), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
-             [this](int index) { main_->OnTrayMenu(index); }}),
+             [this](int id) { main_->OnTrayMenu(id); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
@@ -125,8 +127,8 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
         IniFile(files_, options.paths.recordIni));
     windowDialogs_ = std::make_unique<QtDialogHost>(window_);
     MainWindowAssembly parts = AssembleMainWindow(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId,
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_, *autostart_},
+        device_, std::move(options.paths), options.langId,
         {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
     main_ = std::move(parts.main);
     basicPage_ = std::move(parts.basicPage);
@@ -146,9 +148,9 @@ Program::~Program() {
 
 bool Program::start() {
     const MainWindow::StartResult result =
-        main_->Start([this] { OnInterfaceThread([this] { main_->OnDeviceNotices(); }); });
+        main_->Start([this] { OnInterfaceThread([this] { main_->OnDeviceNotices(); }); }, startedBy_);
     if (result == MainWindow::StartResult::AlreadyRunning) {
-        if (ownLock_) {
+        if (ownLock_ && main_->showsRunningCopy()) {
             KnockOnRunningCopy(SocketBeside(lock_.path()));
         }
         return false;

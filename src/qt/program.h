@@ -34,6 +34,8 @@ public:
         // over a socket beside it, to show its window.
         std::filesystem::path lockFile = LockFileInstance::DefaultLockFile();
         PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
+        AutostartPort* autostart = nullptr;     // nullptr: the program keeps the choice to itself
+        StartedBy startedBy = StartedBy::User;
     };
 
     Program(HidPort& hid, Clock& clock, Options options);
@@ -80,6 +82,9 @@ private:
     SingleInstancePort* instance_;
     KeptPointerSettings keptPointer_;
     PointerSettingsPort* pointer_;
+    KeptAutostart keptAutostart_;
+    AutostartPort* autostart_;
+    StartedBy startedBy_;
     SkinnedWindow window_;
     QtImageDecoder decoder_;
     DeviceEventRelay relay_;

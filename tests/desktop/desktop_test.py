@@ -232,6 +232,63 @@ class Desktop(unittest.TestCase):
         os.kill(int(self.xdotool("getwindowpid", windows[0])[0]), signal.SIGTERM)
         self.ended(session)
 
+    def program_windows(self):
+        return set(self.windows("--onlyvisible", "--classname", "^quorvel$"))
+
+    def choose_from_tray_menu(self, icon, item, items=2):
+        known = self.program_windows()
+        self.click(icon, 5, 5, button=3)
+        menu = wait_for(lambda: list(self.program_windows() - known))
+        self.assertTrue(menu, "a right click opens the menu")
+        width, height = self.size(menu[0])
+        self.click(menu[0], width // 2, height * (2 * item + 1) // (2 * items))
+
+    def test_started_with_the_desktop_it_stays_quiet_and_its_menu_turns_the_users_autostart(self):
+        # The program itself, without its mouse, as the session starts it at
+        # login: the package's entry is in the system's autostart folder.
+        shutil.copy2(os.path.join(BIN, "quorvel"), self.app)
+        program = os.path.join(self.app, "quorvel")
+        name = "io.github.quorvel.Quorvel.desktop"
+        system = os.path.join(self.root, "xdg", "autostart")
+        os.makedirs(system)
+        shutil.copy2(os.path.join(RES, "desktop", "quorvel-autostart.desktop"), os.path.join(system, name))
+        self.env["XDG_CONFIG_DIRS"] = os.path.join(self.root, "xdg")
+        started = desktop_entry(os.path.join(system, name))["Exec"].split()
+        self.assertEqual(started[0], "quorvel")
+        self.start_tray()
+        log = os.path.join(self.root, "notify.log")
+        session = self.start("dbus-run-session", "--", sys.executable, os.path.join(HERE, "notification_server.py"),
+                             log, "--", program, *started[1:])
+
+        # A missing mouse is a notification; nothing else comes up but the icon.
+        told = wait_for(lambda: json_lines(log), timeout=30)
+        self.assertTrue(told, "no notification")
+        self.assertEqual((told[0]["summary"], told[0]["body"]),
+                         ("Warning", "The system did not detect the gaming mouse!"))
+        icon = wait_for(lambda: [w for w in self.program_windows() if self.size(w)[0] <= 64])
+        self.assertTrue(icon, "no icon in the tray")
+        self.assertEqual([w for w in self.program_windows() if self.size(w)[0] > 64], [],
+                         "a window or a message box came up")
+
+        # "Start with the desktop" is ticked (the system's entry starts it);
+        # a click hides the system's entry behind the user's own, another
+        # makes the user's start the program again.
+        user = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", name)
+        self.choose_from_tray_menu(icon[0], 0)
+        self.assertTrue(wait_for(lambda: os.path.exists(user)), "no entry of the user's")
+        entry = desktop_entry(user)
+        self.assertEqual(entry.get("Hidden"), "true")
+        self.choose_from_tray_menu(icon[0], 0)
+        self.assertTrue(wait_for(lambda: "Hidden" not in desktop_entry(user)))
+        entry = desktop_entry(user)
+        self.assertEqual(entry["Exec"], program + " --autostart")
+        self.assertEqual(entry["TryExec"], program)
+        self.assertEqual(entry["Name"], "Quorvel Gaming Mouse")
+        self.assertEqual(os.listdir(os.path.dirname(user)), [name], "nothing else is left in the folder")
+
+        self.choose_from_tray_menu(icon[0], 1)  # Exit
+        self.assertEqual(self.ended(session), 0)
+
     def test_a_picture_is_taken_beside_a_running_demo_and_leaves_it_alone(self):
         self.start_tray()
         demo = self.demo()
