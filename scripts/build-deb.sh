@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package (dpkg-buildpackage on a copy of the tree in
 # build-deb/) and checks it: lintian without errors, valid metainfo and desktop
-# entries, the files a user needs in the package, and programs that answer
-# --version once unpacked.
+# entries, the files a user needs in the package, what removing it leaves, the
+# fonts it recommends, and programs that answer --version once unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -77,6 +77,15 @@ outside=$(grep -v -e '^/usr/' -e '^/etc/xdg/autostart/' -e '/$' "$contents" || t
 
 root=$work/root
 dpkg -x "$deb" "$root"
+# What "apt remove" leaves behind: the autostart entry, a conffile, which
+# TryExec keeps from starting the removed program; "apt purge" takes it too.
+dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles >"$work/conffiles"
+grep -qxF /etc/xdg/autostart/io.github.quorvel.Quorvel.desktop "$work/conffiles" ||
+  fail "the autostart entry is not a conffile"
+grep -qx 'TryExec=quorvel' "$root"/etc/xdg/autostart/io.github.quorvel.Quorvel.desktop ||
+  fail "the autostart entry has no TryExec=quorvel"
+[[ "$(dpkg-deb -f "$deb" Recommends)" == *"fonts-noto-cjk | fonts-wqy-microhei"* ]] ||
+  fail "the package does not recommend a Chinese font"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "the metainfo is not valid"
 desktop-file-validate "$root"/usr/share/applications/*.desktop "$root"/etc/xdg/autostart/*.desktop ||
   fail "a desktop entry is not valid"

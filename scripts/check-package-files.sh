@@ -1,17 +1,28 @@
 #!/usr/bin/env bash
 # Checks the files of the package against each other and against the code:
-#   check-package-files.sh VERSION QUORVELCTL
-# VERSION is the project's version, QUORVELCTL the built tool.
+#   check-package-files.sh VERSION QUORVELCTL QUORVEL QUORVEL_DEMO
+# VERSION is the project's version, the others the built programs.
 # - every icon size that scripts/make-icons.sh makes is committed, at its size,
 #   and the Windows programs' icon holds the sizes it is made of;
 # - debian/changelog, the metainfo's newest release and the manual pages carry
 #   VERSION, and the metainfo and debian/control name the same homepage;
 # - every command and option that quorvelctl understands is in its --help text
-#   and in its manual page.
+#   and in its manual page;
+# - every option of the window programs' --help is in their manual page and
+#   every option that page names is in a --help, and every environment
+#   variable the window programs read is in the page;
+# - the autostart entry, which stays behind as a conffile when the package is
+#   removed, starts nothing without the program (TryExec);
+# - the package recommends a font with Chinese characters, which a clean
+#   install lacks;
+# - the menu entry names the class of the program's windows (StartupWMClass),
+#   which is the program's name, so that docks tie the windows to it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$1
 quorvelctl=$2
+quorvel=$3
+quorvel_demo=$4
 status=0
 fail() {
   echo "check-package-files: $*" >&2
@@ -59,6 +70,24 @@ done
 homepage=$(sed -n 's/^Homepage: //p' debian/control)
 grep -qF "<url type=\"homepage\">$homepage</url>" "$metainfo" || fail "$metainfo and debian/control name different homepages"
 
+# The autostart entry stays in /etc/xdg/autostart after "apt remove" (a
+# conffile goes with "apt purge" only): TryExec keeps it from starting the
+# program it no longer finds.
+autostart=res/desktop/quorvel-autostart.desktop
+started=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$autostart")
+[ -n "$started" ] && [ "$(sed -n 's/^TryExec=//p' "$autostart")" = "$started" ] ||
+  fail "$autostart has no TryExec=$started"
+# The interface speaks Chinese in two scripts; without a font that has them it
+# draws boxes.
+grep -Eq '^Recommends:.*[ ,]fonts-noto-cjk \| fonts-wqy-microhei(,|$)' debian/control ||
+  fail "debian/control does not recommend a Chinese font (fonts-noto-cjk | fonts-wqy-microhei)"
+
+# The program's windows are of the class that is its name (the entry's Name);
+# the desktop test holds a running program's windows against the entry.
+menu=res/desktop/io.github.quorvel.Quorvel.desktop
+[ "$(sed -n 's/^StartupWMClass=//p' "$menu")" = "$(sed -n 's/^Name=//p' "$menu")" ] ||
+  fail "$menu has no StartupWMClass naming the program's windows ($(sed -n 's/^Name=//p' "$menu"))"
+
 # quorvelctl's words: the literals its option parser compares with.
 help=$("$quorvelctl" --help)
 manual=$(sed 's/\\-/-/g' man/quorvelctl.1)
@@ -67,5 +96,26 @@ words=$(grep -o 'argument == "[^"]*"' tools/quorvelctl/options.cpp | sed 's/.*"\
 for word in $words; do
   grep -qw -e "$word" <<<"$help" || fail "quorvelctl --help does not mention $word"
   grep -qw -e "$word" <<<"$manual" || fail "man/quorvelctl.1 does not mention $word"
+done
+# The window programs and their page (quorvel-demo.1 is a link to it). The
+# options are those of --help, which needs no display; the page's are those
+# its OPTIONS section names.
+page=man/quorvel.1
+section() { sed -n "/^\.SH $1\$/,/^\.SH /p" "$page" | sed 's/\\-/-/g'; }
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$quorvel" --help; env -u DISPLAY -u WAYLAND_DISPLAY "$quorvel_demo" --help)
+options=$(section OPTIONS)
+for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+  grep -qw -e "$option" <<<"$options" || fail "$page does not name $option of the programs' --help"
+done
+for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$options" | sort -u); do
+  grep -qw -e "$option" <<<"$help" || fail "$page names $option, which no --help of the programs has"
+done
+# The variables the code of the window programs reads by name.
+environment=$(section ENVIRONMENT)
+variables=$(grep -rhoE '(getenv|qgetenv|EnvironmentValue|XdgSearchPath)\("[A-Z_]+"' src/system/linux src/qt \
+  src/hid/trace programs/quorvel programs/quorvel-demo | sed 's/.*("//; s/"$//' | sort -u)
+[ -n "$variables" ] || fail "found no environment variables in the programs' code"
+for variable in $variables; do
+  grep -qw -e "$variable" <<<"$environment" || fail "$page does not name $variable in ENVIRONMENT"
 done
 exit $status

@@ -55,7 +55,9 @@ bool OpenList(quorvel::Program& program, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication::setApplicationName("quorvel-demo");
+    // What the desktop shows of the demo: the tray item's title, the sender
+    // of its notifications, the class of its windows.
+    QApplication::setApplicationName("Quorvel Gaming Mouse Demo");
     QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
     QCommandLineParser parser;
     parser.setApplicationDescription("The Quorvel settings program on a simulated mouse, with a panel that"
@@ -68,13 +70,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption pageOption("page", "Open the settings window on page PAGE.", "basic|advanced",
                                         "basic");
     parser.addOptions({screenshotOption, rowOption, listOption, pageOption});
-    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+    if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
-    }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (!quorvel::Program::ParseArguments(parser)) {
-        return 2;
     }
     const QString screenshot = parser.value(screenshotOption);
     const QString openList = parser.value(listOption);
@@ -103,6 +100,7 @@ int main(int argc, char** argv) {
         std::cerr << "quorvel-demo: --open-row and --open-list need --screenshot\n";
         return 2;
     }
+    const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::SimulatedMouse mouse;
     quorvel::RealClock realClock;
@@ -112,10 +110,14 @@ int main(int argc, char** argv) {
     options.paths = quorvel::Program::DefaultDataPaths(files, /*demo=*/true);
     options.langId = quorvel::SystemDefaultLangId();
     options.lockFile = quorvel::LockFileInstance::DefaultLockFile("quorvel-demo");
-    // No one answers a message box during a screenshot: messages go to the terminal.
+    // No one answers a message box during a screenshot: messages go to the
+    // terminal. A picture run writes nothing of the running demo's, so it
+    // may be taken beside one.
     quorvel::ConsoleMessages console;
+    quorvel::NoSingleInstance beside;
     if (!screenshot.isEmpty()) {
         options.messages = &console;
+        options.instance = &beside;
     }
     const std::unique_ptr<quorvel::PointerSettingsPort> pointer =
         qgetenv("QUORVEL_POINTER") == "gnome" ? quorvel::DesktopPointerSettings()
@@ -126,8 +128,7 @@ int main(int argc, char** argv) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        // Another demo runs and shows its window; no picture was made.
-        return screenshot.isEmpty() ? 0 : 1;
+        return 0; // another demo runs and shows its window
     }
     quorvel::DemoPanel panel(mouse, program);
     if (advancedPage) {

@@ -2,29 +2,38 @@
 // through hidraw.
 #include <QApplication>
 #include <iostream>
+#include <memory>
 
 #include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
 #include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
+#include "quorvel_autostart_entry.h"
 #include "quorvel_version.h"
+#include "system/linux/desktop_autostart.h"
 #include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
+#include "system/linux/program_environment.h"
 
 int main(int argc, char** argv) {
-    QApplication::setApplicationName("quorvel");
+    // The program's name is what the desktop shows of it: the tray item's
+    // title, the sender of its notifications, the class of its windows (the
+    // menu entry's StartupWMClass).
+    QApplication::setApplicationName(QString::fromUtf8(quorvel::kApplicationTitle.data(),
+                                                       static_cast<int>(quorvel::kApplicationTitle.size())));
     QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
     QCommandLineParser parser;
     parser.setApplicationDescription("Settings of the Quorvel gaming mouse. Lives in the notification area;"
                                      " a second start shows the running copy's window.");
-    if (const auto done = quorvel::Program::AnswerHelpOrVersion(parser, argc, argv, QUORVEL_VERSION)) {
+    const QCommandLineOption autostartOption(
+        "autostart",
+        "Started with the desktop session (the autostart entry says so): stay in the notification"
+        " area and tell a missing mouse by a notification rather than a message box.");
+    parser.addOption(autostartOption);
+    if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
     }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (!quorvel::Program::ParseArguments(parser)) {
-        return 2;
-    }
+    const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
@@ -36,10 +45,16 @@ int main(int argc, char** argv) {
     options.langId = quorvel::SystemDefaultLangId();
     const std::unique_ptr<quorvel::PointerSettingsPort> pointer = quorvel::DesktopPointerSettings();
     options.pointer = pointer.get();
+    quorvel::DesktopAutostart autostart(quorvel::DesktopAutostart::SessionFolders(),
+                                        std::string(quorvel::kAutostartEntryName),
+                                        std::string(quorvel::kAutostartEntry), quorvel::ThisExecutable());
+    options.autostart = &autostart;
+    options.startedBy =
+        parser.isSet(autostartOption) ? quorvel::StartedBy::Session : quorvel::StartedBy::User;
 
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another copy is running and shows its window
+        return 0; // another copy is running (and shows its window when the user started this one)
     }
     return program.exec();
 }

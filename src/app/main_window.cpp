@@ -79,7 +79,8 @@ void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
     advanced_ = advanced;
 }
 
-MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
+MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, StartedBy by) {
+    startedBy_ = by;
     if (!ports_.instance.acquire()) {
         return StartResult::AlreadyRunning;
     }
@@ -87,16 +88,13 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     ports_.window.setFonts(fonts.text, fonts.title);
     inTray_ = ports_.tray.available();
     if (inTray_) {
-        ports_.tray.addIcon(kTrayTip, {std::string(text(TextId::kExit))});
+        ports_.tray.addIcon(kTrayTip, TrayMenu());
     } else {
         ports_.window.setTaskbarEntry(true);
     }
 
     const DeviceLinkStart link = device_->StartDeviceLink(std::move(noticeWakeup));
-    if (link.mouse == OpenResult::NoMouse) {
-        ports_.messages.showMessage(text(TextId::kSystemDidNotDetectMouse), kWarningTitle);
-    }
-    ShowOpenFailure(link.mouse);
+    TellMouseAtStart(link.mouse);
     if (link.failure != DeviceLinkStart::Failure::None) {
         ports_.messages.showMessage(link.failure == DeviceLinkStart::Failure::ReaderThread
                                         ? kCreateEventFailedText
@@ -135,8 +133,12 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup) {
     if (device_->connected()) {
         DrawBasicPage();
     }
-    // Without a notification area there is no way in but the window itself.
-    if (!inTray_) {
+    // Without a notification area there is no way in but the window itself;
+    // the session's start leaves it in the taskbar.
+    if (!inTray_ && startedBy_ == StartedBy::Session) {
+        ports_.window.minimise();
+        waitingMinimised_ = true;
+    } else if (!inTray_) {
         ports_.window.show();
     }
     return StartResult::Running;
@@ -165,6 +167,21 @@ void MainWindow::FindSkin(const std::string& name) {
         ImageFaultText(*fault, language_) + '\n' +
             Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? skin.unusable->string() : name}),
         kApplicationTitle);
+}
+
+void MainWindow::TellMouseAtStart(OpenResult result) {
+    if (startedBy_ == StartedBy::User) {
+        if (result == OpenResult::NoMouse) {
+            ports_.messages.showMessage(text(TextId::kSystemDidNotDetectMouse), kWarningTitle);
+        }
+        ShowOpenFailure(result);
+        return;
+    }
+    if (result == OpenResult::NoMouse) {
+        deliver(DeviceEventCode::LinkDown, 0);
+    } else if (const auto failure = OpenFailureText(result, language_)) {
+        ShowBalloon(*failure, kWarningTitle, kLinkBalloonMs);
+    }
 }
 
 // The images of the window and the Basic page decode side by side, before
@@ -385,17 +402,51 @@ void MainWindow::OnTray(TrayAction action) {
             DrawBasicPage();
         }
         ports_.window.show();
+        waitingMinimised_ = false;
         return;
-    case TrayAction::RightUp: // the shell opens the icon's own menu
+    case TrayAction::RightUp:
+        // The shell opens the icon's own menu; the desktop's own settings
+        // may have changed the start since it was last open.
+        ShowStartWithDesktop();
+        return;
     case TrayAction::Other:
         return;
     }
 }
 
-void MainWindow::OnTrayMenu(int index) {
-    if (index == 0) {
+void MainWindow::OnTrayMenu(int id) {
+    switch (id) {
+    case kTrayExitItem:
         Exit();
+        return;
+    case kTrayStartWithDesktopItem:
+        ToggleStartWithDesktop();
+        return;
+    default:
+        return;
     }
+}
+
+std::vector<TrayMenuItem> MainWindow::TrayMenu() {
+    startWithDesktopShown_ = ports_.autostart.startsWithDesktop();
+    return {{kTrayStartWithDesktopItem, std::string(text(TextId::kStartWithDesktop)), true,
+             startWithDesktopShown_},
+            {kTrayExitItem, std::string(text(TextId::kExit))}};
+}
+
+void MainWindow::ShowStartWithDesktop() {
+    startWithDesktopShown_ = ports_.autostart.startsWithDesktop();
+    ports_.tray.setMenuItemChecked(kTrayStartWithDesktopItem, startWithDesktopShown_);
+}
+
+void MainWindow::ToggleStartWithDesktop() {
+    if (const FileStatus error = ports_.autostart.setStartsWithDesktop(!startWithDesktopShown_)) {
+        ports_.messages.showMessage(std::string(text(TextId::kStartWithDesktopNotSaved)) + '\n' +
+                                        FileErrorText(*error, language_),
+                                    kApplicationTitle);
+    }
+    // The tick shows what the desktop will do, whether or not the change took.
+    ShowStartWithDesktop();
 }
 
 void MainWindow::OnTrayAppeared() {
@@ -403,11 +454,17 @@ void MainWindow::OnTrayAppeared() {
         return;
     }
     inTray_ = true;
-    ports_.tray.addIcon(kTrayTip, {std::string(text(TextId::kExit))});
+    ports_.tray.addIcon(kTrayTip, TrayMenu());
     ports_.window.setTaskbarEntry(false);
+    // The window the session left minimised, never opened, goes into the tray.
+    if (waitingMinimised_) {
+        ports_.window.hide();
+        waitingMinimised_ = false;
+    }
 }
 
 void MainWindow::OnActivate() {
+    waitingMinimised_ = false;
     OnTray(TrayAction::LeftUp);
     // Without a tray the window is the only way in, mouse or not.
     if (!inTray_) {
@@ -424,6 +481,7 @@ void MainWindow::HideWindow() {
 }
 
 void MainWindow::OnLeftButtonDown(Point point) {
+    waitingMinimised_ = false; // the user has the window in hand
     // Without a notification area, a click on the window stands in for the
     // tray click that draws the page once the mouse is there.
     if (!inTray_ && page_ == Page::None && device_->connected()) {

@@ -32,6 +32,10 @@ inline constexpr int kInfoBalloonMs = 5000;
 // The mouse found and lost messages stay long enough to be read; a tenth of
 // a second made notification servers drop them unseen.
 inline constexpr int kLinkBalloonMs = 5000;
+// The ids of the tray menu's items: "Exit" keeps the first, so that its
+// command stays the one other programs send (1028 on Windows).
+inline constexpr int kTrayExitItem = 0;
+inline constexpr int kTrayStartWithDesktopItem = 1;
 inline constexpr int kEnterKey = 13;
 inline constexpr int kEscapeKey = 27;
 
@@ -43,7 +47,12 @@ struct MainWindowPorts {
     ApplicationPort& application;
     ImageDecoder& decoder;
     SingleInstancePort& instance;
+    AutostartPort& autostart;
 };
+
+// Who started the program: the user, or the desktop session at login (the
+// autostart entry says so on the command line).
+enum class StartedBy { User, Session };
 
 // The main window: start-up, the tray icon and its balloons, the
 // window-level buttons, hiding and ending, and the two copies of the
@@ -56,7 +65,13 @@ public:
     enum class StartResult { Running, AlreadyRunning };
     // The window's initialisation. `noticeWakeup` is called from any thread
     // when arrival or removal notices wait; the shell then calls OnDeviceNotices.
-    StartResult Start(std::function<void()> noticeWakeup);
+    // Started by the session, the program starts quietly: the window stays
+    // in the tray (minimised where there is none) and a missing mouse is a
+    // notification, not a box to close at every login.
+    StartResult Start(std::function<void()> noticeWakeup, StartedBy by = StartedBy::User);
+    // Whether a start that found another copy running asks that copy to
+    // show its window: a user's start does, the session's leaves it alone.
+    bool showsRunningCopy() const { return startedBy_ == StartedBy::User; }
 
     void setPages(PageContent* basic, PageContent* advanced);
     // Where the window's own dialog (the skin chooser) runs; without one the
@@ -65,8 +80,8 @@ public:
 
     // Input from the shell.
     void OnTray(TrayAction action);
-    // The tray menu's item `index` was chosen.
-    void OnTrayMenu(int index);
+    // The tray menu's item `id` was chosen.
+    void OnTrayMenu(int id);
     // A notification area appeared after the start: the window moves there.
     void OnTrayAppeared();
     // A second copy of the program was started: show this one's window.
@@ -157,6 +172,15 @@ private:
     void DrawFrame(std::string_view pageBackground, TextId title);
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);
+    // The tray icon's menu, its check item showing what the desktop does now.
+    std::vector<TrayMenuItem> TrayMenu();
+    // Shows in the menu whether the desktop starts the program now.
+    void ShowStartWithDesktop();
+    // "Start with the desktop" chosen: the opposite of what the item showed.
+    void ToggleStartWithDesktop();
+    // Tells what start-up found of the mouse, as a box or, when the session
+    // started the program, as a notification.
+    void TellMouseAtStart(OpenResult result);
     bool RunApply();
     // The files Apply leaves behind: config.bin, then the button labels in str.ini.
     void SaveApplied(const DeviceConfig& config);
@@ -190,6 +214,11 @@ private:
 
     Page page_ = Page::None;
     bool inTray_ = false;
+    StartedBy startedBy_ = StartedBy::User;
+    // Started by the session without a tray, the window waits minimised
+    // until the user opens it or a tray comes to take it.
+    bool waitingMinimised_ = false;
+    bool startWithDesktopShown_ = false; // what the menu's check item shows
     bool basicInitialised_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;

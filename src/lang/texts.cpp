@@ -210,6 +210,11 @@ constexpr TextRow kTexts[] = {
      {"The gaming mouse answered something this program cannot use.",
       "游戏鼠标的应答是本程序无法使用的内容。",
       "遊戲滑鼠的回應是本程式無法使用的內容。"}},
+    {TextId::kStartWithDesktop, {"Start with the desktop", "随桌面启动", "隨桌面啟動"}},
+    {TextId::kStartWithDesktopNotSaved,
+     {"The choice of starting with the desktop could not be saved; it stays as it was.",
+      "无法保存是否随桌面启动的选择，它保持原样。",
+      "無法儲存是否隨桌面啟動的選擇，它保持原樣。"}},
     {TextId::kSettingSection, {"Setting-EN", "Setting-CHS", "Setting-CHT"}},
 };
 // clang-format on

@@ -138,10 +138,13 @@ enum class TextId : int {
     // The mouse found but not usable.
     kMouseNotAllowed,
     kMouseAnswerUnusable,
+    // The tray menu's choice of starting with the desktop session.
+    kStartWithDesktop,
+    kStartWithDesktopNotSaved,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 116;
+inline constexpr int kTextCount = 118;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -203,6 +203,16 @@ public:
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };
 
+// One item of the tray icon's menu. `id` is what the shell reports when the
+// item is chosen; a check item shows a tick while `checked`.
+struct TrayMenuItem {
+    int id = 0;
+    std::string text;
+    bool checkable = false;
+    bool checked = false;
+    bool operator==(const TrayMenuItem&) const = default;
+};
+
 // The icon in the notification area, its balloons and its menu.
 class TrayPort {
 public:
@@ -211,8 +221,11 @@ public:
     // tells the controller when one appears (MainWindow::OnTrayAppeared).
     virtual bool available() const = 0;
     // The icon with its tip and the menu its right click opens; the shell
-    // reports the chosen item (MainWindow::OnTrayMenu).
-    virtual void addIcon(std::string_view tip, const std::vector<std::string>& menu) = 0;
+    // reports the chosen item's id (MainWindow::OnTrayMenu), and a right
+    // click or the menu about to open as TrayAction::RightUp.
+    virtual void addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) = 0;
+    // Ticks the check item `id` of the menu, or takes the tick away.
+    virtual void setMenuItemChecked(int id, bool checked) = 0;
     // Safe from within the icon's own click or menu handling.
     virtual void removeIcon() = 0;
     // A message to the user: a desktop notification where the desktop has a

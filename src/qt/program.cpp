@@ -7,6 +7,8 @@
 #include <QThread>
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
@@ -45,6 +47,59 @@ void KnockOnRunningCopy(const std::filesystem::path& socketPath) {
     }
 }
 
+// The options Qt's application object takes from the command line for
+// itself; those with a value take the next argument.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+// clang-format off
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},        {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},        {"qwindowtitle", true},  {"session", true},
+    {"display", true},         {"name", true},               {"geometry", true},      {"title", true},
+    {"icon", true},            {"style", true},              {"stylesheet", true},    {"reverse", false},
+    {"widgetcount", false},    {"sync", false},
+};
+// clang-format on
+
+// What Qt says while the application opens its display: held back until
+// the display is open, and then passed on.
+struct HeldMessage {
+    QtMsgType type;
+    const char* category; // Qt's own category names live as long as the program
+    QString text;
+};
+std::vector<HeldMessage>* heldMessages = nullptr;
+
+std::string Described(const char* variable) {
+    const QByteArray value = qgetenv(variable);
+    return value.isEmpty() ? std::string(variable) + " is not set"
+                           : std::string(variable) + "=" + value.toStdString();
+}
+
+// Qt's platform plugin ends the program with a fatal message when it finds
+// no display (and would abort it, advising to reinstall); the program ends
+// it instead, saying what it found, with what Qt said before as the detail.
+void HoldOrEnd(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        heldMessages->push_back({type, context.category, text});
+        return;
+    }
+    std::string where = Described("DISPLAY") + ", " + Described("WAYLAND_DISPLAY");
+    if (!qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+        where = Described("QT_QPA_PLATFORM") + ", " + where;
+    }
+    std::cerr << ThisExecutable().filename().string() << ": cannot open its window: no usable display ("
+              << where << "); it runs in a desktop session" << std::endl;
+    for (const HeldMessage& message : *heldMessages) {
+        const bool named = message.category != nullptr && std::string_view(message.category) != "default";
+        std::cerr << "  " << (named ? std::string(message.category) + ": " : std::string())
+                  << message.text.toStdString() << std::endl;
+    }
+    std::_Exit(1);
+}
+
 } // namespace
 
 DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
@@ -59,9 +114,11 @@ DataPaths Program::DefaultDataPaths(LocalFileSystem& files, bool demo) {
 Program::Program(HidPort& hid, Clock& clock, Options options)
     : lock_(options.lockFile), messages_(options.messages != nullptr ? options.messages : &qtMessages_),
       instance_(options.instance != nullptr ? options.instance : &lock_),
-      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_), relay_(OnInterfaceThread),
+      pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
+      autostart_(options.autostart != nullptr ? options.autostart : &keptAutostart_),
+      startedBy_(options.startedBy), relay_(OnInterfaceThread),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
-             [this](int index) { main_->OnTrayMenu(index); }}),
+             [this](int id) { main_->OnTrayMenu(id); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
     // Made before the main window takes the data paths; each dialog takes the
     // main window's skin and language when it opens.
@@ -70,8 +127,8 @@ Program::Program(HidPort& hid, Clock& clock, Options options)
         IniFile(files_, options.paths.recordIni));
     windowDialogs_ = std::make_unique<QtDialogHost>(window_);
     MainWindowAssembly parts = AssembleMainWindow(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId,
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_, *autostart_},
+        device_, std::move(options.paths), options.langId,
         {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
     main_ = std::move(parts.main);
     basicPage_ = std::move(parts.basicPage);
@@ -91,9 +148,9 @@ Program::~Program() {
 
 bool Program::start() {
     const MainWindow::StartResult result =
-        main_->Start([this] { OnInterfaceThread([this] { main_->OnDeviceNotices(); }); });
+        main_->Start([this] { OnInterfaceThread([this] { main_->OnDeviceNotices(); }); }, startedBy_);
     if (result == MainWindow::StartResult::AlreadyRunning) {
-        if (ownLock_) {
+        if (ownLock_ && main_->showsRunningCopy()) {
             KnockOnRunningCopy(SocketBeside(lock_.path()));
         }
         return false;
@@ -119,51 +176,71 @@ void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
         }
     });
     if (!later_.listen(name)) {
-        std::cerr << QCoreApplication::applicationName().toStdString()
+        std::cerr << ThisExecutable().filename().string()
                   << ": a second launch cannot reach this one: " << later_.errorString().toStdString()
                   << std::endl;
     }
 }
 
-std::optional<int> Program::AnswerHelpOrVersion(QCommandLineParser& parser, int argc, char** argv,
-                                                const QString& version) {
-    parser.addHelpOption();
-    parser.addVersionOption();
-    bool asked = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        asked = asked || argument == "--help" || argument == "--help-all" || argument == "-h" ||
-                argument == "--version" || argument == "-v";
+std::optional<int> Program::ReadCommandLine(QCommandLineParser& parser, int argc, char** argv,
+                                            const QString& version) {
+    const std::string command = ThisExecutable().filename().string();
+    // Not Qt's help option, whose --help-all would list Qt's options only
+    // where an application object with a display exists.
+    const QCommandLineOption help({"h", "help"}, "Show this help and end.");
+    parser.addOption(help);
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    // Qt's options are single words after one dash ("-platform xcb").
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QtOption& qt : kQtOptions) {
+        QCommandLineOption option(qt.name, QString(), qt.takesValue ? QStringLiteral("value") : QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    if (!asked) {
-        return std::nullopt;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    // A plain application object: no display is needed to answer.
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationVersion(version);
-    parser.parse(QCoreApplication::arguments());
-    if (parser.isSet("version")) {
-        std::cout << QCoreApplication::applicationName().toStdString() << " " << version.toStdString()
-                  << std::endl;
-    } else {
-        std::cout << parser.helpText().toStdString();
-    }
-    return 0;
-}
-
-bool Program::ParseArguments(QCommandLineParser& parser) {
-    if (!parser.parse(QCoreApplication::arguments())) {
-        std::cerr << QCoreApplication::applicationName().toStdString() << ": "
-                  << parser.errorText().toStdString() << "\n"
-                  << "Try '" << QCoreApplication::applicationName().toStdString() << " --help'." << std::endl;
-        return false;
+    const auto wrong = [&](const std::string& error) {
+        std::cerr << command << ": " << error << "\nTry '" << command << " --help'." << std::endl;
+        return 2;
+    };
+    if (!parser.parse(arguments)) {
+        return wrong(parser.errorText().toStdString());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        std::cerr << QCoreApplication::applicationName().toStdString() << ": unexpected argument '"
-                  << parser.positionalArguments().constFirst().toStdString() << "'" << std::endl;
-        return false;
+        return wrong("unexpected argument '" + parser.positionalArguments().constFirst().toStdString() + "'");
     }
-    return true;
+    if (parser.isSet(versionOption)) {
+        std::cout << command << " " << version.toStdString() << std::endl;
+        return 0;
+    }
+    if (parser.isSet(help)) {
+        // A plain application object names the program in the usage line; it needs no display.
+        QCoreApplication application(argc, argv);
+        std::cout << parser.helpText().toStdString();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<QApplication> Program::OpenDisplay(int& argc, char** argv) {
+    std::vector<HeldMessage> held;
+    heldMessages = &held;
+    const QtMessageHandler qtHandler = qInstallMessageHandler(HoldOrEnd);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    heldMessages = nullptr;
+    for (const HeldMessage& message : held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category);
+        if (qtHandler != nullptr) {
+            qtHandler(message.type, context, message.text);
+        } else {
+            std::cerr << message.text.toStdString() << std::endl;
+        }
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    return application;
 }
 
 int Program::exec() {

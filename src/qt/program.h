@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QLocalServer>
 #include <memory>
@@ -33,6 +34,8 @@ public:
         // over a socket beside it, to show its window.
         std::filesystem::path lockFile = LockFileInstance::DefaultLockFile();
         PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
+        AutostartPort* autostart = nullptr;     // nullptr: the program keeps the choice to itself
+        StartedBy startedBy = StartedBy::User;
     };
 
     Program(HidPort& hid, Clock& clock, Options options);
@@ -57,13 +60,17 @@ public:
     // own beside it), its factory files copied in where missing.
     static DataPaths DefaultDataPaths(LocalFileSystem& files, bool demo = false);
 
-    // Adds --help and --version to `parser` and answers them, without a
-    // display: the exit code when the program ends here.
-    static std::optional<int> AnswerHelpOrVersion(QCommandLineParser& parser, int argc, char** argv,
-                                                  const QString& version);
-    // Reads the application's arguments after Qt took its own; false (with
-    // the error on standard error) when they are wrong.
-    static bool ParseArguments(QCommandLineParser& parser);
+    // Reads the command line with the program's options in `parser`, before
+    // any display is opened: --help and --version are answered (0), a wrong
+    // option or argument is told on standard error (2); the exit code when
+    // the program ends here. The options of Qt's own (-platform, -session,
+    // -style and the like) pass for the application object.
+    static std::optional<int> ReadCommandLine(QCommandLineParser& parser, int argc, char** argv,
+                                              const QString& version);
+    // The application on the desktop's display. Where no display can be
+    // opened, the program says so on standard error and ends with status 1
+    // (Qt itself would abort it).
+    static std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv);
 
 private:
     void ListenForLaterCopies(const std::filesystem::path& socket);
@@ -75,6 +82,9 @@ private:
     SingleInstancePort* instance_;
     KeptPointerSettings keptPointer_;
     PointerSettingsPort* pointer_;
+    KeptAutostart keptAutostart_;
+    AutostartPort* autostart_;
+    StartedBy startedBy_;
     SkinnedWindow window_;
     QtImageDecoder decoder_;
     DeviceEventRelay relay_;

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "system/linux/program_environment.h"
 
 namespace quorvel {
 
@@ -27,8 +28,7 @@ constexpr const char* kDesktopEntry = "io.github.quorvel.Quorvel";
 constexpr int kNotifyTimeoutMs = 1000;
 
 void PrintMessage(std::string_view text, std::string_view title) {
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << title << ": " << text
-              << std::endl;
+    std::cerr << ThisExecutable().filename().string() << ": " << title << ": " << text << std::endl;
 }
 
 } // namespace
@@ -63,7 +63,7 @@ QIcon QtTray::ApplicationIcon() {
     return QIcon::fromTheme(kIconName, builtIn);
 }
 
-void QtTray::addIcon(std::string_view tip, const std::vector<std::string>& menu) {
+void QtTray::addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) {
     if (icon_ != nullptr || !available()) {
         return;
     }
@@ -71,10 +71,18 @@ void QtTray::addIcon(std::string_view tip, const std::vector<std::string>& menu)
     // The menu belongs to the icon: the desktop opens it on a right click,
     // outside the program's own handling of the click.
     menu_ = std::make_unique<QMenu>();
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        QObject::connect(menu_->addAction(FromUtf8(menu[i])), &QAction::triggered, this,
-                         [this, index = static_cast<int>(i)] { handlers_.menu(index); });
+    items_.clear();
+    for (const TrayMenuItem& item : menu) {
+        QAction* action = menu_->addAction(FromUtf8(item.text));
+        action->setCheckable(item.checkable);
+        action->setChecked(item.checked);
+        items_[item.id] = action;
+        QObject::connect(action, &QAction::triggered, this, [this, id = item.id] { handlers_.menu(id); });
     }
+    // Whatever opens the menu (a right click here, or the desktop's own
+    // handling of it), its check items show what is true when it opens.
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, this,
+                     [this] { handlers_.action(static_cast<int>(TrayAction::RightUp)); });
     icon_ = new QSystemTrayIcon(ApplicationIcon());
     icon_->setToolTip(FromUtf8(tip));
     icon_->setContextMenu(menu_.get());
@@ -94,6 +102,13 @@ void QtTray::addIcon(std::string_view tip, const std::vector<std::string>& menu)
         }
     });
     icon_->show();
+}
+
+void QtTray::setMenuItemChecked(int id, bool checked) {
+    // A check action ticks itself when clicked; the controller's word counts.
+    if (const auto item = items_.find(id); item != items_.end()) {
+        item->second->setChecked(checked);
+    }
 }
 
 void QtTray::removeIcon() {

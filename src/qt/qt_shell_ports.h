@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "ports/message_port.h"
@@ -36,13 +37,14 @@ class QtTray final : public QObject, public TrayPort {
 public:
     struct Handlers {
         std::function<void(int action)> action; // the icon's clicks (TrayAction)
-        std::function<void(int index)> menu;    // the menu's item chosen
+        std::function<void(int id)> menu;       // the menu's item chosen
     };
     explicit QtTray(Handlers handlers);
     ~QtTray() override;
 
     bool available() const override;
-    void addIcon(std::string_view tip, const std::vector<std::string>& menu) override;
+    void addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) override;
+    void setMenuItemChecked(int id, bool checked) override;
     void removeIcon() override;
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override;
 
@@ -63,6 +65,7 @@ private:
     Handlers handlers_;
     QPointer<QSystemTrayIcon> icon_;
     std::unique_ptr<QMenu> menu_;
+    std::map<int, QAction*> items_; // the menu's actions by item id
     QTimer areaWatch_;
     QWidget* window_ = nullptr;
     uint lastNotification_ = 0; // replaced by the next one

@@ -60,10 +60,11 @@ Win32Program::Win32Program(HidPort& hid, Clock& clock, Options options)
     : mutex_(options.mutexName), messages_(options.messages != nullptr ? options.messages : &boxes_),
       instance_(options.instance != nullptr ? options.instance : &mutex_),
       pointer_(options.pointer != nullptr ? options.pointer : &keptPointer_),
-      windowClass_(std::move(options.windowClass)), window_(windowClass_.c_str()),
-      relay_(interface_.poster()),
+      autostart_(options.autostart != nullptr ? options.autostart : &keptAutostart_),
+      startedBy_(options.startedBy), windowClass_(std::move(options.windowClass)),
+      window_(windowClass_.c_str()), relay_(interface_.poster()),
       tray_({[this](int action) { main_->OnTray(static_cast<TrayAction>(action)); },
-             [this](int index) { main_->OnTrayMenu(index); }}),
+             [this](int id) { main_->OnTrayMenu(id); }}),
       application_([this] { relay_.stop(); }), device_(hid, clock, relay_) {
     boxes_.setOwner(window_.handle());
     // Made before the main window takes the data paths; each dialog takes the
@@ -73,8 +74,8 @@ Win32Program::Win32Program(HidPort& hid, Clock& clock, Options options)
         IniFile(files_, options.paths.recordIni));
     windowDialogs_ = std::make_unique<Win32DialogHost>(window_.handle());
     MainWindowAssembly parts = AssembleMainWindow(
-        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_}, device_,
-        std::move(options.paths), options.langId,
+        MainWindowPorts{files_, *messages_, window_, tray_, application_, decoder_, *instance_, *autostart_},
+        device_, std::move(options.paths), options.langId,
         {*dialogs_, [this] { return dialogs_->ChooseDelay(); }, *pointer_, *windowDialogs_});
     main_ = std::move(parts.main);
     basicPage_ = std::move(parts.basicPage);
@@ -107,10 +108,10 @@ std::optional<LRESULT> Win32Program::onWindowMessage(UINT message, WPARAM, LPARA
 }
 
 bool Win32Program::start() {
-    const MainWindow::StartResult result =
-        main_->Start([post = interface_.poster(), this] { post([this] { main_->OnDeviceNotices(); }); });
+    const MainWindow::StartResult result = main_->Start(
+        [post = interface_.poster(), this] { post([this] { main_->OnDeviceNotices(); }); }, startedBy_);
     if (result == MainWindow::StartResult::AlreadyRunning) {
-        if (ownLock_) {
+        if (ownLock_ && main_->showsRunningCopy()) {
             KnockOnRunningCopy(windowClass_);
         }
         return false;

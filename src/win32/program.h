@@ -39,6 +39,8 @@ public:
         // The main window's class; a second copy finds the first one's window by it.
         std::wstring windowClass = kMainWindowClass;
         PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
+        AutostartPort* autostart = nullptr;     // nullptr: the program keeps the choice to itself
+        StartedBy startedBy = StartedBy::User;
     };
 
     Win32Program(HidPort& hid, Clock& clock, Options options);
@@ -78,6 +80,9 @@ private:
     SingleInstancePort* instance_;
     KeptPointerSettings keptPointer_;
     PointerSettingsPort* pointer_;
+    KeptAutostart keptAutostart_;
+    AutostartPort* autostart_;
+    StartedBy startedBy_;
     std::wstring windowClass_;
     InterfaceThread interface_;
     Win32Window window_;

@@ -15,21 +15,27 @@ namespace quorvel {
 
 namespace {
 
+// Which of the two programs takes an option.
+enum class TakenBy { Both, Demo, Program };
+
 struct Option {
     std::wstring_view name;
-    bool demoOnly;
+    TakenBy takenBy;
     bool takesValue;
 };
 
 constexpr Option kOptions[] = {
-    {L"--help", false, false},    {L"-h", false, false},         {L"--version", false, false},
-    {L"-v", false, false},        {L"--screenshot", true, true}, {L"--open-row", true, true},
-    {L"--open-list", true, true}, {L"--page", true, true},
+    {L"--help", TakenBy::Both, false},         {L"-h", TakenBy::Both, false},
+    {L"--version", TakenBy::Both, false},      {L"-v", TakenBy::Both, false},
+    {L"--screenshot", TakenBy::Demo, true},    {L"--open-row", TakenBy::Demo, true},
+    {L"--open-list", TakenBy::Demo, true},     {L"--page", TakenBy::Demo, true},
+    {L"--autostart", TakenBy::Program, false},
 };
 
 const Option* FindOption(std::wstring_view name, bool demo) {
     for (const Option& option : kOptions) {
-        if (option.name == name && (demo || !option.demoOnly)) {
+        if (option.name == name &&
+            (option.takenBy == TakenBy::Both || (option.takenBy == TakenBy::Demo) == demo)) {
             return &option;
         }
     }
@@ -88,6 +94,8 @@ std::variant<ProgramOptions, std::string> ParseProgramOptions(const std::vector<
             if (options.action != ProgramOptions::Action::Help) {
                 options.action = ProgramOptions::Action::Version;
             }
+        } else if (argument == L"--autostart") {
+            options.autostart = true;
         } else if (argument == L"--screenshot") {
             options.screenshot = std::filesystem::path(*value);
             if (options.screenshot.empty()) {
@@ -131,6 +139,11 @@ std::string ProgramHelp(std::string_view program, bool demo) {
     help += "\nOptions:\n"
             "  -h, --help                Show this help and end.\n"
             "  -v, --version             Show the version and end.\n";
+    if (!demo) {
+        help +=
+            "  --autostart               Started at login (the Run value says so): stay in the notification\n"
+            "                            area and tell a missing mouse by a balloon, not a message box.\n";
+    }
     if (demo) {
         help += "  --screenshot FILE         Save a picture of the settings window to FILE (PNG) and end.\n"
                 "  --open-row N              With --screenshot: first open the list of row N (1-8).\n"

@@ -18,6 +18,7 @@ struct ProgramOptions {
     bool advancedPage = false;
     int openRow = 0;      // 1-8: that row's list opens first; 0: none
     std::string openList; // "mode", "parameter", "stage" or empty
+    bool autostart = false; // started by the session at login (not the demo)
 };
 
 // Reads the arguments after the program's name, "--name value" or

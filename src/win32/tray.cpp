@@ -76,18 +76,23 @@ bool Win32Tray::addToArea() {
     return inArea_;
 }
 
-void Win32Tray::addIcon(std::string_view tip, const std::vector<std::string>& menu) {
+void Win32Tray::addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) {
     if (added_ || !available()) {
         return;
     }
     ::KillTimer(window_, kAreaTimer);
     tip_ = WideFromUtf8(tip);
-    menu_.clear();
-    for (const std::string& item : menu) {
-        menu_.push_back(WideFromUtf8(item));
-    }
+    menu_ = menu;
     added_ = true;
     addToArea();
+}
+
+void Win32Tray::setMenuItemChecked(int id, bool checked) {
+    for (TrayMenuItem& item : menu_) {
+        if (item.id == id) {
+            item.checked = checked;
+        }
+    }
 }
 
 void Win32Tray::removeIcon() {
@@ -132,8 +137,10 @@ void Win32Tray::openMenu() {
     if (menu == nullptr) {
         return;
     }
-    for (std::size_t i = 0; i < menu_.size(); ++i) {
-        ::AppendMenuW(menu, MF_STRING, kFirstMenuCommand + i, menu_[i].c_str());
+    for (const TrayMenuItem& item : menu_) {
+        const UINT flags = MF_STRING | (item.checkable && item.checked ? MF_CHECKED : MF_UNCHECKED);
+        ::AppendMenuW(menu, flags, kFirstMenuCommand + static_cast<UINT>(item.id),
+                      WideFromUtf8(item.text).c_str());
     }
     POINT at{};
     ::GetCursorPos(&at);
@@ -167,8 +174,11 @@ LRESULT Win32Tray::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_COMMAND) {
         const UINT command = LOWORD(wParam);
-        if (command >= kFirstMenuCommand && command < kFirstMenuCommand + menu_.size()) {
-            handlers_.menu(static_cast<int>(command - kFirstMenuCommand));
+        for (const TrayMenuItem& item : menu_) {
+            if (command == kFirstMenuCommand + static_cast<UINT>(item.id)) {
+                handlers_.menu(item.id);
+                break;
+            }
         }
         return 0;
     }

@@ -20,12 +20,12 @@ class Win32Tray final : public TrayPort {
 public:
     struct Handlers {
         std::function<void(int action)> action; // the icon's clicks (TrayAction)
-        std::function<void(int index)> menu;    // the menu's item chosen
+        std::function<void(int id)> menu;       // the menu's item chosen
     };
     // The message the icon sends to the tray's window; the mouse message is
     // the last argument.
     static constexpr UINT kIconMessage = WM_USER + 1;
-    // The command of the menu's first item; the others follow.
+    // The command of the menu's item of id 0; the item of id n has the nth after it.
     static constexpr UINT kFirstMenuCommand = 1028;
 
     explicit Win32Tray(Handlers handlers);
@@ -35,7 +35,8 @@ public:
 
     // True while the taskbar (and its notification area) is there.
     bool available() const override;
-    void addIcon(std::string_view tip, const std::vector<std::string>& menu) override;
+    void addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) override;
+    void setMenuItemChecked(int id, bool checked) override;
     void removeIcon() override;
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override;
 
@@ -67,7 +68,7 @@ private:
     HWND messageWindow_ = nullptr;
     UINT taskbarCreated_ = 0;
     std::wstring tip_;
-    std::vector<std::wstring> menu_;
+    std::vector<TrayMenuItem> menu_;
     bool added_ = false;  // the program wants its icon shown
     bool inArea_ = false; // the notification area has it
     int balloonsShown_ = 0;

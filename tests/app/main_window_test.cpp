@@ -55,6 +55,7 @@ struct MainWindowTest : ::testing::Test {
     FakeApplication application;
     FakeDecoder decoder{files};
     FakeInstance instance;
+    FakeAutostart autostart;
     SimulatedMouse mouse;
     TaskQueue tasks;
     DeviceEventRelay relay{[this](std::function<void()> task) { tasks.post(std::move(task)); }};
@@ -85,12 +86,12 @@ struct MainWindowTest : ::testing::Test {
         relay.stop();
         device.CloseDeviceLink();
     }
-    MainWindow& Start(std::uint16_t langId = 0x409) {
+    MainWindow& Start(std::uint16_t langId = 0x409, StartedBy by = StartedBy::User) {
         main = std::make_unique<MainWindow>(
-            MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
+            MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
             DataPathsIn("/d", "/d/quorvel"), langId);
         relay.setTarget(*main);
-        EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
+        EXPECT_EQ(main->Start([] {}, by), MainWindow::StartResult::Running);
         return *main;
     }
 };
@@ -244,7 +245,8 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
     ASSERT_EQ(paths.configBin, "/home/u/.config/quorvel/config.bin");
     main = std::make_unique<MainWindow>(
-        MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device, paths, 0x409);
+        MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
+        paths, 0x409);
     relay.setTarget(*main);
     ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
     ASSERT_FALSE(messages.shown.empty());
@@ -258,12 +260,104 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
 
 TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {
     instance.first = false;
-    main = std::make_unique<MainWindow>(MainWindowPorts{files, messages, window, tray, application, decoder, instance},
-                                        device, DataPathsIn("/d", "/d/quorvel"), 0x409);
-    EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::AlreadyRunning);
-    EXPECT_FALSE(tray.iconShown);
-    EXPECT_TRUE(mouse.transfers().empty());
+    for (const StartedBy by : {StartedBy::User, StartedBy::Session}) {
+        main = std::make_unique<MainWindow>(
+            MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
+            DataPathsIn("/d", "/d/quorvel"), 0x409);
+        EXPECT_EQ(main->Start([] {}, by), MainWindow::StartResult::AlreadyRunning);
+        EXPECT_FALSE(tray.iconShown);
+        EXPECT_TRUE(mouse.transfers().empty());
+        EXPECT_TRUE(messages.shown.empty());
+        // The user's start brings the running copy's window; the session's,
+        // at login, leaves it as it is.
+        EXPECT_EQ(main->showsRunningCopy(), by == StartedBy::User);
+    }
+}
+
+// Started by the session at login, the program says what it found of the
+// mouse by a notification: no box waits for the user at every login.
+TEST_F(MainWindowTest, StartedByTheSessionAMissingMouseIsANotificationNotABox) {
+    mouse.unplug();
+    Start(0x409, StartedBy::Session);
     EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(tray.balloons,
+              (std::vector<Balloon>{{"The system did not detect the gaming mouse!", "Warning", 5000}}));
+    EXPECT_TRUE(tray.iconShown);
+    EXPECT_FALSE(window.shown);
+}
+
+TEST_F(MainWindowTest, StartedByTheSessionAMouseThisUserMayNotOpenIsANotificationToo) {
+    SimFaults faults;
+    faults.noPermission = true;
+    mouse.setFaults(faults);
+    Start(0x409, StartedBy::Session);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(tray.balloons.size(), 1u);
+    EXPECT_EQ(tray.balloons[0].text, Text(Language::kEnglish, TextId::kMouseNotAllowed));
+    EXPECT_EQ(tray.balloons[0].title, "Warning");
+}
+
+// Without a notification area the session's start leaves the window in the
+// taskbar, minimised; a tray that comes later takes it.
+TEST_F(MainWindowTest, StartedByTheSessionWithoutATrayTheWindowWaitsMinimised) {
+    tray.hasArea = false;
+    MainWindow& w = Start(0x409, StartedBy::Session);
+    EXPECT_FALSE(window.shown);
+    EXPECT_TRUE(window.minimised);
+    EXPECT_TRUE(window.taskbarEntry);
+    EXPECT_TRUE(messages.shown.empty());
+    window.shown = true; // as the taskbar has a minimised window
+    w.OnTrayAppeared();
+    EXPECT_TRUE(tray.iconShown);
+    EXPECT_FALSE(window.taskbarEntry);
+    EXPECT_FALSE(window.shown) << "the tray takes the window no one opened";
+}
+
+TEST_F(MainWindowTest, AWindowTheUserOpenedAfterTheSessionsStartStaysWhenATrayComes) {
+    tray.hasArea = false;
+    MainWindow& w = Start(0x409, StartedBy::Session);
+    w.OnActivate(); // the user starts the program from the menu
+    EXPECT_TRUE(window.shown);
+    w.OnTrayAppeared();
+    EXPECT_TRUE(window.shown);
+}
+
+// The tray menu's check item shows whether the desktop starts the program
+// for this user, as the desktop has it when the menu opens; a click asks for
+// the opposite. A change that cannot be saved is told, and the tick stays
+// with what the desktop will do.
+TEST_F(MainWindowTest, StartWithTheDesktopShowsTheDesktopsChoiceAndAClickTurnsIt) {
+    autostart.start = true;
+    MainWindow& w = Start();
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[x] Start with the desktop", "Exit"}));
+    autostart.start = false; // the desktop's own settings turned it off
+    w.OnTray(TrayAction::RightUp);
+    EXPECT_EQ(tray.menuShown().front(), "[ ] Start with the desktop");
+
+    w.OnTrayMenu(kTrayStartWithDesktopItem);
+    EXPECT_TRUE(autostart.start);
+    EXPECT_EQ(tray.menuShown().front(), "[x] Start with the desktop");
+    w.OnTrayMenu(kTrayStartWithDesktopItem);
+    EXPECT_FALSE(autostart.start);
+    EXPECT_EQ(tray.menuShown().front(), "[ ] Start with the desktop");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(application.quitting);
+
+    autostart.failure =
+        FileError{FileError::Kind::WriteFailed, "/home/u/.config/autostart/q.desktop", EACCES};
+    w.OnTrayMenu(kTrayStartWithDesktopItem);
+    EXPECT_FALSE(autostart.start);
+    EXPECT_EQ(tray.menuShown().front(), "[ ] Start with the desktop");
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {"The choice of starting with the desktop could not be saved; it stays as it was.\n"
+                   "/home/u/.config/autostart/q.desktop: cannot be written: Permission denied",
+                   "Quorvel Gaming Mouse"}}));
+}
+
+TEST_F(MainWindowTest, TheTrayMenuSpeaksTheLanguage) {
+    Start(0x804);
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] 随桌面启动", "退出"}));
 }
 
 TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
@@ -412,10 +506,11 @@ TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
 
 TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {
     MainWindow& w = Start();
-    EXPECT_EQ(tray.menu, std::vector<std::string>{"Exit"});
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Exit"}));
+    EXPECT_EQ(tray.menu.back().id, 0) << "Exit keeps the first command";
     w.OnTray(TrayAction::RightUp);
     EXPECT_FALSE(application.quitting) << "the right click only opens the menu";
-    w.OnTrayMenu(0);
+    w.OnTrayMenu(kTrayExitItem);
     EXPECT_TRUE(application.quitting);
     EXPECT_FALSE(tray.iconShown);
 }
@@ -501,7 +596,7 @@ TEST_F(MainWindowTest, ATrayThatAppearsLaterTakesTheWindow) {
     MainWindow& w = Start();
     w.OnTrayAppeared();
     EXPECT_TRUE(tray.iconShown);
-    EXPECT_EQ(tray.menu, std::vector<std::string>{"Exit"});
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Exit"}));
     EXPECT_FALSE(window.taskbarEntry);
     EXPECT_TRUE(window.shown) << "the window the user has open stays open";
     w.OnKeyDown(27);

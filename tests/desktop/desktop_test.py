@@ -2,12 +2,16 @@
 """End-to-end tests of the window program on an X server of its own.
 
 Usage: desktop_test.py BIN_FOLDER [unittest arguments]
-BIN_FOLDER is the build's bin/ (quorvel-demo, factory files and skins). Each
-test runs the demo as a portable copy in a temporary folder, with its own
-runtime folder (so its own instance lock), home and Xvfb display; a tray
-host (trayer) is started where the test wants one. Waits are bounded polls.
+BIN_FOLDER is the build's bin/ (the programs, factory files and skins). Each
+test runs the demo, or the program itself without its mouse, as a portable
+copy in a temporary folder, with its own runtime folder (so its own instance
+lock), home and Xvfb display; a tray host (trayer, or a StatusNotifier
+stand-in on a private session bus) is started where the test wants one.
+Waits are bounded polls.
 """
+import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -20,8 +24,30 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from xvfb import start_xvfb  # noqa: E402
 
 BIN = None
+HERE = os.path.dirname(os.path.abspath(__file__))
+RES = os.path.join(HERE, "..", "..", "res")
 TITLE = "Quorvel Gaming Mouse"
 CLOSE_BUTTON = (859, 14)  # the middle of the window's close button
+
+
+def desktop_entry(path):
+    """The keys of a desktop entry's [Desktop Entry] group."""
+    keys, group = {}, None
+    with open(path, encoding="utf-8") as entry:
+        for line in entry.read().splitlines():
+            if line.startswith("["):
+                group = line
+            elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
+                key, value = line.split("=", 1)
+                keys[key.strip()] = value.strip()
+    return keys
+
+
+def json_lines(path):
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as log:
+        return [json.loads(line) for line in log if line.strip()]
 
 
 def wait_for(condition, timeout=60.0, step=0.05):
@@ -108,7 +134,7 @@ class Desktop(unittest.TestCase):
 
     def tray_icon(self):
         # The icon is the program's one small window, embedded in the tray.
-        for window in self.windows("--onlyvisible", "--class", "quorvel-demo"):
+        for window in self.windows("--onlyvisible", "--classname", "^quorvel-demo$"):
             width, height = self.size(window)
             if width <= 64 and height <= 64:
                 return window
@@ -131,9 +157,9 @@ class Desktop(unittest.TestCase):
         self.assertIsNone(self.settings_window(), "with a tray the window starts hidden")
         self.click(icon, 5, 5)
         self.assertTrue(wait_for(self.settings_window), "a left click shows the window")
-        known = set(self.windows("--onlyvisible", "--class", "quorvel-demo"))
+        known = set(self.windows("--onlyvisible", "--classname", "^quorvel-demo$"))
         self.click(icon, 5, 5, button=3)
-        menu = wait_for(lambda: [w for w in self.windows("--onlyvisible", "--class", "quorvel-demo")
+        menu = wait_for(lambda: [w for w in self.windows("--onlyvisible", "--classname", "^quorvel-demo$")
                                  if w not in known])
         self.assertTrue(menu, "a right click opens the menu")
         width, height = self.size(menu[0])
@@ -227,6 +253,104 @@ class Desktop(unittest.TestCase):
                 text = f.read()
             return text if text != "[Hold]\nItemCount=0\n" else None
         self.assertEqual(wait_for(saved, timeout=30), expected)
+
+    def wm_class(self, window):
+        done = subprocess.run(["xprop", "-id", window, "WM_CLASS"], env=self.env, capture_output=True, text=True,
+                              timeout=10)
+        return tuple(re.findall(r'"([^"]*)"', done.stdout))
+
+    def test_the_desktop_ties_the_program_to_its_menu_entry_and_names_its_tray_item(self):
+        # The program itself (without its mouse) on a desktop whose tray is a
+        # StatusNotifier host, as KDE's is and GNOME's with AppIndicator.
+        shutil.copy2(os.path.join(BIN, "quorvel"), self.app)
+        entry = desktop_entry(os.path.join(RES, "desktop", "io.github.quorvel.Quorvel.desktop"))
+        log = os.path.join(self.root, "items.log")
+        session = self.start("dbus-run-session", "--", sys.executable, os.path.join(HERE, "status_notifier_watcher.py"),
+                             log, "--", os.path.join(self.app, "quorvel"))
+        items = wait_for(lambda: json_lines(log))
+        self.assertTrue(items, "no item in the tray")
+        self.assertEqual(items[0].get("Title"), entry["Name"], "the tray names the program as its menu entry does")
+        # A dock ties a window to the menu entry whose StartupWMClass is its
+        # class (the instance name is the command's).
+        windows = wait_for(lambda: self.windows("--onlyvisible", "--classname", "^quorvel$"))
+        self.assertTrue(windows, "the program showed no window")
+        for window in windows:
+            self.assertEqual(self.wm_class(window), ("quorvel", entry["StartupWMClass"]))
+        os.kill(int(self.xdotool("getwindowpid", windows[0])[0]), signal.SIGTERM)
+        self.ended(session)
+
+    def program_windows(self):
+        return set(self.windows("--onlyvisible", "--classname", "^quorvel$"))
+
+    def choose_from_tray_menu(self, icon, item, items=2):
+        known = self.program_windows()
+        self.click(icon, 5, 5, button=3)
+        menu = wait_for(lambda: list(self.program_windows() - known))
+        self.assertTrue(menu, "a right click opens the menu")
+        width, height = self.size(menu[0])
+        self.click(menu[0], width // 2, height * (2 * item + 1) // (2 * items))
+
+    def test_started_with_the_desktop_it_stays_quiet_and_its_menu_turns_the_users_autostart(self):
+        # The program itself, without its mouse, as the session starts it at
+        # login: the package's entry is in the system's autostart folder.
+        shutil.copy2(os.path.join(BIN, "quorvel"), self.app)
+        program = os.path.join(self.app, "quorvel")
+        name = "io.github.quorvel.Quorvel.desktop"
+        system = os.path.join(self.root, "xdg", "autostart")
+        os.makedirs(system)
+        shutil.copy2(os.path.join(RES, "desktop", "quorvel-autostart.desktop"), os.path.join(system, name))
+        self.env["XDG_CONFIG_DIRS"] = os.path.join(self.root, "xdg")
+        started = desktop_entry(os.path.join(system, name))["Exec"].split()
+        self.assertEqual(started[0], "quorvel")
+        self.start_tray()
+        log = os.path.join(self.root, "notify.log")
+        session = self.start("dbus-run-session", "--", sys.executable, os.path.join(HERE, "notification_server.py"),
+                             log, "--", program, *started[1:])
+
+        # A missing mouse is a notification; nothing else comes up but the icon.
+        told = wait_for(lambda: json_lines(log), timeout=30)
+        self.assertTrue(told, "no notification")
+        self.assertEqual((told[0]["summary"], told[0]["body"]),
+                         ("Warning", "The system did not detect the gaming mouse!"))
+        icon = wait_for(lambda: [w for w in self.program_windows() if self.size(w)[0] <= 64])
+        self.assertTrue(icon, "no icon in the tray")
+        self.assertEqual([w for w in self.program_windows() if self.size(w)[0] > 64], [],
+                         "a window or a message box came up")
+
+        # "Start with the desktop" is ticked (the system's entry starts it);
+        # a click hides the system's entry behind the user's own, another
+        # makes the user's start the program again.
+        user = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", name)
+        self.choose_from_tray_menu(icon[0], 0)
+        self.assertTrue(wait_for(lambda: os.path.exists(user)), "no entry of the user's")
+        entry = desktop_entry(user)
+        self.assertEqual(entry.get("Hidden"), "true")
+        self.choose_from_tray_menu(icon[0], 0)
+        self.assertTrue(wait_for(lambda: "Hidden" not in desktop_entry(user)))
+        entry = desktop_entry(user)
+        self.assertEqual(entry["Exec"], program + " --autostart")
+        self.assertEqual(entry["TryExec"], program)
+        self.assertEqual(entry["Name"], "Quorvel Gaming Mouse")
+        self.assertEqual(os.listdir(os.path.dirname(user)), [name], "nothing else is left in the folder")
+
+        self.choose_from_tray_menu(icon[0], 1)  # Exit
+        self.assertEqual(self.ended(session), 0)
+
+    def test_a_picture_is_taken_beside_a_running_demo_and_leaves_it_alone(self):
+        self.start_tray()
+        demo = self.demo()
+        self.assertTrue(wait_for(self.tray_icon), "no icon in the tray")
+        # The demo's lock is its own: the program's lock held elsewhere does not stop it.
+        runtime = self.env["XDG_RUNTIME_DIR"]
+        self.assertTrue(os.path.exists(os.path.join(runtime, "quorvel-demo.lock")))
+        self.assertFalse(os.path.exists(os.path.join(runtime, "quorvel.lock")))
+        picture = os.path.join(self.root, "beside.png")
+        shot = subprocess.run([os.path.join(self.app, "quorvel-demo"), "--screenshot", picture], env=self.env,
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual(shot.returncode, 0, shot.stderr)
+        self.assertGreater(os.path.getsize(picture), 0)
+        # The running demo was not asked to show its window.
+        self.assertIsNone(wait_for(self.settings_window, timeout=2), "the running demo's window came up")
         self.assertIsNone(demo.poll())
 
 
@@ -242,7 +366,8 @@ class CommandLine(unittest.TestCase):
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.app = os.path.join(self.root, "app")
         os.mkdir(self.app)
-        shutil.copy2(os.path.join(BIN, "quorvel-demo"), self.app)
+        for name in ("quorvel", "quorvel-demo"):
+            shutil.copy2(os.path.join(BIN, name), self.app)
         shutil.copytree(os.path.join(BIN, "Skins"), os.path.join(self.app, "Skins"))
         shutil.copytree(os.path.join(BIN, "factory"), os.path.join(self.app, "factory"))
 
@@ -267,6 +392,34 @@ class CommandLine(unittest.TestCase):
             self.assertNotEqual(done.returncode, 0, bad)
             self.assertTrue(done.stderr.strip(), bad)
 
+    def test_without_a_display_the_options_are_read_and_the_program_says_why_it_cannot_run(self):
+        # No X server, no compositor: Qt's own end would be an abort (134)
+        # advising to reinstall, whatever the command line said.
+        no_display = {k: v for k, v in self.env.items()
+                      if k not in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE")}
+        for program in ("quorvel", "quorvel-demo"):
+            for platform in ("", "xcb", "wayland"):
+                env = dict(no_display, QT_QPA_PLATFORM=platform)
+                for arguments, status, out, err in (
+                        (["--bogus"], 2, "", "Try '%s --help'" % program),
+                        (["stray"], 2, "", "unexpected argument 'stray'"),
+                        (["--help"], 0, "Usage:", ""),
+                        (["--version"], 0, program + " ", ""),
+                        ([], 1, "", "no usable display")):
+                    case = "%s %s with QT_QPA_PLATFORM=%s" % (program, " ".join(arguments), platform)
+                    done = subprocess.run([os.path.join(self.app, program), *arguments], env=env,
+                                          capture_output=True, text=True, timeout=30)
+                    self.assertEqual(done.returncode, status, case + "\n" + done.stderr)
+                    self.assertIn(out, done.stdout, case)
+                    self.assertIn(err, done.stderr, case)
+                    self.assertNotIn("Reinstalling", done.stderr, case)
+        # The demo's own values are checked before a display is wanted, too.
+        for bad in (["--open-row", "9", "--screenshot", "x.png"], ["--page", "expert"]):
+            done = subprocess.run([os.path.join(self.app, "quorvel-demo"), *bad],
+                                  env=dict(no_display, QT_QPA_PLATFORM=""), capture_output=True, text=True,
+                                  timeout=30)
+            self.assertEqual(done.returncode, 2, bad)
+
     def test_a_portable_copy_without_config_bin_stays_portable_and_the_demo_keeps_its_own_files(self):
         # The program's own files of this portable copy: str.ini only, no config.bin.
         shutil.copy2(os.path.join(BIN, "str.ini"), self.app)
@@ -282,9 +435,8 @@ class CommandLine(unittest.TestCase):
         with open(os.path.join(self.app, "str.ini"), "rb") as after:
             self.assertEqual(after.read(), program_str_ini)
         self.assertFalse(os.path.exists(os.path.join(self.root, "config")), "a portable copy stays portable")
-        # The demo's lock is its own: the program's lock held elsewhere does not stop it.
-        self.assertTrue(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel-demo.lock")))
-        self.assertFalse(os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "quorvel.lock")))
+        # A picture takes no lock, neither the program's nor the demo's.
+        self.assertEqual(os.listdir(self.env["XDG_RUNTIME_DIR"]), [])
 
     def test_a_picture_that_cannot_be_written_fails(self):
         done = self.run_demo("--screenshot", os.path.join(self.root, "missing", "shot.png"))

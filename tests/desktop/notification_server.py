@@ -7,13 +7,11 @@ per Notify call to LOG (app name, replaces id, icon, summary, body, hints,
 timeout and the id it answered), runs COMMAND and ends with its exit status.
 """
 import json
-import subprocess
-import sys
 
 import dbus
 import dbus.service
-from dbus.mainloop.glib import DBusGMainLoop
-from gi.repository import GLib
+
+from session_service import serve_while_running
 
 NAME = "org.freedesktop.Notifications"
 
@@ -50,27 +48,7 @@ class Notifications(dbus.service.Object):
 
 
 def main():
-    log = sys.argv[1]
-    command = sys.argv[sys.argv.index("--") + 1:]
-    DBusGMainLoop(set_as_default=True)
-    bus = dbus.SessionBus()
-    name = dbus.service.BusName(NAME, bus)  # noqa: F841 (kept while the loop runs)
-    Notifications(bus, log)
-    loop = GLib.MainLoop()
-    child = subprocess.Popen(command)
-    status = {}
-
-    def poll():
-        code = child.poll()
-        if code is None:
-            return True
-        status["code"] = code
-        loop.quit()
-        return False
-
-    GLib.timeout_add(20, poll)
-    loop.run()
-    sys.exit(status["code"])
+    serve_while_running(NAME, Notifications)
 
 
 if __name__ == "__main__":

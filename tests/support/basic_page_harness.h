@@ -52,6 +52,7 @@ struct BasicPageHarness : ::testing::Test {
     FakeApplication application;
     FakeDecoder decoder{files};
     FakeInstance instance;
+    FakeAutostart autostart;
     SimulatedMouse mouse;
     // The mouse's own buttons are not pressed here: nothing the reader posts is needed.
     DeviceEventRelay relay{[](std::function<void()>) {}};
@@ -92,7 +93,7 @@ struct BasicPageHarness : ::testing::Test {
     // Starts the program (the Basic page is drawn) and shows the window.
     MainWindow& Start() {
         main = std::make_unique<MainWindow>(
-            MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
+            MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
             DataPathsIn("/d", "/d/quorvel"), 0x409);
         page = std::make_unique<BasicPage>(*main, dialogs);
         main->setPages(page.get(), nullptr);

@@ -198,13 +198,28 @@ public:
     bool iconShown = false;
     std::string tip;
     std::vector<Balloon> balloons;
-    std::vector<std::string> menu;
+    std::vector<TrayMenuItem> menu;
 
     bool available() const override { return hasArea; }
-    void addIcon(std::string_view t, const std::vector<std::string>& items) override {
+    void addIcon(std::string_view t, const std::vector<TrayMenuItem>& items) override {
         iconShown = true;
         tip = t;
         menu = items;
+    }
+    void setMenuItemChecked(int id, bool checked) override {
+        for (TrayMenuItem& item : menu) {
+            if (item.id == id) {
+                item.checked = checked;
+            }
+        }
+    }
+    // The menu's texts, in order, a check item's with "[x] " or "[ ] " before it.
+    std::vector<std::string> menuShown() const {
+        std::vector<std::string> shown;
+        for (const TrayMenuItem& item : menu) {
+            shown.push_back((item.checkable ? (item.checked ? "[x] " : "[ ] ") : "") + item.text);
+        }
+        return shown;
     }
     void removeIcon() override { iconShown = false; }
     void showBalloon(std::string_view text, std::string_view title, int timeoutMs) override {
@@ -299,6 +314,21 @@ class FakeInstance : public SingleInstancePort {
 public:
     bool first = true;
     bool acquire() override { return first; }
+};
+
+// The desktop's start as a flag; a write fails with `failure` while it is set.
+class FakeAutostart : public AutostartPort {
+public:
+    bool start = false;
+    std::optional<FileError> failure;
+    bool startsWithDesktop() const override { return start; }
+    FileStatus setStartsWithDesktop(bool on) override {
+        if (failure) {
+            return failure;
+        }
+        start = on;
+        return std::nullopt;
+    }
 };
 
 } // namespace quorvel::testing

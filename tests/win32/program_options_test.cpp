@@ -25,6 +25,9 @@ TEST(ProgramOptions, TheDemosOptionsInBothSpellings) {
         ASSERT_TRUE(std::holds_alternative<ProgramOptions>(answer));
         EXPECT_EQ(std::get<ProgramOptions>(answer).action, action);
     }
+    const auto atLogin = ParseProgramOptions({L"--autostart"}, /*demo=*/false);
+    ASSERT_TRUE(std::holds_alternative<ProgramOptions>(atLogin));
+    EXPECT_TRUE(std::get<ProgramOptions>(atLogin).autostart);
 }
 
 TEST(ProgramOptions, WrongCommandLinesAreRefusedWithTheReason) {
@@ -35,6 +38,7 @@ TEST(ProgramOptions, WrongCommandLinesAreRefusedWithTheReason) {
     } cases[] = {
         {{L"--screenshot", L"a.png"}, false, "unknown option '--screenshot'"}, // the program has no pictures
         {{L"--frobnicate"}, true, "unknown option '--frobnicate'"},
+        {{L"--autostart"}, true, "unknown option '--autostart'"}, // the demo is never started at login
         {{L"extra"}, true, "unexpected argument 'extra'"},
         {{L"--screenshot"}, true, "missing value after '--screenshot'"},
         {{L"--version=2"}, true, "'--version' takes no value"},

@@ -99,7 +99,7 @@ struct TrayTest : ::testing::Test {
         if (!PumpUntil([this] { return tray.available(); }, 10000)) {
             GTEST_SKIP() << "no notification area on this desktop";
         }
-        tray.addIcon("Gaming mouse setting", {"Exit"});
+        tray.addIcon("Gaming mouse setting", {{1, "Start with the desktop", true, false}, {0, "Exit"}});
         ASSERT_TRUE(tray.hasIcon());
     }
     // The icon as the notification area knows it.
@@ -149,15 +149,41 @@ TEST_F(TrayTest, TheMenuOfTheRightClickReportsItsItemAndMayRemoveTheIcon) {
         ::KillTimer(nullptr, timer);
         if (HWND menu = ::FindWindowW(L"#32768", nullptr)) {
             ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
             ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
         }
     });
     ::SendMessageW(tray.handle(), Win32Tray::kIconMessage, 1, WM_RBUTTONUP);
     ASSERT_TRUE(PumpUntil([this] { return !chosen.empty(); }, 3000));
     EXPECT_EQ(actions, (std::vector<int>{static_cast<int>(TrayAction::RightUp)}));
-    EXPECT_EQ(chosen, (std::vector<int>{0}));
+    EXPECT_EQ(chosen, (std::vector<int>{0})) << "Exit, the second item, keeps the id (and command) 0";
     EXPECT_FALSE(tray.hasIcon());
     EXPECT_FALSE(iconInArea());
+}
+
+// The check item shows the tick the controller last gave it, each time the
+// menu opens; choosing it reports its id.
+TEST_F(TrayTest, TheCheckItemShowsItsTick) {
+    static std::vector<UINT> states; // of the first item, each time the menu was open
+    states.clear();
+    const auto lookAndChoose = [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        if (HWND menu = ::FindWindowW(L"#32768", nullptr)) {
+            const auto open = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+            states.push_back(::GetMenuState(open, 0, MF_BYPOSITION) & MF_CHECKED);
+            ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        }
+    };
+    for (const bool checked : {true, false}) {
+        tray.setMenuItemChecked(1, checked);
+        const std::size_t before = chosen.size();
+        ::SetTimer(nullptr, 0, 200, lookAndChoose);
+        ::SendMessageW(tray.handle(), Win32Tray::kIconMessage, 1, WM_RBUTTONUP);
+        ASSERT_TRUE(PumpUntil([&] { return chosen.size() == before + 1; }, 3000));
+    }
+    EXPECT_EQ(states, (std::vector<UINT>{MF_CHECKED, 0}));
+    EXPECT_EQ(chosen, (std::vector<int>{1, 1}));
 }
 
 // A restarted taskbar has forgotten the icon; its broadcast brings it back.

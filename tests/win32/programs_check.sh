@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # The Windows programs from outside, under Wine on the X display at hand:
+# - a picture (--screenshot) is taken beside a running demo, whose window
+#   stays in the tray;
 # - the second-instance rule: a second start of the demo ends at once with
 #   status 0 and the running copy shows its window; "Exit" of the tray menu
 #   then ends that copy with status 0;
@@ -28,6 +30,14 @@ first=$!
 wine "$driver" wait "$demo_class" exists 60000
 # It starts in the tray where there is one; Wine's desktop always has one.
 wine "$driver" wait "$demo_class" hidden 5000
+# A picture is taken beside it, and leaves its window in the tray.
+status=0
+timeout 60 wine "$app/quorvel-demo.exe" --screenshot "$(winepath -w "$work/beside.png")" 2>/dev/null || status=$?
+if [ "$status" -ne 0 ] || [ ! -s "$work/beside.png" ]; then
+  echo "a picture beside the running demo ended with status $status" >&2
+  exit 1
+fi
+wine "$driver" wait "$demo_class" hidden 5000
 started=$(date +%s)
 status=0
 timeout 30 wine "$app/quorvel-demo.exe" || status=$?
@@ -45,7 +55,7 @@ if [ "$status" -ne 0 ]; then
   echo "Exit of the tray menu ended the demo with status $status" >&2
   exit 1
 fi
-echo "second start: shows the running copy's window and ends with 0; the tray menu's Exit ends with 0"
+echo "a picture beside the running demo; second start: shows the running copy's window and ends with 0; the tray menu's Exit ends with 0"
 
 [ -n "$linux_bin" ] || exit 0
 # Fonts differ between the two (GDI under Wine, Qt's own rasteriser), so

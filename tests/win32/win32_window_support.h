@@ -118,6 +118,7 @@ struct Win32WindowHarness : ::testing::Test {
     FakeApplication application;
     FakeDecoder decoder{files};
     FakeInstance instance;
+    FakeAutostart autostart;
     SimulatedMouse mouse;
     DeviceEventRelay relay{[](std::function<void()>) {}};
     DeviceController device{mouse, mouse.clock(), relay};
@@ -141,7 +142,7 @@ struct Win32WindowHarness : ::testing::Test {
     // none is given) and opens the window from the tray.
     MainWindow& Start(std::unique_ptr<PageContent> page = nullptr) {
         main = std::make_unique<MainWindow>(
-            MainWindowPorts{files, messages, window, tray, application, decoder, instance}, device,
+            MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
             DataPathsIn("/d", "/d/quorvel"), 0x409);
         basic = page ? std::move(page) : std::make_unique<BasicPage>(*main, dialogs);
         main->setPages(basic.get(), nullptr);

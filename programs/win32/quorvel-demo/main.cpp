@@ -145,10 +145,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     options.langId = quorvel::SystemDefaultLangId();
     options.mutexName = kDemoMutex;
     options.windowClass = kDemoWindowClass;
-    // No one answers a message box during a screenshot: messages go to standard error.
+    // No one answers a message box during a screenshot: messages go to
+    // standard error. A picture run writes nothing of the running demo's, so
+    // it may be taken beside one.
     quorvel::ConsoleMessages console;
+    quorvel::NoSingleInstance beside;
     if (screenshot) {
         options.messages = &console;
+        options.instance = &beside;
     }
     const char* pointerChoice = std::getenv("QUORVEL_POINTER");
     quorvel::WindowsPointerSettings systemPointer;
@@ -161,8 +165,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        // Another demo runs and shows its window; no picture was made.
-        return screenshot ? 1 : 0;
+        return 0; // another demo runs and shows its window
     }
     if (command.advancedPage) {
         program.controller().DrawAdvancedPage();

@@ -9,6 +9,7 @@
 #include "hid/trace/tracing_hid_port.h"
 #include "hid/windows/windows_hid_port.h"
 #include "quorvel_version.h"
+#include "system/windows/run_key_autostart.h"
 #include "system/windows/system_info.h"
 #include "system/windows/waitable_timer_clock.h"
 #include "system/windows/windows_file_system.h"
@@ -35,10 +36,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     options.paths = quorvel::Win32Program::DefaultDataPaths(files);
     options.langId = quorvel::SystemDefaultLangId();
     options.pointer = &pointer;
+    // The user's Run value starts this very executable, saying it is the login's start.
+    quorvel::RunKeyAutostart autostart(quorvel::RunKeyAutostart::kValueName,
+                                       L"\"" + quorvel::ExecutablePath().wstring() + L"\" --autostart");
+    options.autostart = &autostart;
+    const auto& command = std::get<quorvel::ProgramOptions>(parsed);
+    options.startedBy = command.autostart ? quorvel::StartedBy::Session : quorvel::StartedBy::User;
 
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another copy is running and shows its window
+        return 0; // another copy is running (and shows its window when the user started this one)
     }
     return program.exec();
 }

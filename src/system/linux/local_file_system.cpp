@@ -121,12 +121,10 @@ std::filesystem::path FinalTarget(std::filesystem::path path) {
     return path; // a loop: the rename below fails with the system's own error
 }
 
-} // namespace
-
-FileStatus LocalFileSystem::writeAtomically(const std::filesystem::path& link,
-                                            std::span<const std::uint8_t> bytes) {
-    const std::filesystem::path path = FinalTarget(link);
-    const auto failed = [&](int error) { return FileError{FileError::Kind::WriteFailed, link, error}; };
+// Writes `bytes` as the file `path` in one step; errors name `named`.
+FileStatus WriteInPlaceOf(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                          const std::filesystem::path& named) {
+    const auto failed = [&](int error) { return FileError{FileError::Kind::WriteFailed, named, error}; };
     // The temporary file lies beside the target so the rename stays on one
     // file system and replaces the old file in one step.
     std::filesystem::path temporary = path;
@@ -165,6 +163,17 @@ FileStatus LocalFileSystem::writeAtomically(const std::filesystem::path& link,
         ::close(dir);
     }
     return std::nullopt;
+}
+
+} // namespace
+
+FileStatus LocalFileSystem::writeAtomically(const std::filesystem::path& link,
+                                            std::span<const std::uint8_t> bytes) {
+    return WriteInPlaceOf(FinalTarget(link), bytes, link);
+}
+
+FileStatus ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    return WriteInPlaceOf(path, bytes, path);
 }
 
 } // namespace quorvel

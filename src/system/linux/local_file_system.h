@@ -14,4 +14,9 @@ public:
                                std::span<const std::uint8_t> bytes) override;
 };
 
+// Writes `bytes` as the file `path` in one step, as writeAtomically does,
+// except that a symbolic link at `path` is replaced by the new file rather
+// than followed to the file it names.
+FileStatus ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 } // namespace quorvel

@@ -14,29 +14,38 @@ std::string EnvironmentValue(const char* name) {
 
 } // namespace
 
+std::filesystem::path ThisExecutable() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
 DataFolderEnvironment ThisProgramEnvironment() {
     DataFolderEnvironment environment;
-    std::error_code error;
-    environment.program = std::filesystem::read_symlink("/proc/self/exe", error);
+    environment.program = ThisExecutable();
     environment.xdgConfigHome = EnvironmentValue("XDG_CONFIG_HOME");
     environment.home = EnvironmentValue("HOME");
 #ifdef QUORVEL_INSTALL_DATADIR
     environment.dataDirs.emplace_back(QUORVEL_INSTALL_DATADIR);
 #endif
-    std::string dataDirs = EnvironmentValue("XDG_DATA_DIRS");
-    if (dataDirs.empty()) {
-        dataDirs = "/usr/local/share:/usr/share";
+    for (std::filesystem::path& folder : XdgSearchPath("XDG_DATA_DIRS", "/usr/local/share:/usr/share")) {
+        environment.dataDirs.push_back(std::move(folder));
     }
-    std::string_view rest = dataDirs;
+    return environment;
+}
+
+std::vector<std::filesystem::path> XdgSearchPath(const char* variable, std::string_view fallback) {
+    const std::string value = EnvironmentValue(variable);
+    std::string_view rest = value.empty() ? fallback : std::string_view(value);
+    std::vector<std::filesystem::path> folders;
     while (!rest.empty()) {
         const std::size_t colon = rest.find(':');
-        const std::string_view entry = rest.substr(0, colon);
-        if (!entry.empty()) {
-            environment.dataDirs.emplace_back(entry);
+        const std::filesystem::path folder(rest.substr(0, colon));
+        if (folder.is_absolute()) {
+            folders.push_back(folder);
         }
         rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
     }
-    return environment;
+    return folders;
 }
 
 } // namespace quorvel

@@ -1,8 +1,19 @@
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "ports/program_environment.h"
 
 namespace quorvel {
+
+// The full path of the running executable.
+std::filesystem::path ThisExecutable();
+
+// The folders an XDG search path (XDG_DATA_DIRS, XDG_CONFIG_DIRS) lists, in
+// its order, or those of `fallback` where it is unset or empty. Relative
+// entries are not folders of the search.
+std::vector<std::filesystem::path> XdgSearchPath(const char* variable, std::string_view fallback);
 
 // This process's executable, XDG_CONFIG_HOME, HOME, and the shared data
 // folders: the install's own (fixed when the program was built), then those

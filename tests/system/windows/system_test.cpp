@@ -5,6 +5,7 @@
 
 #include "assign/key_codes.h"
 #include "system/windows/mutex_instance.h"
+#include "system/windows/run_key_autostart.h"
 #include "system/windows/system_info.h"
 #include "system/windows/waitable_timer_clock.h"
 #include "system/windows/windows_pointer_settings.h"
@@ -25,6 +26,39 @@ TEST(MutexInstance, OnlyTheFirstCopyRunsAndTheClaimEndsWithIt) {
     }
     MutexInstance after(name);
     EXPECT_TRUE(after.acquire());
+}
+
+// The user's Run value, as Windows reads it at login: there and not turned
+// off by the Task Manager, the login starts the program.
+TEST(RunKeyAutostart, TheUsersRunValueStartsTheProgramAtLogin) {
+    const std::wstring name = L"Quorvel test " + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring command = L"\"C:\\Program Files\\Quorvel\\quorvel.exe\" --autostart";
+    constexpr const wchar_t* kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    constexpr const wchar_t* kApproved =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    RunKeyAutostart autostart(name, command);
+    EXPECT_FALSE(autostart.startsWithDesktop());
+
+    ASSERT_EQ(autostart.setStartsWithDesktop(true), std::nullopt);
+    EXPECT_TRUE(autostart.startsWithDesktop());
+    wchar_t value[256]{};
+    DWORD size = sizeof(value);
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kRun, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(value), command);
+
+    // Turned off in the Task Manager's startup list, the value starts nothing;
+    // turned on here again, the Task Manager's "off" goes.
+    const BYTE off[12] = {3};
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kApproved, name.c_str(), REG_BINARY, off, sizeof(off)),
+              ERROR_SUCCESS);
+    EXPECT_FALSE(autostart.startsWithDesktop());
+    ASSERT_EQ(autostart.setStartsWithDesktop(true), std::nullopt);
+    EXPECT_TRUE(autostart.startsWithDesktop());
+
+    ASSERT_EQ(autostart.setStartsWithDesktop(false), std::nullopt);
+    EXPECT_FALSE(autostart.startsWithDesktop());
+    EXPECT_EQ(autostart.setStartsWithDesktop(false), std::nullopt) << "off again is no error";
 }
 
 // The system names keys by the active layout: a fresh session has a US one,
