@@ -111,6 +111,13 @@ for path in "$PWD" "$@"; do
   esac
 done | sort -u >"$job/host-tmp"
 
+# The guest starts guest-init.sh before the host's /tmp is shown at its own
+# path: a clone there starts it from where the initramfs keeps the host's /tmp.
+init=$here/guest-init.sh
+case "$init" in
+  /tmp/?*) init=/run/host-tmp/${init#/tmp/} ;;
+esac
+
 accel=(-accel tcg,thread=multi)
 if [ "${QUORVEL_VM_KVM:-0}" = 1 ] && [ -w /dev/kvm ]; then
   accel=(-accel kvm)
@@ -121,7 +128,7 @@ timeout --kill-after=5 "$timeout" qemu-system-x86_64 \
   "${accel[@]}" -M pc -cpu max -smp 2 -m 2048 \
   -nodefaults -no-user-config -display none -no-reboot \
   -kernel "$cache/vmlinux" -initrd "$cache/initramfs.cpio" \
-  -append "console=ttyS0 quiet loglevel=3 panic=-1 quorvel.job=$job quorvel.udev=$udev quorvel.init=$here/guest-init.sh" \
+  -append "console=ttyS0 quiet loglevel=3 panic=-1 quorvel.job=$job quorvel.udev=$udev quorvel.init=$init" \
   -serial "file:$job/console" \
   -virtfs "local,path=/,mount_tag=root,security_model=none,readonly=on,multidevs=remap" \
   -virtfs "local,path=$job,mount_tag=job,security_model=none" \
