@@ -98,6 +98,16 @@ DataPaths ProgramDataPaths(const DataFolderEnvironment& environment, FileSystem&
     return paths;
 }
 
+std::unique_ptr<FolderLock> LockDataFolder(FileSystem& files, const DataPaths& paths) {
+    std::unique_ptr<FolderLock> lock = files.lockFolder(paths.folder);
+    if (lock) {
+        for (const std::filesystem::path* file : {&paths.configBin, &paths.strIni, &paths.recordIni}) {
+            files.removeStaleTemporaries(*file);
+        }
+    }
+    return lock;
+}
+
 FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths) {
     if (paths.portable || paths.factoryFolder.empty()) {
         return std::nullopt;

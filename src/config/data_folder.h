@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,13 @@ DataPaths DemoDataPaths(const DataPaths& program);
 // `demo`), its factory files copied in where missing. The shell makes the
 // folder itself when it is not portable and still missing.
 DataPaths ProgramDataPaths(const DataFolderEnvironment& environment, FileSystem& files, bool demo);
+
+// The data folder's advisory lock, held for one whole read, change and write
+// of its files, by the window and by quorvelctl alike, so that two writers
+// never lose each other's change. Taking it clears the temporary files that
+// a writer killed in mid-save left behind. Nothing when the folder cannot
+// hold a lock file (then it cannot be written either).
+std::unique_ptr<FolderLock> LockDataFolder(FileSystem& files, const DataPaths& paths);
 
 // Copies the factory config.bin, str.ini and record.ini into the user's folder
 // where they are missing; the user's own files are never replaced. The first

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +16,15 @@ namespace quorvel {
 // The program's data files are a few kilobytes; anything larger is damage
 // or a wrong path (a log, /dev/zero), and is refused instead of being read.
 inline constexpr std::uintmax_t kLargestDataFile = 4 * 1024 * 1024;
+
+// The lock file of a data folder, beside the data files.
+inline constexpr const char* kFolderLockName = ".quorvel.lock";
+
+// Held while it lives: the advisory lock of one data folder.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
 
 // The few file operations the program's data files need. Core reads and
 // writes its files only through this port, so tests can make a folder
@@ -63,6 +73,17 @@ public:
         return writeAtomically(
             to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));
     }
+
+    // Waits for the advisory lock of `folder` (a lock file in it, which other
+    // programs ignore) and holds it until the returned object goes. Nothing
+    // when the folder cannot hold a lock file (missing, read-only): its files
+    // cannot be replaced either, and a read needs no lock.
+    virtual std::unique_ptr<FolderLock> lockFolder(const std::filesystem::path& /*folder*/) { return nullptr; }
+
+    // Removes what writeAtomically left beside `file` when its process was
+    // killed before the rename: only its own temporary files, only while the
+    // folder's lock is held, so that no save under way loses its file.
+    virtual void removeStaleTemporaries(const std::filesystem::path& /*file*/) {}
 
     // The names of the folders directly inside `folder` (no "." or "..", no
     // files), in no particular order; none when it cannot be read.

@@ -199,5 +199,66 @@ TEST_F(MacroCommandTest, AConfigBinThatCannotBeWrittenPutsRecordIniBack) {
     EXPECT_NE(e.str().find(kPaths.configBin.string()), std::string::npos) << e.str();
 }
 
+// Every command that writes holds the folder's lock over its whole read,
+// change and write, and clears what killed writers left while it does.
+TEST_F(MacroCommandTest, WritesHappenUnderTheFolderLock) {
+    ASSERT_EQ(Add("Copy", kCopyLines), 0) << err;
+    ASSERT_EQ(Add("Paste", "V   Dn\n"), 0) << err;
+    ASSERT_EQ(Run(MacroCommand::Kind::Delete, "Copy"), 0) << err;
+    EXPECT_GE(files.writes, 6);
+    EXPECT_EQ(files.writesUnlocked, 0);
+    EXPECT_EQ(files.locksTaken, 3);
+    EXPECT_EQ(files.locksHeld, 0) << "let go at the end";
+    EXPECT_EQ(files.temporariesCleared,
+              (std::vector<std::filesystem::path>{kPaths.configBin, kPaths.strIni, kPaths.recordIni,
+                                                  kPaths.configBin, kPaths.strIni, kPaths.recordIni,
+                                                  kPaths.configBin, kPaths.strIni, kPaths.recordIni}));
+}
+
+// An add killed between its two saves leaves the macro in record.ini and
+// not in config.bin. The same add run again completes the table; the same
+// name with other events is still refused.
+TEST_F(MacroCommandTest, AddingTheSameMacroAgainCompletesAnAddThatWasCutOff) {
+    ASSERT_EQ(Add("Paste", "V   Dn\n"), 0) << err;
+    const std::string tableWithPasteOnly = files.files[kPaths.configBin];
+    ASSERT_EQ(Add("Copy", kCopyLines), 0) << err;
+    const std::string bothInStep = files.files[kPaths.configBin];
+    files.files[kPaths.configBin] = tableWithPasteOnly; // the kill: record.ini has Copy, config.bin not
+
+    EXPECT_EQ(Add("Copy", "A   Dn\n"), 1);
+    EXPECT_EQ(err, "quorvelctl: 'Copy': Macro name already exists\n");
+    EXPECT_EQ(files.files[kPaths.configBin], tableWithPasteOnly);
+
+    EXPECT_EQ(Add("Copy", kCopyLines), 0) << err;
+    EXPECT_EQ(files.files[kPaths.configBin], bothInStep);
+    EXPECT_EQ(MacroLoopCount(Slot(1)), 1);
+    ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
+    EXPECT_EQ(out, "Paste\nCopy\n");
+}
+
+// A source without line breaks is refused at the size of the largest macro
+// file, not read into memory first.
+TEST_F(MacroCommandTest, AnEndlessSourceIsReadNoFurtherThanTheLimit) {
+    struct Endless : std::streambuf {
+        std::size_t given = 0;
+        char block[4096];
+        Endless() { std::fill(std::begin(block), std::end(block), 'x'); }
+        int_type underflow() override {
+            if (given >= 64 * kLargestDataFile) {
+                return traits_type::eof(); // far more than any macro file
+            }
+            given += sizeof block;
+            setg(block, block, block + sizeof block);
+            return traits_type::to_int_type(block[0]);
+        }
+    } endless;
+    std::istream in(&endless);
+    std::ostringstream o, e;
+    EXPECT_EQ(RunMacroCommand({MacroCommand::Kind::Add, "Zero", "-"}, kPaths, files, in, o, e), 1);
+    EXPECT_EQ(e.str(), "quorvelctl: standard input: more event lines than a macro file holds\n");
+    EXPECT_LE(endless.given, kLargestDataFile + 128 * 1024);
+    EXPECT_EQ(files.writes, 0);
+}
+
 } // namespace
 } // namespace quorvel::ctl

@@ -23,7 +23,8 @@ slot=$(od -An -tx1 -j385 -N10 "$folder/config.bin" | tr -d ' \n')
 
 cp "$folder/record.ini" "$folder/record.before"
 cp "$folder/config.bin" "$folder/config.before"
-for refused in "add Copy $folder/copy.txt" "add Cut $folder/missing.txt" "add Cut $folder" "show Nope" "delete Nope"; do
+printf 'A   Dn\n' >"$folder/other.txt"
+for refused in "add Copy $folder/other.txt" "add Cut $folder/missing.txt" "add Cut $folder" "show Nope" "delete Nope"; do
   # shellcheck disable=SC2086
   if run $refused 2>"$folder/err"; then fail "accepted: $refused"; fi
   [ "$(wc -l <"$folder/err")" = 1 ] || fail "not one line for $refused: $(cat "$folder/err")"
@@ -31,6 +32,12 @@ done
 if echo 'Ctrl+C' | run add Cut - 2>/dev/null; then fail "accepted a line that is no event"; fi
 cmp "$folder/record.ini" "$folder/record.before" || fail "a refused command changed record.ini"
 cmp "$folder/config.bin" "$folder/config.before" || fail "a refused command changed config.bin"
+
+# The same macro added again is no change: it completes an add cut off
+# between its two saves.
+run add Copy "$folder/copy.txt" || fail "the same macro again was refused"
+cmp "$folder/record.ini" "$folder/record.before" || fail "the same macro again changed record.ini"
+cmp "$folder/config.bin" "$folder/config.before" || fail "the same macro again changed config.bin"
 
 run delete COPY
 run delete -- -Paste

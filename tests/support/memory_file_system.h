@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -37,6 +38,32 @@ public:
 
     std::map<std::filesystem::path, std::int64_t> modified; // bumped by every write
 
+    // The folder lock: how often it was taken, whether it is held now, and
+    // how many writes came while it was not.
+    int locksTaken = 0;
+    int locksHeld = 0;
+    int writesUnlocked = 0;
+    std::vector<std::filesystem::path> temporariesCleared;
+
+    std::unique_ptr<FolderLock> lockFolder(const std::filesystem::path& /*folder*/) override {
+        class Held final : public FolderLock {
+        public:
+            explicit Held(int& held) : held_(held) { ++held_; }
+            ~Held() override { --held_; }
+            Held(const Held&) = delete;
+            Held& operator=(const Held&) = delete;
+
+        private:
+            int& held_;
+        };
+        ++locksTaken;
+        return std::make_unique<Held>(locksHeld);
+    }
+
+    void removeStaleTemporaries(const std::filesystem::path& file) override {
+        temporariesCleared.push_back(file);
+    }
+
     bool exists(const std::filesystem::path& path) const override { return files.count(path) != 0; }
 
     std::optional<Stamp> stamp(const std::filesystem::path& path) const override {
@@ -69,6 +96,9 @@ public:
     FileStatus writeAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) override {
         ++writes;
+        if (locksHeld == 0) {
+            ++writesUnlocked;
+        }
         if (writeError != 0) {
             return FileError{FileError::Kind::WriteFailed, path, writeError};
         }

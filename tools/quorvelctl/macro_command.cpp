@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -14,6 +16,7 @@
 
 #include "assign/function_list.h"
 #include "config/config_file.h"
+#include "config/data_folder.h"
 #include "config/file_error_text.h"
 #include "config/str_ini.h"
 #include "lang/texts.h"
@@ -30,6 +33,24 @@ struct Failed {
     std::string message;
 };
 
+// Everything the source holds, read no further than a macro file's limit:
+// a stream without line breaks (/dev/zero) is refused at the limit, not
+// read into memory first.
+std::variant<std::string, Failed> ReadCapped(std::istream& stream, const std::string& shown) {
+    std::string text;
+    char chunk[65536];
+    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(stream.gcount()));
+        if (text.size() > kLargestDataFile) {
+            return Failed{shown + ": more event lines than a macro file holds"};
+        }
+    }
+    if (stream.bad()) {
+        return Failed{shown + ": cannot be read"};
+    }
+    return text;
+}
+
 // The event lines of an add: one a line, "\r\n" or "\n", empty lines and a
 // leading byte-order mark dropped; each must be a line the event list holds.
 std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string& source, std::istream& in) {
@@ -44,16 +65,18 @@ std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string&
             return Failed{source + ": cannot be read"};
         }
     }
-    std::istream& stream = source == "-" ? in : file;
     const std::string shown = source == "-" ? std::string("standard input") : source;
+    auto read = ReadCapped(source == "-" ? in : file, shown);
+    if (auto* failed = std::get_if<Failed>(&read)) {
+        return *failed;
+    }
+    const std::string& text = std::get<std::string>(read);
     std::vector<std::string> lines;
-    std::string line;
-    std::size_t bytes = 0;
-    for (int number = 1; std::getline(stream, line); ++number) {
-        bytes += line.size() + 1;
-        if (bytes > kLargestDataFile) {
-            return Failed{shown + ": more event lines than a macro file holds"};
-        }
+    std::size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (number == 1 && line.starts_with("\xEF\xBB\xBF")) {
             line.erase(0, 3);
         }
@@ -76,9 +99,6 @@ std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string&
             return Failed{where + "has no valid key name (at most " + std::to_string(kMacroKeyNameChars) +
                           " characters, no blanks at either end, no control characters)"};
         }
-    }
-    if (stream.bad()) {
-        return Failed{shown + ": cannot be read"};
     }
     return lines;
 }
@@ -157,6 +177,42 @@ FileStatus LabelButtonsOff(FileSystem& files, const std::filesystem::path& strIn
     return file.write(*document);
 }
 
+// Files whose writes are kept in memory, and read back from there, until
+// they are committed; everything else goes to the real files.
+class StagedFiles final : public FileSystem {
+public:
+    explicit StagedFiles(FileSystem& files) : files_(files) {}
+
+    bool exists(const std::filesystem::path& path) const override {
+        return staged_.count(path) != 0 || files_.exists(path);
+    }
+    std::optional<Stamp> stamp(const std::filesystem::path& path) const override { return files_.stamp(path); }
+    FileResult<std::string> readAll(const std::filesystem::path& path) const override {
+        if (const auto it = staged_.find(path); it != staged_.end()) {
+            return it->second;
+        }
+        return files_.readAll(path);
+    }
+    FileStatus writeAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) override {
+        staged_[path] = std::string(bytes.begin(), bytes.end());
+        return std::nullopt;
+    }
+
+    // Writes what was staged for `path` to the real file.
+    FileStatus commit(const std::filesystem::path& path) {
+        const auto it = staged_.find(path);
+        if (it == staged_.end()) {
+            return std::nullopt;
+        }
+        return files_.writeAtomically(
+            path, std::span(reinterpret_cast<const std::uint8_t*>(it->second.data()), it->second.size()));
+    }
+
+private:
+    FileSystem& files_;
+    std::map<std::filesystem::path, std::string> staged_;
+};
+
 // What the changes of one command did to the library.
 struct Changes {
     bool written = false;                // record.ini was written
@@ -185,6 +241,8 @@ struct Changes {
 template <typename Change>
 std::optional<Failed> ChangeLibrary(const DataPaths& paths, FileSystem& files, std::ostream& err,
                                     Change change) {
+    // Held to the end: another quorvelctl or the window waits for it.
+    const std::unique_ptr<FolderLock> lock = LockDataFolder(files, paths);
     ConfigFile configFile(files, paths.configBin, paths.program);
     DeviceConfig config = zeroDeviceConfig();
     if (const FileStatus error = configFile.LoadConfig(config)) {
@@ -202,21 +260,29 @@ std::optional<Failed> ChangeLibrary(const DataPaths& paths, FileSystem& files, s
                               std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     };
 
-    MacroLibrary library{IniFile(files, paths.recordIni)};
+    // The library's saves stay in memory until the command is through:
+    // record.ini is then replaced once, so that a kill leaves the old file or
+    // the new one, never a macro without its events.
+    StagedFiles staged(files);
+    MacroLibrary library{IniFile(staged, paths.recordIni)};
     library.Load(config);
     Changes changes;
     if (auto failed = change(library, config, changes)) {
-        if (changes.written) {
-            putBack();
-        }
         return failed;
+    }
+    if (changes.written) {
+        if (const FileStatus error = staged.commit(paths.recordIni)) {
+            return Failed{FileErrorText(*error, Language::kEnglish)};
+        }
     }
     FileStatus error = configFile.SaveRecord(config);
     if (!error) {
         error = LabelButtonsOff(files, paths.strIni, changes.buttonsOff);
     }
     if (error) {
-        putBack();
+        if (changes.written) {
+            putBack();
+        }
         return Failed{FileErrorText(*error, Language::kEnglish)};
     }
     if (changes.toTell) {
@@ -240,8 +306,26 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
     }
     return ChangeLibrary(
         paths, files, err, [&](MacroLibrary& library, DeviceConfig& config, Changes& changes) {
+            std::vector<std::string>& lines = std::get<std::vector<std::string>>(read);
             library.nameText = command.name;
             const MacroLibrary::NewOutcome added = library.New(config);
+            if (added.result == NewMacroResult::NameExists) {
+                // The same macro added again finishes an add that was cut off
+                // between its two saves: its section is there, its slot in
+                // config.bin may not be.
+                const int at = Find(library.names(), command.name).value_or(0);
+                const std::string& name = library.names()[static_cast<std::size_t>(at)];
+                if (name == command.name && ReadMacroEvents(IniFile(files, paths.recordIni), name) == lines) {
+                    library.Select(at, config);
+                    library.events = std::move(lines);
+                    const MacroChange confirmed = library.Confirm(config);
+                    if (!changes.take(confirmed)) {
+                        return std::optional(NotChanged(confirmed));
+                    }
+                    changes.toTell = confirmed.rebuild;
+                    return std::optional<Failed>();
+                }
+            }
             if (added.result == NewMacroResult::NotSaved) {
                 return std::optional(NotChanged(added.change));
             }
@@ -249,7 +333,7 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
                 return std::optional(Failed{"'" + command.name + "': " + NewRefusal(added.result)});
             }
             changes.take(added.change);
-            library.events = std::get<std::vector<std::string>>(std::move(read));
+            library.events = std::move(lines);
             const MacroChange confirmed = library.Confirm(config);
             if (!changes.take(confirmed)) {
                 return std::optional(NotChanged(confirmed));

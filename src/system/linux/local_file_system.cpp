@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +26,25 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
         done += static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+// An open lock file whose flock is held until it closes.
+class FlockHeld final : public FolderLock {
+public:
+    explicit FlockHeld(int fd) : fd_(fd) {}
+    ~FlockHeld() override { ::close(fd_); }
+    FlockHeld(const FlockHeld&) = delete;
+    FlockHeld& operator=(const FlockHeld&) = delete;
+
+private:
+    int fd_;
+};
+
+// mkstemp's six characters.
+bool IsTemporarySuffix(std::string_view suffix) {
+    return suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+           });
 }
 
 } // namespace
@@ -174,6 +195,54 @@ FileStatus LocalFileSystem::writeAtomically(const std::filesystem::path& link,
 
 FileStatus ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     return WriteInPlaceOf(path, bytes, path);
+}
+
+} // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<FolderLock> LocalFileSystem::lockFolder(const std::filesystem::path& folder) {
+    // Read-only is enough for flock, so a lock file another user made in a
+    // shared folder still locks; a link in its place is not followed.
+    const std::filesystem::path file = folder / kFolderLockName;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            return nullptr;
+        }
+    }
+    return std::make_unique<FlockHeld>(fd);
+}
+
+void LocalFileSystem::removeStaleTemporaries(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const std::string prefix = file.filename().string() + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix) || !IsTemporarySuffix(name.substr(prefix.size()))) {
+            continue;
+        }
+        // Only a plain file of this user's: never a folder, a link or another's file.
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid()) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
 }
 
 } // namespace quorvel

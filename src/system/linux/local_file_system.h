@@ -12,6 +12,8 @@ public:
     FileResult<std::string> readAll(const std::filesystem::path& path) const override;
     FileStatus writeAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) override;
+    std::unique_ptr<FolderLock> lockFolder(const std::filesystem::path& folder) override;
+    void removeStaleTemporaries(const std::filesystem::path& file) override;
 };
 
 // Writes `bytes` as the file `path` in one step, as writeAtomically does,

@@ -1,6 +1,8 @@
 #include "system/windows/windows_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 #include <windows.h>
 
 namespace quorvel {
@@ -50,6 +52,31 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
 }
 
 int WriteThroughAndReplace(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// An open lock file with its whole first byte locked until it closes.
+class LockFileHeld final : public FolderLock {
+public:
+    explicit LockFileHeld(HANDLE handle) : handle_(handle) {}
+    ~LockFileHeld() override { ::CloseHandle(handle_); }
+    LockFileHeld(const LockFileHeld&) = delete;
+    LockFileHeld& operator=(const LockFileHeld&) = delete;
+
+private:
+    HANDLE handle_;
+};
+
+// TemporaryBeside's ending after the file's own name: ".<digits>.<digits>.tmp".
+bool IsTemporarySuffix(std::wstring_view suffix) {
+    if (!suffix.ends_with(L".tmp")) {
+        return false;
+    }
+    suffix.remove_suffix(4);
+    const std::size_t dot = suffix.find(L'.');
+    const auto digits = [](std::wstring_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    return dot != std::wstring_view::npos && digits(suffix.substr(0, dot)) && digits(suffix.substr(dot + 1));
+}
 
 } // namespace
 
@@ -186,6 +213,39 @@ FileStatus WindowsFileSystem::writeAtomically(const std::filesystem::path& path,
         return FileError{FileError::Kind::WriteFailed, path, error};
     }
     return std::nullopt;
+}
+
+std::unique_ptr<FolderLock> WindowsFileSystem::lockFolder(const std::filesystem::path& folder) {
+    const std::filesystem::path file = folder / kFolderLockName;
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    OVERLAPPED whole{};
+    if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole) == 0) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    return std::make_unique<LockFileHeld>(handle);
+}
+
+void WindowsFileSystem::removeStaleTemporaries(const std::filesystem::path& file) {
+    const std::wstring prefix = file.filename().wstring() + L".";
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(L".");
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder / (prefix + L"*.tmp")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+            name.starts_with(prefix) && IsTemporarySuffix(name.substr(prefix.size()))) {
+            ::DeleteFileW((folder / std::wstring(name)).c_str());
+        }
+    } while (::FindNextFileW(search, &found) != 0);
+    ::FindClose(search);
 }
 
 } // namespace quorvel

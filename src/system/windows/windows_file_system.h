@@ -14,6 +14,8 @@ public:
     FileResult<std::string> readAll(const std::filesystem::path& path) const override;
     FileStatus writeAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) override;
+    std::unique_ptr<FolderLock> lockFolder(const std::filesystem::path& folder) override;
+    void removeStaleTemporaries(const std::filesystem::path& file) override;
 };
 
 // The errno value that stands for a Windows error code (ENOSPC for a full
