@@ -158,6 +158,7 @@ void MacroPanel::SelectMacro(int index) {
 }
 
 void MacroPanel::New() {
+    const PageContext::DataChange files = BeginFileChange();
     const MacroLibrary::NewOutcome outcome = library_.New(context_->working());
     switch (outcome.result) {
     case NewMacroResult::Added:
@@ -189,6 +190,7 @@ void MacroPanel::New() {
 }
 
 void MacroPanel::Delete() {
+    const PageContext::DataChange files = BeginFileChange();
     const MacroChange change = library_.Delete(context_->working());
     if (change.done) {
         line_.reset();
@@ -200,6 +202,7 @@ void MacroPanel::Delete() {
 }
 
 void MacroPanel::Confirm() {
+    const PageContext::DataChange files = BeginFileChange();
     const MacroChange change = library_.Confirm(context_->working());
     if (change.done) {
         // Duplicates of the name that the file held are gone from the list.
@@ -211,6 +214,17 @@ void MacroPanel::Confirm() {
         change.done && notice) {
         context_->showWarning(*notice);
     }
+}
+
+// The folder's lock for a change of record.ini; the list first follows what
+// another program (quorvelctl) did to the file.
+PageContext::DataChange MacroPanel::BeginFileChange() {
+    PageContext::DataChange change = context_->changeDataFiles();
+    if (change.macrosChanged) {
+        library_.Refresh();
+        ShowNames();
+    }
+    return change;
 }
 
 // A file that could not be changed is told; the buttons whose macro went

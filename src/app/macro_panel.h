@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/page.h"
+#include "app/page_context.h"
 #include "config/ini_file.h"
 #include "lang/texts.h"
 #include "macro/macro_library.h"
@@ -13,7 +14,6 @@
 
 namespace quorvel {
 
-class PageContext;
 
 // The macro panel of the Advanced page: the macro list and the selected
 // macro's event list, the Macro Name and Loop Times boxes, New, Delete and
@@ -66,6 +66,7 @@ private:
     void LoopTextSet();
     void CloseMouseEventList();
     void EndRecording();
+    PageContext::DataChange BeginFileChange();
     void ShowChange(const MacroChange& change);
 
     PageContext* context_;

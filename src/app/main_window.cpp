@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 #include "app/dialog_faults.h"
@@ -8,11 +9,51 @@
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
 #include "config/file_error_text.h"
+#include "macro/macro_editing.h"
+#include "macro/macro_table.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {
 
 namespace {
+
+// What another program wrote, with the window's own unapplied changes over
+// it: where the window's copy differs from what it started from, its byte
+// (or label) wins; everywhere else the file's. The macro table is the
+// file's, made from record.ini by whoever changed that last; only the loop
+// counts the user typed stay (a slot the window emptied is no such count).
+DeviceConfig MergedEdits(const DeviceConfig& base, const DeviceConfig& mine, const DeviceConfig& theirs) {
+    DeviceConfig merged = theirs;
+    const auto table = [](const DeviceConfig& config) {
+        return config.bytes().subspan(offsetof(DeviceConfig, macroSlots), sizeof(DeviceConfig::macroSlots));
+    };
+    for (std::size_t i = 0; i < kDeviceConfigSize; ++i) {
+        const bool inTable = i >= offsetof(DeviceConfig, macroSlots) &&
+                             i < offsetof(DeviceConfig, macroSlots) + table(base).size();
+        if (!inTable && mine.bytes()[i] != base.bytes()[i]) {
+            merged.bytes()[i] = mine.bytes()[i];
+        }
+    }
+    for (std::size_t k = 0; k < merged.macroSlots.size(); ++k) {
+        const int typed = MacroLoopCount(mine.macroSlots[k]);
+        if (typed != 0 && typed != MacroLoopCount(base.macroSlots[k])) {
+            SetMacroLoopCount(merged.macroSlots[k], MacroLoopCount(mine.macroSlots[k]));
+        }
+    }
+    return merged;
+}
+
+ButtonLabels MergedEdits(const ButtonLabels& base, const ButtonLabels& mine, const ButtonLabels& theirs) {
+    ButtonLabels merged = theirs;
+    for (std::size_t m = 0; m < merged.size(); ++m) {
+        for (std::size_t b = 0; b < merged[m].size(); ++b) {
+            if (mine[m][b] != base[m][b]) {
+                merged[m][b] = mine[m][b];
+            }
+        }
+    }
+    return merged;
+}
 
 constexpr Colour kWhite{0xFF, 0xFF, 0xFF};
 constexpr int kButtonGroup = 1; // OK, Apply, Cancel
@@ -108,6 +149,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     if (seeding) {
         ShowFileError(*seeding);
     }
+    // Stamped before they are read: a change in between is taken up later.
+    const DataFileStamps read = StampDataFiles();
     if (const FileStatus load = configFile_.LoadConfig(working_);
         load && !(seeding && seeding->path == load->path)) {
         if (load->kind == FileError::Kind::Missing) {
@@ -117,13 +160,15 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         }
     }
     saved_ = working_;
-    const auto read = strIni_.ReadAll();
-    if (!read) {
-        ShowFileError(read.error(), text(TextId::kLabelsStartEmpty));
+    const auto interface = strIni_.ReadAll();
+    if (!interface) {
+        ShowFileError(interface.error(), text(TextId::kLabelsStartEmpty));
     }
     // Parentheses, not braces: clang 14 crashes on the braces of arrays of arrays of strings.
-    const InterfaceSettings settings = read.value_or(InterfaceSettings());
+    const InterfaceSettings settings = interface.value_or(InterfaceSettings());
     labels_ = settings.labels;
+    savedLabels_ = labels_;
+    stamps_ = read;
     textColour_ = ToColour(settings.skin.textColour);
     FindSkin(settings.skin.path);
 
@@ -234,7 +279,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
     skin_.folder = choice.folder;
     textColour_ = choice.textColour;
     skinName_ = choice.name;
-    if (const FileStatus error =
+    if (const DataChange change = changeDataFiles(); const FileStatus error =
             strIni_.WriteSkin({{textColour_.red, textColour_.green, textColour_.blue}, skinName_})) {
         ShowFileError(*error);
     }
@@ -292,9 +337,74 @@ bool MainWindow::firstRun() const {
 }
 
 void MainWindow::saveLabels() {
+    const DataChange change = changeDataFiles();
     if (const FileStatus error = strIni_.WriteLabels(labels_)) {
         ShowFileError(*error);
+    } else {
+        savedLabels_ = labels_;
     }
+}
+
+PageContext::DataChange MainWindow::changeDataFiles() {
+    // Holds the folder's lock and, as it is let go, notes the files as this
+    // window left them: what changes them later is another program.
+    class Stamping final : public FolderLock {
+    public:
+        Stamping(MainWindow& window, std::unique_ptr<FolderLock> held)
+            : window_(window), held_(std::move(held)) {}
+        ~Stamping() override { window_.stamps_ = window_.StampDataFiles(); }
+        Stamping(const Stamping&) = delete;
+        Stamping& operator=(const Stamping&) = delete;
+
+    private:
+        MainWindow& window_;
+        std::unique_ptr<FolderLock> held_;
+    };
+    DataChange change;
+    change.lock = std::make_unique<Stamping>(*this, LockDataFolder(ports_.files, paths_));
+    const OutsideChanges outside = PickUpOutsideChanges();
+    change.macrosChanged = outside.macros;
+    change.redraw = outside.any;
+    return change;
+}
+
+MainWindow::DataFileStamps MainWindow::StampDataFiles() const {
+    return {ports_.files.stamp(paths_.configBin), ports_.files.stamp(paths_.strIni),
+            ports_.files.stamp(paths_.recordIni)};
+}
+
+MainWindow::OutsideChanges MainWindow::PickUpOutsideChanges() {
+    const DataFileStamps now = StampDataFiles();
+    if (now == stamps_) {
+        return {};
+    }
+    const bool edited = working_ != saved_ || labels_ != savedLabels_;
+    const bool macros = now.recordIni != stamps_.recordIni;
+    bool taken = macros;
+    // A file that cannot be read now is left to the next Apply to report.
+    DeviceConfig theirs = zeroDeviceConfig();
+    if (now.configBin != stamps_.configBin && !configFile_.LoadConfig(theirs)) {
+        working_ = MergedEdits(saved_, working_, theirs);
+        saved_ = theirs;
+        taken = true;
+    }
+    if (macros) {
+        // The table as record.ini has it now, also when the other program
+        // was stopped before it wrote config.bin.
+        RebuildMacroTable(IniFile(ports_.files, paths_.recordIni), working_);
+    }
+    if (now.strIni != stamps_.strIni) {
+        if (const auto read = strIni_.ReadAll()) {
+            labels_ = MergedEdits(savedLabels_, labels_, read->labels);
+            savedLabels_ = read->labels;
+            taken = true;
+        }
+    }
+    stamps_ = now;
+    if (taken && edited) {
+        ports_.messages.showMessage(text(TextId::kSettingsChangedOutside), kApplicationTitle);
+    }
+    return {taken, macros};
 }
 
 void MainWindow::drawButton(Rect rect, std::string_view image, std::string_view caption) {
@@ -400,6 +510,9 @@ void MainWindow::OnTray(TrayAction action) {
         }
         if (!basicInitialised_ && page_ != Page::Basic) {
             DrawBasicPage();
+        } else if (PickUpOutsideChanges().any) {
+            // The page shows what the files hold now.
+            RebuildCurrentPage();
         }
         ports_.window.show();
         waitingMinimised_ = false;
@@ -610,6 +723,8 @@ void MainWindow::ShowOpenFailure(OpenResult result) {
 }
 
 bool MainWindow::RunApply() {
+    // quorvelctl waits while the mouse and the files take the settings.
+    DataChange change = changeDataFiles();
     const ApplyResult result = device_->Apply(working_);
     // The files keep what the user chose, also when the link broke.
     if (result != ApplyResult::NotConnected) {
@@ -626,6 +741,10 @@ bool MainWindow::RunApply() {
             }
         }
     }
+    change.lock.reset();
+    if (change.redraw) {
+        RebuildCurrentPage();
+    }
     return result == ApplyResult::Completed;
 }
 
@@ -639,10 +758,15 @@ void MainWindow::ApplySettings() {
 }
 
 void MainWindow::Cancel() {
+    // Back to what the files hold now, also when another program wrote them.
+    working_ = saved_;
+    labels_ = savedLabels_;
+    PickUpOutsideChanges();
     working_ = saved_;
     // The button labels go back to what Apply last kept.
     if (const auto read = strIni_.ReadAll()) {
         labels_ = read->labels;
+        savedLabels_ = labels_;
     } else {
         ShowFileError(read.error());
     }
@@ -679,6 +803,8 @@ void MainWindow::SaveApplied(const DeviceConfig& config) {
     }
     if (const FileStatus error = strIni_.WriteLabels(labels_)) {
         ShowFileError(*error);
+    } else {
+        savedLabels_ = labels_;
     }
 }
 

@@ -132,6 +132,7 @@ public:
     DeviceConfig& working() override { return working_; }
     ButtonLabels& labels() override { return labels_; }
     void saveLabels() override;
+    DataChange changeDataFiles() override;
     Language language() const override { return language_; }
     WindowPort& window() override { return ports_.window; }
     Colour textColour() const override { return textColour_; }
@@ -166,6 +167,17 @@ public:
 
     // Sets the page's hover controls together with the window's own.
     void RefreshHoverControls();
+
+    // Takes up what another program (quorvelctl, a copy on another desktop)
+    // changed in the data files since the window last read or wrote them:
+    // the settings and labels the user has not touched follow the files,
+    // the user's unapplied changes stay over them, and a user with such
+    // changes is told.
+    struct OutsideChanges {
+        bool any = false;    // some file was taken up: the page must be drawn again
+        bool macros = false; // record.ini changed: the macro list must be read again
+    };
+    OutsideChanges PickUpOutsideChanges();
 
 private:
     void HideWindow();
@@ -205,9 +217,18 @@ private:
     StrIni strIni_;
     HoverSet hover_;
 
+    // The data files as the window last read or wrote them.
+    struct DataFileStamps {
+        std::optional<FileSystem::Stamp> configBin, strIni, recordIni;
+        bool operator==(const DataFileStamps&) const = default;
+    };
+    DataFileStamps StampDataFiles() const;
+
     DeviceConfig working_ = zeroDeviceConfig();
     DeviceConfig saved_ = zeroDeviceConfig();
     ButtonLabels labels_;
+    ButtonLabels savedLabels_; // as str.ini last had them
+    DataFileStamps stamps_;
     SkinSource skin_;
     std::string skinName_;
     Colour textColour_;

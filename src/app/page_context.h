@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include "config/str_ini.h"
 #include "dialogs/delay_time_dialog.h"
 #include "lang/texts.h"
+#include "ports/file_system.h"
 #include "ports/geometry.h"
 #include "ports/ui_port.h"
 
@@ -31,6 +33,17 @@ public:
     virtual ButtonLabels& labels() = 0;
     // Writes the labels to the interface settings file at once.
     virtual void saveLabels() = 0;
+
+    // --- The data files ---------------------------------------------------
+    // A change of the data folder's files: the folder's lock is held while
+    // it lives, so that quorvelctl or another copy waits, and what another
+    // program changed in the files has been taken up before it begins.
+    struct DataChange {
+        std::unique_ptr<FolderLock> lock;
+        bool macrosChanged = false; // record.ini is not what the window last saw
+        bool redraw = false;        // some file was taken up: what the page shows may be old
+    };
+    virtual DataChange changeDataFiles() = 0;
 
     // --- Language ---------------------------------------------------------
     virtual Language language() const = 0;

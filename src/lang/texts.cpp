@@ -215,6 +215,10 @@ constexpr TextRow kTexts[] = {
      {"The choice of starting with the desktop could not be saved; it stays as it was.",
       "无法保存是否随桌面启动的选择，它保持原样。",
       "無法儲存是否隨桌面啟動的選擇，它保持原樣。"}},
+    {TextId::kSettingsChangedOutside,
+     {"Another program changed the settings files while this window was open. The window now shows their settings, with your changes that are not applied yet over them.",
+      "另一个程序在此窗口打开期间更改了设置文件。窗口现在显示这些设置，并保留您尚未应用的更改。",
+      "另一個程式在此視窗開啟期間變更了設定檔。視窗現在顯示這些設定，並保留您尚未套用的變更。"}},
     {TextId::kSettingSection, {"Setting-EN", "Setting-CHS", "Setting-CHT"}},
 };
 // clang-format on

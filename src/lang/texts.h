@@ -141,10 +141,12 @@ enum class TextId : int {
     // The tray menu's choice of starting with the desktop session.
     kStartWithDesktop,
     kStartWithDesktopNotSaved,
+    // Another program (quorvelctl) changed the data files while the window was open.
+    kSettingsChangedOutside,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 118;
+inline constexpr int kTextCount = 119;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

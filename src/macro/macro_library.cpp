@@ -129,6 +129,20 @@ void MacroLibrary::Load(const DeviceConfig& config) {
     loopText = std::to_string(MacroLoopCount(config.macroSlots[0]));
 }
 
+void MacroLibrary::Refresh() {
+    std::optional<std::string> shown;
+    if (selected_) {
+        shown = names_[static_cast<std::size_t>(*selected_)];
+    }
+    MacroNames listed = ReadMacroNames(file_.readOrEmpty());
+    names_ = std::move(listed.names);
+    someHidden_ = listed.someHidden;
+    selected_.reset();
+    if (shown) {
+        selected_ = PositionOf(names_, *shown);
+    }
+}
+
 void MacroLibrary::Select(int index, const DeviceConfig& config) {
     if (index < 0 || static_cast<std::size_t>(index) >= names_.size()) {
         return;

@@ -96,6 +96,10 @@ public:
 
     // Fills the list from the file and selects the first macro.
     void Load(const DeviceConfig& config);
+    // Reads the list again after another program changed the file: the
+    // macro shown stays selected where it stands now (nothing when it is
+    // gone), and the boxes and the events shown keep what they hold.
+    void Refresh();
     // Shows the macro at `index` of the list, with its loop count.
     void Select(int index, const DeviceConfig& config);
 

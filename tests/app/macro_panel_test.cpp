@@ -30,6 +30,7 @@ public:
     DeviceConfig& working() override { return config; }
     ButtonLabels& labels() override { return buttonLabels; }
     void saveLabels() override {}
+    DataChange changeDataFiles() override { return {}; }
     Language language() const override { return Language::kEnglish; }
     WindowPort& window() override { return fakeWindow; }
     Colour textColour() const override { return {}; }

@@ -126,11 +126,27 @@ struct MacroSlotsTest : testing::BasicPageHarness, ::testing::WithParamInterface
     //   "delete"      Delete (the selected macro)
     //   "button B X"  button B of Mode A given macro X, as the Macro dialog does
     //   "leave"       the Basic page and back: the panel is made anew
+    //   "outside X N" another program (quorvelctl) adds macro X, recorded,
+    //                 with loop count N, to record.ini and config.bin
     void Step(const std::string& step) {
         std::istringstream words(step);
         std::string verb, what, more;
         words >> verb >> what >> more;
-        if (verb == "new") {
+        // The panel reads the file again when it next changes it.
+        outsidePending_ = verb == "outside" || (outsidePending_ && verb != "new" && verb != "confirm" &&
+                                                verb != "delete" && verb != "leave");
+        if (verb == "outside") {
+            const auto write = [&](const std::filesystem::path& path, const std::string& text) {
+                files.writeAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+            };
+            const std::size_t slot = ReadMacroNames(IniFile(files, kRecordIni)).names.size();
+            std::string bin = files.files.at("/d/config.bin");
+            const MacroSlot bytes = Expected({what, std::stoi(more)});
+            std::copy(bytes.begin(), bytes.end(), bin.begin() + static_cast<std::ptrdiff_t>(1 + 384 + 128 * slot));
+            write("/d/config.bin", bin);
+            write(kRecordIni, files.files[kRecordIni] + "[" + what + "]\nItemCount=3\nItem0=" + what +
+                                  "   Dn\nItem1=50 ms\nItem2=" + what + "   Up\n");
+        } else if (verb == "new") {
             main->OnEditChanged(A.macroNameBox.id, what);
             Click(A.newButton.rect);
         } else if (verb == "select") {
@@ -168,6 +184,9 @@ struct MacroSlotsTest : testing::BasicPageHarness, ::testing::WithParamInterface
     // After every step: the list is the file's macros in file order, and the
     // Loop Times box shows what the selected macro's slot holds.
     void CheckPanel(const std::string& after) {
+        if (outsidePending_) {
+            return;
+        }
         EXPECT_EQ(MacroList(), ReadMacroNames(IniFile(files, kRecordIni)).names) << "after " << after;
         const auto* panel = dynamic_cast<const MacroPanel*>(advanced->macroPanel());
         ASSERT_NE(panel, nullptr);
@@ -181,6 +200,9 @@ struct MacroSlotsTest : testing::BasicPageHarness, ::testing::WithParamInterface
     }
 
     void Apply() { Click(kDialogButtons[1].rect); }
+
+private:
+    bool outsidePending_ = false;
 };
 
 const std::string kABC = "[A]\nItemCount=3\nItem0=A   Dn\nItem1=50 ms\nItem2=A   Up\n"
@@ -257,6 +279,16 @@ const Sequence kSequences[] = {
      {{4, "C"}},
      kABC,
      {2, 3, 4}},
+    {"another program's add, then New and Confirm in the window",
+     {"new A", "record A", "confirm", "outside B 5", "new C", "record C", "confirm"},
+     {{"A", 1}, {"B", 5}, {"C", 1}}},
+    {"another program's add between New and Confirm",
+     {"new A", "outside B 5", "record A", "loop 3", "confirm"},
+     {{"A", 3}, {"B", 5}}},
+    {"another program's add, then only Apply",
+     Then(kMakeABC, {"outside D 6"}),
+     {{"A", 2}, {"B", 3}, {"C", 4}, {"D", 6}},
+     {{2, "A"}, {3, "B"}, {4, "C"}}},
 };
 
 TEST_P(MacroSlotsTest, EverySlotAfterApplyHoldsItsOwnMacroAndNothingElse) {

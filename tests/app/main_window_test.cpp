@@ -486,6 +486,91 @@ TEST_F(MainWindowTest, CancelRestoresTheSavedConfigurationAndRedrawsThePageAtOnc
     EXPECT_EQ(mouse.reportRate(), mouseRate) << "nothing was sent";
 }
 
+// What quorvelctl does to the data folder while the window runs: a macro
+// added to record.ini with its slot and loop count in config.bin, and a
+// label in str.ini.
+struct OutsideChangeTest : MainWindowTest {
+    static constexpr std::size_t kSlot0 = 1 + 384; // config.bin offset of the macro table
+    static constexpr std::size_t kReportRate = 1 + 1925;
+
+    void AddMacroOutside() {
+        std::string bin = files.files.at("/d/config.bin");
+        const std::string slot = {'\x00', '\x03', '\x05', '\x04', '\x80', '\x04'}; // loop 3, A down, A up
+        bin.replace(kSlot0, slot.size(), slot);
+        Write("/d/config.bin", bin);
+        Write("/d/record.ini", "[Outside]\nItemCount=3\nItem0=A   Dn\nItem1=50 ms\nItem2=A   Up\n");
+    }
+    void Write(const char* path, const std::string& text) {
+        files.writeAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+    std::string Bin() { return files.files.at("/d/config.bin"); }
+    std::vector<ShownMessage> Told() {
+        return {{std::string(Text(Language::kEnglish, TextId::kSettingsChangedOutside)), "Quorvel Gaming Mouse"}};
+    }
+};
+
+// The window's Apply never undoes what another program wrote since the
+// window read the files: untouched settings follow the files, and the
+// user's unapplied changes go over them; a user with such changes is told.
+TEST_F(OutsideChangeTest, ApplyKeepsWhatAnotherProgramWroteWithTheUsersChangesOverIt) {
+    for (const bool edited : {false, true}) {
+        SCOPED_TRACE(edited ? "with unapplied changes" : "without");
+        SetUp();
+        MainWindow& w = Start();
+        w.OnTray(TrayAction::LeftUp);
+        messages.shown.clear();
+        if (edited) {
+            w.working().reportRate = 4;
+            w.labels()[0][1] = "Mine"; // Item2
+        }
+        AddMacroOutside();
+        std::string ini = files.files.at("/d/str.ini");
+        const std::size_t section = ini.find("[Setting-EN]\n");
+        if (section == std::string::npos) {
+            ini += "[Setting-EN]\nItem1=Theirs\n";
+        } else {
+            ini.insert(section + 13, "Item1=Theirs\n");
+        }
+        Write("/d/str.ini", ini);
+
+        files.writesUnlocked = 0;
+        w.OnLeftButtonDown(kApply);
+        EXPECT_EQ(files.writesUnlocked, 0) << "Apply writes under the folder's lock";
+        EXPECT_EQ(Bin().substr(kSlot0, 6), std::string("\x00\x03\x05\x04\x80\x04", 6)) << "the macro stays";
+        EXPECT_EQ(mouse.macroSlot(1)[1], 3) << "and reaches the mouse with its loop count";
+        EXPECT_EQ(static_cast<Byte>(Bin()[kReportRate]), edited ? 4 : static_cast<Byte>(FactoryConfigBin()[kReportRate]));
+        EXPECT_EQ(w.labels()[0][0], "Theirs");
+        EXPECT_NE(files.files.at("/d/str.ini").find("Item1=Theirs"), std::string::npos);
+        EXPECT_EQ(files.files.at("/d/str.ini").find("Item2=Mine") != std::string::npos, edited);
+        EXPECT_EQ(messages.shown, edited ? Told() : std::vector<ShownMessage>{});
+        TearDown();
+    }
+}
+
+// Shown again from the tray, or cancelled, the window shows what the files
+// hold now.
+TEST_F(OutsideChangeTest, TheWindowShowsWhatAnotherProgramWroteWhenItComesBackOrIsCancelled) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    w.OnLeftButtonDown(kMinimise);
+    std::string bin = Bin();
+    bin[kReportRate] = 2;
+    Write("/d/config.bin", bin);
+    const int presents = window.picture.presents;
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_EQ(w.working().reportRate, 2);
+    EXPECT_EQ(w.saved().reportRate, 2);
+    EXPECT_GT(window.picture.presents, presents) << "the page is drawn again";
+    EXPECT_TRUE(messages.shown.empty());
+
+    w.working().reportRate = 4;
+    AddMacroOutside();
+    w.OnLeftButtonDown(kCancel);
+    EXPECT_EQ(w.working().reportRate, 2);
+    EXPECT_EQ(w.working().macroSlots[0][1], 3) << "Cancel goes back to the files, not to the window's old copy";
+    EXPECT_TRUE(messages.shown.empty()) << "the changes Cancel drops are not worth a box";
+}
+
 TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
     MainWindow& w = Start();
     for (int key : {13, 27}) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <fstream>
+#include <memory>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +137,52 @@ TEST_F(LocalFileSystemTest, SubfoldersAreTheFoldersInsideOnly) {
     EXPECT_EQ(names, (std::vector<std::string>{"Default", "Ember", "Linked"}));
     EXPECT_TRUE(files.subfolders(folder / "missing").empty());
     EXPECT_TRUE(files.subfolders(folder / "loose.png").empty());
+}
+
+// The folder lock keeps a second holder (another process's open lock file
+// behaves the same: flock locks belong to the open file) waiting until the
+// first lets go.
+TEST_F(LocalFileSystemTest, TheFolderLockWaitsForItsHolder) {
+    std::unique_ptr<FolderLock> first = files.lockFolder(folder);
+    ASSERT_TRUE(first);
+    std::atomic<bool> taken = false;
+    std::thread second([&] {
+        LocalFileSystem other;
+        const std::unique_ptr<FolderLock> lock = other.lockFolder(folder);
+        taken = lock != nullptr;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(taken) << "taken while the first held it";
+    first.reset();
+    second.join();
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(fs::is_regular_file(folder / kFolderLockName));
+
+    // A folder that cannot hold a lock file gives none, at once.
+    EXPECT_FALSE(files.lockFolder(folder / "missing"));
+    fs::remove(folder / kFolderLockName);
+    fs::create_symlink(folder / "elsewhere", folder / kFolderLockName);
+    EXPECT_FALSE(files.lockFolder(folder)) << "a link in the lock file's place is not followed";
+    EXPECT_FALSE(fs::exists(folder / "elsewhere"));
+}
+
+TEST_F(LocalFileSystemTest, OnlyTheProgramsOwnStaleTemporaryFilesAreRemoved) {
+    const fs::path file = folder / "config.bin";
+    for (const char* name : {"config.bin.Ab12Cd", "config.bin.zzzzzz", "config.bin", "config.bin.keep",
+                             "config.bin.Ab12Cd7", "config.bin.Ab-2Cd", "record.ini.Ab12Cd"}) {
+        std::ofstream(folder / name) << "x";
+    }
+    fs::create_directory(folder / "config.bin.QWERTY");
+    fs::create_symlink(folder / "config.bin.keep", folder / "config.bin.LINKED");
+    files.removeStaleTemporaries(file);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"config.bin", "config.bin.Ab-2Cd", "config.bin.Ab12Cd7",
+                                              "config.bin.LINKED", "config.bin.QWERTY", "config.bin.keep",
+                                              "record.ini.Ab12Cd"}));
 }
 
 } // namespace
