@@ -394,7 +394,10 @@ std::u32string IniFile::SectionNameBuffer(std::size_t bufferChars) const {
 std::u32string SectionNameBuffer(const std::vector<std::string>& names, std::size_t bufferChars) {
     std::u32string list;
     for (const std::string& name : names) {
-        list += Utf8ToCodePoints(name);
+        // A NUL byte inside a name would end the list there: it shows replaced.
+        std::u32string points = Utf8ToCodePoints(name);
+        std::replace(points.begin(), points.end(), U'\0', U'\uFFFD');
+        list += points;
         list += U'\0';
     }
     list += U'\0';

@@ -434,6 +434,14 @@ TEST(MacroNames, AVeryLongNameFillingTheBufferIsNotReadPastIt) {
     EXPECT_TRUE(names.someHidden);
 }
 
+TEST(MacroNames, ANulByteInANameShowsReplacedAndTheMacrosAfterItStayListed) {
+    testing::MemoryFileSystem files;
+    files.files[kPath] = std::string("[A\0B]\n[After]\n", 14);
+    const MacroNames names = ReadMacroNames(IniFile(files, kPath));
+    EXPECT_EQ(names.names, (std::vector<std::string>{"A\uFFFDB", "After"}));
+    EXPECT_FALSE(names.someHidden);
+}
+
 TEST(MacroNames, TheListShowsAtMost31Characters) {
     EXPECT_EQ(ShownMacroName(std::string(40, 'm')), std::string(31, 'm'));
     EXPECT_EQ(ShownMacroName("Copy"), "Copy");

@@ -199,6 +199,28 @@ TEST_F(MacroCommandTest, AConfigBinThatCannotBeWrittenPutsRecordIniBack) {
     EXPECT_NE(e.str().find(kPaths.configBin.string()), std::string::npos) << e.str();
 }
 
+// The last write of a delete is the labels of the buttons it turned off:
+// when str.ini cannot take them, config.bin and record.ini are put back.
+TEST_F(MacroCommandTest, AStrIniThatCannotBeWrittenPutsTheOtherFilesBack) {
+    ASSERT_EQ(Add("Copy", kCopyLines), 0) << err;
+    files.files[kPaths.configBin][1 + 3] = 13; // Mode A button 3: Copy
+    files.files[kPaths.strIni] = "[Setting-EN]\nItem4=Macro Key-Copy\n";
+    struct StrIniFails : testing::MemoryFileSystem {
+        FileStatus writeAtomically(const std::filesystem::path& path,
+                                   std::span<const std::uint8_t> bytes) override {
+            if (path == kPaths.strIni) {
+                return FileError{FileError::Kind::WriteFailed, path, EROFS};
+            }
+            return MemoryFileSystem::writeAtomically(path, bytes);
+        }
+    } failing;
+    failing.files = files.files;
+    std::istringstream in;
+    std::ostringstream o, e;
+    EXPECT_EQ(RunMacroCommand({MacroCommand::Kind::Delete, "Copy", "-"}, kPaths, failing, in, o, e), 1);
+    EXPECT_TRUE(failing.files == files.files) << e.str();
+}
+
 // Every command that writes holds the folder's lock over its whole read,
 // change and write, and clears what killed writers left while it does.
 TEST_F(MacroCommandTest, WritesHappenUnderTheFolderLock) {

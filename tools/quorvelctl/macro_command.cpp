@@ -254,10 +254,13 @@ std::optional<Failed> ChangeLibrary(const DataPaths& paths, FileSystem& files, s
     if (auto* failed = std::get_if<Failed>(&before)) {
         return *failed;
     }
+    // config.bin was read whole above, so it is there to put back too.
+    const std::string configBefore = files.readAll(paths.configBin).value_or(std::string());
+    const auto write = [&](const std::filesystem::path& path, const std::string& text) {
+        files.writeAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
     const auto putBack = [&] {
-        const std::string text = std::get<std::optional<std::string>>(before).value_or(std::string());
-        files.writeAtomically(paths.recordIni,
-                              std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        write(paths.recordIni, std::get<std::optional<std::string>>(before).value_or(std::string()));
     };
 
     // The library's saves stay in memory until the command is through:
@@ -275,11 +278,14 @@ std::optional<Failed> ChangeLibrary(const DataPaths& paths, FileSystem& files, s
             return Failed{FileErrorText(*error, Language::kEnglish)};
         }
     }
-    FileStatus error = configFile.SaveRecord(config);
-    if (!error) {
-        error = LabelButtonsOff(files, paths.strIni, changes.buttonsOff);
+    if (const FileStatus error = configFile.SaveRecord(config)) {
+        if (changes.written) {
+            putBack();
+        }
+        return Failed{FileErrorText(*error, Language::kEnglish)};
     }
-    if (error) {
+    if (const FileStatus error = LabelButtonsOff(files, paths.strIni, changes.buttonsOff)) {
+        write(paths.configBin, configBefore);
         if (changes.written) {
             putBack();
         }
