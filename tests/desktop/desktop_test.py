@@ -210,6 +210,32 @@ class Desktop(unittest.TestCase):
         self.assertTrue(wait_for(lambda: box[0] not in self.windows("--onlyvisible", "--name", "^" + TITLE)),
                         "the message box did not close")
 
+    def test_an_apply_in_the_window_keeps_a_macro_quorvelctl_added_meanwhile(self):
+        # The program in the tray all day, the user adding a macro from a
+        # script, then pressing Apply in the window.
+        demo = self.demo()
+        window = wait_for(self.settings_window)
+        self.assertTrue(window, "without a tray the window shows at start")
+        config_bin = os.path.join(self.app, "demo", "config.bin")
+        self.assertTrue(wait_for(lambda: os.path.exists(config_bin)), "the demo made no data folder")
+        added = subprocess.run([os.path.join(BIN, "quorvelctl"), "--data", os.path.dirname(config_bin), "macro", "add",
+                                "Outside", "-"], input="A   Dn\n50 ms\nA   Up\n", capture_output=True, text=True,
+                               timeout=60)
+        self.assertEqual(added.returncode, 0, added.stderr)
+
+        def slot_one():
+            with open(config_bin, "rb") as f:
+                return f.read()[1 + 384:1 + 384 + 6]
+        self.assertEqual(slot_one(), bytes([0, 1, 0x05, 0x04, 0x80, 0x04]))
+        before = os.stat(config_bin).st_mtime_ns
+        self.click(window, 620, 615)  # Apply
+        self.assertTrue(wait_for(lambda: os.stat(config_bin).st_mtime_ns != before), "Apply wrote nothing")
+        self.assertEqual(slot_one(), bytes([0, 1, 0x05, 0x04, 0x80, 0x04]), "the window's Apply undid the macro")
+        with open(os.path.join(self.app, "demo", "record.ini")) as f:
+            self.assertIn("[Outside]", f.read())
+        self.click(window, *CLOSE_BUTTON)
+        self.assertEqual(self.ended(demo), 0, demo.stderr.read())
+
     def test_keys_held_while_the_machine_is_busy_record_one_press_and_one_release_each(self):
         # X11 repeats a held key as release and press pairs; with both cores
         # busy Qt marks only some of them, or none, as repeats.
