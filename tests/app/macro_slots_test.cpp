@@ -317,7 +317,7 @@ TEST_P(MacroSlotsTest, EverySlotAfterApplyHoldsItsOwnMacroAndNothingElse) {
             continue;
         }
         const auto holds = std::find_if(sequence.slots.begin(), sequence.slots.end(),
-                                        [&](const SlotHolds& s) { return s.macro == macro; });
+                                        [&plays = macro](const SlotHolds& s) { return s.macro == plays; });
         ASSERT_NE(holds, sequence.slots.end()) << macro;
         const Byte number = static_cast<Byte>(holds - sequence.slots.begin() + 1);
         EXPECT_EQ(word, (std::vector<Byte>{0x09, 0x00, number, 0x00}))
