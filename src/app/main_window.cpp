@@ -508,10 +508,10 @@ void MainWindow::OnTray(TrayAction action) {
             deliver(DeviceEventCode::LinkDown, 0);
             return;
         }
-        if (!basicInitialised_ && page_ != Page::Basic) {
+        // The page shows what the files hold now.
+        if (const bool changed = PickUpOutsideChanges().any; !basicInitialised_ && page_ != Page::Basic) {
             DrawBasicPage();
-        } else if (PickUpOutsideChanges().any) {
-            // The page shows what the files hold now.
+        } else if (changed) {
             RebuildCurrentPage();
         }
         ports_.window.show();
