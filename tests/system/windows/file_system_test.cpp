@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <memory>
+#include <thread>
 #include <windows.h>
 
 #include "config/data_folder.h"
@@ -43,6 +48,40 @@ TEST_F(WindowsFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNoTemporaryFile
     EXPECT_EQ(files.stamp(file)->size, big.size());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 1);
     EXPECT_FALSE(files.exists(folder)) << "a folder is not a file";
+}
+
+// The folder lock keeps a second holder waiting until the first lets go.
+TEST_F(WindowsFileSystemTest, TheFolderLockWaitsForItsHolder) {
+    std::unique_ptr<FolderLock> first = files.lockFolder(folder);
+    ASSERT_TRUE(first);
+    std::atomic<bool> taken = false;
+    std::thread second([&] {
+        WindowsFileSystem other;
+        const std::unique_ptr<FolderLock> lock = other.lockFolder(folder);
+        taken = lock != nullptr;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(taken) << "taken while the first held it";
+    first.reset();
+    second.join();
+    EXPECT_TRUE(taken);
+    EXPECT_FALSE(files.lockFolder(folder / "missing"));
+}
+
+TEST_F(WindowsFileSystemTest, OnlyTheProgramsOwnStaleTemporaryFilesAreRemoved) {
+    for (const char* name : {"config.bin.12.345.tmp", "config.bin", "config.bin.keep", "config.bin.12.tmp",
+                             "config.bin.1x.2.tmp", "record.ini.12.345.tmp"}) {
+        ASSERT_FALSE(files.writeAtomically(folder / name, Bytes("x")));
+    }
+    fs::create_directory(folder / "config.bin.7.8.tmp");
+    files.removeStaleTemporaries(folder / "config.bin");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"config.bin", "config.bin.12.tmp", "config.bin.1x.2.tmp",
+                                              "config.bin.7.8.tmp", "config.bin.keep", "record.ini.12.345.tmp"}));
 }
 
 TEST_F(WindowsFileSystemTest, WriteIntoAMissingFolderFailsWithItsErrorCode) {
