@@ -121,7 +121,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         const char32_t unit = text[i];
         const bool high = unit >= 0xD800 && unit <= 0xDBFF;
         if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            codePoints += 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            const char32_t low = text[i + 1];
+            codePoints += static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
             ++i;
         } else {
             codePoints += IsSurrogate(unit) ? kReplacementCharacter : unit;
