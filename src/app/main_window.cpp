@@ -197,6 +197,10 @@ void MainWindow::FindSkin(const std::string& name) {
     const SkinLookup skin = FindSkinFolder(paths_, name, ports_.files, DrawableSkin());
     skin_ = {skin.folder, skin.fallback};
     skinName_ = skin.name;
+    if (skin.unusableName) {
+        ports_.messages.showMessage(Filled(text(TextId::kSkinCannotBeDrawn), {name}), kApplicationTitle);
+        return;
+    }
     if (!skin.unusable) {
         return;
     }

@@ -160,10 +160,19 @@ std::optional<std::filesystem::path> FolderHolding(const DataPaths& paths, std::
 
 } // namespace
 
+bool IsSkinName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+}
+
 SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files,
                           const SkinCheck& drawable) {
     const std::filesystem::path fallback = FolderHolding(paths, kDefaultSkin, files, drawable)
                                                .value_or(FoldersNamed(paths, kDefaultSkin).front());
+    // An empty name stands for the skins folder itself, which is inside too.
+    if (!skinName.empty() && !IsSkinName(skinName)) {
+        return {fallback, kDefaultSkin, fallback, std::nullopt, true};
+    }
     if (auto folder = FolderHolding(paths, skinName, files, drawable)) {
         return {std::move(*folder), std::string(skinName), fallback, std::nullopt};
     }
@@ -197,8 +206,9 @@ std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>
             const bool hidden = std::any_of(skins.begin(), skins.end(), [&](const SkinFolder& skin) {
                 return Folded(skin.name) == Folded(name);
             });
-            // A skin the program cannot draw would leave the window blank.
-            if (!hidden && HoldsSkin(root / name, files, drawable)) {
+            // A skin the program cannot draw would leave the window blank;
+            // a name str.ini could not take back is not offered.
+            if (!hidden && IsSkinName(name) && HoldsSkin(root / name, files, drawable)) {
                 skins.push_back({name, root / name});
             }
         }

@@ -69,18 +69,27 @@ FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths);
 using SkinCheck = std::function<bool(const std::filesystem::path& folder)>;
 
 struct SkinLookup {
-    std::filesystem::path folder; // where the skin images are taken from
-    std::string name;             // the skin drawn: the one asked for, or the Default skin
+    std::filesystem::path folder;   // where the skin images are taken from
+    std::string name;               // the skin drawn: the one asked for, or the Default skin
     std::filesystem::path fallback; // the Default skin, for the images a skin lacks
     // The folder the skin name points at (the first that has a main.png),
     // when it holds no skin the program can draw: the Default skin is used
     // instead.
     std::optional<std::filesystem::path> unusable;
+    // The name is no skin name (see IsSkinName): nothing was looked up for
+    // it, and the Default skin is used.
+    bool unusableName = false;
 };
+
+// Whether `name` can name a skin: the name of one folder inside the skins
+// folders, so that no str.ini can point the window at images elsewhere. Not
+// empty, not "." or "..", and no "/", "\\" or ":" (a drive or a stream on
+// Windows), nor a NUL, which the system would cut the path at.
+bool IsSkinName(std::string_view name);
 
 // The folder of the named skin: the first skin root that holds it in a form
 // `drawable` accepts (an empty name: a skin root itself). When no root does,
-// the Default skin.
+// or the name is no skin name, the Default skin.
 SkinLookup FindSkinFolder(const DataPaths& paths, std::string_view skinName, const FileSystem& files,
                           const SkinCheck& drawable);
 

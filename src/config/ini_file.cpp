@@ -6,6 +6,8 @@
 #include <optional>
 #include <unordered_set>
 
+#include "lang/utf8.h"
+
 namespace quorvel {
 
 namespace {
@@ -444,103 +446,6 @@ std::string IniNameKey(std::string_view name) {
 bool SameIniName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int length = 0;
-        char32_t cp = 0;
-        char32_t least = 0; // the smallest code point of this length
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2, cp = c & 0x1F, least = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3, cp = c & 0x0F, least = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4, cp = c & 0x07, least = 0x10000;
-        } else {
-            return false; // a continuation byte, an overlong lead or no lead at all
-        }
-        if (i + static_cast<std::size_t>(length) > text.size()) {
-            return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
-std::u32string Utf8ToCodePoints(std::string_view text) {
-    std::u32string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int length = 1;
-        char32_t cp = c;
-        if (c >= 0xF0 && c < 0xF8) {
-            length = 4;
-            cp = c & 0x07;
-        } else if (c >= 0xE0) {
-            length = c < 0xF0 ? 3 : 1;
-            cp = c < 0xF0 ? (c & 0x0F) : U'\uFFFD';
-        } else if (c >= 0xC0) {
-            length = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0x80) {
-            cp = U'\uFFFD'; // a stray continuation byte
-        }
-        bool valid = i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        out += cp;
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
-std::string CodePointsToUtf8(std::u32string_view text) {
-    std::string out;
-    for (char32_t cp : text) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 } // namespace quorvel

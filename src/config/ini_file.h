@@ -152,12 +152,4 @@ bool SameIniName(std::string_view a, std::string_view b);
 // The form of a name under which SameIniName names are equal, for lookups.
 std::string IniNameKey(std::string_view name);
 
-// True when `text` is well-formed UTF-8: no stray or missing continuation
-// bytes, no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text);
-
-// UTF-8 <-> code points, for counting characters as the platform counts them.
-std::u32string Utf8ToCodePoints(std::string_view text);
-std::string CodePointsToUtf8(std::u32string_view text);
-
 } // namespace quorvel

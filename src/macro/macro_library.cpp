@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "lang/utf8.h"
+
 namespace quorvel {
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "assign/function_list.h"
 #include "assign/key_codes.h"
+#include "lang/utf8.h"
 #include "macro/macro_editing.h"
 #include "macro/macro_library.h"
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lang/utf8.h"
+
 namespace quorvel {
 
 namespace {
@@ -34,7 +36,8 @@ QStringList FamiliesFor(const std::string& face) {
 } // namespace
 
 QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    const std::u16string wide = Utf8ToUtf16(text);
+    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
 Qt::Alignment AlignmentOf(TextAlign align) {

@@ -12,6 +12,7 @@
 
 namespace quorvel {
 
+// The program's text as Qt's, read by the program's own UTF-8 decoder.
 QString FromUtf8(std::string_view text);
 
 // Horizontal alignment, centred vertically.

@@ -11,15 +11,12 @@
 #include <iostream>
 
 #include "app/main_window.h"
+#include "qt/qt_picture.h"
 #include "system/linux/program_environment.h"
 
 namespace quorvel {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
 
 constexpr const char* kIconName = "quorvel";
 // The menu entry's name, without ".desktop".

@@ -32,7 +32,7 @@ const QString kControlStyle =
 
 SkinnedWindow::SkinnedWindow(QWidget* parent) : SkinnedSurface(parent, Qt::Tool, Qt::black) {
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
+    setWindowTitle(FromUtf8(kApplicationTitle));
 }
 
 void SkinnedWindow::setFonts(const FontSpec& text, const FontSpec& title) {

@@ -730,6 +730,31 @@ struct SkinsTest : MainWindowTest {
     }
 };
 
+// A Path that leads out of the skins folders is not drawn from, even with a
+// whole skin at its end; the window says so, draws the Default skin, and the
+// Skins dialog writes the skin it draws, never the name it refused.
+TEST_F(SkinsTest, APathOutOfTheSkinsFoldersIsNeitherDrawnNorWrittenBack) {
+    const std::filesystem::path evil = DataPathsIn("/d").skinRoots.front() / ".." / "Evil";
+    for (const auto& [path, content] : std::map(files.files)) {
+        if (path.parent_path() == "/d/Skins/Default") {
+            files.files[evil / path.filename()] = content;
+        }
+    }
+    files.files["/d/str.ini"] = "[Skins]\nPath=../Evil\n";
+    MainWindow& w = StartWithSkins();
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{"The skin \"../Evil\" cannot be drawn; the Default "
+                                                          "skin is used.",
+                                                          "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(w.skinFolder(), "/d/Skins/Default");
+    host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {
+        EXPECT_EQ(on.controlText(kSkinsDialog.skin.display.id), "Default");
+        dialog.OnLeftButtonDown(Inside(kDialogSkeleton.ok.rect));
+    };
+    w.OnLeftButtonDown(kSkinsButton);
+    EXPECT_EQ(host.runs, 1);
+    EXPECT_EQ(files.files["/d/str.ini"], "[Skins]\nPath=Default\nRColor=0\nGColor=0\nBColor=0\n");
+}
+
 TEST_F(SkinsTest, OkKeepsTheSkinInStrIniAndRedrawsThePageFromIt) {
     MainWindow& w = StartWithSkins();
     host.user = [&](FakeDialogWindow& on, SubDialog& dialog) {

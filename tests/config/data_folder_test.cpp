@@ -221,6 +221,66 @@ TEST(DataFolder, TheSkinsToChooseFromAreEveryRootsSkinsByName) {
     EXPECT_TRUE(ListSkinFolders({"/nowhere/Skins"}, files, kAnySkin).empty());
 }
 
+// str.ini's Path names one folder inside the skins folders, and nothing
+// else: a name that leads anywhere else is not looked up, even where a skin
+// waits at its end, and the Default skin is drawn instead.
+TEST(DataFolder, ASkinNameIsOneFolderInsideTheSkinsFolders) {
+    MemoryFileSystem files;
+    files.files["/opt/q/config.bin"] = "x";
+    const DataPaths paths = ResolveDataPaths({"/opt/q/quorvel", "", "/home/u", false, {}}, files);
+    const std::filesystem::path root = paths.skinRoots.front();
+    files.files[root / "Default" / "main.png"] = "png";
+    const struct {
+        std::string name;
+        bool isSkinName;
+    } cases[] = {
+        {"Ember", true},
+        {"Bl\xC3\xA5", true},
+        {"\xE7\x9A\xAE\xE8\x82\xA4", true},
+        {"My skin", true},
+        {"v1.2", true},
+        {"..Ember", true},
+        {"../../evil", false},
+        {"/abs/evil", false},
+        {"Ember/../../../evil", false},
+        {"Ember/", false},
+        {"/", false},
+        {"..", false},
+        {".", false},
+        {"..\\..\\evil", false},
+        {"Ember\\..\\..\\evil", false},
+        {"\\\\server\\share\\evil", false},
+        {"C:evil", false},
+        {"C:\\evil", false},
+        {std::string("Ember\0/../../evil", 17), false},
+    };
+    for (const auto& row : cases) {
+        // A skin where the name leads, so that only the rule keeps it out.
+        files.files[root / row.name / "main.png"] = "png";
+        const SkinLookup skin = FindSkinFolder(paths, row.name, files, kAnySkin);
+        EXPECT_EQ(IsSkinName(row.name), row.isSkinName) << row.name;
+        EXPECT_EQ(skin.unusableName, !row.isSkinName) << row.name;
+        if (row.isSkinName) {
+            EXPECT_EQ(skin.folder, root / row.name) << row.name;
+            EXPECT_EQ(skin.name, row.name);
+        } else {
+            EXPECT_EQ(skin.folder, root / "Default") << row.name;
+            EXPECT_EQ(skin.name, "Default") << row.name;
+            EXPECT_EQ(skin.unusable, std::nullopt) << row.name << ": no folder of that name was looked at";
+        }
+    }
+    EXPECT_FALSE(IsSkinName("")) << "an empty Path stands for the skins folder itself, no skin name";
+
+    // Nor does the Skins dialog offer, and so write, a folder whose name is
+    // none (a "\\" or ":" is a plain character in a Linux folder's name).
+    std::vector<std::string> offered;
+    for (const SkinFolder& skin : ListSkinFolders(paths.skinRoots, files, kAnySkin)) {
+        offered.push_back(skin.name);
+    }
+    EXPECT_EQ(offered, (std::vector<std::string>{"..Ember", "Bl\xC3\xA5", "Default", "Ember", "My skin",
+                                                 "v1.2", "\xE7\x9A\xAE\xE8\x82\xA4"}));
+}
+
 // A folder whose images the window cannot draw is no skin: the name finds
 // the next root's skin of that name, else the Default skin, and the list
 // neither offers it nor lets it hide the system's skin of its name.

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "config/ini_file.h"
+#include "lang/utf8.h"
 #include "support/memory_file_system.h"
 
 namespace quorvel {

@@ -145,5 +145,20 @@ TEST(SimulatedMouse, ClockRecordsEveryPauseAndPassesItOnWhenAsked) {
     EXPECT_EQ(real.total, 3ms);
 }
 
+// A mouse that runs for hours (the demo) keeps the most recent transfers
+// only: the log stops growing at its limit and holds the newest ones, in
+// order.
+TEST(SimulatedMouse, TheTransferLogKeepsTheMostRecentTransfersOnly) {
+    SimulatedMouse mouse;
+    const std::size_t made = kSimTransferLogLimit + 1000;
+    for (std::size_t i = 1; i <= made; ++i) {
+        mouse.clock().sleep(std::chrono::milliseconds(i));
+    }
+    const auto kept = mouse.transfers();
+    ASSERT_EQ(kept.size(), kSimTransferLogLimit);
+    EXPECT_EQ(kept.front().pause, std::chrono::milliseconds(made - kSimTransferLogLimit + 1));
+    EXPECT_EQ(kept.back().pause, std::chrono::milliseconds(made));
+}
+
 } // namespace
 } // namespace quorvel::test

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "assign/function_list.h"
+#include "lang/utf8.h"
 #include "macro/macro_library.h"
 #include "support/memory_file_system.h"
 

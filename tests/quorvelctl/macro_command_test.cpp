@@ -96,6 +96,38 @@ TEST_F(MacroCommandTest, AddGivesLoopCountOneAndTellsWhatWasCut) {
     EXPECT_EQ(err, "quorvelctl: Too long for the mouse, cut to fit its slot: “Long”\n");
 }
 
+// A section name of broken UTF-8 (overlong forms of U+0000 among them) is
+// listed with its bytes replaced; the macros after it stay in the list, and
+// so does one added after them.
+TEST_F(MacroCommandTest, ASectionNameOfBrokenUtf8HidesNoMacroAfterIt) {
+    const struct {
+        std::string section;
+        std::string listed;
+    } cases[] = {
+        {"\xC0\x80", "\uFFFD\uFFFD"},
+        {"\xE0\x80\x80"
+         "B",
+         "\uFFFD\uFFFD\uFFFD"
+         "B"},
+        // a surrogate, then a code point above U+10FFFF
+        {"\xED\xA0\x80\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+    };
+    for (const auto& row : cases) {
+        files.files[kPaths.recordIni] = kCopySection +
+                                        ("[" + row.section + "]\nItemCount=1\nItem0=A   Dn\n") +
+                                        "[Paste]\nItemCount=1\nItem0=V   Dn\n";
+        ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
+        EXPECT_EQ(out, "Copy\n" + row.listed + "\nPaste\n");
+        EXPECT_EQ(err, "");
+
+        ASSERT_EQ(Add("New", "N   Dn\n"), 0) << err;
+        ASSERT_EQ(Run(MacroCommand::Kind::List), 0);
+        EXPECT_EQ(out, "Copy\n" + row.listed + "\nPaste\nNew\n");
+        EXPECT_NE(files.files[kPaths.recordIni].find("[" + row.section + "]"), std::string::npos)
+            << "the broken section is kept as it was";
+    }
+}
+
 // Delete as in the window: the macros after it move up with their loop
 // counts and buttons, and a button of the deleted one plays nothing, its
 // label saying so in every language str.ini keeps.

@@ -124,12 +124,15 @@ struct SimulatedMouse::State {
     std::vector<std::weak_ptr<HandleState>> handles;
     std::vector<HidNotice> notices;
     std::function<void()> wake;
-    std::vector<SimTransfer> transfers;
+    std::deque<SimTransfer> transfers;
     Clock* realClock = nullptr;
 
     // Called with the lock held.
     void record(SimTransfer transfer) {
         transfer.at = SteadyClock::now() - created;
+        if (transfers.size() == kSimTransferLogLimit) {
+            transfers.pop_front();
+        }
         transfers.push_back(std::move(transfer));
     }
 
@@ -789,7 +792,7 @@ void SimulatedMouse::pressMacroButton() {
 
 std::vector<SimTransfer> SimulatedMouse::transfers() const {
     std::lock_guard lock(state_->mutex);
-    return state_->transfers;
+    return {state_->transfers.begin(), state_->transfers.end()};
 }
 
 void SimulatedMouse::clearTransfers() {

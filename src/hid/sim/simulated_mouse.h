@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,6 +32,12 @@ struct SimTransfer {
     std::chrono::nanoseconds at{0}; // since the mouse was made
 };
 
+// How many transfers the mouse keeps: the most recent ones, the older ones
+// dropped as new ones come, so that a mouse serving the demo for hours holds
+// a fixed amount of memory. An Apply is a few hundred transfers; tests and
+// the trace read far fewer between two clearTransfers().
+inline constexpr std::size_t kSimTransferLogLimit = 8192;
+
 // Report lengths as the mouse declares them (report ID included).
 struct SimReportLengths {
     std::uint16_t feature = 9;
@@ -56,7 +63,8 @@ struct SimFaults {
 // The mouse, firmware side: its two collections (event reports; commands and
 // data chunks), the handshake, the sensor record, the lighting blocks, the DPI
 // table, four key matrices and twelve macro slots, its own buttons, unplug
-// and replug. Every transfer and every pause of clock() is recorded. Safe to
+// and replug. Every transfer and every pause of clock() is recorded (the most
+// recent kSimTransferLogLimit of them are kept). Safe to
 // use from several threads.
 class SimulatedMouse final : public HidPort {
 public:
@@ -116,6 +124,7 @@ public:
     void sendEvent(Byte code, Byte value);
     void sendEventReport(std::vector<Byte> report);
 
+    // The transfers kept, oldest first.
     std::vector<SimTransfer> transfers() const;
     void clearTransfers();
     // Handles of a collection that are open and alive.

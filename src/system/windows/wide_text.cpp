@@ -1,30 +1,20 @@
 #include "system/windows/wide_text.h"
 
-#include <windows.h>
+#include "lang/utf8.h"
 
 namespace quorvel {
 
+// wchar_t holds UTF-16 on Windows; the program's own decoder does the work so
+// that a name reads as the same characters here as everywhere else.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring WideFromUtf8(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
+    const std::u16string wide = Utf8ToUtf16(text);
+    return {wide.begin(), wide.end()};
 }
 
 std::string Utf8FromWide(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                          nullptr, nullptr);
-    return narrow;
+    return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
 }
 
 } // namespace quorvel
