@@ -5,11 +5,13 @@
 #include <QLocalSocket>
 #include <QMetaObject>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/second_launch.h"
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
 
@@ -38,7 +40,7 @@ void KnockOnRunningCopy(const std::filesystem::path& socketPath) {
         QLocalSocket socket;
         socket.connectToServer(QString::fromStdString(socketPath.string()));
         if (socket.waitForConnected(kRetryMs * 4)) {
-            socket.write("show\n");
+            socket.write(kShowWindowKnock.data(), qint64(kShowWindowKnock.size()));
             socket.waitForBytesWritten(kPatienceMs);
             socket.disconnectFromServer();
             return;
@@ -155,7 +157,8 @@ bool Program::start() {
         }
         return false;
     }
-    if (ownLock_) {
+    // Without the lock, the folder is no place for a socket of this copy's.
+    if (ownLock_ && lock_.held()) {
         ListenForLaterCopies(SocketBeside(lock_.path()));
     }
     if (!main_->inTray()) {
@@ -170,9 +173,8 @@ void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
     QLocalServer::removeServer(name);
     later_.setSocketOptions(QLocalServer::UserAccessOption);
     QObject::connect(&later_, &QLocalServer::newConnection, &later_, [this] {
-        while (QLocalSocket* knock = later_.nextPendingConnection()) {
-            QObject::connect(knock, &QLocalSocket::disconnected, knock, &QObject::deleteLater);
-            main_->OnActivate();
+        while (QLocalSocket* peer = later_.nextPendingConnection()) {
+            HearKnock(*peer);
         }
     });
     if (!later_.listen(name)) {
@@ -180,6 +182,37 @@ void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
                   << ": a second launch cannot reach this one: " << later_.errorString().toStdString()
                   << std::endl;
     }
+}
+
+void Program::HearKnock(QLocalSocket& peer) {
+    auto knock = std::make_shared<KnockListener>();
+    // Qt keeps no more of a peer's bytes than the knock's worth: a flood
+    // waits in the kernel's small buffer until the peer is cut off.
+    peer.setReadBufferSize(qint64(knock->wanted()));
+    const auto decide = [this, &peer](KnockListener::Verdict verdict) {
+        if (verdict == KnockListener::Verdict::Show) {
+            main_->OnActivate();
+        }
+        if (verdict != KnockListener::Verdict::Listening && peer.state() != QLocalSocket::UnconnectedState) {
+            peer.abort();
+        }
+    };
+    QObject::connect(&peer, &QLocalSocket::readyRead, &peer, [&peer, knock, decide] {
+        while (knock->wanted() > 0 && peer.bytesAvailable() > 0) {
+            const QByteArray bytes = peer.read(qint64(knock->wanted()));
+            decide(knock->heard(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+        }
+    });
+    QObject::connect(&peer, &QLocalSocket::disconnected, &peer, [&peer, knock, decide] {
+        // The last bytes may come with the hang-up.
+        if (knock->wanted() > 0 && peer.bytesAvailable() > 0) {
+            const QByteArray rest = peer.read(qint64(knock->wanted()));
+            decide(knock->heard(std::string_view(rest.constData(), std::size_t(rest.size()))));
+        }
+        decide(knock->peerHungUp());
+        peer.deleteLater();
+    });
+    QTimer::singleShot(KnockListener::kPatienceMs, &peer, [knock, decide] { decide(knock->outOfPatience()); });
 }
 
 std::optional<int> Program::ReadCommandLine(QCommandLineParser& parser, int argc, char** argv,

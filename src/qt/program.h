@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <memory>
 #include <optional>
 
@@ -74,6 +75,9 @@ public:
 
 private:
     void ListenForLaterCopies(const std::filesystem::path& socket);
+    // Shows the window for a peer that says the knock and hangs up; cuts
+    // off anyone else.
+    void HearKnock(QLocalSocket& peer);
 
     LocalFileSystem files_;
     QtMessages qtMessages_;
