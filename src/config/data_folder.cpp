@@ -142,7 +142,7 @@ std::vector<std::filesystem::path> FoldersNamed(const DataPaths& paths, std::str
     }
     for (std::filesystem::path& root : roots) {
         if (!skinName.empty()) {
-            root /= std::string(skinName);
+            root /= PathFromUtf8(skinName);
         }
     }
     return roots;
@@ -208,8 +208,8 @@ std::vector<SkinFolder> ListSkinFolders(const std::vector<std::filesystem::path>
             });
             // A skin the program cannot draw would leave the window blank;
             // a name str.ini could not take back is not offered.
-            if (!hidden && IsSkinName(name) && HoldsSkin(root / name, files, drawable)) {
-                skins.push_back({name, root / name});
+            if (!hidden && IsSkinName(name) && HoldsSkin(root / PathFromUtf8(name), files, drawable)) {
+                skins.push_back({name, root / PathFromUtf8(name)});
             }
         }
     }

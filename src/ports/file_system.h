@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -16,6 +17,17 @@ namespace quorvel {
 // The program's data files are a few kilobytes; anything larger is damage
 // or a wrong path (a log, /dev/zero), and is refused instead of being read.
 inline constexpr std::uintmax_t kLargestDataFile = 4 * 1024 * 1024;
+
+// Names inside the program are UTF-8. A path meets them only through these
+// two: on Windows a path made from a narrow string would read the ANSI code
+// page, and its narrow string need not be UTF-8.
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+inline std::string Utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // The lock file of a data folder, beside the data files.
 inline constexpr const char* kFolderLockName = ".quorvel.lock";
@@ -93,7 +105,7 @@ public:
         for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             std::error_code kind;
             if (it->is_directory(kind)) {
-                names.push_back(it->path().filename().string());
+                names.push_back(Utf8FromPath(it->path().filename()));
             }
         }
         return names;

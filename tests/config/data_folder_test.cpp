@@ -256,12 +256,12 @@ TEST(DataFolder, ASkinNameIsOneFolderInsideTheSkinsFolders) {
     };
     for (const auto& row : cases) {
         // A skin where the name leads, so that only the rule keeps it out.
-        files.files[root / row.name / "main.png"] = "png";
+        files.files[root / PathFromUtf8(row.name) / "main.png"] = "png";
         const SkinLookup skin = FindSkinFolder(paths, row.name, files, kAnySkin);
         EXPECT_EQ(IsSkinName(row.name), row.isSkinName) << row.name;
         EXPECT_EQ(skin.unusableName, !row.isSkinName) << row.name;
         if (row.isSkinName) {
-            EXPECT_EQ(skin.folder, root / row.name) << row.name;
+            EXPECT_EQ(skin.folder, root / PathFromUtf8(row.name)) << row.name;
             EXPECT_EQ(skin.name, row.name);
         } else {
             EXPECT_EQ(skin.folder, root / "Default") << row.name;

@@ -114,7 +114,7 @@ public:
             const std::filesystem::path relative = path.lexically_relative(folder);
             if (!relative.empty() && *relative.begin() != ".." &&
                 std::distance(relative.begin(), relative.end()) > 1) {
-                names.insert(relative.begin()->string());
+                names.insert(Utf8FromPath(*relative.begin()));
             }
         }
         return {names.begin(), names.end()};
