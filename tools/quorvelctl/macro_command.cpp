@@ -315,30 +315,22 @@ std::optional<Failed> Add(const MacroCommand& command, const DataPaths& paths, F
             std::vector<std::string>& lines = std::get<std::vector<std::string>>(read);
             library.nameText = command.name;
             const MacroLibrary::NewOutcome added = library.New(config);
-            if (added.result == NewMacroResult::NameExists) {
-                // The same macro added again finishes an add that was cut off
-                // between its two saves: its section is there, its slot in
-                // config.bin may not be.
-                const int at = Find(library.names(), command.name).value_or(0);
-                const std::string& name = library.names()[static_cast<std::size_t>(at)];
-                if (name == command.name && ReadMacroEvents(IniFile(files, paths.recordIni), name) == lines) {
-                    library.Select(at, config);
-                    library.events = std::move(lines);
-                    const MacroChange confirmed = library.Confirm(config);
-                    if (!changes.take(confirmed)) {
-                        return std::optional(NotChanged(confirmed));
-                    }
-                    changes.toTell = confirmed.rebuild;
-                    return std::optional<Failed>();
-                }
-            }
-            if (added.result == NewMacroResult::NotSaved) {
+            // The same macro added again finishes an add that was cut off
+            // between its two saves: its section is there, its slot in
+            // config.bin may not be.
+            const int at = Find(library.names(), command.name).value_or(0);
+            const bool again = added.result == NewMacroResult::NameExists &&
+                               library.names()[static_cast<std::size_t>(at)] == command.name &&
+                               ReadMacroEvents(IniFile(files, paths.recordIni), command.name) == lines;
+            if (again) {
+                library.Select(at, config);
+            } else if (added.result == NewMacroResult::NotSaved) {
                 return std::optional(NotChanged(added.change));
-            }
-            if (added.result != NewMacroResult::Added) {
+            } else if (added.result != NewMacroResult::Added) {
                 return std::optional(Failed{"'" + command.name + "': " + NewRefusal(added.result)});
+            } else {
+                changes.take(added.change);
             }
-            changes.take(added.change);
             library.events = std::move(lines);
             const MacroChange confirmed = library.Confirm(config);
             if (!changes.take(confirmed)) {
