@@ -18,12 +18,30 @@ constexpr const char* kFactory = "factory";
 constexpr const char* kDemoFolder = "quorvel-demo";
 // Inside a portable copy, where quorvel-demo is the program's own file name.
 constexpr const char* kPortableDemoFolder = "demo";
+// Inside %APPDATA%, for an installed Windows copy.
+constexpr const char* kWindowsFolder = "Quorvel";
 
 // A folder that holds the program's files or skins is a portable copy, even
 // when one of the files has gone missing.
 bool IsPortableFolder(const std::filesystem::path& folder, const FileSystem& files) {
     return files.exists(folder / kConfigBin) || files.exists(folder / kStrIni) ||
            files.exists(folder / kSkins / kDefaultSkin / kSkinMarker);
+}
+
+// A Windows copy is portable unless the installer's marker lies beside the
+// programs. An installed one keeps the user's files in %APPDATA%\Quorvel and
+// takes the factory files and skins from beside the programs; without an
+// %APPDATA% it keeps them beside the programs after all.
+DataPaths WindowsDataPaths(const DataFolderEnvironment& environment, const FileSystem& files) {
+    const std::filesystem::path programFolder = environment.program.parent_path();
+    if (environment.appData.empty() || !files.exists(programFolder / kInstalledMarker)) {
+        return DataPathsIn(programFolder, environment.program);
+    }
+    DataPaths paths = DataPathsIn(environment.appData / kWindowsFolder, environment.program);
+    paths.portable = false;
+    paths.factoryFolder = programFolder / kFactory;
+    paths.skinRoots.push_back(programFolder / kSkins);
+    return paths;
 }
 
 } // namespace
@@ -42,7 +60,10 @@ DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem
 
 DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileSystem& files) {
     const std::filesystem::path programFolder = environment.program.parent_path();
-    if (environment.windows || IsPortableFolder(programFolder, files)) {
+    if (environment.windows) {
+        return WindowsDataPaths(environment, files);
+    }
+    if (IsPortableFolder(programFolder, files)) {
         return DataPathsIn(programFolder, environment.program);
     }
     std::filesystem::path configHome;

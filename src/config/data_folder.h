@@ -16,14 +16,19 @@ namespace quorvel {
 // Where the program keeps its files. This is the one place that builds
 // these paths.
 //
-// Portable: on Windows, and wherever config.bin, str.ini or the Default skin
-// lies beside the executable (a build folder, an unpacked archive), the three
-// files and Skins/ are there; a portable copy that lost its config.bin stays
-// portable. Installed on Linux: the three files live in $XDG_CONFIG_HOME/quorvel
-// (default ~/.config/quorvel), first copied from the factory files of the
-// install's data folder (quorvel/factory under the first of the shared data
-// folders that has them); skins are looked for in the user's own Skins folder
-// there, then in quorvel/Skins of each shared data folder.
+// Portable: on Windows unless installed, and elsewhere wherever config.bin,
+// str.ini or the Default skin lies beside the executable (a build folder, an
+// unpacked archive), the three files and Skins/ are there; a portable copy
+// that lost its config.bin stays portable. Installed on Windows: the
+// installer's marker (kInstalledMarker) lies beside the programs; the three
+// files live in %APPDATA%\Quorvel, first copied from factory\ beside the
+// programs; skins are looked for in the user's own Skins folder there, then
+// in Skins beside the programs. Installed on Linux: the three files live in
+// $XDG_CONFIG_HOME/quorvel (default ~/.config/quorvel), first copied from the
+// factory files of the install's data folder (quorvel/factory under the first
+// of the shared data folders that has them); skins are looked for in the
+// user's own Skins folder there, then in quorvel/Skins of each shared data
+// folder.
 struct DataPaths {
     std::filesystem::path program; // the running executable, never written
     std::filesystem::path folder;  // the folder that holds the three files
@@ -34,6 +39,11 @@ struct DataPaths {
     std::vector<std::filesystem::path> skinRoots; // searched in order
     bool portable = true;
 };
+
+// The file the Windows installer writes beside the programs it installs. Only
+// the installer makes it, so every other copy (an unpacked archive, a build
+// folder, one unpacked before installers existed) stays portable.
+inline constexpr const char* kInstalledMarker = "installed.txt";
 
 // The program's data folder for `--data DIR` and the like: everything in DIR.
 DataPaths DataPathsIn(const std::filesystem::path& folder, const std::filesystem::path& program = {});

@@ -16,6 +16,9 @@ struct DataFolderEnvironment {
     // program was installed with, then those of XDG_DATA_DIRS. <bindir>/../share
     // is always searched last.
     std::vector<std::filesystem::path> dataDirs;
+    // Windows: the user's roaming application data folder (%APPDATA%), where
+    // an installed copy keeps its files; empty where the system names none.
+    std::filesystem::path appData{};
 };
 
 } // namespace quorvel

@@ -86,11 +86,71 @@ TEST(DataFolder, TheDemoKeepsItsOwnFolderBesideTheProgramsOwn) {
     EXPECT_EQ(files.files["/b/bin/config.bin"], "the program's own");
 }
 
-TEST(DataFolder, WindowsAlwaysUsesTheProgramFolder) {
+// Only the installer's marker makes a Windows copy an installed one; any
+// other copy keeps its files beside the programs, as it always did.
+TEST(DataFolder, AWindowsCopyIsInstalledOnlyByTheInstallersMarker) {
+    const struct {
+        const char* name;
+        std::vector<const char*> beside; // files beside C:/Q/quorvel.exe
+        const char* appData;
+        const char* folder;
+    } cases[] = {
+        {"an unpacked archive", {"C:/Q/config.bin", "C:/Q/factory/config.bin"}, "C:/U/Roaming", "C:/Q"},
+        {"a folder of programs alone", {}, "C:/U/Roaming", "C:/Q"},
+        {"installed", {"C:/Q/installed.txt", "C:/Q/factory/config.bin"}, "C:/U/Roaming", "C:/U/Roaming/Quorvel"},
+        {"installed, with a stray config.bin", {"C:/Q/installed.txt", "C:/Q/config.bin"}, "C:/U/Roaming",
+         "C:/U/Roaming/Quorvel"},
+        {"installed, without %APPDATA%", {"C:/Q/installed.txt"}, "", "C:/Q"},
+    };
+    for (const auto& c : cases) {
+        MemoryFileSystem files;
+        for (const char* file : c.beside) {
+            files.files[file] = "x";
+        }
+        DataFolderEnvironment environment{"C:/Q/quorvel.exe", "", "", true, {}};
+        environment.appData = c.appData;
+        const DataPaths paths = ResolveDataPaths(environment, files);
+        EXPECT_EQ(paths.folder, c.folder) << c.name;
+        EXPECT_EQ(paths.configBin, std::filesystem::path(c.folder) / "config.bin") << c.name;
+        EXPECT_EQ(paths.portable, paths.folder == "C:/Q") << c.name;
+        if (paths.portable) {
+            EXPECT_EQ(paths.skinRoots, std::vector<std::filesystem::path>{"C:/Q/Skins"}) << c.name;
+        } else {
+            EXPECT_EQ(paths.factoryFolder, "C:/Q/factory") << c.name;
+            EXPECT_EQ(paths.skinRoots,
+                      (std::vector<std::filesystem::path>{"C:/U/Roaming/Quorvel/Skins", "C:/Q/Skins"}))
+                << c.name;
+        }
+    }
+}
+
+// An installed copy's first start fills %APPDATA%\Quorvel from the factory
+// files it brings; a reinstall, which brings them anew, leaves the user's own
+// files alone. The demo keeps its files in a folder of its own there.
+TEST(DataFolder, AnInstalledWindowsCopySeedsTheUsersFolderOnce) {
     MemoryFileSystem files;
-    const DataPaths paths = ResolveDataPaths({"C:/Q/quorvel.exe", "", "", true, {}}, files);
-    EXPECT_TRUE(paths.portable);
-    EXPECT_EQ(paths.configBin, "C:/Q/config.bin");
+    files.files["C:/Q/installed.txt"] = "x";
+    for (const char* name : {"config.bin", "str.ini", "record.ini"}) {
+        files.files[std::string("C:/Q/factory/") + name] = std::string("factory ") + name;
+    }
+    DataFolderEnvironment environment{"C:/Q/quorvel.exe", "", "", true, {}};
+    environment.appData = "C:/U/Roaming";
+    ProgramDataPaths(environment, files, /*demo=*/false);
+    EXPECT_EQ(files.files["C:/U/Roaming/Quorvel/config.bin"], "factory config.bin");
+    EXPECT_EQ(files.files["C:/U/Roaming/Quorvel/str.ini"], "factory str.ini");
+    EXPECT_EQ(files.files["C:/U/Roaming/Quorvel/record.ini"], "factory record.ini");
+    EXPECT_FALSE(files.exists("C:/Q/config.bin")) << "nothing is written beside the installed programs";
+
+    files.files["C:/U/Roaming/Quorvel/str.ini"] = "the user's own";
+    files.files["C:/Q/factory/str.ini"] = "a newer version's factory str.ini";
+    ProgramDataPaths(environment, files, /*demo=*/false);
+    EXPECT_EQ(files.files["C:/U/Roaming/Quorvel/str.ini"], "the user's own");
+
+    environment.program = "C:/Q/quorvel-demo.exe";
+    const DataPaths demo = ProgramDataPaths(environment, files, /*demo=*/true);
+    EXPECT_EQ(demo.folder, "C:/U/Roaming/quorvel-demo");
+    EXPECT_EQ(files.files["C:/U/Roaming/quorvel-demo/config.bin"], "factory config.bin");
+    EXPECT_EQ(files.files["C:/U/Roaming/Quorvel/str.ini"], "the user's own");
 }
 
 // A Windows copy keeps the demo's files in demo/ beside the program's own,
