@@ -46,6 +46,8 @@ Options:
                      By default the program's own: the folder of quorvelctl
                      when a config.bin lies there, otherwise
                      $XDG_CONFIG_HOME/quorvel (~/.config/quorvel).
+                     A copy the Windows installer installed (installed.txt
+                     beside quorvelctl.exe): %APPDATA%\Quorvel.
   --simulate         Talk to the simulated mouse instead of a real one.
   --sensor-type N    The sensor type (0-255) the simulated mouse reports.
   --trace            Print every transfer on standard output, one line each,

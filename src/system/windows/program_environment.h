@@ -4,7 +4,8 @@
 
 namespace quorvel {
 
-// This process's executable; on Windows the data files always lie beside it.
+// This process's executable and the user's %APPDATA%, which an installed
+// copy keeps its files in.
 DataFolderEnvironment ThisProgramEnvironment();
 
 } // namespace quorvel
