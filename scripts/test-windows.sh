@@ -4,7 +4,8 @@
 # their own that is made once for the whole run. With a Linux build folder as
 # the first argument, quorvelctl.exe's trace of a simulated Apply is also
 # held against that of the Linux quorvelctl, and quorvel-demo.exe's pictures
-# against those of the Linux quorvel-demo.
+# against those of the Linux quorvel-demo. Last, the installer is made and
+# installed, reinstalled and uninstalled there (tests/win32/installer_test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,3 +47,8 @@ if [ -n "$linux_build" ]; then
        <(wine build-windows/bin/quorvelctl.exe --simulate --trace apply)
   echo "quorvelctl.exe traces a simulated Apply as the Linux build does"
 fi
+
+# The installer, made as a release makes it, in this run's prefix: a silent
+# install, the installed programs, reinstalls and a silent uninstall.
+setup=$(bash scripts/build-windows.sh | tail -n 1)
+bash tests/win32/installer_test.sh "$setup"

@@ -149,10 +149,6 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-Function un.onInit
-  SetShellVarContext current
-FunctionEnd
-
 Section "Uninstall"
   Delete "$INSTDIR\quorvel.exe"
   Delete "$INSTDIR\quorvel-demo.exe"
