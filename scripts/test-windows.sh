@@ -51,4 +51,4 @@ fi
 # The installer, made as a release makes it, in this run's prefix: a silent
 # install, the installed programs, reinstalls and a silent uninstall.
 setup=$(bash scripts/build-windows.sh | tail -n 1)
-bash tests/win32/installer_test.sh "$setup"
+bash tests/win32/installer_test.sh "$setup" build-windows/tests/window_driver.exe

@@ -6,11 +6,12 @@
 # seeded from the factory files; a reinstall keeps what the user changed
 # there, and a start at sign-in the user turned off stays off; a silent
 # uninstall takes everything away but the user's data.
-# Usage: installer_test.sh SETUP_EXE   (with a display for the demo's picture)
+# Usage: installer_test.sh SETUP_EXE WINDOW_DRIVER   (on a display)
 # The prefix is the test's own: the program's data left there by an earlier
 # run is removed first.
 set -euo pipefail
 setup=$(realpath "$1")
+driver=$(realpath "$2")
 : "${WINEPREFIX:?the Wine prefix to install into}"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -27,7 +28,8 @@ data="$appdata/Quorvel"
 install_dir_w=$(winepath -w "$install_dir")
 run_command="\"$install_dir_w\\quorvel.exe\" --autostart"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+program=
+trap '[ -n "$program" ] && kill "$program" 2>/dev/null; rm -rf "$work"' EXIT
 
 run_value_now() { wine reg query "$run_key" /v "$run_value" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$run_value *REG_SZ *//p"; }
 entry_value() { wine reg query "$entry" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
@@ -67,6 +69,18 @@ wine "$install_dir/quorvel-demo.exe" --screenshot "$(winepath -w "$work/demo.png
   fail "the installed demo took no picture"
 [ -s "$work/demo.png" ] || fail "the installed demo's picture is empty"
 [ -f "$appdata/quorvel-demo/config.bin" ] || fail "the demo's data folder was not seeded"
+# The start at sign-in, as the Run value has it: the program stays in the
+# notification area (no mouse under Wine: a balloon says so), and its tray
+# menu's Exit ends it.
+wine "$install_dir/quorvel.exe" --autostart &
+program=$!
+wine "$driver" wait QRVL_GamingMouseClass exists 60000
+wine "$driver" wait QRVL_GamingMouseClass hidden 5000
+wine "$driver" exit QRVL_GamingMouseClass
+status=0
+wait "$program" || status=$?
+program=
+[ "$status" -eq 0 ] || fail "the installed quorvel.exe --autostart ended with status $status"
 for file in config.bin str.ini record.ini demo; do
   [ ! -e "$install_dir/$file" ] || fail "an installed program wrote $file beside itself"
 done
