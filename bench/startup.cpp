@@ -13,9 +13,9 @@
 #include <unistd.h>
 
 #include "bench_data_folder.h"
-#include "device/real_clock.h"
 #include "hid/sim/simulated_mouse.h"
 #include "qt/program.h"
+#include "system/linux/monotonic_clock.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     BenchDataFolder data;
     quorvel::SimulatedMouse mouse;
-    quorvel::RealClock clock;
+    quorvel::MonotonicClock clock;
     mouse.sleepThrough(&clock);
     quorvel::Program::Options options;
     options.paths = quorvel::DataPathsIn(data.folder, data.folder / "quorvel");

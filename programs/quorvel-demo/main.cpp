@@ -14,12 +14,12 @@
 #include "app/basic_page_layout.h"
 #include "assign/function_list.h"
 #include "demo_panel.h"
-#include "device/real_clock.h"
 #include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
 #include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
+#include "system/linux/monotonic_clock.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::SimulatedMouse mouse;
-    quorvel::RealClock realClock;
+    quorvel::MonotonicClock realClock;
     mouse.sleepThrough(&realClock);
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
