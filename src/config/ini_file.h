@@ -79,6 +79,13 @@ private:
     std::vector<Line> lines_;
 };
 
+// The values of `keys` in one section of an INI file's text, read as
+// IniDocument::getString reads them (a missing one reads empty), in one pass
+// over the text that keeps none of its lines: for a few values of a file
+// that may be large.
+std::vector<std::string> IniValues(std::string_view content, std::string_view section,
+                                   std::span<const std::string_view> keys);
+
 // Whether a name survives being written: a key that starts with '[' or ';'
 // or holds '=' or a line break would read back as a section, a comment or
 // another key; a section name that holds ']' or a line break would read back
@@ -99,6 +106,8 @@ public:
 
     // The whole file; an empty document when it is missing.
     FileResult<IniDocument> read() const;
+    // The file's text as it stands; empty when it is missing.
+    FileResult<std::string> readText() const;
     // The same, with a file that cannot be read read as a missing one.
     IniDocument readOrEmpty() const;
 
