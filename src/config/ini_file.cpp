@@ -136,7 +136,13 @@ Line EntryLine(std::string_view key, std::string_view value) {
     return ParseLine(std::string(Trim(key)) + "=" + OneLine(value));
 }
 
-std::string CutToBuffer(std::string_view value) {
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+std::string CutToIniBuffer(std::string_view value) {
     if (value.size() < kIniBufferChars) {
         return std::string(value); // fewer bytes than the buffer, so fewer characters
     }
@@ -146,12 +152,6 @@ std::string CutToBuffer(std::string_view value) {
     }
     return CodePointsToUtf8(std::u32string_view(chars).substr(0, kIniBufferChars - 1));
 }
-
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-} // namespace
 
 bool IniKeyFits(std::string_view key) {
     const std::string_view name = Trim(key);
@@ -216,11 +216,19 @@ std::string IniDocument::getString(std::string_view section, std::string_view ke
         const std::size_t end = sectionEnd(*header);
         for (std::size_t i = *header + 1; i < end; ++i) {
             if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
-                return CutToBuffer(lines_[i].value);
+                return CutToIniBuffer(lines_[i].value);
             }
         }
     }
-    return CutToBuffer(fallback);
+    return CutToIniBuffer(fallback);
+}
+
+std::span<const Line> IniDocument::sectionLines(std::string_view section) const {
+    const auto header = findSection(section);
+    if (!header) {
+        return {};
+    }
+    return std::span(lines_).subspan(*header + 1, sectionEnd(*header) - (*header + 1));
 }
 
 std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
@@ -231,7 +239,7 @@ std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
         for (std::size_t i = *header + 1; i < end; ++i) {
             const Line& line = lines_[i];
             if (line.kind == Line::Kind::Entry && seen.insert(IniNameKey(line.name)).second) {
-                found.push_back({line.name, CutToBuffer(line.value)});
+                found.push_back({line.name, CutToIniBuffer(line.value)});
             }
         }
     }
@@ -259,7 +267,7 @@ std::vector<std::string> IniValues(std::string_view content, std::string_view se
             for (std::size_t k = 0; k < keys.size(); ++k) {
                 if (!found[k] && SameName(line.name, keys[k])) {
                     found[k] = true;
-                    values[k] = CutToBuffer(line.value);
+                    values[k] = CutToIniBuffer(line.value);
                 }
             }
         }

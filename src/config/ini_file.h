@@ -68,6 +68,10 @@ public:
         std::string name;  // section or key name, trimmed
         std::string value; // entry value, trimmed
     };
+    // The lines of the section as reading finds it (the first of the name),
+    // after its header and up to the next section; none when it is missing.
+    // Values are as they stand, not yet cut to a read buffer.
+    std::span<const Line> sectionLines(std::string_view section) const;
 
 private:
     std::optional<std::size_t> findSection(std::string_view section) const;
@@ -85,6 +89,9 @@ private:
 // that may be large.
 std::vector<std::string> IniValues(std::string_view content, std::string_view section,
                                    std::span<const std::string_view> keys);
+
+// A value as a read buffer of kIniBufferChars characters holds it.
+std::string CutToIniBuffer(std::string_view value);
 
 // Whether a name survives being written: a key that starts with '[' or ';'
 // or holds '=' or a line break would read back as a section, a comment or
