@@ -130,7 +130,6 @@ int main(int argc, char** argv) {
     if (!program.start()) {
         return 0; // another demo runs and shows its window
     }
-    quorvel::DemoPanel panel(mouse, program);
     if (advancedPage) {
         program.controller().DrawAdvancedPage();
     }
@@ -159,6 +158,9 @@ int main(int argc, char** argv) {
         const int code = program.exec();
         return saved ? code : 1;
     }
+    // The panel only where someone can press its buttons: a picture run
+    // takes the settings window alone.
+    quorvel::DemoPanel panel(mouse, program);
     // Beside the settings window, so that neither hides the other.
     const QRect settings = program.window().frameGeometry();
     panel.move(settings.x() + settings.width() + 16, settings.y());
