@@ -37,38 +37,10 @@ void LeastTimerSlack() {
     (void)set;
 }
 
-// Holds the calling thread at a real-time priority, where the system lets
-// it, while it waits out a pause: woken, it takes the processor at once
-// rather than after the time slice of a program that keeps it busy.
-class PausePriority {
-public:
-    PausePriority() {
-        sched_param param{};
-        if (::pthread_getschedparam(::pthread_self(), &policy_, &param_) != 0 || policy_ != SCHED_OTHER) {
-            return;
-        }
-        param.sched_priority = 1;
-        raised_ = ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &param) == 0;
-    }
-    ~PausePriority() {
-        if (raised_) {
-            ::pthread_setschedparam(::pthread_self(), policy_, &param_);
-        }
-    }
-    PausePriority(const PausePriority&) = delete;
-    PausePriority& operator=(const PausePriority&) = delete;
-
-private:
-    int policy_ = SCHED_OTHER;
-    sched_param param_{};
-    bool raised_ = false;
-};
-
 } // namespace
 
 void MonotonicClock::sleep(std::chrono::milliseconds duration) {
     LeastTimerSlack();
-    const PausePriority priority;
     const std::chrono::nanoseconds deadline = AsDuration(Now()) + duration;
     if (duration > kSpunStretch) {
         const timespec wake = AsTimespec(deadline - kSpunStretch);
@@ -76,6 +48,25 @@ void MonotonicClock::sleep(std::chrono::milliseconds duration) {
         }
     }
     while (AsDuration(Now()) < deadline) {
+    }
+}
+
+void MonotonicClock::beginRun() {
+    sched_param param{};
+    if (::pthread_getschedparam(::pthread_self(), &policy_, &param) != 0 || policy_ != SCHED_OTHER) {
+        return;
+    }
+    priority_ = param.sched_priority;
+    param.sched_priority = 1;
+    raised_ = ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &param) == 0;
+}
+
+void MonotonicClock::endRun() {
+    if (raised_) {
+        sched_param param{};
+        param.sched_priority = priority_;
+        ::pthread_setschedparam(::pthread_self(), policy_, &param);
+        raised_ = false;
     }
 }
 

@@ -26,13 +26,19 @@ TEST(MonotonicClock, APauseLastsAtLeastAsLongAsAsked) {
     }
 }
 
-// A pause may hold the thread at a raised priority; afterwards it runs as
-// it did before.
-TEST(MonotonicClock, TheThreadRunsAsBeforeAfterAPause) {
+// A run may hold the thread at a raised priority; afterwards it runs as it
+// did before.
+TEST(MonotonicClock, TheThreadRunsAsBeforeAfterARun) {
     int policyBefore = -1;
     sched_param paramBefore{};
     ASSERT_EQ(::pthread_getschedparam(::pthread_self(), &policyBefore, &paramBefore), 0);
-    MonotonicClock().sleep(2ms);
+    MonotonicClock clock;
+    {
+        const ClockRun run(clock);
+        const auto start = std::chrono::steady_clock::now();
+        clock.sleep(2ms);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 2ms);
+    }
     int policyAfter = -1;
     sched_param paramAfter{};
     ASSERT_EQ(::pthread_getschedparam(::pthread_self(), &policyAfter, &paramAfter), 0);
@@ -57,6 +63,7 @@ TEST(MonotonicClock, APauseBesideBusyThreadsLastsAtLeastAsLongAsAsked) {
             clock.sleep(2ms);
         }
     });
+    const ClockRun run(clock);
     for (int i = 0; i < 20; ++i) {
         const auto start = std::chrono::steady_clock::now();
         clock.sleep(3ms);
