@@ -9,8 +9,12 @@
 // Then a long recording in the window (offscreen): 2,100 key events typed
 // into the Advanced page, each handled and the window's events run after it
 // as the event loop would; prints the wall and processor time of the whole
-// recording and of its last hundred keys, which a list filled anew at every
-// key makes the slowest.
+// recording and of its first and last hundred keys: a list filled anew at
+// every key would make the last ones the slowest, a list that grows by the
+// lines added costs the same a key throughout.
+//
+// Goals: load, select and Confirm at most 20 ms together, the rebuild alone
+// at most 5 ms; the last hundred keys cost no more than the first hundred.
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -94,7 +98,11 @@ bool RecordInTheWindow() {
     const double processorStart = ProcessorMs();
     std::chrono::steady_clock::time_point lastHundred;
     double processorLastHundred = 0;
+    double processorFirstHundred = 0;
     for (int i = 0; i < kRecordedKeyEvents; ++i) {
+        if (i == 100) {
+            processorFirstHundred = ProcessorMs() - processorStart;
+        }
         if (i == kRecordedKeyEvents - 100) {
             lastHundred = std::chrono::steady_clock::now();
             processorLastHundred = ProcessorMs();
@@ -115,6 +123,9 @@ bool RecordInTheWindow() {
     std::printf("               %8.2f ms wall, %8.2f ms processor in all\n", wall, processor);
     std::printf("               %8.3f ms wall, %8.3f ms processor a key over the last hundred\n",
                 wallLast / 100, processorLast / 100);
+    std::printf("               %8.3f ms processor a key over the first hundred: the last cost %.2fx"
+                " (goal: the same, about 1x)\n",
+                processorFirstHundred / 100, processorLast / processorFirstHundred);
     main.Exit();
     return lines == 2 * kRecordedKeyEvents - 1;
 }
@@ -168,8 +179,8 @@ int main(int argc, char** argv) {
     std::printf("load list      %8.2f ms\n", load);
     std::printf("select macro   %8.2f ms\n", select);
     std::printf("confirm        %8.2f ms (writes record.ini, rebuilds the table)\n", confirm);
-    std::printf("in all         %8.2f ms\n", load + select + confirm);
-    std::printf("rebuild table  %8.2f ms (alone, from the file)\n", rebuild);
+    std::printf("in all         %8.2f ms (goal: at most 20 ms)\n", load + select + confirm);
+    std::printf("rebuild table  %8.2f ms (alone, from the file; goal: at most 5 ms)\n", rebuild);
     std::printf("write file     %8.2f ms (alone, atomic and flushed)\n", write);
     fs::remove_all(folder);
     if (!RecordInTheWindow()) {

@@ -14,12 +14,12 @@
 #include "app/basic_page_layout.h"
 #include "assign/function_list.h"
 #include "demo_panel.h"
-#include "device/real_clock.h"
 #include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
 #include "quorvel_version.h"
 #include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
+#include "system/linux/monotonic_clock.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::SimulatedMouse mouse;
-    quorvel::RealClock realClock;
+    quorvel::MonotonicClock realClock;
     mouse.sleepThrough(&realClock);
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
@@ -130,7 +130,6 @@ int main(int argc, char** argv) {
     if (!program.start()) {
         return 0; // another demo runs and shows its window
     }
-    quorvel::DemoPanel panel(mouse, program);
     if (advancedPage) {
         program.controller().DrawAdvancedPage();
     }
@@ -159,6 +158,9 @@ int main(int argc, char** argv) {
         const int code = program.exec();
         return saved ? code : 1;
     }
+    // The panel only where someone can press its buttons: a picture run
+    // takes the settings window alone.
+    quorvel::DemoPanel panel(mouse, program);
     // Beside the settings window, so that neither hides the other.
     const QRect settings = program.window().frameGeometry();
     panel.move(settings.x() + settings.width() + 16, settings.y());

@@ -4,7 +4,6 @@
 #include <iostream>
 #include <memory>
 
-#include "device/real_clock.h"
 #include "hid/linux/linux_hid_port.h"
 #include "hid/trace/tracing_hid_port.h"
 #include "qt/program.h"
@@ -13,6 +12,7 @@
 #include "system/linux/desktop_autostart.h"
 #include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
+#include "system/linux/monotonic_clock.h"
 #include "system/linux/program_environment.h"
 
 int main(int argc, char** argv) {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
 
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
-    quorvel::RealClock clock;
+    quorvel::MonotonicClock clock;
     quorvel::TracedWhenAsked ports(system, clock, std::cerr, quorvel::TraceAskedFor());
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;

@@ -33,8 +33,15 @@ char AsciiLower(char c) {
 
 using Line = IniDocument::Line;
 
-Line ParseLine(std::string text) {
-    Line line;
+// What one line means to the INI rules, as views into its text.
+struct LineMeaning {
+    Line::Kind kind = Line::Kind::Other;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // entry value, trimmed
+};
+
+LineMeaning ReadLine(std::string_view text) {
+    LineMeaning line;
     const std::string_view t = Trim(text);
     if (!t.empty() && t.front() == '[') {
         std::string_view inner = t.substr(1);
@@ -43,23 +50,54 @@ Line ParseLine(std::string text) {
             inner = inner.substr(0, close);
         }
         line.kind = Line::Kind::Section;
-        line.name = std::string(Trim(inner));
+        line.name = Trim(inner);
     } else if (!t.empty() && t.front() != ';') {
         const auto eq = t.find('=');
         if (eq != std::string_view::npos) {
             line.kind = Line::Kind::Entry;
-            line.name = std::string(Trim(t.substr(0, eq)));
+            line.name = Trim(t.substr(0, eq));
             std::string_view value = Trim(t.substr(eq + 1));
             // A value in matching quotes is read without them.
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front()) {
                 value = value.substr(1, value.size() - 2);
             }
-            line.value = std::string(value);
+            line.value = value;
         }
     }
+    return line;
+}
+
+Line ParseLine(std::string text) {
+    const LineMeaning meaning = ReadLine(text);
+    Line line;
+    line.kind = meaning.kind;
+    line.name = std::string(meaning.name);
+    line.value = std::string(meaning.value);
     line.text = std::move(text);
     return line;
+}
+
+// Calls `each` with every line of a file's text (without its byte-order
+// mark), without its line end, until `each` returns false. Carriage returns
+// at a line's end are its line break (or junk after it): kept, a second
+// reading would take them for one.
+template <typename Each> void ForEachLine(std::string_view content, Each&& each) {
+    std::size_t start = 0;
+    while (start < content.size()) {
+        auto end = content.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = content.size();
+        }
+        std::string_view raw = content.substr(start, end - start);
+        while (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        if (!each(raw)) {
+            return;
+        }
+        start = end + 1;
+    }
 }
 
 // Names are looked up as they are read: without the blanks around them.
@@ -98,7 +136,13 @@ Line EntryLine(std::string_view key, std::string_view value) {
     return ParseLine(std::string(Trim(key)) + "=" + OneLine(value));
 }
 
-std::string CutToBuffer(std::string_view value) {
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+std::string CutToIniBuffer(std::string_view value) {
     if (value.size() < kIniBufferChars) {
         return std::string(value); // fewer bytes than the buffer, so fewer characters
     }
@@ -108,12 +152,6 @@ std::string CutToBuffer(std::string_view value) {
     }
     return CodePointsToUtf8(std::u32string_view(chars).substr(0, kIniBufferChars - 1));
 }
-
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-} // namespace
 
 bool IniKeyFits(std::string_view key) {
     const std::string_view name = Trim(key);
@@ -135,21 +173,10 @@ IniDocument::IniDocument(std::string_view content) {
     }
     finalNewline_ = content.empty() || content.back() == '\n';
     lines_.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
-    std::size_t start = 0;
-    while (start < content.size()) {
-        auto end = content.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = content.size();
-        }
-        std::string_view raw = content.substr(start, end - start);
-        // Carriage returns at a line's end are its line break (or junk after
-        // it): kept, a second reading would take them for one.
-        while (!raw.empty() && raw.back() == '\r') {
-            raw.remove_suffix(1);
-        }
+    ForEachLine(content, [this](std::string_view raw) {
         lines_.push_back(ParseLine(std::string(raw)));
-        start = end + 1;
-    }
+        return true;
+    });
 }
 
 std::string IniDocument::text() const {
@@ -189,11 +216,19 @@ std::string IniDocument::getString(std::string_view section, std::string_view ke
         const std::size_t end = sectionEnd(*header);
         for (std::size_t i = *header + 1; i < end; ++i) {
             if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
-                return CutToBuffer(lines_[i].value);
+                return CutToIniBuffer(lines_[i].value);
             }
         }
     }
-    return CutToBuffer(fallback);
+    return CutToIniBuffer(fallback);
+}
+
+std::span<const Line> IniDocument::sectionLines(std::string_view section) const {
+    const auto header = findSection(section);
+    if (!header) {
+        return {};
+    }
+    return std::span(lines_).subspan(*header + 1, sectionEnd(*header) - (*header + 1));
 }
 
 std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
@@ -204,11 +239,41 @@ std::vector<IniEntry> IniDocument::entries(std::string_view section) const {
         for (std::size_t i = *header + 1; i < end; ++i) {
             const Line& line = lines_[i];
             if (line.kind == Line::Kind::Entry && seen.insert(IniNameKey(line.name)).second) {
-                found.push_back({line.name, CutToBuffer(line.value)});
+                found.push_back({line.name, CutToIniBuffer(line.value)});
             }
         }
     }
     return found;
+}
+
+std::vector<std::string> IniValues(std::string_view content, std::string_view section,
+                                   std::span<const std::string_view> keys) {
+    std::vector<std::string> values(keys.size());
+    std::vector<bool> found(keys.size(), false);
+    bool inSection = false;
+    if (content.starts_with(kBom)) {
+        content.remove_prefix(kBom.size());
+    }
+    ForEachLine(content, [&](std::string_view raw) {
+        const LineMeaning line = ReadLine(raw);
+        if (line.kind == Line::Kind::Section) {
+            // Only the first section of the name is read: the scan ends
+            // where it does.
+            if (inSection) {
+                return false;
+            }
+            inSection = SameName(line.name, section);
+        } else if (inSection && line.kind == Line::Kind::Entry) {
+            for (std::size_t k = 0; k < keys.size(); ++k) {
+                if (!found[k] && SameName(line.name, keys[k])) {
+                    found[k] = true;
+                    values[k] = CutToIniBuffer(line.value);
+                }
+            }
+        }
+        return true;
+    });
+    return values;
 }
 
 std::vector<std::string> IniDocument::sectionNames() const {
@@ -314,12 +379,17 @@ bool IniFile::exists() const {
     return files_->exists(path_);
 }
 
-FileResult<IniDocument> IniFile::read() const {
+FileResult<std::string> IniFile::readText() const {
     auto content = files_->readAll(path_);
+    if (!content && content.error().kind == FileError::Kind::Missing) {
+        return std::string();
+    }
+    return content;
+}
+
+FileResult<IniDocument> IniFile::read() const {
+    const auto content = readText();
     if (!content) {
-        if (content.error().kind == FileError::Kind::Missing) {
-            return IniDocument();
-        }
         return content.error();
     }
     return IniDocument(*content);

@@ -68,6 +68,10 @@ public:
         std::string name;  // section or key name, trimmed
         std::string value; // entry value, trimmed
     };
+    // The lines of the section as reading finds it (the first of the name),
+    // after its header and up to the next section; none when it is missing.
+    // Values are as they stand, not yet cut to a read buffer.
+    std::span<const Line> sectionLines(std::string_view section) const;
 
 private:
     std::optional<std::size_t> findSection(std::string_view section) const;
@@ -78,6 +82,16 @@ private:
     bool finalNewline_ = true;
     std::vector<Line> lines_;
 };
+
+// The values of `keys` in one section of an INI file's text, read as
+// IniDocument::getString reads them (a missing one reads empty), in one pass
+// over the text that keeps none of its lines: for a few values of a file
+// that may be large.
+std::vector<std::string> IniValues(std::string_view content, std::string_view section,
+                                   std::span<const std::string_view> keys);
+
+// A value as a read buffer of kIniBufferChars characters holds it.
+std::string CutToIniBuffer(std::string_view value);
 
 // Whether a name survives being written: a key that starts with '[' or ';'
 // or holds '=' or a line break would read back as a section, a comment or
@@ -99,6 +113,8 @@ public:
 
     // The whole file; an empty document when it is missing.
     FileResult<IniDocument> read() const;
+    // The file's text as it stands; empty when it is missing.
+    FileResult<std::string> readText() const;
     // The same, with a file that cannot be read read as a missing one.
     IniDocument readOrEmpty() const;
 

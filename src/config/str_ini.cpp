@@ -30,22 +30,31 @@ StrIni::StrIni(FileSystem& files, std::filesystem::path path, std::string langua
 }
 
 FileResult<InterfaceSettings> StrIni::ReadAll() const {
-    const auto read = file_.read();
-    if (!read) {
-        return read.error();
+    // A str.ini that grew large is only looked through, never held line by line.
+    const auto text = file_.readText();
+    if (!text) {
+        return text.error();
     }
-    const IniDocument& document = *read;
+    std::vector<std::string> labelKeys;
+    for (int mode = 0; mode < 2; ++mode) {
+        for (int button = 0; button < kButtonCount; ++button) {
+            labelKeys.push_back(LabelKey(mode, button));
+        }
+    }
+    const std::vector<std::string_view> labelViews(labelKeys.begin(), labelKeys.end());
+    std::vector<std::string> labels = IniValues(*text, section_, labelViews);
+    constexpr std::string_view skinKeys[] = {kRedKey, kGreenKey, kBlueKey, kPathKey};
+    std::vector<std::string> skin = IniValues(*text, kSkinsSection, skinKeys);
+
     InterfaceSettings settings;
     for (int mode = 0; mode < 2; ++mode) {
         for (int button = 0; button < kButtonCount; ++button) {
             settings.labels[static_cast<std::size_t>(mode)][static_cast<std::size_t>(button)] =
-                document.getString(section_, LabelKey(mode, button));
+                std::move(labels[static_cast<std::size_t>(mode * kButtonCount + button)]);
         }
     }
-    settings.skin.textColour = {ColourByte(document.getString(kSkinsSection, kRedKey)),
-                                ColourByte(document.getString(kSkinsSection, kGreenKey)),
-                                ColourByte(document.getString(kSkinsSection, kBlueKey))};
-    settings.skin.path = document.getString(kSkinsSection, kPathKey);
+    settings.skin.textColour = {ColourByte(skin[0]), ColourByte(skin[1]), ColourByte(skin[2])};
+    settings.skin.path = std::move(skin[3]);
     return settings;
 }
 

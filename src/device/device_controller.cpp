@@ -156,7 +156,12 @@ ApplyResult DeviceController::Apply(const DeviceConfig& config) {
     if (!connected()) {
         return ApplyResult::NotConnected;
     }
-    const TransferResult sent = SendConfiguration(config);
+    // The pauses of an Apply are a hundred or so: the clock keeps the thread
+    // to time for all of them, the transfers in between included.
+    const TransferResult sent = [&] {
+        const ClockRun run(clock_);
+        return SendConfiguration(config);
+    }();
     if (sent == TransferResult::Done) {
         return ApplyResult::Completed;
     }

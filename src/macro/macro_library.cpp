@@ -80,25 +80,36 @@ std::vector<std::string> ReadMacroEvents(const IniFile& recordIni, const std::st
 }
 
 std::vector<std::string> ReadMacroEvents(const IniDocument& recordIni, const std::string& name) {
-    // One pass over the section: the count, and the items below it.
-    long count = 0;
-    std::vector<std::pair<long, std::string>> items;
-    for (IniEntry& entry : recordIni.entries(name)) {
-        if (SameIniName(entry.key, kItemCountKey)) {
-            count = LeadingInteger(entry.value);
-        } else if (const auto index = ItemIndex(entry.key)) {
-            items.emplace_back(*index, std::move(entry.value));
+    // One pass over the section's lines, copying only the events: the
+    // count, and the items below it. Of a key written twice the first is
+    // read, as a lookup finds it; an item's index names it, whatever the
+    // letter case.
+    std::optional<long> count;
+    std::vector<std::pair<long, std::string_view>> items;
+    for (const IniDocument::Line& line : recordIni.sectionLines(name)) {
+        if (line.kind != IniDocument::Line::Kind::Entry) {
+            continue;
+        }
+        if (SameIniName(line.name, kItemCountKey)) {
+            if (!count) {
+                count = LeadingInteger(CutToIniBuffer(line.value));
+            }
+        } else if (const auto index = ItemIndex(line.name)) {
+            items.emplace_back(*index, line.value);
         }
     }
     // The count says how many lines the list has, but only the items the
     // section holds are read: a damaged count cannot make up lines, and an
     // item missing in between is left out rather than shown as a blank line.
-    std::erase_if(items, [&](const auto& item) { return item.first >= count; });
-    std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::erase_if(items, [&](const auto& item) { return item.first >= count.value_or(0); });
+    const auto byIndex = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::stable_sort(items.begin(), items.end(), byIndex);
     std::vector<std::string> events;
     events.reserve(items.size());
-    for (auto& item : items) {
-        events.push_back(std::move(item.second));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i == 0 || items[i].first != items[i - 1].first) {
+            events.push_back(CutToIniBuffer(items[i].second));
+        }
     }
     return events;
 }

@@ -24,20 +24,26 @@ std::string RemoveAll(std::string text, std::string_view part) {
     return text;
 }
 
+// Whether a line presses or releases a key, without reading its name.
+MacroLine::Kind MacroLineKind(std::string_view line) {
+    if (line.find(kPressSuffix) != std::string_view::npos) {
+        return MacroLine::Kind::Press;
+    }
+    if (line.find(kReleaseSuffix) != std::string_view::npos) {
+        return MacroLine::Kind::Release;
+    }
+    return MacroLine::Kind::Other;
+}
+
 } // namespace
 
 MacroLine ParseMacroLine(std::string_view line) {
     MacroLine result;
-    std::string_view marker = kPressSuffix;
-    if (line.find(kPressSuffix) != std::string_view::npos) {
-        result.kind = MacroLine::Kind::Press;
-    } else if (line.find(kReleaseSuffix) != std::string_view::npos) {
-        result.kind = MacroLine::Kind::Release;
-        marker = kReleaseSuffix;
-    } else {
-        return result;
+    result.kind = MacroLineKind(line);
+    if (result.kind != MacroLine::Kind::Other) {
+        result.keyName =
+            RemoveAll(std::string(line), result.kind == MacroLine::Kind::Press ? kPressSuffix : kReleaseSuffix);
     }
-    result.keyName = RemoveAll(std::string(line), marker);
     return result;
 }
 
@@ -91,14 +97,14 @@ EncodeResult EncodeMacroEvents(std::span<const std::string> lines, MacroSlot& sl
     EncodeResult result;
     std::size_t p = 0;
     for (std::size_t j = 0; j < lines.size(); ++j) {
-        const MacroLine line = ParseMacroLine(lines[j]);
-        if (line.kind == MacroLine::Kind::Other) {
+        if (MacroLineKind(lines[j]) == MacroLine::Kind::Other) {
             continue; // a pause line, taken with the event before it
         }
         if (result.eventsLeftOut > 0) {
             ++result.eventsLeftOut; // nothing after the first left out goes in
             continue;
         }
+        const MacroLine line = ParseMacroLine(lines[j]);
         const bool release = line.kind == MacroLine::Kind::Release;
         long pause = j + 1 < lines.size() ? MacroLinePause(lines[j + 1]) : 0;
         // A pause the slot cannot express is held to what it can.

@@ -66,6 +66,38 @@ TEST(IniDocumentTest, StrayCarriageReturnsAtLineEndsReadBackTheSame) {
     }
 }
 
+// The one-pass lookup of a few values reads every file as the document does.
+TEST(IniValuesTest, ReadsAsTheDocumentReads) {
+    const std::string longValue(2000, 'v');
+    const char* const contents[] = {
+        "",
+        "  [ s ]  \r\n  K  =  one  \r\nj=\r\n",
+        "[s]\nk=first\nk=second\n[s]\nj=later section\n[t]\nj=t\n",
+        "[t]\nk=t\n[S]\nK='quoted'\n",
+        "\xEF\xBB\xBF[s]\nk=after a byte-order mark\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF[s]\nk=after two\n",
+        "k=before any section\n[s\nk=unclosed\n; k=comment\n",
+        "[s]\r\r\nk=v\r\r\r",
+        "[s]\nj\nk\n=x\nk=late\n",
+    };
+    const std::string_view keys[] = {"k", "J", "missing"};
+    for (const std::string content : contents) {
+        const IniDocument document(content);
+        for (const std::string_view section : {"s", "t", "none"}) {
+            const std::vector<std::string> values = IniValues(content, section, keys);
+            ASSERT_EQ(values.size(), std::size(keys));
+            for (std::size_t k = 0; k < std::size(keys); ++k) {
+                EXPECT_EQ(values[k], document.getString(section, keys[k]))
+                    << content << " [" << section << "] " << keys[k];
+            }
+        }
+    }
+    const std::string cut = "[s]\nk=" + longValue + "\n";
+    const std::string_view k[] = {"k"};
+    EXPECT_EQ(IniValues(cut, "s", k).front(), IniDocument(cut).getString("s", "k"));
+    EXPECT_EQ(IniValues(cut, "s", k).front().size(), kIniBufferChars - 1);
+}
+
 TEST_F(IniFileTest, RemoveSectionTakesItsLinesAndNothingElse) {
     text() = "[Copy]\nItemCount=1\nItem0=A   Dn\n; note\n[Paste]\nItemCount=0\n";
     EXPECT_EQ(ini.RemoveSection("COPY"), std::nullopt);

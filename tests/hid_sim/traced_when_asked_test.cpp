@@ -36,5 +36,45 @@ TEST(TracedWhenAsked, TracesTheTransfersAndThePausesBetweenThemOrNeither) {
     }
 }
 
+// The real clock behind the simulated mouse: counts its runs and the pauses
+// that fall outside one.
+class RunCountingClock final : public Clock {
+public:
+    void sleep(std::chrono::milliseconds) override {
+        if (!inRun) {
+            ++pausesOutsideARun;
+        }
+    }
+    void beginRun() override {
+        ++runs;
+        inRun = true;
+    }
+    void endRun() override { inRun = false; }
+    int runs = 0;
+    int pausesOutsideARun = 0;
+    bool inRun = false;
+};
+
+// An Apply is one run of the program's clock, through the trace and the
+// simulated mouse, with all of its pauses inside it.
+TEST(TracedWhenAsked, AnApplyIsOneRunOfTheClockAroundAllItsPauses) {
+    for (const bool traced : {true, false}) {
+        SimulatedMouse mouse;
+        RunCountingClock real;
+        std::ostringstream out;
+        TracedWhenAsked ports(mouse, mouse.clock(), out, traced);
+        RecordingEvents events;
+        DeviceController controller(ports.hid(), ports.clock(), events);
+        ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
+        controller.Handshake();
+        ASSERT_TRUE(controller.connected());
+        mouse.sleepThrough(&real);
+        ASSERT_EQ(controller.Apply(zeroDeviceConfig()), ApplyResult::Completed);
+        EXPECT_EQ(real.runs, 1);
+        EXPECT_FALSE(real.inRun);
+        EXPECT_EQ(real.pausesOutsideARun, 0);
+    }
+}
+
 } // namespace
 } // namespace quorvel::test

@@ -28,8 +28,8 @@
 #include "system/windows/waitable_timer_clock.h"
 #include "system/windows/windows_file_system.h"
 #else
-#include "device/real_clock.h"
 #include "system/linux/local_file_system.h"
+#include "system/linux/monotonic_clock.h"
 #include "system/linux/program_environment.h"
 #endif
 
@@ -45,7 +45,7 @@ using PlatformFileSystem = WindowsFileSystem;
 using PlatformClock = WaitableTimerClock;
 #else
 using PlatformFileSystem = LocalFileSystem;
-using PlatformClock = RealClock;
+using PlatformClock = MonotonicClock;
 #endif
 
 constexpr int kExitFailure = 1;

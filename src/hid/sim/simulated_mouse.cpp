@@ -531,8 +531,23 @@ public:
             real->sleep(duration);
         }
     }
+    void beginRun() override {
+        if (Clock* real = realClock()) {
+            real->beginRun();
+        }
+    }
+    void endRun() override {
+        if (Clock* real = realClock()) {
+            real->endRun();
+        }
+    }
 
 private:
+    Clock* realClock() const {
+        std::lock_guard lock(state_->mutex);
+        return state_->realClock;
+    }
+
     std::shared_ptr<SimulatedMouse::State> state_;
 };
 

@@ -35,6 +35,8 @@ class TracingClock final : public Clock {
 public:
     TracingClock(Clock& inner, std::ostream& out) : inner_(inner), out_(out) {}
     void sleep(std::chrono::milliseconds duration) override;
+    void beginRun() override { inner_.beginRun(); }
+    void endRun() override { inner_.endRun(); }
 
 private:
     Clock& inner_;
