@@ -52,8 +52,17 @@ bool ShiftElsewhere(const ButtonSet& set, int button) {
     return false;
 }
 
-// The parameter fields each function with parameters writes.
-std::span<const int> FieldGroup(int function) {
+std::string Prefixed(Language language, int function, std::string_view text) {
+    return std::string(FunctionListText(language, function)) + "-" + std::string(text);
+}
+
+Byte ToByte(int value) {
+    return static_cast<Byte>(value & 0xFF);
+}
+
+} // namespace
+
+std::span<const int> ButtonFieldGroup(int function) {
     static constexpr int kApplication[] = {kFieldApplicationPosition, kFieldApplicationUsageLow,
                                            kFieldApplicationUsageHigh};
     static constexpr int kMedia[] = {kFieldMediaPosition, kFieldMediaUsage};
@@ -78,16 +87,6 @@ std::span<const int> FieldGroup(int function) {
         return {};
     }
 }
-
-std::string Prefixed(Language language, int function, std::string_view text) {
-    return std::string(FunctionListText(language, function)) + "-" + std::string(text);
-}
-
-Byte ToByte(int value) {
-    return static_cast<Byte>(value & 0xFF);
-}
-
-} // namespace
 
 std::string_view DpiSwitchText(int choice) {
     if (choice < kDpiUp || choice > kDpiLoop) {
@@ -242,7 +241,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         // Both modes then send the word the label promises: the parameters
         // go along.
         other.field(kFieldFunction, button) = ToByte(f);
-        for (const int k : FieldGroup(f)) {
+        for (const int k : ButtonFieldGroup(f)) {
             other.field(k, button) = set.field(k, button);
         }
         label(OtherMode(mode), button) = newLabel;

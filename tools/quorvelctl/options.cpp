@@ -67,6 +67,8 @@ Exit status 2: the command line was not understood.
 
 namespace {
 
+constexpr std::string_view kCommandList = "info, apply, macro, show, get, set, export or import";
+
 std::optional<Byte> ParseByte(const std::string& text) {
     unsigned value = 0;
     const char* end = text.data() + text.size();
@@ -109,17 +111,60 @@ ParseResult ParseMacroCommand(Options options, const std::vector<std::string>& w
     return {std::nullopt, "unknown macro command '" + words[0] + "' (list, show, add or delete)"};
 }
 
+// The words after show, get, set, export or import.
+ParseResult ParseSettingsCommand(Options options, const std::string& command, const std::vector<std::string>& words) {
+    using Kind = SettingsCommand::Kind;
+    const struct {
+        std::string_view word;
+        Kind kind;
+        std::size_t operands; // the least; set takes more
+        std::string_view usage;
+    } commands[] = {
+        {"show", Kind::Show, 0, "show"},
+        {"get", Kind::Get, 1, "get NAME"},
+        {"set", Kind::Set, 2, "set NAME VALUE..."},
+        {"export", Kind::Export, 1, "export FILE|-"},
+        {"import", Kind::Import, 1, "import FILE|-"},
+    };
+    for (const auto& entry : commands) {
+        if (command != entry.word) {
+            continue;
+        }
+        const bool more = entry.kind == Kind::Set && words.size() > entry.operands;
+        if (words.size() != entry.operands && !more) {
+            return {std::nullopt, "usage: quorvelctl " + std::string(entry.usage)};
+        }
+        options.action = Action::Settings;
+        options.settings.kind = entry.kind;
+        if (entry.kind == Kind::Export || entry.kind == Kind::Import) {
+            options.settings.file = words[0];
+        } else if (!words.empty()) {
+            options.settings.name = words[0];
+            for (std::size_t i = 1; i < words.size(); ++i) {
+                options.settings.value += (i > 1 ? " " : "") + words[i];
+            }
+        }
+        return {options, {}};
+    }
+    return {std::nullopt, "unknown command '" + command + "'"};
+}
+
+bool IsSettingsCommand(const std::string& word) {
+    return word == "show" || word == "get" || word == "set" || word == "export" || word == "import";
+}
+
 } // namespace
 
 ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
     std::optional<Action> action;
     std::vector<std::string> macroWords;
+    std::string settingsCommand;
     bool operandsOnly = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         // The words of a macro command, which may be "-" (standard input).
-        if (action == Action::Macro && (operandsOnly || argument == "-" || !argument.starts_with("-"))) {
+        if ((action == Action::Macro || action == Action::Settings) && (operandsOnly || argument == "-" || !argument.starts_with("-"))) {
             macroWords.push_back(argument);
             continue;
         }
@@ -176,18 +221,25 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
             action = Action::Apply;
         } else if (argument == "macro") {
             action = Action::Macro;
+        } else if (IsSettingsCommand(argument)) {
+            action = Action::Settings;
+            settingsCommand = argument;
         } else {
-            return {std::nullopt, "unknown command '" + argument + "' (info, apply or macro)"};
+            return {std::nullopt, "unknown command '" + argument + "' (" + std::string(kCommandList) + ")"};
         }
     }
     if (!action) {
-        return {std::nullopt, "no command given (info, apply or macro)"};
+        return {std::nullopt, "no command given (" + std::string(kCommandList) + ")"};
     }
-    if (options.sensorType && !options.simulate) {
-        return {std::nullopt, "--sensor-type is for the simulated mouse (--simulate)"};
+    // The settings commands take the sensor's DPI list from it, too.
+    if (options.sensorType && !options.simulate && *action != Action::Settings) {
+        return {std::nullopt, "--sensor-type is for the simulated mouse (--simulate) and the settings commands"};
     }
     if (*action == Action::Macro) {
         return ParseMacroCommand(options, macroWords);
+    }
+    if (*action == Action::Settings) {
+        return ParseSettingsCommand(options, settingsCommand, macroWords);
     }
     options.action = *action;
     return {options, {}};
