@@ -171,11 +171,21 @@ std::optional<Failure> Export(const SettingsCommand& command, const Folder& fold
 
 std::optional<Failure> Import(const SettingsCommand& command, const DataPaths& paths, FileSystem& files,
                               std::istream& in) {
-    auto source = ReadSource(command.file, in);
-    if (source.index() == 1) {
-        return std::get<1>(source);
+    std::string text;
+    if (command.file == "-") {
+        auto source = ReadSource(command.file, in);
+        if (source.index() == 1) {
+            return std::get<1>(source);
+        }
+        text = std::move(std::get<0>(source));
+    } else {
+        FileResult<std::string> content = files.readAll(command.file);
+        if (!content) {
+            return FileErrorText(content.error(), Language::kEnglish);
+        }
+        text = std::move(*content);
     }
-    auto read = ReadProfile(std::get<0>(source));
+    auto read = ReadProfile(text);
     if (const auto* fault = std::get_if<ProfileFault>(&read)) {
         return SourceName(command.file) + " line " + std::to_string(fault->line) + ": " + fault->message;
     }
