@@ -717,27 +717,4 @@ std::optional<std::string> ExactText(const NamedSetting& setting, const DeviceCo
     return text;
 }
 
-std::vector<std::pair<std::string, std::string>> NamedSettingForms() {
-    return {
-        {"report-rate", "125, 250, 500 or 1000 (Hz)"},
-        {"dpi.N", "stage N (1-4): a DPI of the sensor's list"},
-        {"dpi.N.enabled", "on or off; the last enabled stage stays on"},
-        {"dpi.N.colour.J", "colour switch J (1-4) of stage N: on or off"},
-        {"key-configuration", "Mode A or Mode B"},
-        {"button.A.N, button.B.N", "button N (1-12) of Mode A or B: its function as its label reads"},
-        {"lighting.mode", "Standard Mode, Respiration Mode or Neon Mode"},
-        {"lighting.brightness", "5%, 15%, ... 85%, 100%"},
-        {"lighting.respiration-period", "8S, 7S, 6S, 5S or 4S"},
-        {"lighting.neon-period", "0.5S, 1S, ... 15S"},
-        {"lighting.colour.K", "loop colour K (1-8): #rrggbb"},
-        {"lighting.colour.K.enabled", "on or off"},
-        {"pointer.speed", "1-11"},
-        {"pointer.wheel-lines", "0-11"},
-        {"pointer.double-click", "1-11"},
-        {"pointer.precision", "on or off"},
-        {"pointer.scroll-one-screen", "on or off"},
-        {"macro.NAME.loops", "1-65535"},
-    };
-}
-
 } // namespace quorvel

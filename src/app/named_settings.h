@@ -71,7 +71,4 @@ std::optional<std::string> SetNamedSetting(const NamedSetting& setting, SettingE
 std::optional<std::string> ExactText(const NamedSetting& setting, const DeviceConfig& config,
                                      const SettingContext& context);
 
-// The kinds of names, one line each, for --help, the manual and completion.
-std::vector<std::pair<std::string, std::string>> NamedSettingForms();
-
 } // namespace quorvel
