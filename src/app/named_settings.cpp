@@ -90,10 +90,12 @@ std::vector<std::string> Strings(std::span<const std::string_view> texts) {
 // One bit of the record: "on" or "off".
 NamedSetting Switch(std::string name, int offset, Byte mask) {
     NamedSetting setting{std::move(name), "on, off", nullptr, nullptr, nullptr};
-    setting.read = [offset, mask](const DeviceConfig& config, const SettingContext&) -> std::optional<std::string> {
+    setting.read = [offset, mask](const DeviceConfig& config,
+                                  const SettingContext&) -> std::optional<std::string> {
         return std::string((config.bytes()[At(offset)] & mask) != 0 ? kOn : kOff);
     };
-    setting.encode = [offset, mask](std::string_view text, const SettingContext&, DeviceConfig& config) -> Encoded {
+    setting.encode = [offset, mask](std::string_view text, const SettingContext&,
+                                    DeviceConfig& config) -> Encoded {
         if (text != kOn && text != kOff) {
             return Quoted(text) + " is neither on nor off";
         }
@@ -132,7 +134,8 @@ NamedSetting Range(std::string name, int offset, int low, int high) {
     for (int value = low; value <= high; ++value) {
         texts.push_back(std::to_string(value));
     }
-    NamedSetting setting = ListByte(std::move(name), offset, [texts] { return texts; }, low);
+    NamedSetting setting = ListByte(
+        std::move(name), offset, [texts] { return texts; }, low);
     setting.values = std::to_string(low) + "-" + std::to_string(high);
     return setting;
 }
@@ -164,9 +167,11 @@ NamedSetting ReportRate(const DeviceConfig& layout) {
 }
 
 NamedSetting DpiValue(const DeviceConfig& layout, int stage) {
-    NamedSetting setting{"dpi." + std::to_string(stage + 1), "a DPI of the sensor's list", nullptr, nullptr, nullptr};
+    NamedSetting setting{"dpi." + std::to_string(stage + 1), "a DPI of the sensor's list", nullptr, nullptr,
+                         nullptr};
     const int offset = Offset(layout, &layout.dpiValueIndex[At(stage)]);
-    setting.read = [stage](const DeviceConfig& config, const SettingContext& context) -> std::optional<std::string> {
+    setting.read = [stage](const DeviceConfig& config,
+                           const SettingContext& context) -> std::optional<std::string> {
         if (!context.sensorType) {
             return std::nullopt;
         }
@@ -220,7 +225,8 @@ NamedSetting DpiColourSwitch(const DeviceConfig& layout, int stage, int colourSw
     // Stage s owns a nibble: the low one of byte 2017 + s / 2 for even stages.
     const int offset = Offset(layout, &layout.dpiStageColourSwitches[At(stage / 2)]);
     const auto mask = static_cast<Byte>(1u << (colourSwitch + 4 * (stage % 2)));
-    return Switch("dpi." + std::to_string(stage + 1) + ".colour." + std::to_string(colourSwitch + 1), offset, mask);
+    return Switch("dpi." + std::to_string(stage + 1) + ".colour." + std::to_string(colourSwitch + 1), offset,
+                  mask);
 }
 
 // --- Buttons -------------------------------------------------------------
@@ -363,8 +369,7 @@ std::variant<ButtonChoice, std::string> ParseButtonParameter(int function, std::
     const std::string no = Quoted(rest) + " is no ";
     switch (function) {
     case kFnMultimedia: {
-        const auto position =
-            PositionOf(MediaKeyList(), rest, [](int p) { return MediaKeyText(kNames, p); });
+        const auto position = PositionOf(MediaKeyList(), rest, [](int p) { return MediaKeyText(kNames, p); });
         if (!position) {
             return no + "media key";
         }
@@ -441,7 +446,8 @@ std::variant<ButtonChoice, std::string> ParseButtonParameter(int function, std::
     }
 }
 
-std::variant<ButtonChoice, std::string> ParseButtonText(std::string_view text, const SettingContext& context) {
+std::variant<ButtonChoice, std::string> ParseButtonText(std::string_view text,
+                                                        const SettingContext& context) {
     for (int choice = kDpiUp; choice <= kDpiLoop; ++choice) {
         if (text == DpiSwitchText(choice)) {
             return ButtonChoice{kFnDpiSwitch, choice, {}};
@@ -566,15 +572,16 @@ NamedSetting LoopColour(const DeviceConfig& layout, int slot) {
         std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
         return std::string(text);
     };
-    setting.encode = [slot, offset](std::string_view text, const SettingContext&, DeviceConfig& config) -> Encoded {
+    setting.encode = [slot, offset](std::string_view text, const SettingContext&,
+                                    DeviceConfig& config) -> Encoded {
         unsigned value = 0;
         const char* end = text.data() + text.size();
         if (text.size() != 7 || text[0] != '#' ||
             std::from_chars(text.data() + 1, end, value, 16).ptr != end) {
             return Quoted(text) + " is no colour (#rrggbb, for example #ff0000)";
         }
-        config.loopColours[At(slot)] = Rgb{static_cast<Byte>(value >> 16), static_cast<Byte>(value >> 8),
-                                           static_cast<Byte>(value)};
+        config.loopColours[At(slot)] =
+            Rgb{static_cast<Byte>(value >> 16), static_cast<Byte>(value >> 8), static_cast<Byte>(value)};
         return SettingBits{{offset, 0xFF}, {offset + 1, 0xFF}, {offset + 2, 0xFF}};
     };
     return setting;
@@ -591,7 +598,8 @@ NamedSetting MacroLoops(const DeviceConfig& layout, int slot, const std::string&
         }
         return std::to_string(count);
     };
-    setting.encode = [slot, offset](std::string_view text, const SettingContext&, DeviceConfig& config) -> Encoded {
+    setting.encode = [slot, offset](std::string_view text, const SettingContext&,
+                                    DeviceConfig& config) -> Encoded {
         const std::optional<int> count = Number(text) ? LoopCountOfText(text) : std::nullopt;
         if (!count) {
             return Quoted(text) + " is no loop count (1-" + std::to_string(kLongestLoop) + ")";
@@ -625,8 +633,9 @@ std::vector<NamedSetting> NamedSettings(const SettingContext& context) {
             settings.push_back(DpiColourSwitch(layout, stage, colourSwitch));
         }
     }
-    settings.push_back(ListByte("key-configuration", Offset(layout, &layout.selectedButtonSet),
-                                [] { return std::vector<std::string>{"Mode A", "Mode B"}; }));
+    settings.push_back(ListByte("key-configuration", Offset(layout, &layout.selectedButtonSet), [] {
+        return std::vector<std::string>{"Mode A", "Mode B"};
+    }));
     for (int mode = 0; mode < 2; ++mode) {
         for (int button = 0; button < kButtonCount; ++button) {
             settings.push_back(Button(mode, button));
@@ -655,9 +664,8 @@ std::vector<NamedSetting> NamedSettings(const SettingContext& context) {
                                 [] { return Strings(ParameterEntries(kLightingNeon)); }));
     for (int slot = 0; slot < kLoopColourCount; ++slot) {
         settings.push_back(LoopColour(layout, slot));
-        settings.push_back(
-            Flag("lighting.colour." + std::to_string(slot + 1) + ".enabled",
-                 Offset(layout, &layout.loopColourEnabled[At(slot)])));
+        settings.push_back(Flag("lighting.colour." + std::to_string(slot + 1) + ".enabled",
+                                Offset(layout, &layout.loopColourEnabled[At(slot)])));
     }
     settings.push_back(Range("pointer.speed", Offset(layout, &layout.mouseSpeed), 1, 11));
     settings.push_back(Range("pointer.wheel-lines", Offset(layout, &layout.wheelScrollLines), 0, 11));
@@ -679,8 +687,8 @@ std::optional<NamedSetting> FindNamedSetting(const SettingContext& context, std:
     return std::nullopt;
 }
 
-std::optional<std::string> SetNamedSetting(const NamedSetting& setting, SettingEdit& edit, std::string_view text,
-                                           const SettingContext& context) {
+std::optional<std::string> SetNamedSetting(const NamedSetting& setting, SettingEdit& edit,
+                                           std::string_view text, const SettingContext& context) {
     if (setting.set) {
         return setting.set(edit, text, context);
     }

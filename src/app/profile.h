@@ -56,9 +56,9 @@ std::variant<Profile, std::string> ReadDataFolderProfile(FileSystem& files, cons
                                                          std::optional<Byte> sensorType);
 
 // Writes config.bin, the labels into str.ini (its other sections stay) and
-// record.ini under the folder's lock, each file atomically; when a later
-// file cannot be written, the earlier ones are put back. The message when
-// nothing was changed.
+// record.ini, each file atomically; when a later file cannot be written, the
+// earlier ones are put back. The message when nothing was changed. The
+// caller holds the folder's lock.
 std::optional<std::string> WriteDataFolderProfile(FileSystem& files, const DataPaths& paths,
                                                   const Profile& profile);
 

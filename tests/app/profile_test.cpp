@@ -19,10 +19,21 @@ const DataPaths kFrom = DataPathsIn("/from");
 const DataPaths kTo = DataPathsIn("/to");
 
 // Values the window gives a button, some of each kind.
-const std::vector<std::string> kButtonValues = {
-    "Left Click", "Right Click", "Triple-click", "DPI +", "DPI Loop", "RGB On/Off", "Browser-Home",
-    "Multimedia-Mute", "Fire Key-F3, speed 5, times 0", "Single Key-Num 5", "Combo Key-Left Win+Tab",
-    "Combo Key-A+B", "Macro Key-复制, repeat 2", "Shift", "Key Off"};
+const std::vector<std::string> kButtonValues = {"Left Click",
+                                                "Right Click",
+                                                "Triple-click",
+                                                "DPI +",
+                                                "DPI Loop",
+                                                "RGB On/Off",
+                                                "Browser-Home",
+                                                "Multimedia-Mute",
+                                                "Fire Key-F3, speed 5, times 0",
+                                                "Single Key-Num 5",
+                                                "Combo Key-Left Win+Tab",
+                                                "Combo Key-A+B",
+                                                "Macro Key-复制, repeat 2",
+                                                "Shift",
+                                                "Key Off"};
 
 // Three macros named in the three languages, with long pauses and mouse buttons.
 const std::vector<ProfileMacro> kMacros = {
@@ -44,7 +55,8 @@ std::string RecordIni(const std::vector<ProfileMacro>& macros) {
 }
 
 std::string ConfigBin(Byte flag, const DeviceConfig& config) {
-    return std::string(1, static_cast<char>(flag)) + std::string(config.bytes().begin(), config.bytes().end());
+    return std::string(1, static_cast<char>(flag)) +
+           std::string(config.bytes().begin(), config.bytes().end());
 }
 
 // A record of random bytes whose settings mostly hold values the window
@@ -82,9 +94,8 @@ DeviceConfig GeneratedRecord(std::mt19937& random, const SettingContext& context
 
 struct ProfileTest : ::testing::Test {
     testing::MemoryFileSystem files;
-    std::string strIni =
-        "[Skins]\nPath=Ember\n[Setting-EN]\nItem1=Left Click\nItem13=Copy it\n"
-        "[Setting-CHS]\nItem1=左键\nItem2=复制\n[Setting-CHT]\nItem123=複製貼上\n";
+    std::string strIni = "[Skins]\nPath=Ember\n[Setting-EN]\nItem1=Left Click\nItem13=Copy it\n"
+                         "[Setting-CHS]\nItem1=左键\nItem2=复制\n[Setting-CHT]\nItem123=複製貼上\n";
 
     void SetFrom(Byte flag, const DeviceConfig& config) {
         files.files[kFrom.configBin] = ConfigBin(flag, config);
@@ -104,7 +115,8 @@ TEST_F(ProfileTest, ExportThenImportElsewhereGivesTheSameFilesForManyRecords) {
         files.files[kTo.strIni] = "[Skins]\nPath=Default\n[Setting-EN]\nItem5=old\n";
         files.files.erase(kTo.recordIni);
         // Now with the sensor known, now without: the DPI go by value or as bytes.
-        const std::optional<Byte> sensor = round % 3 == 0 ? std::nullopt : std::optional<Byte>(Byte(round % 5));
+        const std::optional<Byte> sensor =
+            round % 3 == 0 ? std::nullopt : std::optional<Byte>(Byte(round % 5));
 
         auto from = ReadDataFolderProfile(files, kFrom, sensor);
         ASSERT_TRUE(std::holds_alternative<Profile>(from)) << std::get<std::string>(from);
@@ -145,8 +157,8 @@ TEST_F(ProfileTest, TheFactoryRecordIsWrittenByNameWhereTheWindowHasNames) {
     const std::string text = WriteProfile(std::get<Profile>(ReadDataFolderProfile(files, kFrom, Byte{3})));
     EXPECT_TRUE(text.starts_with("quorvel-profile 1\n"));
     for (const std::string_view line :
-         {"\nfirst-run = 1\n", "\nsensor-type = 3\n", "\nbutton.A.6 = DPI +\n", "\nlighting.colour.1 = #ff0000\n",
-          "\nmacro = Copy\nevent = Ctrl   Dn\n", "\nend\n"}) {
+         {"\nfirst-run = 1\n", "\nsensor-type = 3\n", "\nbutton.A.6 = DPI +\n",
+          "\nlighting.colour.1 = #ff0000\n", "\nmacro = Copy\nevent = Ctrl   Dn\n", "\nend\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
 }
@@ -170,7 +182,8 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 int LineOf(const std::string& text, const std::string& part) {
     const std::size_t at = text.find(part);
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    return 1 +
+           static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
 TEST_F(ProfileTest, ADamagedProfileIsRefusedByTheLineAtFault) {
@@ -195,17 +208,17 @@ TEST_F(ProfileTest, ADamagedProfileIsRefusedByTheLineAtFault) {
          "not a DPI"},
         {"a setting twice", Replaced(good, "report-rate = 1000\n", "report-rate = 1000\nreport-rate = 500\n"),
          LineOf(good, "report-rate") + 1, "given twice"},
-        {"no name = value", Replaced(good, "pointer.speed = 6", "pointer.speed 6"), LineOf(good, "pointer.speed"),
-         "no 'name = value' line"},
-        {"a byte that is no hex", Replaced(good, "bytes 2019 = 00", "bytes 2019 = 0g"), LineOf(good, "bytes 2019"),
-         "'0g' is no byte"},
+        {"no name = value", Replaced(good, "pointer.speed = 6", "pointer.speed 6"),
+         LineOf(good, "pointer.speed"), "no 'name = value' line"},
+        {"a byte that is no hex", Replaced(good, "bytes 2019 = 00", "bytes 2019 = 0g"),
+         LineOf(good, "bytes 2019"), "'0g' is no byte"},
         {"bytes past the record", Replaced(good, "bytes 2019 = 00 00", "bytes 2019 = 00 00 00"),
          LineOf(good, "bytes 2019"), "past the end"},
         {"a byte missing", Replaced(good, "bytes 2019 = 00 00", "bytes 2019 = 00"), lines, "byte 2020"},
         {"a macro name the file cannot keep", Replaced(good, "macro = Copy", "macro = Co]py"),
          LineOf(good, "macro = Copy"), "macro name"},
-        {"an event that is none", Replaced(good, "event = C   Dn", "event = C   Down"), LineOf(good, "C   Dn"),
-         "is no event"},
+        {"an event that is none", Replaced(good, "event = C   Dn", "event = C   Down"),
+         LineOf(good, "C   Dn"), "is no event"},
         {"a loop count of a macro not there", Replaced(good, "macro.Copy.loops", "macro.Paste.loops"),
          LineOf(good, "macro.Copy.loops"), "is no setting"},
         {"a line after the end", good + "report-rate = 500\n", lines + 1, "after the 'end'"},

@@ -62,8 +62,11 @@ TEST(SettingsOptions, TheWordsAfterASettingsCommandAreItsOperands) {
         {{"set", "report-rate", "500"}, SettingsCommand{Kind::Set, "report-rate", "500", ""}},
         {{"set", "button.A.3", "Combo", "Key-Left", "Ctrl+A"},
          SettingsCommand{Kind::Set, "button.A.3", "Combo Key-Left Ctrl+A", ""}},
-        {{"--sensor-type", "1", "set", "dpi.2", "1600"}, SettingsCommand{Kind::Set, "dpi.2", "1600", ""}, Byte{1}},
-        {{"set", "--", "pointer.wheel-lines", "-1"}, SettingsCommand{Kind::Set, "pointer.wheel-lines", "-1", ""}},
+        {{"--sensor-type", "1", "set", "dpi.2", "1600"},
+         SettingsCommand{Kind::Set, "dpi.2", "1600", ""},
+         Byte{1}},
+        {{"set", "--", "pointer.wheel-lines", "-1"},
+         SettingsCommand{Kind::Set, "pointer.wheel-lines", "-1", ""}},
         {{"export", "-"}, SettingsCommand{Kind::Export, "", "", "-"}},
         {{"--data", "/d", "import", "p.txt"}, SettingsCommand{Kind::Import, "", "", "p.txt"}},
         {{"show", "all"}, std::nullopt},
@@ -112,18 +115,19 @@ TEST(SettingsOptions, HelpListsTheFormOfEverySettingName) {
         for (std::size_t comma; (comma = names.find(", ")) != std::string::npos || !names.empty();) {
             const std::string form = names.substr(0, comma);
             names = comma == std::string::npos ? std::string() : names.substr(comma + 2);
-            const std::string pattern = std::regex_replace(
-                std::regex_replace(std::regex_replace(form, std::regex(R"(\.)"), R"(\.)"), std::regex("[NJK]\\b"),
-                                   "[0-9]+"),
-                std::regex("NAME"), ".+");
+            const std::string pattern =
+                std::regex_replace(std::regex_replace(std::regex_replace(form, std::regex(R"(\.)"), R"(\.)"),
+                                                      std::regex("[NJK]\\b"), "[0-9]+"),
+                                   std::regex("NAME"), ".+");
             forms.emplace_back(form, std::regex(pattern));
         }
     }
     ASSERT_GT(forms.size(), 15u);
     std::set<std::string> used;
     for (const NamedSetting& setting : NamedSettings({std::nullopt, {"Copy"}})) {
-        const auto form = std::find_if(forms.begin(), forms.end(),
-                                       [&](const auto& f) { return std::regex_match(setting.name, f.second); });
+        const auto form = std::find_if(forms.begin(), forms.end(), [&](const auto& f) {
+            return std::regex_match(setting.name, f.second);
+        });
         EXPECT_NE(form, forms.end()) << setting.name;
         if (form != forms.end()) {
             used.insert(form->first);

@@ -25,7 +25,8 @@ struct SettingsCommandTest : ::testing::Test {
     SettingsCommandTest() {
         // The window has run once: labels in English and Simplified Chinese.
         files.files[kPaths.configBin] = "\x01" + std::string(FactoryConfigBin()).substr(1);
-        files.files[kPaths.strIni] = "[Skins]\nPath=Default\n[Setting-EN]\nItem1=Left Click\n[Setting-CHS]\nItem1=左键\n";
+        files.files[kPaths.strIni] =
+            "[Skins]\nPath=Default\n[Setting-EN]\nItem1=Left Click\n[Setting-CHS]\nItem1=左键\n";
         files.files[kPaths.recordIni] = "[Copy]\nItemCount=2\nItem0=C   Dn\nItem1=C   Up\n";
     }
 
@@ -80,8 +81,9 @@ TEST_F(SettingsCommandTest, AButtonGetsItsLabelInEachLanguageTheFileKeeps) {
 
 TEST_F(SettingsCommandTest, ADpiIsTheSensorsAndTheMouseIsAskedForIt) {
     EXPECT_EQ(Set("dpi.2", "1600"), 1);
-    EXPECT_EQ(err, "quorvelctl: dpi.2: the DPI values depend on the mouse's sensor: connect the mouse or give "
-                   "--sensor-type N\n");
+    EXPECT_EQ(err,
+              "quorvelctl: dpi.2: the DPI values depend on the mouse's sensor: connect the mouse or give "
+              "--sensor-type N\n");
     sensor = 3;
     ASSERT_EQ(Set("dpi.2", "1600"), 0) << err;
     EXPECT_EQ(RecordByte(1928), 3) << "the fourth of 400, 800, 1200, 1600";
@@ -100,7 +102,8 @@ TEST_F(SettingsCommandTest, ARefusedSetPrintsOneLineExitsOneAndChangesNoFile) {
         {"button.A.1", "Key Off", "quorvelctl: button.A.1: Left key must be selected!\n"},
         {"button.A.13", "Key Off", "quorvelctl: 'button.A.13' is no setting (see quorvelctl --help)\n"},
         {"macro.Paste.loops", "2", "quorvelctl: 'macro.Paste.loops' is no setting (see quorvelctl --help)\n"},
-        {"lighting.colour.9", "#000000", "quorvelctl: 'lighting.colour.9' is no setting (see quorvelctl --help)\n"},
+        {"lighting.colour.9", "#000000",
+         "quorvelctl: 'lighting.colour.9' is no setting (see quorvelctl --help)\n"},
     };
     const auto before = files.files;
     for (const auto& c : cases) {

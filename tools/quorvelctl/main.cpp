@@ -17,8 +17,8 @@
 #include "hid/trace/tracing_hid_port.h"
 #include "macro_command.h"
 #include "options.h"
-#include "settings_command.h"
 #include "quorvel_version.h"
+#include "settings_command.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -161,7 +161,8 @@ ParseResult ParseMacroCommand(Options options, const std::vector<std::string>& w
 }
 
 // The words after show, get, set, export or import.
-ParseResult ParseSettingsCommand(Options options, const std::string& command, const std::vector<std::string>& words) {
+ParseResult ParseSettingsCommand(Options options, const std::string& command,
+                                 const std::vector<std::string>& words) {
     using Kind = SettingsCommand::Kind;
     const struct {
         std::string_view word;
@@ -213,7 +214,8 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         // The words of a macro command, which may be "-" (standard input).
-        if ((action == Action::Macro || action == Action::Settings) && (operandsOnly || argument == "-" || !argument.starts_with("-"))) {
+        if ((action == Action::Macro || action == Action::Settings) &&
+            (operandsOnly || argument == "-" || !argument.starts_with("-"))) {
             macroWords.push_back(argument);
             continue;
         }
@@ -282,7 +284,8 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments) {
     }
     // The settings commands take the sensor's DPI list from it, too.
     if (options.sensorType && !options.simulate && *action != Action::Settings) {
-        return {std::nullopt, "--sensor-type is for the simulated mouse (--simulate) and the settings commands"};
+        return {std::nullopt,
+                "--sensor-type is for the simulated mouse (--simulate) and the settings commands"};
     }
     if (*action == Action::Macro) {
         return ParseMacroCommand(options, macroWords);

@@ -35,7 +35,8 @@ struct Folder {
     SettingContext context;
 };
 
-std::variant<Folder, Failure> ReadFolder(FileSystem& files, const DataPaths& paths, std::optional<Byte> sensor) {
+std::variant<Folder, Failure> ReadFolder(FileSystem& files, const DataPaths& paths,
+                                         std::optional<Byte> sensor) {
     auto read = ReadDataFolderProfile(files, paths, sensor);
     if (auto* failed = std::get_if<std::string>(&read)) {
         return *failed;
@@ -64,7 +65,8 @@ std::optional<Failure> Show(const Folder& folder, std::ostream& out) {
         if (!labels) {
             continue;
         }
-        const std::string prefix = "label." + std::string(ProfileLanguageName(static_cast<Language>(l))) + ".";
+        const std::string prefix =
+            "label." + std::string(ProfileLanguageName(static_cast<Language>(l))) + ".";
         for (int mode = 0; mode < 2; ++mode) {
             for (int button = 0; button < kButtonCount; ++button) {
                 out << prefix << (mode == 0 ? "A." : "B.") << button + 1 << " = "
@@ -74,7 +76,8 @@ std::optional<Failure> Show(const Folder& folder, std::ostream& out) {
     }
     if (unknown) {
         out << "# ?: the bytes hold no value the window shows"
-            << (folder.context.sensorType ? "" : " (a DPI: the sensor is not known, give --sensor-type N)") << '\n';
+            << (folder.context.sensorType ? "" : " (a DPI: the sensor is not known, give --sensor-type N)")
+            << '\n';
     }
     return std::nullopt;
 }
@@ -108,8 +111,9 @@ FileStatus SaveLabels(FileSystem& files, const DataPaths& paths, const SettingEd
         }
         for (int mode = 0; mode < 2; ++mode) {
             for (int button = 0; button < kButtonCount; ++button) {
-                document->setEntry(SectionName(static_cast<Language>(l)), LabelKey(mode, button),
-                                   (*labels)[static_cast<std::size_t>(mode)][static_cast<std::size_t>(button)]);
+                document->setEntry(
+                    SectionName(static_cast<Language>(l)), LabelKey(mode, button),
+                    (*labels)[static_cast<std::size_t>(mode)][static_cast<std::size_t>(button)]);
             }
         }
     }
@@ -189,6 +193,7 @@ std::optional<Failure> Import(const SettingsCommand& command, const DataPaths& p
     if (const auto* fault = std::get_if<ProfileFault>(&read)) {
         return SourceName(command.file) + " line " + std::to_string(fault->line) + ": " + fault->message;
     }
+    const std::unique_ptr<FolderLock> lock = LockDataFolder(files, paths);
     return WriteDataFolderProfile(files, paths, std::get<Profile>(read));
 }
 
