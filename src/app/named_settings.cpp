@@ -292,7 +292,7 @@ std::optional<std::string> ButtonText(const ButtonSet& set, const std::array<Byt
         if (text.empty()) {
             return std::nullopt;
         }
-        return std::string(FunctionName(function)) + "-" + std::string(text);
+        return PrefixedLabel(kNames, function, text);
     };
     switch (function) {
     case kFnDpiSwitch: {

@@ -320,20 +320,16 @@ std::variant<Profile, ProfileFault> ReadProfile(std::string_view text) {
             fault = TakeLabel(entry, profile);
         } else if (entry.name == kMacro || entry.name == kEvent) {
             fault = TakeMacro(entry, profile);
-        } else if (entry.name == kFirstRun) {
-            const std::optional<int> flag = Number(entry.value);
-            if (!flag || *flag < 0 || *flag > 1) {
-                fault = "first-run is 0 or 1";
-            } else {
-                profile.firstRunFlag = static_cast<Byte>(*flag);
+        } else if (entry.name == kFirstRun || entry.name == kSensorType) {
+            const int highest = entry.name == kFirstRun ? 1 : 255;
+            const std::optional<int> value = Number(entry.value);
+            if (!value || *value < 0 || *value > highest) {
+                fault = entry.name + " is a number from 0 to " + std::to_string(highest);
+            } else if (entry.name == kFirstRun) {
+                profile.firstRunFlag = static_cast<Byte>(*value);
                 firstRunGiven = true;
-            }
-        } else if (entry.name == kSensorType) {
-            const std::optional<int> type = Number(entry.value);
-            if (!type || *type < 0 || *type > 255) {
-                fault = "sensor-type is a number from 0 to 255";
             } else {
-                profile.sensorType = static_cast<Byte>(*type);
+                profile.sensorType = static_cast<Byte>(*value);
             }
         } else if (!seen.emplace(entry.name, number).second) {
             fault = "'" + entry.name + "' is given twice";

@@ -52,10 +52,6 @@ bool ShiftElsewhere(const ButtonSet& set, int button) {
     return false;
 }
 
-std::string Prefixed(Language language, int function, std::string_view text) {
-    return std::string(FunctionListText(language, function)) + "-" + std::string(text);
-}
-
 Byte ToByte(int value) {
     return static_cast<Byte>(value & 0xFF);
 }
@@ -86,6 +82,10 @@ std::span<const int> ButtonFieldGroup(int function) {
     default:
         return {};
     }
+}
+
+std::string PrefixedLabel(Language language, int function, std::string_view text) {
+    return std::string(FunctionListText(language, function)) + "-" + std::string(text);
 }
 
 std::string_view DpiSwitchText(int choice) {
@@ -188,7 +188,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         }
         field(kFieldMediaPosition) = ToByte(choice->position);
         field(kFieldMediaUsage) = ToByte(MediaUsage(choice->position));
-        newLabel = Prefixed(language_, f, choice->text);
+        newLabel = PrefixedLabel(language_, f, choice->text);
         break;
     }
     case kFnFireKey: {
@@ -200,7 +200,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         field(kFieldFireCode) = FireKeyCode(choice->position);
         field(kFieldFireSpeed) = ToByte(choice->speed);
         field(kFieldFireTimes) = ToByte(choice->times);
-        newLabel = Prefixed(language_, f, choice->text);
+        newLabel = PrefixedLabel(language_, f, choice->text);
         break;
     }
     case kFnSingleKey: {
@@ -209,7 +209,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
             return AssignOutcome::Cancelled;
         }
         field(kFieldSingleKey) = KeyCodeFromName(choice->keyName);
-        newLabel = Prefixed(language_, f, choice->keyName);
+        newLabel = PrefixedLabel(language_, f, choice->keyName);
         break;
     }
     case kFnComboKey: {
@@ -220,7 +220,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         field(kFieldComboModifiers) = ModifierBitFromName(choice->modifier);
         field(kFieldComboFirstKey) = KeyCodeFromName(choice->firstKey);
         field(kFieldComboSecondKey) = KeyCodeFromName(choice->secondKey);
-        newLabel = Prefixed(language_, f, ComboKeyText(*choice));
+        newLabel = PrefixedLabel(language_, f, ComboKeyText(*choice));
         break;
     }
     case kFnMacroKey: {
@@ -230,7 +230,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         }
         field(kFieldMacroPosition) = ToByte(choice->position);
         field(kFieldMacroRepeat) = ToByte(choice->repeatMode - 1);
-        newLabel = Prefixed(language_, f, choice->name);
+        newLabel = PrefixedLabel(language_, f, choice->name);
         break;
     }
     default:
