@@ -234,7 +234,7 @@ std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_RBUTTONUP:
         if (controller_ != nullptr) {
-            controller_->OnRightButtonUp(controls_.LayoutPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            controller_->OnRightButtonUp(LayoutPoint(lParam));
         }
         return 0;
     case WM_CAPTURECHANGED:
