@@ -55,6 +55,7 @@ expected=(
   /usr/share/quorvel/Skins/Ember/main.png /usr/share/quorvel/Skins/Ember/skins@2x.png
   /usr/share/icons/hicolor/scalable/apps/quorvel.svg
   /usr/share/man/man1/quorvel.1.gz /usr/share/man/man1/quorvel-demo.1.gz /usr/share/man/man1/quorvelctl.1.gz
+  /usr/share/bash-completion/completions/quorvelctl
   /usr/share/metainfo/io.github.quorvel.Quorvel.metainfo.xml
   /usr/share/applications/io.github.quorvel.Quorvel.desktop
   /etc/xdg/autostart/io.github.quorvel.Quorvel.desktop

@@ -123,10 +123,9 @@ void DpiControls::SelectReportRate(int segment) {
     reportRate = chosen;
 }
 
-bool DpiControls::AnotherStageEnabled(int stage) const {
+bool AnotherDpiStageEnabled(const DeviceConfig& config, int stage) {
     // Only the four stages the page shows count: Apply sends stages 5 to 8
     // disabled whatever their flags say.
-    const DeviceConfig& config = context_->working();
     for (int other = 0; other < kDpiStageCount; ++other) {
         if (other != stage && config.dpiStageEnabled[At(other)] != 0) {
             return true;
@@ -144,7 +143,7 @@ void DpiControls::ToggleDpiStage(int stage) {
         enabled = 1;
         DrawColumn(stage, config.dpiValueIndex[At(stage)] + 1);
         Present();
-    } else if (AnotherStageEnabled(stage)) {
+    } else if (AnotherDpiStageEnabled(config, stage)) {
         context_->drawImage(tick.off, kBasicPage.dpiStageTickBox(stage).topLeft());
         enabled = 0;
         DrawColumn(stage, 0);

@@ -15,6 +15,10 @@ class PageContext;
 Byte ReportRateOfSegment(int segment);
 std::optional<int> SegmentOfReportRate(Byte reportRate);
 
+// Whether a DPI stage other than `stage` (0-3) is enabled: the last enabled
+// stage cannot be disabled.
+bool AnotherDpiStageEnabled(const DeviceConfig& config, int stage);
+
 // The entries of the stage chooser of the DPI stage colour switches.
 std::string_view ColourStageEntry(int stage);
 
@@ -46,7 +50,6 @@ private:
     void DrawColumn(int stage, int litCells);
     void DrawColourSwitches();
     void DrawStageChooserText();
-    bool AnotherStageEnabled(int stage) const;
     int UsableDpiCount() const;
     void Present();
 

@@ -8,6 +8,7 @@
 #include "app/dpi_levels.h"
 #include "app/fonts.h"
 #include "app/main_window_layout.h"
+#include "app/profile.h"
 #include "config/file_error_text.h"
 #include "macro/macro_editing.h"
 #include "macro/macro_table.h"
@@ -539,15 +540,100 @@ void MainWindow::OnTrayMenu(int id) {
     case kTrayStartWithDesktopItem:
         ToggleStartWithDesktop();
         return;
+    case kTrayExportItem:
+        ExportSettings();
+        return;
+    case kTrayImportItem:
+        ImportSettings();
+        return;
     default:
         return;
     }
+}
+
+void MainWindow::OnRightButtonUp(Point point) {
+    const std::optional<int> chosen = ports_.window.popupMenu(
+        {std::string(text(TextId::kExportSettings)), std::string(text(TextId::kImportSettings))}, point);
+    if (chosen == 0) {
+        ExportSettings();
+    } else if (chosen == 1) {
+        ImportSettings();
+    }
+}
+
+void MainWindow::ExportSettings() {
+    const std::optional<std::filesystem::path> file =
+        ports_.window.chooseProfileFile(true, text(TextId::kExportSettings));
+    if (!file) {
+        return;
+    }
+    std::variant<Profile, std::string> read;
+    {
+        const DataChange change = changeDataFiles();
+        read = ReadDataFolderProfile(ports_.files, paths_,
+                                     device_->connected() ? std::optional(sensorType()) : std::nullopt);
+    }
+    if (const auto* failed = std::get_if<std::string>(&read)) {
+        ports_.messages.showMessage(Filled(text(TextId::kSettingsNotExported), {*failed}), kApplicationTitle);
+        return;
+    }
+    // What the window shows, applied or not.
+    Profile& profile = std::get<Profile>(read);
+    profile.config = working_;
+    profile.labels[static_cast<std::size_t>(language_)] = labels_;
+    const std::string written = WriteProfile(profile);
+    if (const FileStatus error = ports_.files.writeAtomically(
+            *file, std::span(reinterpret_cast<const std::uint8_t*>(written.data()), written.size()))) {
+        ports_.messages.showMessage(
+            Filled(text(TextId::kSettingsNotExported), {FileErrorText(*error, language_)}),
+            kApplicationTitle);
+    }
+}
+
+void MainWindow::ImportSettings() {
+    const std::optional<std::filesystem::path> file =
+        ports_.window.chooseProfileFile(false, text(TextId::kImportSettings));
+    if (!file) {
+        return;
+    }
+    const auto refuse = [&](const std::string& why) {
+        ports_.messages.showMessage(Filled(text(TextId::kSettingsNotImported), {why}), kApplicationTitle);
+    };
+    const FileResult<std::string> content = ports_.files.readAll(*file);
+    if (!content) {
+        refuse(FileErrorText(content.error(), language_));
+        return;
+    }
+    const auto read = ReadProfile(*content);
+    if (const auto* fault = std::get_if<ProfileFault>(&read)) {
+        refuse(file->filename().string() + " line " + std::to_string(fault->line) + ": " + fault->message);
+        return;
+    }
+    const Profile& profile = std::get<Profile>(read);
+    {
+        const DataChange change = changeDataFiles();
+        if (const auto failed = WriteDataFolderProfile(ports_.files, paths_, profile)) {
+            refuse(*failed);
+            return;
+        }
+        // The files now hold the profile, as when another program wrote
+        // them: the window takes it up whole, over unapplied changes too.
+        saved_ = profile.config;
+        working_ = profile.config;
+        if (const auto& labels = profile.labels[static_cast<std::size_t>(language_)]) {
+            labels_ = *labels;
+            savedLabels_ = *labels;
+        }
+    }
+    RebuildCurrentPage();
 }
 
 std::vector<TrayMenuItem> MainWindow::TrayMenu() {
     startWithDesktopShown_ = ports_.autostart.startsWithDesktop();
     return {{kTrayStartWithDesktopItem, std::string(text(TextId::kStartWithDesktop)), true,
              startWithDesktopShown_},
+            {kTrayExportItem, std::string(text(TextId::kExportSettings))},
+            {kTrayImportItem, std::string(text(TextId::kImportSettings))},
             {kTrayExitItem, std::string(text(TextId::kExit))}};
 }
 

@@ -36,6 +36,8 @@ inline constexpr int kLinkBalloonMs = 5000;
 // command stays the one other programs send (1028 on Windows).
 inline constexpr int kTrayExitItem = 0;
 inline constexpr int kTrayStartWithDesktopItem = 1;
+inline constexpr int kTrayExportItem = 2;
+inline constexpr int kTrayImportItem = 3;
 inline constexpr int kEnterKey = 13;
 inline constexpr int kEscapeKey = 27;
 
@@ -90,6 +92,9 @@ public:
     // ordinary window with a taskbar entry, and closing it ends the program).
     bool inTray() const { return inTray_; }
     void OnLeftButtonDown(Point point);
+    // A right click on the window outside its lists: the menu of the
+    // settings profile, which a window without a tray has no other way to.
+    void OnRightButtonUp(Point point);
     void OnMouseMove(Point point);
     // A drop-down list of the current page: an entry picked, the pointer
     // over entry `index` (-1: none) whose rectangle inside the list is `item`.
@@ -178,6 +183,13 @@ public:
         bool macros = false; // record.ini changed: the macro list must be read again
     };
     OutsideChanges PickUpOutsideChanges();
+
+    // "Export settings...": the settings the window shows, with the data
+    // folder's macros, to a profile the user names.
+    void ExportSettings();
+    // "Import settings...": a profile the user names, checked whole, into
+    // the data folder; the window shows it and the next Apply sends it.
+    void ImportSettings();
 
 private:
     void HideWindow();

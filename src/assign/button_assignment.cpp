@@ -52,8 +52,13 @@ bool ShiftElsewhere(const ButtonSet& set, int button) {
     return false;
 }
 
-// The parameter fields each function with parameters writes.
-std::span<const int> FieldGroup(int function) {
+Byte ToByte(int value) {
+    return static_cast<Byte>(value & 0xFF);
+}
+
+} // namespace
+
+std::span<const int> ButtonFieldGroup(int function) {
     static constexpr int kApplication[] = {kFieldApplicationPosition, kFieldApplicationUsageLow,
                                            kFieldApplicationUsageHigh};
     static constexpr int kMedia[] = {kFieldMediaPosition, kFieldMediaUsage};
@@ -79,15 +84,9 @@ std::span<const int> FieldGroup(int function) {
     }
 }
 
-std::string Prefixed(Language language, int function, std::string_view text) {
+std::string PrefixedLabel(Language language, int function, std::string_view text) {
     return std::string(FunctionListText(language, function)) + "-" + std::string(text);
 }
-
-Byte ToByte(int value) {
-    return static_cast<Byte>(value & 0xFF);
-}
-
-} // namespace
 
 std::string_view DpiSwitchText(int choice) {
     if (choice < kDpiUp || choice > kDpiLoop) {
@@ -189,7 +188,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         }
         field(kFieldMediaPosition) = ToByte(choice->position);
         field(kFieldMediaUsage) = ToByte(MediaUsage(choice->position));
-        newLabel = Prefixed(language_, f, choice->text);
+        newLabel = PrefixedLabel(language_, f, choice->text);
         break;
     }
     case kFnFireKey: {
@@ -201,7 +200,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         field(kFieldFireCode) = FireKeyCode(choice->position);
         field(kFieldFireSpeed) = ToByte(choice->speed);
         field(kFieldFireTimes) = ToByte(choice->times);
-        newLabel = Prefixed(language_, f, choice->text);
+        newLabel = PrefixedLabel(language_, f, choice->text);
         break;
     }
     case kFnSingleKey: {
@@ -210,7 +209,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
             return AssignOutcome::Cancelled;
         }
         field(kFieldSingleKey) = KeyCodeFromName(choice->keyName);
-        newLabel = Prefixed(language_, f, choice->keyName);
+        newLabel = PrefixedLabel(language_, f, choice->keyName);
         break;
     }
     case kFnComboKey: {
@@ -221,7 +220,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         field(kFieldComboModifiers) = ModifierBitFromName(choice->modifier);
         field(kFieldComboFirstKey) = KeyCodeFromName(choice->firstKey);
         field(kFieldComboSecondKey) = KeyCodeFromName(choice->secondKey);
-        newLabel = Prefixed(language_, f, ComboKeyText(*choice));
+        newLabel = PrefixedLabel(language_, f, ComboKeyText(*choice));
         break;
     }
     case kFnMacroKey: {
@@ -231,7 +230,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         }
         field(kFieldMacroPosition) = ToByte(choice->position);
         field(kFieldMacroRepeat) = ToByte(choice->repeatMode - 1);
-        newLabel = Prefixed(language_, f, choice->name);
+        newLabel = PrefixedLabel(language_, f, choice->name);
         break;
     }
     default:
@@ -242,7 +241,7 @@ AssignOutcome ButtonAssignment::AssignButtonFunction(int button, int mode, std::
         // Both modes then send the word the label promises: the parameters
         // go along.
         other.field(kFieldFunction, button) = ToByte(f);
-        for (const int k : FieldGroup(f)) {
+        for (const int k : ButtonFieldGroup(f)) {
             other.field(k, button) = set.field(k, button);
         }
         label(OtherMode(mode), button) = newLabel;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "assign/assignment_dialogs.h"
@@ -12,6 +13,14 @@ namespace quorvel {
 
 // The DPI sub-list's texts; the same in every language.
 std::string_view DpiSwitchText(int choice);
+
+// The parameter fields (see ButtonField) a function with parameters
+// writes; none for the others.
+std::span<const int> ButtonFieldGroup(int function);
+
+// The label of a function with a parameter the dialog names: the function's
+// text in `language`, "-" and `text` ("Single Key-F5", "Macro Key-Copy").
+std::string PrefixedLabel(Language language, int function, std::string_view text);
 
 // The label of a button after "Default" (buttons 0-8).
 std::string DefaultLabel(Language language, int button);

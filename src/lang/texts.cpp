@@ -219,6 +219,10 @@ constexpr TextRow kTexts[] = {
      {"Another program changed the settings files while this window was open. The window now shows their settings, with your changes that are not applied yet over them.",
       "另一个程序在此窗口打开期间更改了设置文件。窗口现在显示这些设置，并保留您尚未应用的更改。",
       "另一個程式在此視窗開啟期間變更了設定檔。視窗現在顯示這些設定，並保留您尚未套用的變更。"}},
+    {TextId::kExportSettings, {"Export settings…", "导出设置…", "匯出設定…"}},
+    {TextId::kImportSettings, {"Import settings…", "导入设置…", "匯入設定…"}},
+    {TextId::kSettingsNotExported, {"The settings were not exported: %s", "设置未导出：%s", "設定未匯出：%s"}},
+    {TextId::kSettingsNotImported, {"The settings were not imported: %s", "设置未导入：%s", "設定未匯入：%s"}},
     {TextId::kSettingSection, {"Setting-EN", "Setting-CHS", "Setting-CHT"}},
 };
 // clang-format on

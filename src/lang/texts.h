@@ -143,10 +143,15 @@ enum class TextId : int {
     kStartWithDesktopNotSaved,
     // Another program (quorvelctl) changed the data files while the window was open.
     kSettingsChangedOutside,
+    // The menu's profile actions, and what is said when one fails ("%s": why).
+    kExportSettings,
+    kImportSettings,
+    kSettingsNotExported,
+    kSettingsNotImported,
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 119;
+inline constexpr int kTextCount = 123;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -153,6 +153,14 @@ public:
     // colour, or nothing when it was cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 
+    // The system's file dialog, modal over the window, for a settings
+    // profile: the file chosen to write (`save`) or to read, or nothing when
+    // it was cancelled. A window without one offers no file.
+    virtual std::optional<std::filesystem::path> chooseProfileFile(bool /*save*/,
+                                                                   std::string_view /*title*/) {
+        return std::nullopt;
+    }
+
     // The window's title, as the taskbar and the window list show it.
     virtual void setTitle(std::string_view title) = 0;
     // A pop-up menu at `at` (client pixels), modal: the chosen item, or

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -238,6 +239,18 @@ void SkinnedWindow::setTitle(std::string_view title) {
     setWindowTitle(FromUtf8(title));
 }
 
+std::optional<std::filesystem::path> SkinnedWindow::chooseProfileFile(bool save, std::string_view title) {
+    const QString caption = FromUtf8(std::string(title));
+    const QString filter = QStringLiteral("Quorvel profiles (*.profile *.txt);;All files (*)");
+    const QString file =
+        save ? QFileDialog::getSaveFileName(this, caption, QStringLiteral("quorvel.profile"), filter)
+             : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(file.toStdString());
+}
+
 std::optional<int> SkinnedWindow::popupMenu(const std::vector<std::string>& items, Point at) {
     QMenu menu(this);
     for (const std::string& item : items) {
@@ -317,8 +330,12 @@ bool SkinnedWindow::takeMove(QMouseEvent* event) {
     return false;
 }
 
-void SkinnedWindow::mouseReleaseEvent(QMouseEvent*) {
+void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
+    if (event->button() == Qt::RightButton && controller_ != nullptr) {
+        const QPoint p = event->position().toPoint();
+        controller_->OnRightButtonUp({p.x(), p.y()});
+    }
 }
 
 // The second press of a double click is no new left-button press: a double

@@ -37,6 +37,7 @@ public:
     bool listExists(int id) const override { return lists_.count(id) != 0; }
     void highlightListItem(int id, int index) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override;
     void setTitle(std::string_view title) override;
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;

@@ -1,5 +1,6 @@
 #include "win32/win32_window.h"
 
+#include <commdlg.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -118,6 +119,29 @@ std::optional<Colour> Win32Window::chooseColour(Colour initial) {
     return ChooseColourOver(window_, initial);
 }
 
+std::optional<std::filesystem::path> Win32Window::chooseProfileFile(bool save, std::string_view title) {
+    wchar_t file[MAX_PATH * 4] = L"quorvel.profile";
+    if (!save) {
+        file[0] = L'\0';
+    }
+    const std::wstring caption = WideFromUtf8(title);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = L"Quorvel profiles (*.profile, *.txt)\0*.profile;*.txt\0All files\0*.*\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
+    dialog.lpstrTitle = caption.c_str();
+    dialog.Flags = OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+    BOOL chosen = FALSE;
+    const bool quit = RunSystemLoop(
+        SystemLoop::Dialog, [&] { chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog); });
+    if (!chosen || quit) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(std::wstring(file));
+}
+
 void Win32Window::setTitle(std::string_view title) {
     SetWindowTextW(window_, WideFromUtf8(title).c_str());
 }
@@ -206,6 +230,11 @@ std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARA
         if (dragging_) {
             dragging_ = false;
             ReleaseCapture();
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        if (controller_ != nullptr) {
+            controller_->OnRightButtonUp(LayoutPoint(lParam));
         }
         return 0;
     case WM_CAPTURECHANGED:

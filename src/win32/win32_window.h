@@ -49,6 +49,7 @@ public:
     bool listExists(int id) const override { return controls_.exists(id); }
     void highlightListItem(int id, int index) override { controls_.highlight(id, index); }
     std::optional<Colour> chooseColour(Colour initial) override;
+    std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override;
     void setTitle(std::string_view title) override;
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;

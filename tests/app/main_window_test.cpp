@@ -329,7 +329,8 @@ TEST_F(MainWindowTest, AWindowTheUserOpenedAfterTheSessionsStartStaysWhenATrayCo
 TEST_F(MainWindowTest, StartWithTheDesktopShowsTheDesktopsChoiceAndAClickTurnsIt) {
     autostart.start = true;
     MainWindow& w = Start();
-    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[x] Start with the desktop", "Exit"}));
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[x] Start with the desktop", "Export settings…",
+                                                          "Import settings…", "Exit"}));
     autostart.start = false; // the desktop's own settings turned it off
     w.OnTray(TrayAction::RightUp);
     EXPECT_EQ(tray.menuShown().front(), "[ ] Start with the desktop");
@@ -357,7 +358,7 @@ TEST_F(MainWindowTest, StartWithTheDesktopShowsTheDesktopsChoiceAndAClickTurnsIt
 
 TEST_F(MainWindowTest, TheTrayMenuSpeaksTheLanguage) {
     Start(0x804);
-    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] 随桌面启动", "退出"}));
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] 随桌面启动", "导出设置…", "导入设置…", "退出"}));
 }
 
 TEST_F(MainWindowTest, BalloonsOfTheMousesEvents) {
@@ -591,7 +592,8 @@ TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
 
 TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {
     MainWindow& w = Start();
-    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Exit"}));
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Export settings…",
+                                                          "Import settings…", "Exit"}));
     EXPECT_EQ(tray.menu.back().id, 0) << "Exit keeps the first command";
     w.OnTray(TrayAction::RightUp);
     EXPECT_FALSE(application.quitting) << "the right click only opens the menu";
@@ -681,7 +683,8 @@ TEST_F(MainWindowTest, ATrayThatAppearsLaterTakesTheWindow) {
     MainWindow& w = Start();
     w.OnTrayAppeared();
     EXPECT_TRUE(tray.iconShown);
-    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Exit"}));
+    EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Export settings…",
+                                                          "Import settings…", "Exit"}));
     EXPECT_FALSE(window.taskbarEntry);
     EXPECT_TRUE(window.shown) << "the window the user has open stays open";
     w.OnKeyDown(27);
@@ -844,6 +847,50 @@ TEST_F(SkinsTest, AStrIniThatCannotBeWrittenIsToldAndTheSkinStillChanges) {
     EXPECT_NE(messages.shown[0].text.find(DataPathsIn("/d").strIni.string()), std::string::npos)
         << messages.shown[0].text;
     EXPECT_EQ(w.skinFolder(), "/d/Skins/Ember");
+}
+
+// The menu's profile actions: what the window shows goes out, a profile
+// comes in as the window's own change, sent at the next Apply; a damaged
+// one is refused by its line and changes nothing.
+TEST_F(MainWindowTest, ExportAndImportFromTheMenuCarryWhatTheWindowShows) {
+    MainWindow& w = Start();
+    w.OnTray(TrayAction::LeftUp);
+    w.working().reportRate = 8; // 125 Hz, not applied yet
+    window.profileFile = "/exported.profile";
+    w.OnTrayMenu(kTrayExportItem);
+    EXPECT_EQ(window.fileDialogsOpened, std::vector<std::string>{"save: Export settings…"});
+    const std::string exported = files.files["/exported.profile"];
+    ASSERT_NE(exported.find("\nreport-rate = 125\n"), std::string::npos) << exported;
+
+    std::string changed = exported;
+    changed.replace(changed.find("report-rate = 125"), 17, "report-rate = 500");
+    files.files["/changed.profile"] = changed;
+    window.profileFile = "/changed.profile";
+    window.picture.presents = 0;
+    w.OnTrayMenu(kTrayImportItem);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(w.working().reportRate, 2);
+    EXPECT_EQ(files.files["/d/config.bin"].at(1 + 1925), 2);
+    EXPECT_GT(window.picture.presents, 0) << "the page is drawn again";
+    EXPECT_NE(mouse.reportRate(), 2) << "nothing reaches the mouse before Apply";
+    w.OnLeftButtonDown({620, 615}); // Apply
+    EXPECT_EQ(mouse.reportRate(), 2);
+
+    const auto before = files.files;
+    files.files["/damaged.profile"] = exported.substr(0, exported.size() / 2);
+    window.profileFile = "/damaged.profile";
+    w.OnTrayMenu(kTrayImportItem);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.starts_with("The settings were not imported: damaged.profile line "))
+        << messages.shown[0].text;
+    files.files.erase("/damaged.profile");
+    EXPECT_EQ(files.files, before);
+    EXPECT_EQ(w.working().reportRate, 2);
+
+    // Without a tray the window's right click offers the same two.
+    window.menuChoice = std::nullopt;
+    w.OnRightButtonUp({300, 300});
+    EXPECT_EQ(window.menusOpened.back(), (std::vector<std::string>{"Export settings…", "Import settings…"}));
 }
 
 } // namespace

@@ -163,7 +163,7 @@ class Desktop(unittest.TestCase):
                                  if w not in known])
         self.assertTrue(menu, "a right click opens the menu")
         width, height = self.size(menu[0])
-        self.click(menu[0], width // 2, height // 2)
+        self.click(menu[0], width // 2, height * 7 // 8)  # Exit, the last of four items
         self.assertEqual(self.ended(demo), 0, demo.stderr.read())
 
     def test_without_a_tray_the_window_comes_back_and_takes_a_late_tray(self):
@@ -308,7 +308,7 @@ class Desktop(unittest.TestCase):
     def program_windows(self):
         return set(self.windows("--onlyvisible", "--classname", "^quorvel$"))
 
-    def choose_from_tray_menu(self, icon, item, items=2):
+    def choose_from_tray_menu(self, icon, item, items=4):
         known = self.program_windows()
         self.click(icon, 5, 5, button=3)
         menu = wait_for(lambda: list(self.program_windows() - known))
@@ -359,7 +359,7 @@ class Desktop(unittest.TestCase):
         self.assertEqual(entry["Name"], "Quorvel Gaming Mouse")
         self.assertEqual(os.listdir(os.path.dirname(user)), [name], "nothing else is left in the folder")
 
-        self.choose_from_tray_menu(icon[0], 1)  # Exit
+        self.choose_from_tray_menu(icon[0], 3)  # Exit, below Export and Import settings
         self.assertEqual(self.ended(session), 0)
 
     def test_a_picture_is_taken_beside_a_running_demo_and_leaves_it_alone(self):

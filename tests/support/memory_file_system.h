@@ -33,6 +33,7 @@ public:
     std::set<std::filesystem::path> unreadable; // there, but reading fails with EACCES
     std::set<std::filesystem::path> notFiles;   // a folder or a FIFO in the file's place
     int writeError = 0;                         // errno of every write while set (EACCES, ENOSPC, ...)
+    std::set<std::filesystem::path> fullFor;    // writes of these files fail with ENOSPC
     int writes = 0;
     mutable int reads = 0;
 
@@ -101,6 +102,9 @@ public:
         }
         if (writeError != 0) {
             return FileError{FileError::Kind::WriteFailed, path, writeError};
+        }
+        if (fullFor.count(path) != 0) {
+            return FileError{FileError::Kind::WriteFailed, path, ENOSPC};
         }
         files[path] = std::string(bytes.begin(), bytes.end());
         ++modified[path];

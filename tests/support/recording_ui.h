@@ -151,6 +151,14 @@ public:
         return chosenColour;
     }
 
+    // The file dialog answers `profileFile`; each opening's title is recorded.
+    std::optional<std::filesystem::path> profileFile;
+    std::vector<std::string> fileDialogsOpened;
+    std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override {
+        fileDialogsOpened.push_back((save ? "save: " : "open: ") + std::string(title));
+        return profileFile;
+    }
+
     std::string title;
     void setTitle(std::string_view text) override { title = text; }
     // The pop-up menu answers `menuChoice`; each opening is recorded.

@@ -33,6 +33,14 @@ struct Failed {
     std::string message;
 };
 
+} // namespace
+
+std::string SourceName(const std::string& source) {
+    return source == "-" ? std::string("standard input") : source;
+}
+
+namespace {
+
 // Everything the source holds, read no further than a macro file's limit:
 // a stream without line breaks (/dev/zero) is refused at the limit, not
 // read into memory first.
@@ -51,26 +59,39 @@ std::variant<std::string, Failed> ReadCapped(std::istream& stream, const std::st
     return text;
 }
 
-// The event lines of an add: one a line, "\r\n" or "\n", empty lines and a
-// leading byte-order mark dropped; each must be a line the event list holds.
-std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string& source, std::istream& in) {
+} // namespace
+
+std::variant<std::string, std::string> ReadSource(const std::string& source, std::istream& in) {
+    using Result = std::variant<std::string, std::string>;
     std::ifstream file;
     if (source != "-") {
         std::error_code ec;
         if (std::filesystem::is_directory(std::filesystem::path(source), ec)) {
-            return Failed{source + ": is a folder"};
+            return Result(std::in_place_index<1>, source + ": is a folder");
         }
         file.open(std::filesystem::path(source), std::ios::binary);
         if (!file) {
-            return Failed{source + ": cannot be read"};
+            return Result(std::in_place_index<1>, source + ": cannot be read");
         }
     }
-    const std::string shown = source == "-" ? std::string("standard input") : source;
-    auto read = ReadCapped(source == "-" ? in : file, shown);
+    auto read = ReadCapped(source == "-" ? in : file, SourceName(source));
     if (auto* failed = std::get_if<Failed>(&read)) {
-        return *failed;
+        return Result(std::in_place_index<1>, failed->message);
     }
-    const std::string& text = std::get<std::string>(read);
+    return Result(std::in_place_index<0>, std::move(std::get<std::string>(read)));
+}
+
+namespace {
+
+// The event lines of an add: one a line, "\r\n" or "\n", empty lines and a
+// leading byte-order mark dropped; each must be a line the event list holds.
+std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string& source, std::istream& in) {
+    auto read = ReadSource(source, in);
+    if (read.index() == 1) {
+        return Failed{std::get<1>(read)};
+    }
+    const std::string shown = SourceName(source);
+    const std::string& text = std::get<0>(read);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (int number = 1; start < text.size(); ++number) {

@@ -18,6 +18,7 @@
 #include "macro_command.h"
 #include "options.h"
 #include "quorvel_version.h"
+#include "settings_command.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -148,6 +149,39 @@ int RunApply(DeviceController& controller, const DeviceConfig& config, std::ostr
     return kExitFailure;
 }
 
+// The sensor type for the settings commands: --sensor-type, else the
+// mouse's own (the simulated one with --simulate), asked quietly.
+std::optional<Byte> AskSensorType(const Options& options) {
+    if (options.sensorType && !options.simulate) {
+        return options.sensorType;
+    }
+    std::unique_ptr<HidPort> hid;
+    if (options.simulate) {
+        auto simulated = std::make_unique<SimulatedMouse>();
+        if (options.sensorType) {
+            simulated->setSensorType(*options.sensorType);
+        }
+        hid = std::move(simulated);
+    } else {
+        hid = OpenSystemHidPort();
+    }
+    if (!hid) {
+        return std::nullopt;
+    }
+    PlatformClock clock;
+    NoWindow window;
+    DeviceController controller(*hid, clock, window);
+    if (controller.OpenDevice() != OpenResult::Opened) {
+        return std::nullopt;
+    }
+    controller.Handshake();
+    const auto record = controller.connected() ? controller.ReadSensorRecord() : std::nullopt;
+    if (!record) {
+        return std::nullopt;
+    }
+    return record->sensorType;
+}
+
 int Run(const Options& options) {
     // With --trace, standard output carries the transfers and nothing else.
     std::ostream& out = options.trace ? std::cerr : std::cout;
@@ -156,6 +190,13 @@ int Run(const Options& options) {
         const DataPaths paths =
             options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
         return RunMacroCommand(options.macro, paths, files, std::cin, std::cout, std::cerr);
+    }
+    if (options.action == Action::Settings) {
+        const DataPaths paths =
+            options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
+        return RunSettingsCommand(
+            options.settings, paths, files, [&] { return AskSensorType(options); }, std::cin, std::cout,
+            std::cerr);
     }
 
     std::optional<DeviceConfig> config;

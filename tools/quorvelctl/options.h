@@ -8,7 +8,7 @@
 
 namespace quorvel::ctl {
 
-enum class Action { Info, Apply, Macro, Help, Version };
+enum class Action { Info, Apply, Macro, Settings, Help, Version };
 
 // "macro list", "macro show NAME", "macro add NAME FILE", "macro delete NAME".
 struct MacroCommand {
@@ -18,6 +18,15 @@ struct MacroCommand {
     std::string source; // add: the file of event lines, "-" for standard input
 };
 
+// "show", "get NAME", "set NAME VALUE...", "export FILE", "import FILE".
+struct SettingsCommand {
+    enum class Kind { Show, Get, Set, Export, Import };
+    Kind kind = Kind::Show;
+    std::string name;  // get, set
+    std::string value; // set: the value words joined by blanks
+    std::string file;  // export, import: "-" for standard output or input
+};
+
 struct Options {
     Action action = Action::Help;
     std::optional<std::string> dataFolder;
@@ -25,6 +34,7 @@ struct Options {
     std::optional<Byte> sensorType;
     bool trace = false;
     MacroCommand macro;
+    SettingsCommand settings;
 };
 
 struct ParseResult {

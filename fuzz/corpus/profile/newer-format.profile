@@ -1,0 +1,2 @@
+quorvel-profile 2
+end
