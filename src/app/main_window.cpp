@@ -85,7 +85,7 @@ Colour ToColour(const Rgb& rgb) {
 // "<path>: what is wrong with the image", as a file error is told.
 std::string ImageFaultText(const ImageFault& fault, Language language) {
     const auto line = [&](TextId id, std::initializer_list<std::string_view> values = {}) {
-        return fault.path.string() + ": " + Filled(Text(language, id), values);
+        return Utf8FromPath(fault.path) + ": " + Filled(Text(language, id), values);
     };
     switch (fault.kind) {
     case ImageFault::Kind::Missing:
@@ -208,13 +208,13 @@ void MainWindow::FindSkin(const std::string& name) {
     const std::optional<ImageFault> fault = OwnSkinImageFault(images_, *skin.unusable);
     if (!fault || (fault->kind == ImageFault::Kind::Missing &&
                    fault->path == SkinImagePath(*skin.unusable, kMainBackground))) {
-        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {skin.unusable->string()}),
+        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {Utf8FromPath(*skin.unusable)}),
                                     kApplicationTitle);
         return;
     }
     ports_.messages.showMessage(
         ImageFaultText(*fault, language_) + '\n' +
-            Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? skin.unusable->string() : name}),
+            Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? Utf8FromPath(*skin.unusable) : name}),
         kApplicationTitle);
 }
 

@@ -46,11 +46,10 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
         return DataPathsIn(programFolder, environment.program);
     }
     std::filesystem::path configHome;
-    if (!environment.xdgConfigHome.empty() &&
-        std::filesystem::path(environment.xdgConfigHome).is_absolute()) {
-        configHome = environment.xdgConfigHome;
+    if (!environment.xdgConfigHome.empty() && PathFromUtf8(environment.xdgConfigHome).is_absolute()) {
+        configHome = PathFromUtf8(environment.xdgConfigHome);
     } else if (!environment.home.empty()) {
-        configHome = std::filesystem::path(environment.home) / ".config";
+        configHome = PathFromUtf8(environment.home) / ".config";
     } else {
         // No home at all: keep the files beside the program, as a portable copy does.
         return DataPathsIn(programFolder, environment.program);

@@ -57,10 +57,10 @@ std::variant<std::vector<std::string>, Failed> ReadEventLines(const std::string&
     std::ifstream file;
     if (source != "-") {
         std::error_code ec;
-        if (std::filesystem::is_directory(std::filesystem::path(source), ec)) {
+        if (std::filesystem::is_directory(PathFromUtf8(source), ec)) {
             return Failed{source + ": is a folder"};
         }
-        file.open(std::filesystem::path(source), std::ios::binary);
+        file.open(PathFromUtf8(source), std::ios::binary);
         if (!file) {
             return Failed{source + ": cannot be read"};
         }

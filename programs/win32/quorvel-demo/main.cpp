@@ -189,7 +189,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
         const bool saved = SaveWindowPicture(program.window(), command.screenshot);
         if (!saved) {
-            std::cerr << "quorvel-demo: cannot save " << command.screenshot.string() << "\n";
+            std::cerr << "quorvel-demo: cannot save " << quorvel::Utf8FromPath(command.screenshot) << "\n";
         }
         program.controller().Exit();
         const int code = program.exec();
