@@ -144,15 +144,18 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         return StartResult::Running;
     }
 
-    // A first-run copy that failed is told as itself, not later as a missing file.
-    const FileStatus seeding = SeedDataFolder(ports_.files, paths_);
-    if (seeding) {
-        ShowFileError(*seeding);
+    // A first-run copy that failed is told once, as itself, not later as a
+    // missing file; what it could not copy is read from the factory files.
+    const DataFolderStart folder = StartDataFolder(ports_.files, paths_);
+    if (folder.cannotSave) {
+        ShowFileError(*folder.cannotSave, text(TextId::kSettingsCannotBeSaved));
     }
     // Stamped before they are read: a change in between is taken up later.
     const DataFileStamps read = StampDataFiles();
-    if (const FileStatus load = configFile_.LoadConfig(working_);
-        load && !(seeding && seeding->path == load->path)) {
+    ConfigFile factoryConfig(ports_.files, folder.read.configBin, paths_.program);
+    ConfigFile& configSource = folder.read.configBin == paths_.configBin ? configFile_ : factoryConfig;
+    if (const FileStatus load = configSource.LoadConfig(working_);
+        load && !(folder.cannotSave && load->kind == FileError::Kind::Missing)) {
         if (load->kind == FileError::Kind::Missing) {
             ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
         } else {
@@ -160,7 +163,10 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         }
     }
     saved_ = working_;
-    const auto interface = strIni_.ReadAll();
+    const auto interface =
+        folder.read.strIni == paths_.strIni
+            ? strIni_.ReadAll()
+            : StrIni(ports_.files, folder.read.strIni, std::string(SectionName(language_))).ReadAll();
     if (!interface) {
         ShowFileError(interface.error(), text(TextId::kLabelsStartEmpty));
     }

@@ -125,6 +125,22 @@ FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths) {
     return failure;
 }
 
+DataFolderStart StartDataFolder(FileSystem& files, const DataPaths& paths) {
+    DataFolderStart start{paths, SeedDataFolder(files, paths)};
+    if (!start.cannotSave) {
+        return start;
+    }
+    for (const auto& [name, file] :
+         {std::pair{kConfigBin, &start.read.configBin}, std::pair{kStrIni, &start.read.strIni},
+          std::pair{kRecordIni, &start.read.recordIni}}) {
+        const std::filesystem::path factory = paths.factoryFolder / name;
+        if (!files.exists(*file) && files.exists(factory)) {
+            *file = factory;
+        }
+    }
+    return start;
+}
+
 namespace {
 
 // A folder that holds a main.png, and whether it is a skin the program can draw.

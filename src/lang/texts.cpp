@@ -186,6 +186,11 @@ constexpr TextRow kTexts[] = {
      {"The button labels and the skin settings start empty.",
       "按键名称和皮肤设置从空白开始。",
       "按鍵名稱和皮膚設定從空白開始。"}},
+    {TextId::kSettingsCannotBeSaved,
+     {"Settings cannot be saved in this folder; what is missing there is read from the factory files, "
+      "and nothing there is changed.",
+      "设置无法保存到此文件夹；其中缺少的文件从出厂文件读取，文件夹中的内容不会被更改。",
+      "設定無法儲存到此資料夾；其中缺少的檔案從出廠檔案讀取，資料夾中的內容不會被變更。"}},
     {TextId::kNoSkinInFolder,
      {"%s holds no skin; the Default skin is used.",
       "%s 中没有皮肤；将使用默认皮肤。",

@@ -130,6 +130,7 @@ enum class TextId : int {
     // What follows from a file error at start-up.
     kSettingsStartEmpty,
     kLabelsStartEmpty,
+    kSettingsCannotBeSaved,
     kNoSkinInFolder,    // "%s": the folder
     kSkinCannotBeDrawn, // "%s": the skin's name
     // What is wrong with a skin image, after its path.
@@ -146,7 +147,7 @@ enum class TextId : int {
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 119;
+inline constexpr int kTextCount = 120;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

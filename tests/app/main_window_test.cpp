@@ -22,6 +22,9 @@ constexpr Point kApply{620, 615};
 constexpr Point kCancel{725, 615};
 constexpr Point kMinimise{830, 10};
 constexpr Point kEmpty{5, 300};
+constexpr std::string_view kCannotBeSaved =
+    "Settings cannot be saved in this folder; what is missing there is "
+    "read from the factory files, and nothing there is changed.";
 
 // Tasks the relay posts to the interface thread; the test runs them.
 struct TaskQueue {
@@ -251,11 +254,36 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.front(),
-              (ShownMessage{paths.configBin.string() + ": cannot be written: No space left on device",
+              (ShownMessage{paths.configBin.string() + ": cannot be written: No space left on device\n" +
+                                std::string(kCannotBeSaved),
                             "Quorvel Gaming Mouse"}));
+    EXPECT_EQ(main->working(), FactoryDeviceConfig()) << "the factory file is read in its place";
     for (const ShownMessage& shown : messages.shown) {
         EXPECT_NE(shown.text, "Config file is not exist.");
     }
+}
+
+// A portable copy in a folder the user may not write (on a share, in Program
+// Files): the demo cannot make its own folder there, says so once with the
+// reason, and runs on the factory settings and the skin the copy brings.
+TEST_F(MainWindowTest, InAFolderThatCannotBeWrittenTheDemoStartsOnTheFactoryFilesWithOneMessage) {
+    files.files["/d/factory/config.bin"] = FactoryConfigBin();
+    files.files["/d/factory/str.ini"] = FactoryStrIni();
+    files.writeError = EACCES;
+    const auto before = files.files;
+    const DataPaths paths = DemoDataPaths(DataPathsIn("/d", "/d/quorvel-demo"));
+    main = std::make_unique<MainWindow>(
+        MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
+        paths, 0x409);
+    relay.setTarget(*main);
+    ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{Utf8FromPath(paths.configBin) +
+                                                              ": cannot be written: Permission denied\n" +
+                                                              std::string(kCannotBeSaved),
+                                                          "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(main->working(), FactoryDeviceConfig());
+    EXPECT_EQ(window.width, 880) << "drawn in the copy's Default skin";
+    EXPECT_EQ(files.files, before) << "nothing written, nothing lost";
 }
 
 TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {
