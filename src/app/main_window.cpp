@@ -179,6 +179,14 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     FindSkin(settings.skin.path);
 
     PreloadFirstDrawing();
+    if (LoadSkinImage(images_, skin_, kMainBackground) == nullptr) {
+        const std::filesystem::path& skin = skin_.fallback.empty() ? skin_.folder : skin_.fallback;
+        const std::optional<ImageFault> fault = images_.fault(SkinImagePath(skin, kMainBackground));
+        ports_.messages.showMessage((fault ? ImageFaultText(*fault, language_) + '\n' : std::string()) +
+                                        std::string(text(TextId::kWindowCannotBeDrawn)),
+                                    kApplicationTitle);
+        return StartResult::CannotDraw;
+    }
     DrawWindowBackground();
     RefreshHoverControls();
     if (device_->connected()) {

@@ -62,7 +62,10 @@ class MainWindow final : public DeviceEventPort, public PageContext {
 public:
     MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId);
 
-    enum class StartResult { Running, AlreadyRunning };
+    // CannotDraw: not even the Default skin has a background the window can
+    // be drawn from; a message has said which image and why, and the program
+    // ends (with a failure status) rather than show a window of one pixel.
+    enum class StartResult { Running, AlreadyRunning, CannotDraw };
     // The window's initialisation. `noticeWakeup` is called from any thread
     // when arrival or removal notices wait; the shell then calls OnDeviceNotices.
     // Started by the session, the program starts quietly: the window stays

@@ -133,6 +133,7 @@ enum class TextId : int {
     kSettingsCannotBeSaved,
     kNoSkinInFolder,    // "%s": the folder
     kSkinCannotBeDrawn, // "%s": the skin's name
+    kWindowCannotBeDrawn,
     // What is wrong with a skin image, after its path.
     kImageNotReadable,
     kImageTooLarge, // "%s" x "%s": its size; "%s" x "%s": the largest
@@ -147,7 +148,7 @@ enum class TextId : int {
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 120;
+inline constexpr int kTextCount = 121;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -165,7 +165,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another demo runs and shows its window
+        // 0: another demo runs and shows its window; 1: the window cannot be drawn
+        return program.startExitStatus();
     }
     if (command.advancedPage) {
         program.controller().DrawAdvancedPage();
