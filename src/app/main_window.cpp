@@ -147,7 +147,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     // A first-run copy that failed is told once, as itself, not later as a
     // missing file; what it could not copy is read from the factory files.
     const DataFolderStart folder = StartDataFolder(ports_.files, paths_);
-    if (folder.cannotSave) {
+    cannotSave_ = folder.cannotSave.has_value();
+    if (cannotSave_) {
         ShowFileError(*folder.cannotSave, text(TextId::kSettingsCannotBeSaved));
     }
     // Stamped before they are read: a change in between is taken up later.
@@ -355,6 +356,11 @@ bool MainWindow::firstRun() const {
 }
 
 void MainWindow::saveLabels() {
+    // The first drawing's default labels stay in the window where the folder
+    // cannot take them: the start has said why once.
+    if (cannotSave_) {
+        return;
+    }
     const DataChange change = changeDataFiles();
     if (const FileStatus error = strIni_.WriteLabels(labels_)) {
         ShowFileError(*error);

@@ -242,6 +242,8 @@ private:
     // Started by the session without a tray, the window waits minimised
     // until the user opens it or a tray comes to take it.
     bool waitingMinimised_ = false;
+    // The start found that the data folder cannot be saved, and said so.
+    bool cannotSave_ = false;
     bool startWithDesktopShown_ = false; // what the menu's check item shows
     bool basicInitialised_ = false;
     PageContent* basic_ = nullptr;

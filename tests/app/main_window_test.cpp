@@ -296,29 +296,6 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     }
 }
 
-// A portable copy in a folder the user may not write (on a share, in Program
-// Files): the demo cannot make its own folder there, says so once with the
-// reason, and runs on the factory settings and the skin the copy brings.
-TEST_F(MainWindowTest, InAFolderThatCannotBeWrittenTheDemoStartsOnTheFactoryFilesWithOneMessage) {
-    files.files["/d/factory/config.bin"] = FactoryConfigBin();
-    files.files["/d/factory/str.ini"] = FactoryStrIni();
-    files.writeError = EACCES;
-    const auto before = files.files;
-    const DataPaths paths = DemoDataPaths(DataPathsIn("/d", "/d/quorvel-demo"));
-    main = std::make_unique<MainWindow>(
-        MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
-        paths, 0x409);
-    relay.setTarget(*main);
-    ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
-    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{Utf8FromPath(paths.configBin) +
-                                                              ": cannot be written: Permission denied\n" +
-                                                              std::string(kCannotBeSaved),
-                                                          "Quorvel Gaming Mouse"}}));
-    EXPECT_EQ(main->working(), FactoryDeviceConfig());
-    EXPECT_EQ(window.width, 880) << "drawn in the copy's Default skin";
-    EXPECT_EQ(files.files, before) << "nothing written, nothing lost";
-}
-
 TEST_F(MainWindowTest, ASecondCopyStopsBeforeAnything) {
     instance.first = false;
     for (const StartedBy by : {StartedBy::User, StartedBy::Session}) {
