@@ -198,8 +198,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     quorvel::DemoPanel panel(mouse, program);
     // Beside the settings window, so that neither hides the other.
-    RECT settings{};
-    ::GetWindowRect(program.window().handle(), &settings);
-    panel.showAt({settings.right + 16, settings.top});
+    panel.showBeside(program.window().handle());
     return program.exec();
 }
