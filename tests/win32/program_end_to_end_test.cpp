@@ -101,7 +101,7 @@ struct ProgramOnWindowsPointerTest : testing::ProgramOnSimulatedMouse {
         DeviceConfig config = FactoryDeviceConfig();
         config.enhancePointerPrecision = 1;
         config.scrollOneScreen = 0;
-        config.mouseSpeed = 10;      // speed 19
+        config.mouseSpeed = 10;      // speed 18
         config.wheelScrollLines = 7; // 7 lines
         config.doubleClickSpeed = 3; // 760 ms
         WindowsFileSystem files;
@@ -136,7 +136,7 @@ TEST_F(ProgramOnWindowsPointerTest, ApplyLeavesThePointerSettingsInTheProfile) {
         const wchar_t* name;
         const wchar_t* value;
     } cases[] = {
-        {L"Control Panel\\Mouse", L"MouseSensitivity", L"19"},
+        {L"Control Panel\\Mouse", L"MouseSensitivity", L"18"},
         {L"Control Panel\\Mouse", L"MouseSpeed", L"1"},
         {L"Control Panel\\Desktop", L"WheelScrollLines", L"7"},
         {L"Control Panel\\Mouse", L"DoubleClickSpeed", L"760"},
