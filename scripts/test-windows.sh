@@ -42,6 +42,10 @@ ctest --test-dir build-windows --output-on-failure -j"$jobs"
 bash tests/win32/programs_check.sh build-windows/bin build-windows/tests/window_driver.exe \
   ${linux_build:+"$linux_build/bin"}
 
+# Unpacked into folders whose names are not ASCII: the demo's picture, a
+# skin named Blå, quorvelctl.exe's macro names and --data.
+bash tests/win32/folder_names_check.sh build-windows/bin
+
 if [ -n "$linux_build" ]; then
   diff <("$linux_build/bin/quorvelctl" --simulate --trace apply) \
        <(wine build-windows/bin/quorvelctl.exe --simulate --trace apply)

@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another demo runs and shows its window
+        // 0: another demo runs and shows its window; 1: the window cannot be drawn
+        return program.startExitStatus();
     }
     if (advancedPage) {
         program.controller().DrawAdvancedPage();

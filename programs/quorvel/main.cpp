@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
 
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another copy is running (and shows its window when the user started this one)
+        // 0: another copy is running (and shows its window when the user started this one); 1: the window
+        // cannot be drawn
+        return program.startExitStatus();
     }
     return program.exec();
 }

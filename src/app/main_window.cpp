@@ -86,7 +86,7 @@ Colour ToColour(const Rgb& rgb) {
 // "<path>: what is wrong with the image", as a file error is told.
 std::string ImageFaultText(const ImageFault& fault, Language language) {
     const auto line = [&](TextId id, std::initializer_list<std::string_view> values = {}) {
-        return fault.path.string() + ": " + Filled(Text(language, id), values);
+        return Utf8FromPath(fault.path) + ": " + Filled(Text(language, id), values);
     };
     switch (fault.kind) {
     case ImageFault::Kind::Missing:
@@ -145,15 +145,19 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         return StartResult::Running;
     }
 
-    // A first-run copy that failed is told as itself, not later as a missing file.
-    const FileStatus seeding = SeedDataFolder(ports_.files, paths_);
-    if (seeding) {
-        ShowFileError(*seeding);
+    // A first-run copy that failed is told once, as itself, not later as a
+    // missing file; what it could not copy is read from the factory files.
+    const DataFolderStart folder = StartDataFolder(ports_.files, paths_);
+    cannotSave_ = folder.cannotSave.has_value();
+    if (cannotSave_) {
+        ShowFileError(*folder.cannotSave, text(TextId::kSettingsCannotBeSaved));
     }
     // Stamped before they are read: a change in between is taken up later.
     const DataFileStamps read = StampDataFiles();
-    if (const FileStatus load = configFile_.LoadConfig(working_);
-        load && !(seeding && seeding->path == load->path)) {
+    ConfigFile factoryConfig(ports_.files, folder.read.configBin, paths_.program);
+    ConfigFile& configSource = folder.read.configBin == paths_.configBin ? configFile_ : factoryConfig;
+    if (const FileStatus load = configSource.LoadConfig(working_);
+        load && !(folder.cannotSave && load->kind == FileError::Kind::Missing)) {
         if (load->kind == FileError::Kind::Missing) {
             ports_.messages.showMessage(kConfigMissingText, kApplicationTitle);
         } else {
@@ -161,7 +165,10 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         }
     }
     saved_ = working_;
-    const auto interface = strIni_.ReadAll();
+    const auto interface =
+        folder.read.strIni == paths_.strIni
+            ? strIni_.ReadAll()
+            : StrIni(ports_.files, folder.read.strIni, std::string(SectionName(language_))).ReadAll();
     if (!interface) {
         ShowFileError(interface.error(), text(TextId::kLabelsStartEmpty));
     }
@@ -174,6 +181,14 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     FindSkin(settings.skin.path);
 
     PreloadFirstDrawing();
+    if (LoadSkinImage(images_, skin_, kMainBackground) == nullptr) {
+        const std::filesystem::path& skin = skin_.fallback.empty() ? skin_.folder : skin_.fallback;
+        const std::optional<ImageFault> fault = images_.fault(SkinImagePath(skin, kMainBackground));
+        ports_.messages.showMessage((fault ? ImageFaultText(*fault, language_) + '\n' : std::string()) +
+                                        std::string(text(TextId::kWindowCannotBeDrawn)),
+                                    kApplicationTitle);
+        return StartResult::CannotDraw;
+    }
     DrawWindowBackground();
     RefreshHoverControls();
     if (device_->connected()) {
@@ -209,13 +224,13 @@ void MainWindow::FindSkin(const std::string& name) {
     const std::optional<ImageFault> fault = OwnSkinImageFault(images_, *skin.unusable);
     if (!fault || (fault->kind == ImageFault::Kind::Missing &&
                    fault->path == SkinImagePath(*skin.unusable, kMainBackground))) {
-        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {skin.unusable->string()}),
+        ports_.messages.showMessage(Filled(text(TextId::kNoSkinInFolder), {Utf8FromPath(*skin.unusable)}),
                                     kApplicationTitle);
         return;
     }
     ports_.messages.showMessage(
         ImageFaultText(*fault, language_) + '\n' +
-            Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? skin.unusable->string() : name}),
+            Filled(text(TextId::kSkinCannotBeDrawn), {name.empty() ? Utf8FromPath(*skin.unusable) : name}),
         kApplicationTitle);
 }
 
@@ -342,6 +357,11 @@ bool MainWindow::firstRun() const {
 }
 
 void MainWindow::saveLabels() {
+    // The first drawing's default labels stay in the window where the folder
+    // cannot take them: the start has said why once.
+    if (cannotSave_) {
+        return;
+    }
     const DataChange change = changeDataFiles();
     if (const FileStatus error = strIni_.WriteLabels(labels_)) {
         ShowFileError(*error);

@@ -64,7 +64,10 @@ class MainWindow final : public DeviceEventPort, public PageContext {
 public:
     MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId);
 
-    enum class StartResult { Running, AlreadyRunning };
+    // CannotDraw: not even the Default skin has a background the window can
+    // be drawn from; a message has said which image and why, and the program
+    // ends (with a failure status) rather than show a window of one pixel.
+    enum class StartResult { Running, AlreadyRunning, CannotDraw };
     // The window's initialisation. `noticeWakeup` is called from any thread
     // when arrival or removal notices wait; the shell then calls OnDeviceNotices.
     // Started by the session, the program starts quietly: the window stays
@@ -251,6 +254,8 @@ private:
     // Started by the session without a tray, the window waits minimised
     // until the user opens it or a tray comes to take it.
     bool waitingMinimised_ = false;
+    // The start found that the data folder cannot be saved, and said so.
+    bool cannotSave_ = false;
     bool startWithDesktopShown_ = false; // what the menu's check item shows
     bool basicInitialised_ = false;
     PageContent* basic_ = nullptr;

@@ -67,11 +67,10 @@ DataPaths ResolveDataPaths(const DataFolderEnvironment& environment, const FileS
         return DataPathsIn(programFolder, environment.program);
     }
     std::filesystem::path configHome;
-    if (!environment.xdgConfigHome.empty() &&
-        std::filesystem::path(environment.xdgConfigHome).is_absolute()) {
-        configHome = environment.xdgConfigHome;
+    if (!environment.xdgConfigHome.empty() && PathFromUtf8(environment.xdgConfigHome).is_absolute()) {
+        configHome = PathFromUtf8(environment.xdgConfigHome);
     } else if (!environment.home.empty()) {
-        configHome = std::filesystem::path(environment.home) / ".config";
+        configHome = PathFromUtf8(environment.home) / ".config";
     } else {
         // No home at all: keep the files beside the program, as a portable copy does.
         return DataPathsIn(programFolder, environment.program);
@@ -145,6 +144,22 @@ FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths) {
         }
     }
     return failure;
+}
+
+DataFolderStart StartDataFolder(FileSystem& files, const DataPaths& paths) {
+    DataFolderStart start{paths, SeedDataFolder(files, paths)};
+    if (!start.cannotSave) {
+        return start;
+    }
+    for (const auto& [name, file] :
+         {std::pair{kConfigBin, &start.read.configBin}, std::pair{kStrIni, &start.read.strIni},
+          std::pair{kRecordIni, &start.read.recordIni}}) {
+        const std::filesystem::path factory = paths.factoryFolder / name;
+        if (!files.exists(*file) && files.exists(factory)) {
+            *file = factory;
+        }
+    }
+    return start;
 }
 
 namespace {

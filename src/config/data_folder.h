@@ -74,6 +74,19 @@ std::unique_ptr<FolderLock> LockDataFolder(FileSystem& files, const DataPaths& p
 // copy that failed, when one did; the others are still tried.
 FileStatus SeedDataFolder(FileSystem& files, const DataPaths& paths);
 
+// The data folder as a start finds it: SeedDataFolder, and where each file
+// is read from. Where a factory file could not be copied in (a read-only
+// folder: a copy on a share or in Program Files, a folder that cannot be
+// made, a full disk), each file still missing from the folder is read from
+// the factory folder in its place, so the window starts on the factory
+// settings rather than an empty record, and `cannotSave` says why nothing
+// can be kept. Nothing is ever written through `read`.
+struct DataFolderStart {
+    DataPaths read;
+    FileStatus cannotSave;
+};
+DataFolderStart StartDataFolder(FileSystem& files, const DataPaths& paths);
+
 // Whether a folder that holds a main.png is a skin the program can draw;
 // the window tells by decoding the skin's own images.
 using SkinCheck = std::function<bool(const std::filesystem::path& folder)>;

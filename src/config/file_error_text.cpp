@@ -22,7 +22,7 @@ std::string ConfigWriteErrorText(int code) {
 
 std::string FileErrorText(const FileError& error, Language language) {
     const auto text = [&](TextId id, std::initializer_list<std::string_view> values = {}) {
-        return error.path.string() + ": " + Filled(Text(language, id), values);
+        return Utf8FromPath(error.path) + ": " + Filled(Text(language, id), values);
     };
     switch (error.kind) {
     case FileError::Kind::Missing:
@@ -43,7 +43,7 @@ std::string FileErrorText(const FileError& error, Language language) {
     case FileError::Kind::BadName:
         return text(TextId::kFileNameNotStorable);
     }
-    return error.path.string() + ": ";
+    return Utf8FromPath(error.path) + ": ";
 }
 
 } // namespace quorvel

@@ -130,8 +130,10 @@ enum class TextId : int {
     // What follows from a file error at start-up.
     kSettingsStartEmpty,
     kLabelsStartEmpty,
+    kSettingsCannotBeSaved,
     kNoSkinInFolder,    // "%s": the folder
     kSkinCannotBeDrawn, // "%s": the skin's name
+    kWindowCannotBeDrawn,
     // What is wrong with a skin image, after its path.
     kImageNotReadable,
     kImageTooLarge, // "%s" x "%s": its size; "%s" x "%s": the largest
@@ -151,7 +153,7 @@ enum class TextId : int {
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 123;
+inline constexpr int kTextCount = 125;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

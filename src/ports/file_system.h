@@ -78,9 +78,12 @@ public:
         if (!content) {
             return content.error();
         }
+        // A folder that cannot be made is told as itself (read-only, no
+        // access), not as a file missing from it.
         std::error_code ec;
-        if (to.has_parent_path()) {
-            std::filesystem::create_directories(to.parent_path(), ec);
+        if (to.has_parent_path() && !std::filesystem::create_directories(to.parent_path(), ec) && ec) {
+            return FileError{FileError::Kind::WriteFailed, to.parent_path(),
+                             ec.default_error_condition().value()};
         }
         return writeAtomically(
             to, std::span(reinterpret_cast<const std::uint8_t*>(content->data()), content->size()));

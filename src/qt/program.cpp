@@ -151,6 +151,10 @@ Program::~Program() {
 bool Program::start() {
     const MainWindow::StartResult result =
         main_->Start([this] { OnInterfaceThread([this] { main_->OnDeviceNotices(); }); }, startedBy_);
+    if (result == MainWindow::StartResult::CannotDraw) {
+        startExitStatus_ = 1;
+        return false;
+    }
     if (result == MainWindow::StartResult::AlreadyRunning) {
         if (ownLock_ && main_->showsRunningCopy()) {
             KnockOnRunningCopy(SocketBeside(lock_.path()));

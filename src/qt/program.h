@@ -42,9 +42,12 @@ public:
     Program(HidPort& hid, Clock& clock, Options options);
     ~Program();
 
-    // Starts the window (hidden, in the tray). False when another copy runs;
-    // that copy has been asked to show its window.
+    // Starts the window (hidden, in the tray). False when the program ends
+    // at once, with startExitStatus(): 0 when another copy runs (that copy
+    // has been asked to show its window), 1 when the window cannot be drawn
+    // (a message has said why).
     bool start();
+    int startExitStatus() const { return startExitStatus_; }
     // Runs until the program is ended; the exit code.
     int exec();
 
@@ -102,6 +105,7 @@ private:
     std::unique_ptr<AdvancedPage> advancedPage_;
     std::unique_ptr<KeystrokeFilter> keystrokes_;
     bool ownLock_ = false;
+    int startExitStatus_ = 0;
     QLocalServer later_; // second launches knock here
 };
 

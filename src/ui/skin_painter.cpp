@@ -38,6 +38,11 @@ SkinImage Premultiply(const DecodedImage& decoded) {
 
 namespace {
 
+// The image's double-density twin, a@2x.png beside a.png.
+std::filesystem::path DoubleDensityPath(const std::filesystem::path& path) {
+    return PathFromUtf8(DoubleDensityName(Utf8FromPath(path)));
+}
+
 struct Decoding {
     std::optional<SkinImage> image;
     std::optional<ImageFault> fault;
@@ -81,7 +86,7 @@ std::optional<ImageFault> ImageCache::fault(const std::filesystem::path& path) {
 
 const SkinImage* ImageCache::load(const std::filesystem::path& path, int density) {
     if (density >= 2) {
-        if (const Entry* sharp = entryOf(DoubleDensityName(path.string()), 2); sharp && sharp->image) {
+        if (const Entry* sharp = entryOf(DoubleDensityPath(path), 2); sharp && sharp->image) {
             return &*sharp->image;
         }
     }
@@ -92,7 +97,7 @@ const SkinImage* ImageCache::load(const std::filesystem::path& path, int density
 std::pair<std::filesystem::path, int> ImageCache::chosenFile(const std::filesystem::path& path,
                                                              int density) const {
     if (density >= 2) {
-        std::filesystem::path sharp = DoubleDensityName(path.string());
+        std::filesystem::path sharp = DoubleDensityPath(path);
         if (files_->stamp(sharp)) {
             return {std::move(sharp), 2};
         }
@@ -164,11 +169,11 @@ const ImageCache::Entry* ImageCache::entryOf(const std::filesystem::path& path, 
 }
 
 std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std::string_view name) {
-    std::string path = skinFolder.string();
+    std::string path = Utf8FromPath(skinFolder);
     if (!path.empty() && path.back() == '/' && !name.empty() && name.front() == '/') {
         path.pop_back();
     }
-    return path + std::string(name);
+    return PathFromUtf8(path + std::string(name));
 }
 
 const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,

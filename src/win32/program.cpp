@@ -110,6 +110,10 @@ std::optional<LRESULT> Win32Program::onWindowMessage(UINT message, WPARAM, LPARA
 bool Win32Program::start() {
     const MainWindow::StartResult result = main_->Start(
         [post = interface_.poster(), this] { post([this] { main_->OnDeviceNotices(); }); }, startedBy_);
+    if (result == MainWindow::StartResult::CannotDraw) {
+        startExitStatus_ = 1;
+        return false;
+    }
     if (result == MainWindow::StartResult::AlreadyRunning) {
         if (ownLock_ && main_->showsRunningCopy()) {
             KnockOnRunningCopy(windowClass_);

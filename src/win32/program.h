@@ -48,9 +48,12 @@ public:
     Win32Program(const Win32Program&) = delete;
     Win32Program& operator=(const Win32Program&) = delete;
 
-    // Starts the window (hidden, in the tray). False when another copy runs;
-    // that copy has been asked to show its window.
+    // Starts the window (hidden, in the tray). False when the program ends
+    // at once, with startExitStatus(): 0 when another copy runs (that copy
+    // has been asked to show its window), 1 when the window cannot be drawn
+    // (a message has said why).
     bool start();
+    int startExitStatus() const { return startExitStatus_; }
     // Runs the message loop until the program is ended; the exit code.
     int exec();
 
@@ -98,6 +101,7 @@ private:
     std::unique_ptr<AdvancedPage> advancedPage_;
     std::unique_ptr<KeystrokeHook> keystrokes_;
     bool ownLock_ = false;
+    int startExitStatus_ = 0;
 };
 
 } // namespace quorvel

@@ -97,7 +97,7 @@ std::variant<ProgramOptions, std::string> ParseProgramOptions(const std::vector<
         } else if (argument == L"--autostart") {
             options.autostart = true;
         } else if (argument == L"--screenshot") {
-            options.screenshot = std::filesystem::path(*value);
+            options.screenshot = *value;
             if (options.screenshot.empty()) {
                 return std::string("--screenshot needs a file");
             }

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "ports/file_system.h"
 #include "system/windows/system_info.h"
 #include "system/windows/wide_text.h"
 
@@ -15,7 +16,7 @@ void Win32Messages::showMessage(std::string_view text, std::string_view title) {
 }
 
 void ConsoleMessages::showMessage(std::string_view text, std::string_view title) {
-    std::cerr << ExecutablePath().stem().string() << ": " << title << ": " << text << std::endl;
+    std::cerr << Utf8FromPath(ExecutablePath().stem()) << ": " << title << ": " << text << std::endl;
 }
 
 void Win32Application::quit() {

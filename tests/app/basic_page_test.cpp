@@ -123,6 +123,29 @@ TEST_F(BasicPageTest, AFailedFirstRunLabelWriteIsTold) {
                                                           "Quorvel Gaming Mouse"}}));
 }
 
+// A portable copy in a folder the user may not write (on a share, in Program
+// Files): the demo cannot make its own folder there. It says so once, with
+// the reason, and runs on the factory settings and skin the copy brings, the
+// first run's labels shown but not written.
+TEST_F(BasicPageTest, InAFolderThatCannotBeWrittenTheDemoStartsOnTheFactoryFilesWithOneMessage) {
+    files.files["/d/factory/config.bin"] = FactoryConfigBin();
+    files.files["/d/factory/str.ini"] = FactoryStrIni();
+    files.writeError = EACCES;
+    const auto before = files.files;
+    const DataPaths paths = DemoDataPaths(DataPathsIn("/d", "/d/quorvel-demo"));
+    MainWindow& w = Start(paths);
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{
+                  {Utf8FromPath(paths.configBin) +
+                       ": cannot be written: Permission denied\nSettings cannot be saved in this folder; what is "
+                       "missing there is read from the factory files, and nothing there is changed.",
+                   "Quorvel Gaming Mouse"}}));
+    EXPECT_EQ(w.working(), FactoryDeviceConfig());
+    EXPECT_EQ(w.labels()[1][7], "Triple-click");
+    EXPECT_EQ(window.width, 880) << "drawn in the copy's Default skin";
+    EXPECT_EQ(files.files, before) << "nothing written, nothing lost";
+}
+
 // --- The button list ----------------------------------------------------------------
 
 TEST_F(BasicPageTest, ARowBoxOpensAndClosesItsListAndAnotherRowTakesOver) {

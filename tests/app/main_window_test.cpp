@@ -22,6 +22,9 @@ constexpr Point kApply{620, 615};
 constexpr Point kCancel{725, 615};
 constexpr Point kMinimise{830, 10};
 constexpr Point kEmpty{5, 300};
+constexpr std::string_view kCannotBeSaved =
+    "Settings cannot be saved in this folder; what is missing there is "
+    "read from the factory files, and nothing there is changed.";
 
 // Tasks the relay posts to the interface thread; the test runs them.
 struct TaskQueue {
@@ -228,6 +231,38 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenSkin{"skins.png", "",
                                  "not an image this program can read (damaged, cut short or no PNG)"}));
 
+// Without a background to draw from, not even the Default skin's, the window
+// would be one pixel and say nothing: the start says which image and why,
+// and ends.
+struct NoBackgroundTest : MainWindowTest, ::testing::WithParamInterface<BrokenSkin> {};
+
+TEST_P(NoBackgroundTest, TheStartSaysWhichImageAndEnds) {
+    const std::filesystem::path background =
+        SkinImagePath(DataPathsIn("/d").skinRoots.front() / "Default", "/main.png");
+    if (GetParam().content == nullptr) {
+        files.files.erase(background);
+    } else {
+        files.files[background] = GetParam().content;
+    }
+    main = std::make_unique<MainWindow>(
+        MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
+        DataPathsIn("/d", "/d/quorvel"), 0x409);
+    relay.setTarget(*main);
+    EXPECT_EQ(main->Start([] {}), MainWindow::StartResult::CannotDraw);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(),
+              (ShownMessage{Utf8FromPath(background) + ": " + GetParam().why +
+                                "\nThe settings window cannot be drawn without the Default skin's "
+                                "background; the program ends.",
+                            "Quorvel Gaming Mouse"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, NoBackgroundTest,
+    ::testing::Values(BrokenSkin{"main.png", nullptr, "no such file"},
+                      BrokenSkin{"main.png", "",
+                                 "not an image this program can read (damaged, cut short or no PNG)"}));
+
 TEST_F(MainWindowTest, AMissingConfigBinKeepsItsOldMessage) {
     files.files.erase("/d/config.bin");
     Start();
@@ -241,6 +276,7 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     files.files.clear();
     files.files["/usr/share/quorvel/factory/config.bin"] = FactoryConfigBin();
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "880 640 0";
+    files.files["/usr/share/quorvel/Skins/Default/skins.png"] = "388 286 0";
     files.writeError = ENOSPC;
     const DataPaths paths = ResolveDataPaths({"/usr/bin/quorvel", "", "/home/u", false, {}}, files);
     ASSERT_EQ(paths.configBin, "/home/u/.config/quorvel/config.bin");
@@ -251,8 +287,10 @@ TEST_F(MainWindowTest, AFailedFirstRunCopyIsToldAsItself) {
     ASSERT_EQ(main->Start([] {}), MainWindow::StartResult::Running);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.front(),
-              (ShownMessage{paths.configBin.string() + ": cannot be written: No space left on device",
+              (ShownMessage{paths.configBin.string() + ": cannot be written: No space left on device\n" +
+                                std::string(kCannotBeSaved),
                             "Quorvel Gaming Mouse"}));
+    EXPECT_EQ(main->working(), FactoryDeviceConfig()) << "the factory file is read in its place";
     for (const ShownMessage& shown : messages.shown) {
         EXPECT_NE(shown.text, "Config file is not exist.");
     }

@@ -228,6 +228,54 @@ TEST(DataFolder, AFailedSeedingSaysWhichFileAndWhy) {
         << "the other files are still copied";
 }
 
+// A copy the user may not write (on a share, in Program Files) or a full
+// disk: the start reads what it could not copy from the factory files rather
+// than run on an empty record, learns once why nothing can be kept, and
+// leaves every file as it was. A writable folder reads its own copies.
+TEST(DataFolder, WhatCannotBeCopiedInIsReadFromTheFactoryFiles) {
+    const struct {
+        const char* name;
+        int writeError;
+        const char* own;        // the user's config.bin already in the folder
+        const char* readConfig; // where config.bin is read from
+        const char* readStr;
+    } cases[] = {
+        {"writable", 0, nullptr, "C:/Q/demo/config.bin", "C:/Q/demo/str.ini"},
+        {"read-only", EACCES, nullptr, "C:/Q/factory/config.bin", "C:/Q/factory/str.ini"},
+        {"read-only, the user's own config.bin", EROFS, "mine", "C:/Q/demo/config.bin",
+         "C:/Q/factory/str.ini"},
+        {"full disk", ENOSPC, nullptr, "C:/Q/factory/config.bin", "C:/Q/factory/str.ini"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        MemoryFileSystem files;
+        files.files["C:/Q/config.bin"] = "the program's own";
+        files.files["C:/Q/factory/config.bin"] = "factory config";
+        files.files["C:/Q/factory/str.ini"] = "factory str";
+        if (row.own != nullptr) {
+            files.files["C:/Q/demo/config.bin"] = row.own;
+        }
+        files.writeError = row.writeError;
+        const auto before = files.files;
+        const DataPaths paths = DemoDataPaths(DataPathsIn("C:/Q", "C:/Q/quorvel-demo.exe"));
+
+        const DataFolderStart start = StartDataFolder(files, paths);
+        EXPECT_EQ(start.read.configBin, row.readConfig);
+        EXPECT_EQ(start.read.strIni, row.readStr);
+        EXPECT_EQ(start.read.recordIni, "C:/Q/demo/record.ini") << "the factory has none to read";
+        EXPECT_EQ(start.read.folder, paths.folder);
+        if (row.writeError == 0) {
+            EXPECT_EQ(start.cannotSave, std::nullopt);
+            EXPECT_EQ(files.files["C:/Q/demo/str.ini"], "factory str");
+            continue;
+        }
+        ASSERT_TRUE(start.cannotSave);
+        EXPECT_EQ(start.cannotSave->kind, FileError::Kind::WriteFailed);
+        EXPECT_EQ(start.cannotSave->code, row.writeError);
+        EXPECT_EQ(files.files, before) << "nothing written, nothing lost";
+    }
+}
+
 TEST(DataFolder, SkinFolderIsTheFirstRootThatHoldsTheSkin) {
     MemoryFileSystem files;
     files.files["/usr/share/quorvel/Skins/Default/main.png"] = "png";

@@ -464,6 +464,34 @@ class CommandLine(unittest.TestCase):
         # A picture takes no lock, neither the program's nor the demo's.
         self.assertEqual(os.listdir(self.env["XDG_RUNTIME_DIR"]), [])
 
+    def test_a_copy_in_a_read_only_folder_reads_the_factory_files_and_says_once_why_nothing_is_saved(self):
+        # Root writes through any file mode, so the folder no one may write is
+        # a read-only bind mount, in a mount namespace of the test's own.
+        if os.geteuid() != 0 or shutil.which("unshare") is None:
+            self.skipTest("a private read-only mount needs root and unshare")
+        writable = os.path.join(self.root, "writable")
+        shutil.copytree(self.app, writable)
+        expected = os.path.join(self.root, "expected.png")
+        done = subprocess.run([os.path.join(writable, "quorvel-demo"), "--screenshot", expected], env=self.env,
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual(done.returncode, 0, done.stderr)
+
+        before = sorted(os.listdir(self.app))
+        picture = os.path.join(self.root, "read-only.png")
+        script = 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && exec "$1/quorvel-demo" --screenshot "$2"'
+        done = subprocess.run(["unshare", "--mount", "sh", "-c", script, "sh", self.app, picture], env=self.env,
+                              capture_output=True, text=True, timeout=60)
+        if done.returncode != 0 and "mount" in done.stderr and "quorvel-demo" not in done.stderr:
+            self.skipTest("no read-only mount here: " + done.stderr.strip())
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(done.stderr.count("Settings cannot be saved in this folder"), 1, done.stderr)
+        self.assertIn(os.path.join(self.app, "demo") + ": cannot be written: Read-only file system", done.stderr)
+        for misleading in ("No such file or directory", "holds no skin", "Config file is not exist"):
+            self.assertNotIn(misleading, done.stderr)
+        with open(expected, "rb") as a, open(picture, "rb") as b:
+            self.assertTrue(a.read() == b.read(), "the window shows the factory settings, as a writable copy does")
+        self.assertEqual(sorted(os.listdir(self.app)), before, "nothing is made in the copy")
+
     def test_a_picture_that_cannot_be_written_fails(self):
         done = self.run_demo("--screenshot", os.path.join(self.root, "missing", "shot.png"))
         self.assertNotEqual(done.returncode, 0)

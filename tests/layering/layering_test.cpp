@@ -165,6 +165,85 @@ TEST(Layering, EveryIncludeUnderSrcKeepsTheTable) {
     }
 }
 
+// Text inside the program is UTF-8, and a path meets it only through
+// PathFromUtf8 and Utf8FromPath (src/ports/file_system.h): on Windows a path
+// made from a narrow string reads the ANSI code page, so a folder named Zoë
+// or 鼠标 would be lost on the way. The lines of code built for Windows that
+// make a path from a narrow string that is no literal, or take a path's
+// narrow string, otherwise; comments aside.
+std::vector<std::string> NarrowPathLines(const std::string& file, std::istream& source, bool takesNarrow) {
+    static const std::regex made(R"(\b(?:std::filesystem::|fs::)path(?:\s+\w+)?\s*[({]\s*([^)}\s][^;]*))");
+    static const std::regex taken(R"((?:\.|->)(?:generic_)?string\s*\(\s*\)|\bu8path\s*\()");
+    std::vector<std::string> found;
+    int number = 0;
+    for (std::string line; std::getline(source, line);) {
+        ++number;
+        const std::size_t code = line.find_first_not_of(" \t");
+        if (code == std::string::npos || line.compare(code, 2, "//") == 0) {
+            continue;
+        }
+        std::smatch match;
+        bool narrow = false;
+        if (std::regex_search(line, match, made)) {
+            const std::string argument = match[1];
+            const bool literal = argument.starts_with("\"") || argument.starts_with("L\"");
+            const bool wide = argument.find("wstring") != std::string::npos ||
+                              argument.find("Wide") != std::string::npos ||
+                              argument.find("u8string") != std::string::npos;
+            const bool declared = argument.starts_with("const "); // a function's parameters
+            narrow = !literal && !wide && !declared;
+        }
+        if (narrow || (takesNarrow && std::regex_search(line, taken))) {
+            found.push_back(file + ":" + std::to_string(number));
+        }
+    }
+    return found;
+}
+
+TEST(Layering, PathsMeetNarrowTextOnlyThroughTheUtf8Forms) {
+    const fs::path root = QUORVEL_SOURCE_DIR;
+    // Never built for Windows: the Linux adapters and the Qt shell keep the
+    // system's own bytes. The port itself holds the two forms.
+    const std::set<std::string> linuxOnly = {"src/qt", "src/system/linux", "src/hid/linux"};
+    std::vector<std::string> found;
+    std::size_t files = 0;
+    for (const char* folder : {"src", "programs/win32", "tools/quorvelctl"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
+            const std::string relative = fs::relative(entry.path(), root).generic_string();
+            const std::string extension = entry.path().extension().string();
+            const bool excluded =
+                std::any_of(linuxOnly.begin(), linuxOnly.end(),
+                            [&](const std::string& skip) { return relative.starts_with(skip + "/"); });
+            if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp") || excluded ||
+                relative == "src/ports/file_system.h") {
+                continue;
+            }
+            ++files;
+            std::ifstream source(entry.path());
+            // quorvelctl's narrow paths go to its messages only, where
+            // MinGW's narrow string is UTF-8 already.
+            const auto lines = NarrowPathLines(relative, source, !relative.starts_with("tools/"));
+            found.insert(found.end(), lines.begin(), lines.end());
+        }
+    }
+    ASSERT_GT(files, 100u);
+    EXPECT_EQ(found, std::vector<std::string>{}) << "use PathFromUtf8 and Utf8FromPath";
+}
+
+// The checker itself, on planted lines.
+TEST(Layering, PlantedNarrowPathsAreFound) {
+    std::istringstream source("std::filesystem::path folder(\"Skins\");\n"         // an ASCII literal
+                              "auto a = std::filesystem::path(L\"HKEY\");\n"       // wide
+                              "auto b = std::filesystem::path(std::wstring(w));\n" // wide
+                              "// fs::path(name) in a comment\n"
+                              "auto c = std::filesystem::path(name);\n"     // 5: narrow
+                              "fs::path d{text + \"/x\"};\n"                // 6: narrow
+                              "return path.string() + \": \";\n"            // 7: narrow form taken
+                              "auto e = std::filesystem::u8path(text);\n"); // 8: the old form
+    EXPECT_EQ(NarrowPathLines("x.cpp", source, true),
+              (std::vector<std::string>{"x.cpp:5", "x.cpp:6", "x.cpp:7", "x.cpp:8"}));
+}
+
 // The checker itself, on a small table and planted includes.
 TEST(Layering, PlantedWrongIncludesAreFound) {
     std::istringstream readme("<!-- module dependencies: begin -->\n"

@@ -91,10 +91,10 @@ struct BasicPageHarness : ::testing::Test {
     }
 
     // Starts the program (the Basic page is drawn) and shows the window.
-    MainWindow& Start() {
+    MainWindow& Start(DataPaths paths = DataPathsIn("/d", "/d/quorvel")) {
         main = std::make_unique<MainWindow>(
             MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
-            DataPathsIn("/d", "/d/quorvel"), 0x409);
+            std::move(paths), 0x409);
         page = std::make_unique<BasicPage>(*main, dialogs);
         main->setPages(page.get(), nullptr);
         relay.setTarget(*main);

@@ -224,6 +224,26 @@ TEST(DrawSkinImage, AMissingImageIsAnAnswerNotAMessage) {
     EXPECT_EQ(SkinImagePath("/skin/", "/a.png"), "/skin/a.png");
 }
 
+// A copy unpacked into a folder whose name is not ASCII draws its skin, at
+// either density: the folder's name survives the image names joined to it.
+TEST(DrawSkinImage, AFolderNamedOutsideAsciiIsFoundAtEitherDensity) {
+    for (const char* folder :
+         {"/Zo\u00EB", "/Donn\u00E9es/Quorvel", "/\u9F20\u6807 \u8BBE\u7F6E", "/Ab\u20AC"}) {
+        MemoryFileSystem files;
+        FakeDecoder decoder(files);
+        ImageCache cache(files, decoder);
+        RecordingCanvas canvas;
+        const std::filesystem::path skin = PathFromUtf8(std::string(folder) + "/Skins/Default");
+        files.files[skin / "main.png"] = "880 640 1";
+        files.files[skin / "button@2x.png"] = "20 4 1";
+        EXPECT_EQ(SkinImagePath(skin, "/main.png"), skin / "main.png") << folder;
+        EXPECT_TRUE(DrawSkinImage(canvas, cache, {skin, {}}, "/main.png", {0, 0})) << folder;
+        const SkinImage* sharp = LoadSkinImage(cache, {skin, {}}, "/button.png", 2);
+        ASSERT_NE(sharp, nullptr) << folder;
+        EXPECT_EQ(sharp->scale, 2) << folder;
+    }
+}
+
 TEST(HoverSet, OneHoveredPerGroupAndAllRestoredOffTheControls) {
     std::vector<std::string> drawn;
     const auto control = [&](Rect rect, int group, std::string name) {

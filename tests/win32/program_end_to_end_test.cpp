@@ -3,7 +3,10 @@
 #include "app/basic_page_layout.h"
 #include "app/main_window_layout.h"
 #include "assign/function_list.h"
+#include "config/config_file.h"
 #include "program_support.h"
+#include "system/windows/wide_text.h"
+#include "system/windows/windows_pointer_settings.h"
 #include "ui/dialog_layout.h"
 
 namespace quorvel {
@@ -81,6 +84,73 @@ TEST_F(ProgramTest, AComboKeyTypedInTheDialogReachesKeyMatrixOne) {
     const KeyMatrix matrix = mouse.keyMatrix(1);
     EXPECT_EQ(std::vector<Byte>(matrix.begin() + 12, matrix.begin() + 16),
               (std::vector<Byte>{0x00, 0x01, 0x04, 0x05}));
+}
+
+// The program handing its pointer settings to Windows, with a config.bin
+// that holds each of them; Windows' own settings are put back afterwards.
+struct ProgramOnWindowsPointerTest : testing::ProgramOnSimulatedMouse {
+    WindowsPointerSettings windows;
+    SettingRead<bool> precision;
+    SettingRead<int> speed, lines, doubleClick;
+
+    void SetUp() override {
+        precision = windows.pointerPrecision();
+        speed = windows.mouseSpeed();
+        lines = windows.wheelScrollLines();
+        doubleClick = windows.doubleClickTime();
+        DeviceConfig config = FactoryDeviceConfig();
+        config.enhancePointerPrecision = 1;
+        config.scrollOneScreen = 0;
+        config.mouseSpeed = 10;      // speed 18
+        config.wheelScrollLines = 7; // 7 lines
+        config.doubleClickSpeed = 3; // 760 ms
+        WindowsFileSystem files;
+        ASSERT_FALSE(ConfigFile(files, data.folder / "config.bin", {}).SaveConfig(config));
+        pointer = &windows;
+        ProgramOnSimulatedMouse::SetUp();
+    }
+    void TearDown() override {
+        ProgramOnSimulatedMouse::TearDown();
+        windows.setPointerPrecision(precision.value);
+        windows.setMouseSpeed(speed.value);
+        windows.setWheelScrollLines(lines.value);
+        windows.setDoubleClickTime(doubleClick.value);
+    }
+    // A value of the user's profile, under HKCU\Control Panel.
+    static std::wstring ProfileValue(const wchar_t* key, const wchar_t* name) {
+        wchar_t text[64] = {};
+        DWORD size = sizeof text;
+        if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+            ERROR_SUCCESS) {
+            return L"(none)";
+        }
+        return text;
+    }
+};
+
+// What Apply hands to Windows is in the user's profile, so that the next
+// sign-in has it too.
+TEST_F(ProgramOnWindowsPointerTest, ApplyLeavesThePointerSettingsInTheProfile) {
+    const struct {
+        const wchar_t* key;
+        const wchar_t* name;
+        const wchar_t* value;
+    } cases[] = {
+        {L"Control Panel\\Mouse", L"MouseSensitivity", L"18"},
+        {L"Control Panel\\Mouse", L"MouseSpeed", L"1"},
+        {L"Control Panel\\Desktop", L"WheelScrollLines", L"7"},
+        {L"Control Panel\\Mouse", L"DoubleClickSpeed", L"760"},
+    };
+    ASSERT_NE(ProfileValue(cases[0].key, cases[0].name), cases[0].value) << "the profile has it already";
+    const auto apply =
+        std::find_if(kDialogButtons.begin(), kDialogButtons.end(),
+                     [](const CaptionButton& button) { return button.caption == TextId::kApply; });
+    click(apply->rect);
+    PumpUntil([&] { return ProfileValue(L"Control Panel\\Mouse", L"DoubleClickSpeed") == L"760"; });
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProfileValue(c.key, c.name), c.value) << Utf8FromWide(c.name);
+    }
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The tray: the icon is there, the mouse's own key-configuration button

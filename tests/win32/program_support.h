@@ -148,6 +148,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
     SimulatedMouse mouse;
     RecordingMessages messages;
     FakeInstance instance;
+    PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
     std::unique_ptr<Win32Program> program;
 
     void SetUp() override {
@@ -155,6 +156,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
         options.paths = DataPathsIn(data.folder, data.folder / "quorvel.exe");
         options.messages = &messages;
         options.instance = &instance;
+        options.pointer = pointer;
         program = std::make_unique<Win32Program>(mouse, mouse.clock(), std::move(options));
         ASSERT_TRUE(program->start());
         ::PostMessageW(program->tray().handle(), Win32Tray::kIconMessage, 1, WM_LBUTTONUP);

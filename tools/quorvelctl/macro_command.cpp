@@ -66,10 +66,10 @@ std::variant<std::string, std::string> ReadSource(const std::string& source, std
     std::ifstream file;
     if (source != "-") {
         std::error_code ec;
-        if (std::filesystem::is_directory(std::filesystem::path(source), ec)) {
+        if (std::filesystem::is_directory(PathFromUtf8(source), ec)) {
             return Result(std::in_place_index<1>, source + ": is a folder");
         }
-        file.open(std::filesystem::path(source), std::ios::binary);
+        file.open(PathFromUtf8(source), std::ios::binary);
         if (!file) {
             return Result(std::in_place_index<1>, source + ": cannot be read");
         }

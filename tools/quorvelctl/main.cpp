@@ -25,8 +25,10 @@
 #include <io.h>
 
 #include "hid/windows/windows_hid_port.h"
+#include "system/windows/console_output.h"
 #include "system/windows/program_environment.h"
 #include "system/windows/waitable_timer_clock.h"
+#include "system/windows/wide_text.h"
 #include "system/windows/windows_file_system.h"
 #else
 #include "system/linux/local_file_system.h"
@@ -188,7 +190,7 @@ int Run(const Options& options) {
     PlatformFileSystem files;
     if (options.action == Action::Macro) {
         const DataPaths paths =
-            options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
+            options.dataFolder ? DataPathsIn(PathFromUtf8(*options.dataFolder)) : DefaultDataPaths(files);
         return RunMacroCommand(options.macro, paths, files, std::cin, std::cout, std::cerr);
     }
     if (options.action == Action::Settings) {
@@ -202,7 +204,7 @@ int Run(const Options& options) {
     std::optional<DeviceConfig> config;
     if (options.action == Action::Apply) {
         const DataPaths paths =
-            options.dataFolder ? DataPathsIn(*options.dataFolder) : DefaultDataPaths(files);
+            options.dataFolder ? DataPathsIn(PathFromUtf8(*options.dataFolder)) : DefaultDataPaths(files);
         config = ReadConfigFile(paths, files);
         if (!config) {
             return kExitFailure;
@@ -251,21 +253,40 @@ int Run(const Options& options) {
 } // namespace
 } // namespace quorvel::ctl
 
-int main(int argc, char** argv) {
+namespace {
+
+// The arguments as UTF-8, the program's own text: on Windows from the UTF-16
+// command line, since the narrow one is in the ANSI code page and loses what
+// that page lacks.
+#ifdef _WIN32
+std::vector<std::string> Arguments(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(quorvel::Utf8FromWide(argv[i]));
+    }
+    return arguments;
+}
+#else
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return {argv + 1, argv + argc};
+}
+#endif
+
+int Main(const std::vector<std::string>& arguments) {
     using namespace quorvel::ctl;
 #ifdef _WIN32
     // The same bytes as on Linux, so that traces compare equal.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    quorvel::WriteUtf8ToConsoles();
 #endif
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseOptions(arguments);
     if (!parsed.options) {
         std::cerr << "quorvelctl: " << parsed.error << "\nTry 'quorvelctl --help'.\n";
         return kExitUsage;
     }
     if (parsed.options->action == Action::Help) {
-        std::cout << kUsage;
+        std::cout << kUsage << DataFolderHelp(kThisPlatform);
         return EXIT_SUCCESS;
     }
     if (parsed.options->action == Action::Version) {
@@ -274,3 +295,15 @@ int main(int argc, char** argv) {
     }
     return Run(*parsed.options);
 }
+
+} // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    return Main(Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return Main(Arguments(argc, argv));
+}
+#endif

@@ -90,11 +90,7 @@ Commands:
 
 Options:
   --data DIR         The data folder that holds config.bin and record.ini.
-                     By default the program's own: the folder of quorvelctl
-                     when a config.bin lies there, otherwise
-                     $XDG_CONFIG_HOME/quorvel (~/.config/quorvel).
-                     A copy the Windows installer installed (installed.txt
-                     beside quorvelctl.exe): %APPDATA%\Quorvel.
+                     By default the program's own (see Data folder below).
   --simulate         Talk to the simulated mouse instead of a real one.
   --sensor-type N    The sensor type (0-255) the simulated mouse reports;
                      for the settings commands, the sensor whose DPI list
@@ -115,6 +111,22 @@ Options that take a value also take it as --option=VALUE. After --, every
 word is an operand (a macro named "-x").
 Exit status 2: the command line was not understood.
 )";
+
+std::string DataFolderHelp(HelpPlatform platform) {
+    switch (platform) {
+    case HelpPlatform::Windows:
+        return "\nData folder:\n"
+               "  The folder of quorvelctl.exe, beside quorvel.exe: config.bin, str.ini,\n"
+               "  record.ini and Skins\\ of this portable copy. A copy the installer put\n"
+               "  there (installed.txt beside quorvelctl.exe) keeps them in %APPDATA%\\Quorvel.\n";
+    case HelpPlatform::Linux:
+        break;
+    }
+    return "\nData folder:\n"
+           "  The folder of quorvelctl when a config.bin, str.ini or Skins/Default lies\n"
+           "  there (a build, a portable copy), otherwise $XDG_CONFIG_HOME/quorvel\n"
+           "  (~/.config/quorvel), first filled from the installed factory files.\n";
+}
 
 namespace {
 

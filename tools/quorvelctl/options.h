@@ -46,4 +46,13 @@ ParseResult ParseOptions(const std::vector<std::string>& arguments);
 
 extern const char* const kUsage;
 
+// Where the program's own data folder is, the last paragraph of --help.
+enum class HelpPlatform { Linux, Windows };
+#ifdef _WIN32
+inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Windows;
+#else
+inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Linux;
+#endif
+std::string DataFolderHelp(HelpPlatform platform);
+
 } // namespace quorvel::ctl

@@ -1,9 +1,11 @@
 #include "demo_panel.h"
 
-#include <algorithm>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "system/windows/wide_text.h"
+#include "ui/side_by_side.h"
 #include "win32/program.h"
 
 namespace quorvel {
@@ -40,12 +42,23 @@ constexpr int kUnplug = 1;
 constexpr int kPlugIn = 2;
 constexpr int kOpenWindow = 3;
 
-// Layout, in pixels at 96 DPI.
+// Layout, in pixels at 96 DPI, scaled to the screen's as its font is. Two
+// buttons a row keep the panel narrow enough to stand beside the settings
+// window on a screen 1280 pixels wide.
 constexpr int kMargin = 10;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 26;
-constexpr int kGroupWidth = 4 * (kButtonWidth + 6) + 2 * kMargin;
-constexpr int kGroupHeight = kButtonHeight + 34;
+constexpr int kButtonGap = 6;
+constexpr int kButtonsPerRow = 2;
+constexpr int kGroupTitle = 22; // from the group box's top to its first row
+constexpr int kGroupWidth = kButtonsPerRow * (kButtonWidth + kButtonGap) + 2 * kMargin;
+
+int RowsOf(std::size_t buttons) {
+    return static_cast<int>((buttons + kButtonsPerRow - 1) / kButtonsPerRow);
+}
+int GroupHeight(std::size_t buttons) {
+    return kGroupTitle + RowsOf(buttons) * (kButtonHeight + kButtonGap) + kMargin;
+}
 
 const MouseEvent* EventOf(int id) {
     int index = id - kFirstEvent;
@@ -71,9 +84,18 @@ DemoPanel::DemoPanel(SimulatedMouse& mouse, Win32Program& program) : mouse_(mous
     windowClass.lpszClassName = kClassName;
     ::RegisterClassExW(&windowClass);
 
-    const int groups = static_cast<int>(std::size(kGroups)) + 1; // and the cable
-    RECT client{0, 0, kGroupWidth + 2 * kMargin,
-                groups * (kGroupHeight + kMargin) + kButtonHeight + 2 * kMargin};
+    // The message font below is the system's, at the system's DPI.
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
+
+    int height = kButtonHeight + 2 * kMargin; // the button that opens the window
+    for (const Group& group : kGroups) {
+        height += GroupHeight(group.events.size()) + kMargin;
+    }
+    height += GroupHeight(2) + kMargin; // the cable
+    RECT client{0, 0, px(kGroupWidth + 2 * kMargin), px(height)};
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     ::AdjustWindowRectEx(&client, kStyle, FALSE, 0);
     window_ = ::CreateWindowExW(0, kClassName, L"Quorvel demo mouse", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -84,22 +106,26 @@ DemoPanel::DemoPanel(SimulatedMouse& mouse, Win32Program& program) : mouse_(mous
     metrics.cbSize = sizeof(metrics);
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    // `at` in pixels at 96 DPI.
     const auto add = [&](const wchar_t* className, const wchar_t* text, DWORD style, int id, RECT at) {
-        HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
-                                       at.right - at.left, at.bottom - at.top, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        HWND child =
+            ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, px(at.left), px(at.top),
+                              px(at.right) - px(at.left), px(at.bottom) - px(at.top), window_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     };
     int top = kMargin;
     const auto addGroup = [&](const wchar_t* title, std::span<const std::pair<const wchar_t*, int>> buttons) {
-        add(L"BUTTON", title, BS_GROUPBOX, 0, {kMargin, top, kMargin + kGroupWidth, top + kGroupHeight});
-        int left = 2 * kMargin;
-        for (const auto& [label, id] : buttons) {
-            add(L"BUTTON", label, BS_PUSHBUTTON, id,
-                {left, top + 22, left + kButtonWidth, top + 22 + kButtonHeight});
-            left += kButtonWidth + 6;
+        add(L"BUTTON", title, BS_GROUPBOX, 0,
+            {kMargin, top, kMargin + kGroupWidth, top + GroupHeight(buttons.size())});
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            const int left = 2 * kMargin + static_cast<int>(i % kButtonsPerRow) * (kButtonWidth + kButtonGap);
+            const int row =
+                top + kGroupTitle + static_cast<int>(i / kButtonsPerRow) * (kButtonHeight + kButtonGap);
+            add(L"BUTTON", buttons[i].first, BS_PUSHBUTTON, buttons[i].second,
+                {left, row, left + kButtonWidth, row + kButtonHeight});
         }
-        top += kGroupHeight + kMargin;
+        top += GroupHeight(buttons.size()) + kMargin;
     };
     int id = kFirstEvent;
     for (const Group& group : kGroups) {
@@ -111,7 +137,7 @@ DemoPanel::DemoPanel(SimulatedMouse& mouse, Win32Program& program) : mouse_(mous
     }
     const std::pair<const wchar_t*, int> cable[] = {{L"Unplug", kUnplug}, {L"Plug in", kPlugIn}};
     addGroup(L"Cable", cable);
-    add(L"BUTTON", L"Open the settings window (as a click on the tray icon)", BS_PUSHBUTTON, kOpenWindow,
+    add(L"BUTTON", L"Open the settings window", BS_PUSHBUTTON, kOpenWindow,
         {kMargin, top, kMargin + kGroupWidth, top + kButtonHeight});
 }
 
@@ -120,15 +146,22 @@ DemoPanel::~DemoPanel() {
     ::DestroyWindow(window_);
 }
 
-void DemoPanel::showAt(POINT at) {
-    // Kept on the screen, over the settings window's edge where the screen ends.
+void DemoPanel::showBeside(HWND settings) {
     RECT work{};
     RECT own{};
+    RECT other{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     ::GetWindowRect(window_, &own);
-    const LONG x = std::max(work.left, std::min(at.x, work.right - (own.right - own.left)));
-    const LONG y = std::max(work.top, std::min(at.y, work.bottom - (own.bottom - own.top)));
-    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::GetWindowRect(settings, &other);
+    HDC screen = ::GetDC(nullptr);
+    const int gap = ::MulDiv(16, ::GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ::ReleaseDC(nullptr, screen);
+    const SideBySide placed =
+        PlaceSideBySide({other.left, other.top, other.right, other.bottom}, own.right - own.left,
+                        own.bottom - own.top, {work.left, work.top, work.right, work.bottom}, gap);
+    ::SetWindowPos(settings, nullptr, placed.window.x, placed.window.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(window_, nullptr, placed.companion.x, placed.companion.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 

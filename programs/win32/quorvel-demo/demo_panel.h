@@ -17,8 +17,9 @@ public:
     DemoPanel(const DemoPanel&) = delete;
     DemoPanel& operator=(const DemoPanel&) = delete;
 
-    // Shows the panel with its top-left corner at `at` (screen pixels).
-    void showAt(POINT at);
+    // Shows the panel beside the settings window, both on the screen; the
+    // settings window moves over where that is the way to make room.
+    void showBeside(HWND settings);
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -165,7 +165,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another demo runs and shows its window
+        // 0: another demo runs and shows its window; 1: the window cannot be drawn
+        return program.startExitStatus();
     }
     if (command.advancedPage) {
         program.controller().DrawAdvancedPage();
@@ -189,7 +190,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
         const bool saved = SaveWindowPicture(program.window(), command.screenshot);
         if (!saved) {
-            std::cerr << "quorvel-demo: cannot save " << command.screenshot.string() << "\n";
+            std::cerr << "quorvel-demo: cannot save " << quorvel::Utf8FromPath(command.screenshot) << "\n";
         }
         program.controller().Exit();
         const int code = program.exec();
@@ -197,8 +198,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     quorvel::DemoPanel panel(mouse, program);
     // Beside the settings window, so that neither hides the other.
-    RECT settings{};
-    ::GetWindowRect(program.window().handle(), &settings);
-    panel.showAt({settings.right + 16, settings.top});
+    panel.showBeside(program.window().handle());
     return program.exec();
 }

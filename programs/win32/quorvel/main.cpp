@@ -45,7 +45,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
-        return 0; // another copy is running (and shows its window when the user started this one)
+        // 0: another copy is running (and shows its window when the user started this one); 1: the window
+        // cannot be drawn
+        return program.startExitStatus();
     }
     return program.exec();
 }

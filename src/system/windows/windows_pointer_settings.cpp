@@ -7,7 +7,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr UINT kSessionOnly = SPIF_SENDCHANGE;
+// Every setting goes to the user's profile as well as to the session, so
+// that it outlives the sign-out, as Control Panel's own do.
 constexpr UINT kSessionAndProfile = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 
 SettingStatus StatusOf(BOOL done) {
@@ -31,7 +32,7 @@ SettingStatus WindowsPointerSettings::setPointerPrecision(bool on) {
         values[1] = 10;
         values[2] = 1;
     }
-    return StatusOf(::SystemParametersInfoW(SPI_SETMOUSE, 0, values, kSessionOnly));
+    return StatusOf(::SystemParametersInfoW(SPI_SETMOUSE, 0, values, kSessionAndProfile));
 }
 
 SettingRead<int> WindowsPointerSettings::mouseSpeed() {
@@ -51,7 +52,7 @@ SettingStatus WindowsPointerSettings::setMouseSpeed(int speed) {
     // speed as well.
     return StatusOf(::SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
                                             reinterpret_cast<void*>(static_cast<std::intptr_t>(speed)),
-                                            kSessionOnly));
+                                            kSessionAndProfile));
 }
 
 SettingRead<int> WindowsPointerSettings::wheelScrollLines() {
@@ -74,7 +75,7 @@ SettingStatus WindowsPointerSettings::setWheelScrollLines(int lines) {
         return SettingStatus::Failed; // would wrap to a huge count
     }
     const UINT value = lines == kWheelPageScroll ? WHEEL_PAGESCROLL : static_cast<UINT>(lines);
-    return StatusOf(::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, value, nullptr, kSessionOnly));
+    return StatusOf(::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, value, nullptr, kSessionAndProfile));
 }
 
 SettingRead<int> WindowsPointerSettings::doubleClickTime() {

@@ -121,6 +121,24 @@ TEST_F(WindowsFileSystemTest, NonAsciiNamesSurviveTheWideCalls) {
     EXPECT_EQ(files.readAll(file).value_or(""), "x");
 }
 
+// A skin folder named outside ASCII is offered and found by the name str.ini
+// keeps for it, in UTF-8, through the real file system.
+TEST_F(WindowsFileSystemTest, ASkinNamedOutsideAsciiIsListedAndFound) {
+    const fs::path skins = folder / fs::path(L"Zo\u00eb") / "Skins";
+    for (const wchar_t* skin : {L"Default", L"Bl\u00e5", L"\u76ae\u80a4"}) {
+        fs::create_directories(skins / skin);
+        ASSERT_FALSE(files.writeAtomically(skins / skin / "main.png", Bytes("png")));
+    }
+    const SkinCheck any = [](const fs::path&) { return true; };
+    const std::vector<SkinFolder> listed = ListSkinFolders({skins}, files, any);
+    EXPECT_EQ(listed, (std::vector<SkinFolder>{{"Bl\xC3\xA5", skins / L"Bl\u00e5"},
+                                               {"Default", skins / L"Default"},
+                                               {"\xE7\x9A\xAE\xE8\x82\xA4", skins / L"\u76ae\u80a4"}}));
+    const SkinLookup found = FindSkinFolder(DataPathsIn(skins.parent_path()), "Bl\xC3\xA5", files, any);
+    EXPECT_EQ(found.folder, skins / L"Bl\u00e5");
+    EXPECT_EQ(found.unusable, std::nullopt);
+}
+
 TEST(WindowsErrors, MapToTheErrnoValuesCallersTell) {
     const struct {
         unsigned long windows;

@@ -8,6 +8,7 @@
 #include "system/windows/run_key_autostart.h"
 #include "system/windows/system_info.h"
 #include "system/windows/waitable_timer_clock.h"
+#include "system/windows/wide_text.h"
 #include "system/windows/windows_pointer_settings.h"
 
 namespace quorvel {
@@ -116,12 +117,12 @@ protected:
         settings_.setDoubleClickTime(doubleClick_.value);
     }
 
-    // A value of the user's profile, HKCU\Control Panel\Mouse.
-    static std::wstring ProfileValue(const wchar_t* name) {
+    // A value of the user's profile, under HKCU\Control Panel.
+    static std::wstring ProfileValue(const wchar_t* key, const wchar_t* name) {
         wchar_t text[64] = {};
         DWORD size = sizeof text;
-        if (::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", name, RRF_RT_REG_SZ, nullptr, text,
-                           &size) != ERROR_SUCCESS) {
+        if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+            ERROR_SUCCESS) {
             return L"(none)";
         }
         return text;
@@ -160,16 +161,32 @@ TEST_F(WindowsPointerSettingsTest, WhatIsSetReadsBack) {
     }
 }
 
-TEST_F(WindowsPointerSettingsTest, OnlyTheDoubleClickTimeIsSavedToTheProfile) {
-    const std::wstring speed = ProfileValue(L"MouseSensitivity");
-    const std::wstring threshold = ProfileValue(L"MouseThreshold1");
-    const int otherSpeed = speed_.value == 4 ? 5 : 4;
-    ASSERT_EQ(settings_.setMouseSpeed(otherSpeed), SettingStatus::Done);
-    ASSERT_EQ(settings_.setPointerPrecision(!precision_.value), SettingStatus::Done);
+// What a sign-out keeps: each setting reaches the profile's registry values,
+// as Control Panel's own pointer page leaves them.
+TEST_F(WindowsPointerSettingsTest, EverySettingIsSavedToTheProfile) {
+    constexpr const wchar_t* kMouse = L"Control Panel\\Mouse";
+    constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+    ASSERT_EQ(settings_.setMouseSpeed(speed_.value == 4 ? 17 : 4), SettingStatus::Done);
+    ASSERT_EQ(settings_.setPointerPrecision(true), SettingStatus::Done);
+    ASSERT_EQ(settings_.setWheelScrollLines(lines_.value == 7 ? 9 : 7), SettingStatus::Done);
     ASSERT_EQ(settings_.setDoubleClickTime(760), SettingStatus::Done);
-    EXPECT_EQ(ProfileValue(L"MouseSensitivity"), speed);
-    EXPECT_EQ(ProfileValue(L"MouseThreshold1"), threshold);
-    EXPECT_EQ(ProfileValue(L"DoubleClickSpeed"), L"760");
+    struct Case {
+        const wchar_t* key;
+        const wchar_t* name;
+        std::wstring value;
+    } cases[] = {
+        {kMouse, L"MouseSensitivity", speed_.value == 4 ? L"17" : L"4"},
+        {kMouse, L"MouseThreshold1", L"6"},
+        {kMouse, L"MouseThreshold2", L"10"},
+        {kMouse, L"MouseSpeed", L"1"},
+        {kDesktop, L"WheelScrollLines", lines_.value == 7 ? L"9" : L"7"},
+        {kMouse, L"DoubleClickSpeed", L"760"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ProfileValue(c.key, c.name), c.value) << Utf8FromWide(c.name);
+    }
+    ASSERT_EQ(settings_.setPointerPrecision(false), SettingStatus::Done);
+    EXPECT_EQ(ProfileValue(kMouse, L"MouseSpeed"), L"0") << "precision off";
 }
 
 TEST_F(WindowsPointerSettingsTest, ValuesWindowsCannotHoldAreRefusedAndChangeNothing) {
