@@ -626,7 +626,7 @@ void MainWindow::ImportSettings() {
     }
     const auto read = ReadProfile(*content);
     if (const auto* fault = std::get_if<ProfileFault>(&read)) {
-        refuse(file->filename().string() + " line " + std::to_string(fault->line) + ": " + fault->message);
+        refuse(Utf8FromPath(file->filename()) + " line " + std::to_string(fault->line) + ": " + fault->message);
         return;
     }
     const Profile& profile = std::get<Profile>(read);

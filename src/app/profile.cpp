@@ -379,7 +379,7 @@ std::variant<Profile, std::string> ReadDataFolderProfile(FileSystem& files, cons
     ConfigFile configFile(files, paths.configBin, paths.program);
     if (const FileStatus error = configFile.LoadConfig(profile.config)) {
         return error->kind == FileError::Kind::Missing
-                   ? error->path.string() + ": " + std::string(kConfigMissingText)
+                   ? Utf8FromPath(error->path) + ": " + std::string(kConfigMissingText)
                    : FileErrorText(*error, Language::kEnglish);
     }
     profile.firstRunFlag = configFile.firstRunFlag();
@@ -422,7 +422,7 @@ std::variant<Profile, std::string> ReadDataFolderProfile(FileSystem& files, cons
 std::optional<std::string> WriteDataFolderProfile(FileSystem& files, const DataPaths& paths,
                                                   const Profile& profile) {
     if (paths.configBin == paths.program) {
-        return paths.configBin.string() + ": is the program itself";
+        return Utf8FromPath(paths.configBin) + ": is the program itself";
     }
     // What is there now, to put back when a later file cannot be written.
     struct Written {
