@@ -171,9 +171,11 @@ TEST_F(ProgramTest, TheTrayIconShowsTheMousesBalloonsAndItsMenuEndsTheProgram) {
         if (menu == nullptr || ::IsWindowVisible(menu) == FALSE) {
             return false;
         }
-        // "Exit" is the second item, after "Start with the desktop".
-        ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        // "Exit" is the fourth item, after "Start with the desktop",
+        // "Export settings…" and "Import settings…".
+        for (int item = 0; item < 4; ++item) {
+            ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        }
         ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
         return true;
     }});
