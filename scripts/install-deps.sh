@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick
   qt6-wayland
   trayer xdotool x11-utils dbus python3 python3-dbus python3-gi
+  at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
   g++-mingw-w64-x86-64-posix wine wine64 zip nsis
   qemu-system-x86 linux-image-amd64 busybox-static udev cpio xz-utils kmod
