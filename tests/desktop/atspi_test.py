@@ -31,6 +31,20 @@ BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-s
 OWN_BUS = "QUORVEL_ATSPI_OWN_BUS"
 TITLE = "Quorvel Gaming Mouse"
 
+# What the Basic page shows of the factory settings, by interface language.
+ENGLISH = {
+    "commit": ["OK", "Apply", "Cancel"],
+    "rows": [],
+    "modes": ["Mode A", "Mode B"],
+    "stages": ["DPI stage %d" % n for n in range(1, 5)],
+}
+CHINESE = {
+    "commit": ["确定", "应用", "取消"],
+    "rows": [],
+    "modes": ["Mode A", "Mode B"],
+    "stages": ["DPI档位%d" % n for n in range(1, 5)],
+}
+
 BIN = None
 pyatspi = None
 Atspi = None
@@ -153,12 +167,76 @@ class ScreenReader(unittest.TestCase):
     def focused(self, window):
         return next((o for o in descendants(window) if pyatspi.STATE_FOCUSED in states(o)), None)
 
+    def settings_window(self, app):
+        # The skinned window, with its controls: the demo's panel has another title.
+        return self.window(app)
+
+    def x_window(self, title):
+        found = self.xdotool("search", "--onlyvisible", "--name", "^" + title + "$")
+        return found[0] if found else None
+
     def test_the_demo_panel_shows_its_buttons(self):
         # The pipeline: the demo's own panel is made of standard widgets.
         demo = self.demo()
         app = self.application(demo)
         panel = self.window(app, "Quorvel demo mouse")
         self.assertIn("Stage 1", self.named(panel, pyatspi.ROLE_PUSH_BUTTON))
+
+    def check_basic_page(self, window, texts):
+        buttons = self.named(window, pyatspi.ROLE_PUSH_BUTTON)
+        for name in texts["commit"]:
+            self.assertIn(name, buttons)
+        rows = self.named(window, pyatspi.ROLE_COMBO_BOX)
+        self.assertEqual(rows[:8], texts["rows"], "the eight rows by their functions")
+        radios = self.named(window, pyatspi.ROLE_RADIO_BUTTON)
+        self.assertEqual(radios, texts["modes"] + ["125 Hz", "250 Hz", "500 Hz", "1000 Hz"])
+        sliders = [o for o in descendants(window) if o.getRole() == pyatspi.ROLE_SLIDER]
+        self.assertEqual([o.name for o in sliders], texts["stages"])
+        for slider in sliders:
+            value = slider.queryValue()
+            self.assertEqual(value.minimumValue, 0)
+            self.assertGreaterEqual(value.maximumValue, value.currentValue)
+
+    def test_the_basic_page_names_its_controls_and_tab_moves_the_focus(self):
+        demo = self.demo()
+        app = self.application(demo)
+        window = self.settings_window(app)
+        self.check_basic_page(window, ENGLISH)
+        # The window's title names it; OK is a button a reader can press.
+        self.assertEqual(window.name, TITLE)
+        ok = next(o for o in descendants(window) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "OK")
+        self.assertIn("Press", [ok.queryAction().getName(i) for i in range(ok.queryAction().nActions)])
+        self.assertGreater(ok.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width, 0)
+
+        x_window = wait_for(lambda: self.x_window(TITLE))
+        self.assertTrue(x_window, "no settings window on the display")
+        self.xdotool("windowfocus", "--sync", x_window)
+        seen = []
+        for _ in range(3):
+            self.xdotool("key", "--window", x_window, "Tab")
+            focused = wait_for(lambda: (lambda o: o if o is not None and (not seen or o.name != seen[-1]) else None)
+                               (self.focused(window)), timeout=10)
+            self.assertIsNotNone(focused, "Tab moved no focus that AT-SPI reports; seen %r" % seen)
+            self.assertIn(pyatspi.STATE_FOCUSABLE, states(focused))
+            seen.append(focused.name)
+        self.assertEqual(len(set(seen)), 3, seen)
+
+    def test_the_names_follow_the_interface_language(self):
+        demo = self.demo(language="zh_CN")
+        app = self.application(demo)
+        window = self.settings_window(app)
+        self.check_basic_page(window, CHINESE)
+
+    def test_the_skins_dialog_is_named_by_its_own_title(self):
+        demo = self.demo()
+        app = self.application(demo)
+        window = self.settings_window(app)
+        skins = next(o for o in descendants(window) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "Skins")
+        skins.queryAction().doAction(0)
+        dialog = wait_for(lambda: next((w for w in children(app) if w.getRole() == pyatspi.ROLE_DIALOG), None))
+        self.assertIsNotNone(dialog, "the Skins button opened no dialog")
+        self.assertEqual(dialog.name, "Skins")
+        self.assertTrue(wait_for(lambda: dialog.childCount > 0), "the dialog shows no controls")
 
 
 def main():
