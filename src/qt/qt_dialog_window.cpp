@@ -33,6 +33,7 @@ const QColor kBlank(0x12, 0x15, 0x1A); // the picture of a dialog whose backgrou
 } // namespace
 
 QtDialogWindow::QtDialogWindow(QWidget* owner) : SkinnedSurface(owner, Qt::Dialog, kBlank) {
+    InstallControlAccessibility();
     setModal(true);
     // A click on the dialog itself leaves the focus where it is, in a key edit
     // for instance; keys reach the dialog when no control has the focus.
@@ -43,6 +44,9 @@ QtDialogWindow::QtDialogWindow(QWidget* owner) : SkinnedSurface(owner, Qt::Dialo
 
 bool QtDialogWindow::run(SubDialog& controller) {
     controller_ = &controller;
+    // The window list and screen readers name the dialog, not the program.
+    setWindowTitle(FromUtf8(controller.title()));
+    controller.setAccessibility(&accessibility_);
     if (parentWidget() != nullptr) {
         move(parentWidget()->mapToGlobal(QPoint(0, 0)));
     }
@@ -51,6 +55,7 @@ bool QtDialogWindow::run(SubDialog& controller) {
     qApp->installEventFilter(this);
     const int result = exec();
     qApp->removeEventFilter(this);
+    controller.setAccessibility(nullptr);
     controller_ = nullptr;
     return result == QDialog::Accepted;
 }

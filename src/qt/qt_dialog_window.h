@@ -5,6 +5,7 @@
 #include <map>
 
 #include "ports/ui_port.h"
+#include "qt/control_accessibility.h"
 #include "qt/skinned_surface.h"
 #include "ui/sub_dialog.h"
 
@@ -13,8 +14,11 @@ namespace quorvel {
 // A sub-dialog on screen: a skinned surface, modal, at the top-left corner
 // of its owner, with its few child controls (white on dark grey) at the controller's
 // rectangles. While it runs it tells the controller every key pressed or
-// released while it has the focus.
-class QtDialogWindow final : public SkinnedSurface<QDialog, SubDialog>, public DialogWindowPort {
+// released while it has the focus. Screen readers see the controller's
+// controls as its children, and the dialog by its own title.
+class QtDialogWindow final : public SkinnedSurface<QDialog, SubDialog>,
+                             public DialogWindowPort,
+                             public AccessibleControlHost {
     Q_OBJECT
 
 public:
@@ -46,6 +50,11 @@ public:
     void scrollList(int id, int lines) override;
     std::optional<Colour> chooseColour(Colour initial) override;
 
+    // AccessibleControlHost.
+    ControlSource* accessibleSource() const override { return controller_; }
+    int accessibleFocus() const override { return controller_ != nullptr ? controller_->focusedControl() : -1; }
+    QWidget* accessibleChild(int id) const override { return control(id); }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -57,6 +66,7 @@ private:
 
     QFont font_;
     std::map<int, QWidget*> controls_;
+    QtAccessibilityPort accessibility_{*this};
 };
 
 } // namespace quorvel

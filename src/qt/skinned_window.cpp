@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
+#include "qt/qt_key_names.h"
 
 namespace quorvel {
 
@@ -32,8 +33,29 @@ const QString kControlStyle =
 } // namespace
 
 SkinnedWindow::SkinnedWindow(QWidget* parent) : SkinnedSurface(parent, Qt::Tool, Qt::black) {
+    InstallControlAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(FromUtf8(kApplicationTitle));
+}
+
+void SkinnedWindow::setController(MainWindow* controller) {
+    if (controller_ != nullptr) {
+        controller_->setAccessibility(nullptr);
+    }
+    controller_ = controller;
+    if (controller_ != nullptr) {
+        controller_->setAccessibility(&accessibility_);
+    }
+}
+
+QWidget* SkinnedWindow::accessibleChild(int id) const {
+    QWidget* child = control(id);
+    return child != nullptr ? child : list(id);
+}
+
+void SkinnedWindow::focusControl(int id) {
+    QWidget* child = accessibleChild(id);
+    (child != nullptr ? child : this)->setFocus(Qt::TabFocusReason);
 }
 
 void SkinnedWindow::setFonts(const FontSpec& text, const FontSpec& title) {
@@ -344,7 +366,18 @@ void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
 void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
+bool SkinnedWindow::focusNextPrevChild(bool next) {
+    if (controller_ != nullptr && controller_->OnNavigationKey(next ? NavigationKey::Tab : NavigationKey::BackTab)) {
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<NavigationKey> navigation = NavigationKeyOf(*event);
+        navigation && controller_ != nullptr && controller_->OnNavigationKey(*navigation)) {
+        return;
+    }
     int key = 0;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         key = kEnterKey;

@@ -8,19 +8,23 @@
 
 #include "app/main_window.h"
 #include "ports/ui_port.h"
+#include "qt/control_accessibility.h"
 #include "qt/skinned_surface.h"
 
 namespace quorvel {
 
 // The main window on screen: a skinned surface without a taskbar button.
-// Child list boxes stand at the rectangles the controller gives.
-class SkinnedWindow final : public SkinnedSurface<QWidget, MainWindow>, public WindowPort {
+// Child list boxes stand at the rectangles the controller gives. Screen
+// readers see the controller's controls as its children.
+class SkinnedWindow final : public SkinnedSurface<QWidget, MainWindow>,
+                            public WindowPort,
+                            public AccessibleControlHost {
     Q_OBJECT
 
 public:
     explicit SkinnedWindow(QWidget* parent = nullptr);
 
-    void setController(MainWindow* controller) { controller_ = controller; }
+    void setController(MainWindow* controller);
 
     // WindowPort.
     Canvas& canvas() override { return picture_; }
@@ -49,6 +53,7 @@ public:
     bool controlExists(int id) const override { return controls_.count(id) != 0; }
     void setControlText(int id, std::string_view text) override;
     std::string controlText(int id) const override;
+    void focusControl(int id) override;
     // The static text or edit with control identifier `id`, or nullptr.
     QWidget* control(int id) const;
     // The list with control identifier `id`, or nullptr.
@@ -56,11 +61,19 @@ public:
 
     const QFont& textFont() const { return textFont_; }
 
+    // AccessibleControlHost.
+    ControlSource* accessibleSource() const override { return controller_; }
+    int accessibleFocus() const override { return controller_ != nullptr ? controller_->focusedControl() : -1; }
+    QWidget* accessibleChild(int id) const override;
+
 protected:
     bool takeMove(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab, here or in a child edit: the controller moves its
+    // focus through the controls the skin draws.
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -75,6 +88,7 @@ private:
     std::map<int, QWidget*> controls_;
     bool dragging_ = false;
     QPoint dragOffset_;
+    QtAccessibilityPort accessibility_{*this};
 };
 
 } // namespace quorvel

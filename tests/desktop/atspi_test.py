@@ -22,6 +22,7 @@ import sys
 import tempfile
 import time
 import unittest
+import warnings
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from xvfb import start_xvfb  # noqa: E402
@@ -34,13 +35,13 @@ TITLE = "Quorvel Gaming Mouse"
 # What the Basic page shows of the factory settings, by interface language.
 ENGLISH = {
     "commit": ["OK", "Apply", "Cancel"],
-    "rows": [],
+    "rows": ["Left Click", "Right Click", "Mid Click", "Forward", "Backward", "DPI +", "DPI -", "Triple-click"],
     "modes": ["Mode A", "Mode B"],
     "stages": ["DPI stage %d" % n for n in range(1, 5)],
 }
 CHINESE = {
     "commit": ["确定", "应用", "取消"],
-    "rows": [],
+    "rows": ["左键", "右键", "中键", "前进方向键", "后退方向键", "DPI +", "DPI -", "三连发"],
     "modes": ["Mode A", "Mode B"],
     "stages": ["DPI档位%d" % n for n in range(1, 5)],
 }
@@ -96,6 +97,8 @@ def states(accessible):
 
 class ScreenReader(unittest.TestCase):
     def setUp(self):
+        # pyatspi calls libatspi's older names.
+        warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
         self.root = tempfile.mkdtemp(prefix="quorvel-atspi-")
         self.processes = []
         runtime = os.path.join(self.root, "runtime")
