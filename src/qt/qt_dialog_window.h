@@ -45,6 +45,7 @@ public:
     void highlightListItem(int id, int index) override;
     void scrollList(int id, int lines) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    std::optional<Colour> highContrastHighlight() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -99,6 +99,11 @@ bool SubDialog::dismiss() {
 }
 
 bool SubDialog::OnNavigationKey(NavigationKey key) {
+    // An edit the pointer (or the dialog) gave the focus to is where the
+    // keys go on from.
+    if (const std::optional<int> real = window_->focusedControl(); real && *real != navigator_.focused()) {
+        navigator_.Focus(*real);
+    }
     // A key edit of a dialog that captures keys takes every key but the
     // two that leave it.
     const std::optional<Control> focused = navigator_.focusedControl();
