@@ -179,7 +179,14 @@ void QtDialogWindow::showControl(int id, bool shown) {
 void QtDialogWindow::focusControl(int id) {
     if (QWidget* widget = control(id)) {
         widget->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* focus = QApplication::focusWidget(); id < 0 && focus != nullptr && focus->window() == this) {
+        // The keys' focus is on a control of the picture: keys reach the dialog.
+        focus->clearFocus();
     }
+}
+
+std::optional<Colour> QtDialogWindow::highContrastHighlight() const {
+    return HighContrastHighlight(*this);
 }
 
 std::optional<int> QtDialogWindow::focusedControl() const {
@@ -251,9 +258,19 @@ bool QtDialogWindow::takeKey(QWidget* receiver, QKeyEvent* event) {
     if (receiver != first) {
         return false;
     }
+    // Tab and Shift+Tab only move the focus, also out of a key edit that
+    // captures every other key.
+    const std::optional<NavigationKey> navigation = NavigationKeyOf(*event);
+    const bool leaving = navigation == NavigationKey::Tab || navigation == NavigationKey::BackTab;
+    if (leaving) {
+        return event->type() != QEvent::KeyPress || controller_->OnNavigationKey(*navigation);
+    }
     controller_->OnKey(KeyNameOf(*event));
     if (event->type() != QEvent::KeyPress) {
         return false;
+    }
+    if (navigation && controller_->OnNavigationKey(*navigation)) {
+        return true;
     }
     switch (event->key()) {
     case Qt::Key_Return:

@@ -49,6 +49,7 @@ public:
     void highlightListItem(int id, int index) override;
     void scrollList(int id, int lines) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    std::optional<Colour> highContrastHighlight() const override;
 
     // AccessibleControlHost.
     ControlSource* accessibleSource() const override { return controller_; }

@@ -97,35 +97,4 @@ std::string_view KeyNameOf(const QKeyEvent& event) {
         ScanCodeFromKeyName(NameOfQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier))));
 }
 
-namespace {
-
-struct NavigationKeyOfQt {
-    int qtKey;
-    NavigationKey key;
-};
-constexpr NavigationKeyOfQt kNavigationKeys[] = {
-    {Qt::Key_Tab, NavigationKey::Tab},     {Qt::Key_Backtab, NavigationKey::BackTab},
-    {Qt::Key_Space, NavigationKey::Space}, {Qt::Key_Return, NavigationKey::Enter},
-    {Qt::Key_Enter, NavigationKey::Enter}, {Qt::Key_Escape, NavigationKey::Escape},
-    {Qt::Key_Left, NavigationKey::Left},   {Qt::Key_Right, NavigationKey::Right},
-    {Qt::Key_Up, NavigationKey::Up},       {Qt::Key_Down, NavigationKey::Down},
-    {Qt::Key_Home, NavigationKey::Home},   {Qt::Key_End, NavigationKey::End},
-};
-
-} // namespace
-
-std::optional<NavigationKey> NavigationKeyOf(const QKeyEvent& event) {
-    if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) {
-        return std::nullopt;
-    }
-    for (const NavigationKeyOfQt& entry : kNavigationKeys) {
-        if (entry.qtKey == event.key()) {
-            // Shift+Tab comes as Backtab on most platforms, as Tab with Shift on some.
-            const bool back = entry.key == NavigationKey::Tab && (event.modifiers() & Qt::ShiftModifier) != 0;
-            return back ? NavigationKey::BackTab : entry.key;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace quorvel

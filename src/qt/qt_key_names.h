@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QKeyEvent>
-#include <optional>
 #include <span>
 #include <string_view>
-
-#include "ui/controls.h"
 
 namespace quorvel {
 
@@ -15,10 +12,6 @@ namespace quorvel {
 // simulated keys), the modifiers then named as the left-hand ones. Empty for
 // a key without a name.
 std::string_view KeyNameOf(const QKeyEvent& event);
-
-// The key that moves through a skinned window's controls, if the event is
-// one (with Shift at most: Ctrl and Alt make it a shortcut).
-std::optional<NavigationKey> NavigationKeyOf(const QKeyEvent& event);
 
 // A Qt key and the name of the key that gives it on a US layout, as the
 // system's key-name source spells it (which owns the scan codes).

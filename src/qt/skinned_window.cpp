@@ -18,7 +18,6 @@
 #include "app/main_window.h"
 #include "qt/child_controls.h"
 #include "qt/drop_down_list.h"
-#include "qt/qt_key_names.h"
 
 namespace quorvel {
 
@@ -51,11 +50,6 @@ void SkinnedWindow::setController(MainWindow* controller) {
 QWidget* SkinnedWindow::accessibleChild(int id) const {
     QWidget* child = control(id);
     return child != nullptr ? child : list(id);
-}
-
-void SkinnedWindow::focusControl(int id) {
-    QWidget* child = accessibleChild(id);
-    (child != nullptr ? child : this)->setFocus(Qt::TabFocusReason);
 }
 
 void SkinnedWindow::setFonts(const FontSpec& text, const FontSpec& title) {
@@ -366,11 +360,25 @@ void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
 void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
-bool SkinnedWindow::focusNextPrevChild(bool next) {
-    if (controller_ != nullptr && controller_->OnNavigationKey(next ? NavigationKey::Tab : NavigationKey::BackTab)) {
-        return true;
+void SkinnedWindow::focusControl(int id) {
+    QWidget* child = id < 0 ? nullptr : control(id) != nullptr ? control(id) : list(id);
+    if (child != nullptr) {
+        FocusChildFromKeys(*child);
+    } else {
+        setFocus(Qt::TabFocusReason);
     }
-    return QWidget::focusNextPrevChild(next);
+}
+
+std::optional<Colour> SkinnedWindow::highContrastHighlight() const {
+    return HighContrastHighlight(*this);
+}
+
+bool SkinnedWindow::focusNextPrevChild(bool next) {
+    if (controller_ == nullptr) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    controller_->OnNavigationKey(next ? NavigationKey::Tab : NavigationKey::BackTab);
+    return true;
 }
 
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {

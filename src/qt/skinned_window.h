@@ -43,6 +43,8 @@ public:
     std::optional<Colour> chooseColour(Colour initial) override;
     std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override;
     void setTitle(std::string_view title) override;
+    void focusControl(int id) override;
+    std::optional<Colour> highContrastHighlight() const override;
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;
     void setListItems(int id, const std::vector<std::string>& items) override;
@@ -53,7 +55,6 @@ public:
     bool controlExists(int id) const override { return controls_.count(id) != 0; }
     void setControlText(int id, std::string_view text) override;
     std::string controlText(int id) const override;
-    void focusControl(int id) override;
     // The static text or edit with control identifier `id`, or nullptr.
     QWidget* control(int id) const;
     // The list with control identifier `id`, or nullptr.
@@ -71,8 +72,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // Tab and Shift+Tab, here or in a child edit: the controller moves its
-    // focus through the controls the skin draws.
+    // Tab and Shift+Tab move the controller's focus, from the window and from
+    // its edits and list boxes alike: none of them keeps the keyboard.
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
