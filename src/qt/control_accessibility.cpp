@@ -57,6 +57,37 @@ QRect ScreenRect(const QWidget& window, const Rect& rect) {
     return {window.mapToGlobal(QPoint(rect.left, rect.top)), QSize(rect.width(), rect.height())};
 }
 
+// Runs a reader's action on control `id` of `window`. The controller tells
+// what its keys and the pointer change, not what an action from outside
+// does, so the window tells it here: the control's state and value, as
+// they are now.
+bool ActFromReader(const QPointer<QWidget>& window, int id, ControlAction action) {
+    AccessibleControlHost* host = window != nullptr ? HostOf(window) : nullptr;
+    ControlSource* source = host != nullptr ? host->accessibleSource() : nullptr;
+    if (source == nullptr || !source->act(id, action)) {
+        return false;
+    }
+    // A button may have run a dialog meanwhile, and the window gone with it.
+    if (window != nullptr) {
+        QtAccessibilityPort(*window).valueChanged(id);
+    }
+    return true;
+}
+
+// The edits and list boxes are Qt's own widgets, but only the controller
+// knows what they are for: each is named after its control, as it is
+// listed and whenever the controls change (its focus event is read by its
+// name too).
+void NameAfter(QWidget& child, const Control& control) {
+    if (qobject_cast<QLabel*>(&child) != nullptr) {
+        return;
+    }
+    const QString name = FromUtf8(control.name);
+    if (child.accessibleName() != name) {
+        child.setAccessibleName(name);
+    }
+}
+
 // A control the skin draws: read afresh from the controller every time it
 // is asked, so it never tells an old state. Its actions are the pointer's
 // click, run once the event loop is back (a button may open a modal dialog,
@@ -159,12 +190,7 @@ public:
                                      : name == decreaseAction() ? ControlAction::Previous
                                                                 : ControlAction::Activate;
         QMetaObject::invokeMethod(
-            window_,
-            [window = window_, id = id_, action] {
-                if (AccessibleControlHost* host = HostOf(window); host != nullptr && host->accessibleSource()) {
-                    host->accessibleSource()->act(id, action);
-                }
-            },
+            window_, [window = window_, id = id_, action] { ActFromReader(window, id, action); },
             Qt::QueuedConnection);
     }
     QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
@@ -182,7 +208,7 @@ public:
         const int target = std::clamp(value.toInt(), 0, control->steps - 1);
         const ControlAction action = target > control->step ? ControlAction::Next : ControlAction::Previous;
         for (int i = std::abs(target - control->step); i > 0; --i) {
-            if (!HostOf(window_)->accessibleSource()->act(id_, action)) {
+            if (!ActFromReader(window_, id_, action)) {
                 break;
             }
         }
@@ -248,6 +274,7 @@ AccessibleSkinnedWindow::~AccessibleSkinnedWindow() {
 
 QAccessibleInterface* AccessibleSkinnedWindow::ObjectOf(const Control& control) const {
     if (QWidget* child = ShownChild(*host_, control.id)) {
+        NameAfter(*child, control);
         return QAccessible::queryAccessibleInterface(child);
     }
     const auto key = std::make_pair(control.id, control.role);
@@ -351,15 +378,9 @@ void AccessibleSkinnedWindow::Refresh() {
         }
         it = objects_.erase(it);
     }
-    // The edits and list boxes are Qt's own widgets, but only the
-    // controller knows what they are for.
     for (const Control& control : controls) {
-        QWidget* child = host_->accessibleChild(control.id);
-        if (child != nullptr && qobject_cast<QLabel*>(child) == nullptr) {
-            const QString name = FromUtf8(control.name);
-            if (child->accessibleName() != name) {
-                child->setAccessibleName(name);
-            }
+        if (QWidget* child = host_->accessibleChild(control.id)) {
+            NameAfter(*child, control);
         }
     }
 }
