@@ -49,6 +49,7 @@ CHINESE = {
 BIN = None
 pyatspi = None
 Atspi = None
+GLib = None
 
 
 def missing_tools():
@@ -230,6 +231,34 @@ class ScreenReader(unittest.TestCase):
         window = self.settings_window(app)
         self.check_basic_page(window, CHINESE)
 
+    def test_a_readers_press_is_told_back_as_a_state_change(self):
+        # A screen reader keeps what it read and learns of changes from the
+        # events; a press from the reader must be told like a click.
+        told = []
+
+        def heard(event):
+            try:
+                told.append((event.type, event.source.name, event.detail1))
+            except Exception:  # an object that went away before it was read
+                pass
+        # Listening before the demo starts: its bridge sends only the events
+        # that someone listens to, and asks which at start-up.
+        pyatspi.Registry.registerEventListener(heard, "object:state-changed:checked")
+        self.addCleanup(pyatspi.Registry.deregisterEventListener, heard, "object:state-changed:checked")
+        demo = self.demo()
+        app = self.application(demo)
+        window = self.settings_window(app)
+        rate = next(o for o in descendants(window) if o.getRole() == pyatspi.ROLE_RADIO_BUTTON and o.name == "250 Hz")
+        self.assertNotIn(pyatspi.STATE_CHECKED, states(rate))
+        rate.queryAction().doAction(0)
+
+        def checked_told():
+            while GLib.MainContext.default().iteration(False):
+                pass
+            return ("object:state-changed:checked", "250 Hz", 1) in told
+        self.assertTrue(wait_for(checked_told, timeout=15), "no state change told of the pressed rate; heard %r" % told)
+        self.assertIn(pyatspi.STATE_CHECKED, states(rate))
+
     def test_the_skins_dialog_is_named_by_its_own_title(self):
         demo = self.demo()
         app = self.application(demo)
@@ -243,7 +272,7 @@ class ScreenReader(unittest.TestCase):
 
 
 def main():
-    global BIN, pyatspi, Atspi
+    global BIN, pyatspi, Atspi, GLib
     missing = missing_tools()
     if missing:
         print("atspi_test: missing " + ", ".join(missing), file=sys.stderr)
@@ -262,7 +291,8 @@ def main():
                               env=env).returncode
     import pyatspi as atspi_module  # only on the test's own bus: it connects as it loads
     from gi.repository import Atspi as atspi_gi
-    pyatspi, Atspi = atspi_module, atspi_gi
+    from gi.repository import GLib as glib_gi
+    pyatspi, Atspi, GLib = atspi_module, atspi_gi, glib_gi
     BIN = os.path.abspath(sys.argv.pop(1))
     program = unittest.main(exit=False)
     return 0 if program.result.wasSuccessful() else 1
