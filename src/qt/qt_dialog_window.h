@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 #include <map>
+#include <set>
 
 #include "ports/ui_port.h"
 #include "qt/skinned_surface.h"
@@ -58,6 +59,7 @@ private:
 
     QFont font_;
     std::map<int, QWidget*> controls_;
+    std::set<int> navigationKeysDown_; // pressed keys the focus took
 };
 
 } // namespace quorvel
