@@ -258,19 +258,19 @@ bool QtDialogWindow::takeKey(QWidget* receiver, QKeyEvent* event) {
     if (receiver != first) {
         return false;
     }
-    // Tab and Shift+Tab only move the focus, also out of a key edit that
-    // captures every other key.
-    const std::optional<NavigationKey> navigation = NavigationKeyOf(*event);
-    const bool leaving = navigation == NavigationKey::Tab || navigation == NavigationKey::BackTab;
-    if (leaving) {
-        return event->type() != QEvent::KeyPress || controller_->OnNavigationKey(*navigation);
+    // A key that moves the focus is no key to capture, down or up.
+    if (const std::optional<NavigationKey> navigation = NavigationKeyOf(*event)) {
+        if (event->type() == QEvent::KeyPress && controller_->OnNavigationKey(*navigation)) {
+            navigationKeysDown_.insert(event->key());
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease && navigationKeysDown_.erase(event->key()) != 0) {
+            return true;
+        }
     }
     controller_->OnKey(KeyNameOf(*event));
     if (event->type() != QEvent::KeyPress) {
         return false;
-    }
-    if (navigation && controller_->OnNavigationKey(*navigation)) {
-        return true;
     }
     switch (event->key()) {
     case Qt::Key_Return:

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 #include <map>
+#include <set>
 
 #include "ports/ui_port.h"
 #include "qt/control_accessibility.h"
@@ -67,6 +68,7 @@ private:
 
     QFont font_;
     std::map<int, QWidget*> controls_;
+    std::set<int> navigationKeysDown_; // pressed keys the focus took
     QtAccessibilityPort accessibility_{*this};
 };
 
