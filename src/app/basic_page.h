@@ -33,6 +33,10 @@ public:
     std::vector<HoverControl> hoverControls() override;
     void listChosen(int id, int index) override;
     void listPointer(int id, int index, Rect item) override;
+    std::vector<Control> controls() override;
+    bool act(int id, ControlAction action) override;
+    bool dismiss() override;
+    void redrawWithin(Rect area) override;
 
     // The controls, as a click on them runs them.
     void RowClick(int row);
@@ -51,6 +55,11 @@ private:
         std::function<void()> action;
     };
     std::vector<Hit> DispatchTable();
+    // An open list's keys: the highlight moves, Activate chooses the
+    // highlighted entry as a click on it does (`open` runs when the list is
+    // closed, or open with nothing highlighted).
+    bool ActOnList(DropDown& list, ControlAction action, const std::function<void()>& open);
+    bool ActOnRow(int row, ControlAction action);
     void FirstDrawing();
     void ClosingPass(Point point);
     void ChooseFunction(int button, int entry);

@@ -48,12 +48,13 @@ public:
 
     DropDown& modeList() { return modeList_; }
     DropDown& parameterList() { return parameterList_; }
+    // The parameter as its field shows it.
+    std::string_view StoredParameterText() const;
 
 private:
     void DrawModeField();
     void DrawParameterField(std::string_view text);
     void DrawSwatch(int slot);
-    std::string_view StoredParameterText() const;
     void Present();
 
     PageContext* context_;

@@ -108,12 +108,21 @@ MainWindow::MainWindow(MainWindowPorts ports, DeviceController& device, DataPath
       language_(LanguageFromLangId(langId)), images_(ports.files, ports.decoder),
       configFile_(ports.files, paths_.configBin, paths_.program),
       strIni_(ports.files, paths_.strIni, std::string(SectionName(language_))) {
-    hover_.setUnderlay([this](Rect part) {
-        drawImagePart(page_ == Page::Basic      ? kBasicPageBackground
-                      : page_ == Page::Advanced ? kAdvancedPageBackground
-                                                : kMainBackground,
-                      part);
+    hover_.setUnderlay([this](Rect part) { DrawUnderlay(part); });
+    ring_.setUnderlay([this](Rect part) { DrawUnderlay(part); });
+    ring_.setRedrawWithin([this](Rect area) {
+        hover_.redrawWithin(area);
+        if (PageContent* page = content(page_)) {
+            page->redrawWithin(area);
+        }
     });
+}
+
+void MainWindow::DrawUnderlay(Rect part) {
+    drawImagePart(page_ == Page::Basic      ? kBasicPageBackground
+                  : page_ == Page::Advanced ? kAdvancedPageBackground
+                                            : kMainBackground,
+                  part);
 }
 
 void MainWindow::setPages(PageContent* basic, PageContent* advanced) {
@@ -271,6 +280,7 @@ void MainWindow::DrawWindowBackground() {
     if (const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground)) {
         ports_.window.setClientSize(background->width, background->height);
         drawImage(kMainBackground, {0, 0});
+        ring_.forget();
     }
 }
 
@@ -441,6 +451,7 @@ void MainWindow::drawButton(Rect rect, std::string_view image, std::string_view 
 
 void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
     Canvas& canvas = ports_.window.canvas();
+    ring_.forget();
     drawImage(pageBackground, {0, 0});
     for (const WindowButton& button : kWindowButtons) {
         drawImage(button.normalImage, button.rect.topLeft());
@@ -495,6 +506,7 @@ void MainWindow::DrawBasicPage() {
     }
     RefreshHoverControls();
     ports_.window.canvas().present();
+    ControlsChanged();
 }
 
 void MainWindow::DrawAdvancedPage() {
@@ -509,6 +521,7 @@ void MainWindow::DrawAdvancedPage() {
     }
     RefreshHoverControls();
     ports_.window.canvas().present();
+    ControlsChanged();
 }
 
 void MainWindow::RebuildCurrentPage() {
@@ -696,6 +709,9 @@ void MainWindow::OnActivate() {
 }
 
 void MainWindow::HideWindow() {
+    // The window comes back with Enter and Escape as they were before Tab.
+    navigator_.Disengage();
+    ShowFocus();
     if (inTray_) {
         ports_.window.hide();
     } else {
@@ -754,6 +770,7 @@ void MainWindow::OnLeftButtonDown(Point point) {
     }
     PageContent* page = content(page_);
     if (page != nullptr && page->click(point)) {
+        ControlsChanged();
         return;
     }
     // Empty space drags the window; a hidden window has nothing to drag.
@@ -771,6 +788,7 @@ void MainWindow::OnMouseMove(Point point) {
 void MainWindow::OnListChoice(int id, int index) {
     if (PageContent* page = content(page_)) {
         page->listChosen(id, index);
+        ControlsChanged();
     }
 }
 
@@ -801,6 +819,142 @@ void MainWindow::OnEditChanged(int id, std::string_view text) {
 bool MainWindow::OnKeystroke(const Keystroke& key, bool inWindow) {
     PageContent* page = content(page_);
     return page != nullptr && page->keystroke(key, inWindow);
+}
+
+// --- Keys and screen readers --------------------------------------------------
+
+namespace {
+
+// The ids of the window's own controls; a page's start at kFirstPageControlId.
+struct WindowControl {
+    int id;
+    WindowButtonId button;
+    TextId name;
+};
+constexpr std::array<WindowControl, 5> kWindowControls{{
+    {1, WindowButtonId::Skins, TextId::kSkins},
+    {2, WindowButtonId::Minimise, TextId::kMinimise},
+    {3, WindowButtonId::Close, TextId::kClose},
+    {4, WindowButtonId::BasicPage, TextId::kBasicSettings},
+    {5, WindowButtonId::AdvancedPage, TextId::kAdvancedSettings},
+}};
+// OK, Apply and Cancel, in the order of kDialogButtons.
+constexpr int kFirstCommitControl = 6;
+
+} // namespace
+
+std::vector<Control> MainWindow::controls() {
+    std::vector<Control> list;
+    for (const WindowControl& window : kWindowControls) {
+        Control control = MakeControl(window.id, ControlRole::Button, std::string(text(window.name)),
+                                      WindowButtonRect(window.button));
+        control.state.selected = (window.button == WindowButtonId::BasicPage && page_ == Page::Basic) ||
+                                 (window.button == WindowButtonId::AdvancedPage && page_ == Page::Advanced);
+        list.push_back(std::move(control));
+    }
+    if (PageContent* page = content(page_)) {
+        for (Control& control : page->controls()) {
+            list.push_back(std::move(control));
+        }
+    }
+    for (std::size_t i = 0; i < kDialogButtons.size(); ++i) {
+        const CaptionButton& button = kDialogButtons[i];
+        Control control = MakeControl(kFirstCommitControl + static_cast<int>(i), ControlRole::Button,
+                                      std::string(text(button.caption)), button.rect);
+        // OK and Apply answer only while the mouse is there, as under the pointer.
+        control.state.disabled = button.caption != TextId::kCancel && !device_->connected();
+        list.push_back(std::move(control));
+    }
+    return list;
+}
+
+bool MainWindow::act(int id, ControlAction action) {
+    if (id >= kFirstPageControlId) {
+        PageContent* page = content(page_);
+        return page != nullptr && page->act(id, action);
+    }
+    if (action != ControlAction::Activate) {
+        return false;
+    }
+    for (const WindowControl& window : kWindowControls) {
+        if (window.id == id) {
+            switch (window.button) {
+            case WindowButtonId::Skins:
+                ChooseSkin();
+                break;
+            case WindowButtonId::Minimise:
+                Minimise();
+                break;
+            case WindowButtonId::Close:
+                Exit();
+                break;
+            case WindowButtonId::BasicPage:
+                DrawBasicPage();
+                break;
+            case WindowButtonId::AdvancedPage:
+                DrawAdvancedPage();
+                break;
+            }
+            return true;
+        }
+    }
+    const int commit = id - kFirstCommitControl;
+    if (commit < 0 || commit >= static_cast<int>(kDialogButtons.size())) {
+        return false;
+    }
+    switch (kDialogButtons[static_cast<std::size_t>(commit)].caption) {
+    case TextId::kOk:
+        if (device_->connected()) {
+            Ok();
+        }
+        return true;
+    case TextId::kApply:
+        if (device_->connected()) {
+            ApplySettings();
+        }
+        return true;
+    default:
+        Cancel();
+        return true;
+    }
+}
+
+bool MainWindow::dismiss() {
+    PageContent* page = content(page_);
+    return page != nullptr && page->dismiss();
+}
+
+bool MainWindow::OnNavigationKey(NavigationKey key) {
+    const int before = navigator_.focused();
+    if (!navigator_.OnKey(key)) {
+        return false;
+    }
+    if (navigator_.focused() != before) {
+        // An edit or a list box takes the real focus, so that typing reaches it.
+        const std::optional<Control> focused = navigator_.focusedControl();
+        const bool child = focused && (focused->role == ControlRole::Edit || focused->role == ControlRole::ListBox);
+        ports_.window.focusControl(child ? focused->id : -1);
+    }
+    ShowFocus();
+    return true;
+}
+
+void MainWindow::ShowFocus() {
+    std::optional<Rect> rect;
+    if (navigator_.engaged() && ports_.window.visible()) {
+        if (const std::optional<Control> focused = navigator_.focusedControl()) {
+            rect = focused->rect;
+        }
+    }
+    const Colour colour = ports_.window.highContrastHighlight().value_or(textColour_);
+    if (ring_.show(ports_.window.canvas(), rect, colour)) {
+        ports_.window.canvas().present();
+    }
+}
+
+void MainWindow::ControlsChanged() {
+    navigator_.Refresh();
+    ShowFocus();
 }
 
 bool MainWindow::OnKeyDown(int key) {

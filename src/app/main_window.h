@@ -18,7 +18,10 @@
 #include "ports/message_port.h"
 #include "ports/system_ports.h"
 #include "ports/ui_port.h"
+#include "ui/controls.h"
+#include "ui/focus_ring.h"
 #include "ui/hover_set.h"
+#include "ui/navigator.h"
 #include "ui/skin_painter.h"
 
 namespace quorvel {
@@ -60,7 +63,11 @@ enum class StartedBy { User, Session };
 // window-level buttons, hiding and ending, and the two copies of the
 // configuration (working and saved). Pages draw their content through
 // PageContent, and reach the window only through PageContext.
-class MainWindow final : public DeviceEventPort, public PageContext {
+//
+// As a ControlSource it is the window's own controls (the skins, minimise
+// and close buttons, the page buttons, OK, Apply, Cancel) with the current
+// page's between them, in reading order.
+class MainWindow final : public DeviceEventPort, public PageContext, public ControlSource {
 public:
     MainWindow(MainWindowPorts ports, DeviceController& device, DataPaths paths, std::uint16_t langId);
 
@@ -113,6 +120,19 @@ public:
     // true when the window must not act on it.
     bool OnKeystroke(const Keystroke& key, bool inWindow);
     bool OnKeyDown(int key); // true when the key was taken
+    // A key that moves through the controls (Tab, arrows, Space...): true
+    // when it was taken; the shell then drops it, else it goes on to
+    // OnKeyDown.
+    bool OnNavigationKey(NavigationKey key);
+    // The control with the keyboard focus; -1 when none has it.
+    int focusedControl() const { return navigator_.focused(); }
+    // Told of the controls' changes, focus moves and values.
+    void setAccessibility(AccessibilityPort* port) { navigator_.setAccessibility(port); }
+
+    // ControlSource.
+    std::vector<Control> controls() override;
+    bool act(int id, ControlAction action) override;
+    bool dismiss() override;
     void OnCloseRequest();
     void OnDeviceNotices();
 
@@ -221,6 +241,14 @@ private:
     // The window's size and background from the skin's main.png.
     void PreloadFirstDrawing();
     void DrawWindowBackground();
+    // The focus ring where the keyboard focus is now (none before Tab), in
+    // the desktop's high-contrast highlight or else the skin's text colour.
+    void ShowFocus();
+    // The pointer or a page drawing changed the controls: the navigator
+    // tells assistive technology, and the ring follows.
+    void ControlsChanged();
+    // The background of the page shown, for what is drawn again on it.
+    void DrawUnderlay(Rect part);
 
     MainWindowPorts ports_;
     DeviceController* device_;
@@ -262,6 +290,8 @@ private:
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;
     DialogHost* dialogHost_ = nullptr;
+    Navigator navigator_{*this};
+    FocusRing ring_;
 };
 
 } // namespace quorvel

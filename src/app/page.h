@@ -5,15 +5,18 @@
 
 #include "macro/macro_recorder.h"
 #include "ports/geometry.h"
+#include "ui/controls.h"
 #include "ui/hover_set.h"
 
 namespace quorvel {
 
 // The content of one page of the main window, drawn over the window frame
-// (background, window and page buttons, OK / Apply / Cancel).
-class PageContent {
+// (background, window and page buttons, OK / Apply / Cancel). Its controls,
+// as keys and screen readers see them, follow the window's own in reading
+// order; their ids are 100 and above.
+class PageContent : public ControlSource {
 public:
-    virtual ~PageContent() = default;
+    ~PageContent() override = default;
     // Draws everything of the page after the frame (no present).
     virtual void draw() = 0;
     // The page-leaving step: destroys the page's child controls.
@@ -43,7 +46,18 @@ public:
     // OK or Apply has sent the working configuration to the mouse: the page
     // hands on what it keeps for the desktop rather than for the mouse.
     virtual void configurationSent() {}
+
+    // ControlSource: a page without controls of its own has none.
+    std::vector<Control> controls() override { return {}; }
+    bool act(int /*id*/, ControlAction /*action*/) override { return false; }
+    // Draws again the page's controls that reach into `area`, where the
+    // window has painted its background over them; the hover controls are
+    // the window's to draw.
+    virtual void redrawWithin(Rect /*area*/) {}
 };
+
+// The first id of a page's controls: the window's own come below it.
+inline constexpr int kFirstPageControlId = 100;
 
 // Hover groups 1 and 2 are the window's own (OK / Apply / Cancel, the two
 // page buttons); a page numbers its groups from here on.

@@ -1,6 +1,7 @@
 #include "dialogs/combo_dialog.h"
 
 #include "assign/key_codes.h"
+#include "dialogs/dialog_texts.h"
 
 namespace quorvel {
 
@@ -46,6 +47,23 @@ void CComboDialog::ShowKeyEdits(bool shown) {
     if (shown && (focusBeforeList_ == d.firstKey.id || focusBeforeList_ == d.secondKey.id)) {
         window().focusControl(*focusBeforeList_);
     }
+}
+
+std::vector<Control> CComboDialog::OwnControls() {
+    const ComboKeyDialogLayout& d = kComboKeyDialog;
+    std::vector<Control> controls{modifier_.control(std::string(In(language(), kModifierName)))};
+    // The edits hide under the open list.
+    if (!modifier_.isOpen()) {
+        controls.push_back(MakeControl(d.firstKey.id, ControlRole::Edit, std::string(In(language(), kFirstKeyName)),
+                                       d.firstKey.rect, firstKey_));
+        controls.push_back(MakeControl(d.secondKey.id, ControlRole::Edit,
+                                       std::string(In(language(), kSecondKeyName)), d.secondKey.rect, secondKey_));
+    }
+    return controls;
+}
+
+bool CComboDialog::ActOwn(int id, ControlAction action) {
+    return id == kComboKeyDialog.modifier.display.id && modifier_.act(action);
 }
 
 void CComboDialog::KeyCaptured(std::string_view name) {

@@ -28,6 +28,9 @@ protected:
     bool EndsOnStandardKeys() const override { return false; }
     void ListHover(int id, int index) override { modifier_.hover(id, index); }
     void ListChosen(int id, int index) override { modifier_.choose(id, index); }
+    std::vector<Control> OwnControls() override;
+    bool ActOwn(int id, ControlAction action) override;
+    bool DismissOwn() override { return modifier_.dismiss(); }
 
 private:
     void ShowKeyEdits(bool shown);

@@ -18,6 +18,11 @@ constexpr std::string_view In(Language language, const DialogText& text) {
 
 inline constexpr DialogText kSingleKeyPrompt = {"Please enter a key", "请输入一个按键", "請輸入一個按鍵"};
 
+// The names of the combo-key dialog's controls, which show no label.
+inline constexpr DialogText kModifierName = {"Modifier", "修饰键", "修飾鍵"};
+inline constexpr DialogText kFirstKeyName = {"First key", "第一个按键", "第一個按鍵"};
+inline constexpr DialogText kSecondKeyName = {"Second key", "第二个按键", "第二個按鍵"};
+
 inline constexpr DialogText kFireSpeedLabel = {"Speed", "速度", "速度"};
 inline constexpr DialogText kFireTimesLabel = {"Times", "次数", "次數"};
 // The illustration under the edits, row by row.

@@ -44,6 +44,32 @@ bool ListChoice::choose(int listId, int index) {
     return true;
 }
 
+Control ListChoice::control(std::string name) const {
+    Control control = MakeControl(layout_->display.id, ControlRole::DropDown, std::move(name), layout_->clickArea,
+                                  list_.isOpen() && list_.highlighted() >= 0 ? list_.highlightedEntry() : text_);
+    control.state.expanded = list_.isOpen();
+    return control;
+}
+
+bool ListChoice::act(ControlAction action) {
+    if (action != ControlAction::Activate) {
+        return list_.moveHighlight(*window_, action);
+    }
+    if (list_.isOpen() && list_.highlighted() >= 0) {
+        return choose(list_.id(), list_.highlighted());
+    }
+    // As a click on the click area: an open list closes, a closed one opens.
+    return click(layout_->clickArea.topLeft());
+}
+
+bool ListChoice::dismiss() {
+    if (!list_.isOpen()) {
+        return false;
+    }
+    closeList();
+    return true;
+}
+
 void ListChoice::openList() {
     if (onOpenChanged_) {
         onOpenChanged_(true);

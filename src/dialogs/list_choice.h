@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ports/ui_port.h"
+#include "ui/controls.h"
 #include "ui/dialog_layout.h"
 #include "ui/drop_down.h"
 
@@ -30,6 +31,16 @@ public:
     void hover(int listId, int index);
     // True when the entry was taken.
     bool choose(int listId, int index);
+
+    // The choice as keys and screen readers see it: a drop-down named
+    // `name` at the click area, whose id is its display's.
+    Control control(std::string name) const;
+    // A key on it: Activate opens the list, or takes its highlighted entry
+    // (closes it when none is highlighted); the arrows, Home and End move
+    // the highlight in the open list. False when nothing happened.
+    bool act(ControlAction action);
+    // Closes the open list without a choice; false when it was closed.
+    bool dismiss();
 
     bool isOpen() const { return list_.isOpen(); }
     int position() const { return position_; }

@@ -232,6 +232,17 @@ constexpr TextRow kTexts[] = {
     {TextId::kImportSettings, {"Import settings…", "导入设置…", "匯入設定…"}},
     {TextId::kSettingsNotExported, {"The settings were not exported: %s", "设置未导出：%s", "設定未匯出：%s"}},
     {TextId::kSettingsNotImported, {"The settings were not imported: %s", "设置未导入：%s", "設定未匯入：%s"}},
+    {TextId::kSkins, {"Skins", "皮肤", "皮膚"}},
+    {TextId::kMinimise, {"Minimise", "最小化", "最小化"}},
+    {TextId::kClose, {"Close", "关闭", "關閉"}},
+    {TextId::kDpiStageNumber, {"DPI stage %s", "DPI档位%s", "DPI檔位%s"}},
+    {TextId::kUseDpiStage, {"Use DPI stage %s", "启用DPI档位%s", "啟用DPI檔位%s"}},
+    {TextId::kColourSwitchNumber, {"Colour switch %s", "颜色开关%s", "顏色開關%s"}},
+    {TextId::kUseLoopColour, {"Use loop colour %s", "启用循环颜色%s", "啟用迴圈顏色%s"}},
+    {TextId::kLoopColourNumber, {"Loop colour %s", "循环颜色%s", "迴圈顏色%s"}},
+    {TextId::kKeyConfigurationGroup, {"Key configuration", "按键配置", "按鍵配置"}},
+    {TextId::kReportRate, {"Report rate", "报告率", "報告率"}},
+    {TextId::kDelayTime, {"Delay time", "延时", "延時"}},
     {TextId::kSettingSection, {"Setting-EN", "Setting-CHS", "Setting-CHT"}},
 };
 // clang-format on

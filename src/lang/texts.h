@@ -150,10 +150,23 @@ enum class TextId : int {
     kImportSettings,
     kSettingsNotExported,
     kSettingsNotImported,
+    // The names of the controls that show a picture and no text, as the
+    // keyboard focus and screen readers name them ("%s": a number from 1).
+    kSkins,
+    kMinimise,
+    kClose,
+    kDpiStageNumber,
+    kUseDpiStage,
+    kColourSwitchNumber,
+    kUseLoopColour,
+    kLoopColourNumber,
+    kKeyConfigurationGroup,
+    kReportRate,
+    kDelayTime, // the title of the Delay-time dialog
     // Language section name of str.ini.
     kSettingSection, // the section of the button labels in str.ini
 };
-inline constexpr int kTextCount = 125;
+inline constexpr int kTextCount = 136;
 
 // The text `id` in `language`, UTF-8, exactly as the interface shows it
 // (trailing blanks included). Empty for a value outside both enums.

@@ -163,6 +163,14 @@ public:
 
     // The window's title, as the taskbar and the window list show it.
     virtual void setTitle(std::string_view title) = 0;
+
+    // The keyboard focus moved to child control `id` (an edit, a list box)
+    // from the keys, or back to the window itself (-1): the shell gives the
+    // real focus there, so that typing reaches the edit.
+    virtual void focusControl(int /*id*/) {}
+    // The system's highlight colour while the desktop asks for high
+    // contrast; nothing otherwise. The focus ring is drawn in it.
+    virtual std::optional<Colour> highContrastHighlight() const { return std::nullopt; }
     // A pop-up menu at `at` (client pixels), modal: the chosen item, or
     // nothing when it was closed without a choice.
     virtual std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) = 0;
@@ -209,6 +217,10 @@ public:
     // The platform's colour chooser, modal over the dialog: the confirmed
     // colour, or nothing when it was cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+
+    // The system's highlight colour while the desktop asks for high
+    // contrast; nothing otherwise. The focus ring is drawn in it.
+    virtual std::optional<Colour> highContrastHighlight() const { return std::nullopt; }
 };
 
 // One item of the tray icon's menu. `id` is what the shell reports when the

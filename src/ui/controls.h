@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ports/geometry.h"
@@ -44,6 +45,18 @@ struct Control {
     bool focusable() const { return role != ControlRole::Text && !state.disabled; }
 };
 
+// A control with the fields every control has; state, group and steps are
+// set on it afterwards.
+inline Control MakeControl(int id, ControlRole role, std::string name, Rect rect, std::string value = {}) {
+    Control control;
+    control.id = id;
+    control.role = role;
+    control.name = std::move(name);
+    control.value = std::move(value);
+    control.rect = rect;
+    return control;
+}
+
 // What a key does to the focused control.
 enum class ControlAction {
     Activate, // Space or Enter: press, tick, open, choose the highlighted entry
@@ -63,6 +76,9 @@ public:
     // when nothing happened (no such control, the first step of a slider
     // stepped back).
     virtual bool act(int id, ControlAction action) = 0;
+    // Escape: closes the open list without choosing from it (the innermost
+    // one where a list opened another); false when no list was open.
+    virtual bool dismiss() { return false; }
 };
 
 // The keys that move through the controls, as the shells map them.

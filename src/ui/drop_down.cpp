@@ -1,5 +1,6 @@
 #include "ui/drop_down.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvel {
@@ -8,6 +9,7 @@ void DropDown::open(ListPort& host, Rect list, std::vector<std::string> entries)
     if (!host.listExists(id_)) {
         host.createList(id_, list, entries);
         entries_ = std::move(entries);
+        highlighted_ = -1;
     }
     open_ = true;
 }
@@ -17,6 +19,7 @@ void DropDown::close(ListPort& host) {
         host.destroyList(id_);
     }
     entries_.clear();
+    highlighted_ = -1;
     open_ = false;
 }
 
@@ -41,7 +44,41 @@ bool DropDown::hasEntry(int listId, int index) const {
 void DropDown::hover(ListPort& host, int listId, int index) {
     if (hasEntry(listId, index)) {
         host.highlightListItem(listId, index);
+        highlighted_ = index;
     }
+}
+
+std::string DropDown::highlightedEntry() const {
+    return hasEntry(id_, highlighted_) ? entries_[static_cast<std::size_t>(highlighted_)] : std::string();
+}
+
+bool DropDown::moveHighlight(ListPort& host, ControlAction action) {
+    if (!open_ || entries_.empty()) {
+        return false;
+    }
+    const int last = static_cast<int>(entries_.size()) - 1;
+    int to = highlighted_;
+    switch (action) {
+    case ControlAction::Next:
+        to = highlighted_ < 0 ? 0 : std::min(highlighted_ + 1, last);
+        break;
+    case ControlAction::Previous:
+        to = highlighted_ < 0 ? last : std::max(highlighted_ - 1, 0);
+        break;
+    case ControlAction::First:
+        to = 0;
+        break;
+    case ControlAction::Last:
+        to = last;
+        break;
+    case ControlAction::Activate:
+        return false;
+    }
+    if (to == highlighted_) {
+        return false;
+    }
+    hover(host, id_, to);
+    return true;
 }
 
 std::optional<std::string> DropDown::entryOf(int listId, int index) const {

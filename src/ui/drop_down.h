@@ -6,6 +6,7 @@
 
 #include "ports/geometry.h"
 #include "ports/ui_port.h"
+#include "ui/controls.h"
 
 namespace quorvel {
 
@@ -20,6 +21,11 @@ public:
     bool isOpen() const { return open_; }
     // The entries of the open list; none while it is closed.
     const std::vector<std::string>& entries() const { return entries_; }
+    // The entry shown selected in the open list, by the pointer or the
+    // keys; -1 when none is.
+    int highlighted() const { return highlighted_; }
+    // The highlighted entry's text; empty when none is.
+    std::string highlightedEntry() const;
 
     // Creates the list where it does not exist yet and marks it open.
     void open(ListPort& host, Rect list, std::vector<std::string> entries);
@@ -36,6 +42,10 @@ public:
     // The entry `index` of list `listId` when that is an entry of this open
     // list; nothing otherwise.
     std::optional<std::string> entryOf(int listId, int index) const;
+    // Moves the highlight of the open list as a key does: Next and Previous
+    // one entry (from none, Next starts at the first), First and Last to the
+    // ends. True when it moved.
+    bool moveHighlight(ListPort& host, ControlAction action);
 
 private:
     bool hasEntry(int listId, int index) const;
@@ -43,6 +53,7 @@ private:
     int id_;
     bool open_ = false;
     std::vector<std::string> entries_;
+    int highlighted_ = -1;
 };
 
 } // namespace quorvel

@@ -52,6 +52,15 @@ void HoverSet::Redraw(std::size_t index, std::vector<bool>& drawn) {
     }
 }
 
+void HoverSet::redrawWithin(Rect area) {
+    std::vector<bool> drawn(controls_.size(), false);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!drawn[i] && Overlap(controls_[i].rect, area)) {
+            Redraw(i, drawn);
+        }
+    }
+}
+
 bool HoverSet::pointerAt(Point point) {
     // The control that shows hovered now comes first, then those that go
     // back to normal.

@@ -30,6 +30,11 @@ public:
     // again. True when something was drawn, so the window needs a present.
     bool pointerAt(Point point);
 
+    // Draws again, on their underlay, the controls that reach into `area`
+    // (and those that overlap them), as they show now: after something was
+    // drawn over them there (a focus ring taken away).
+    void redrawWithin(Rect area);
+
     bool tracks(Point point) const;
     bool hovered(std::size_t index) const { return index < flags_.size() && flags_[index]; }
 

@@ -1,5 +1,7 @@
 #include "ui/sub_dialog.h"
 
+#include "lang/texts.h"
+
 namespace quorvel {
 
 namespace {
@@ -10,6 +12,33 @@ constexpr int kCommitGroup = 1;
 // The captions of OK and Cancel by language.
 constexpr std::string_view kOkTexts[kLanguageCount] = {"OK", "确定", "確定"};
 constexpr std::string_view kCancelTexts[kLanguageCount] = {"Cancel", "取消", "取消"};
+
+// The ids of the skeleton's controls; the dialogs' own are child control ids.
+constexpr int kCloseControl = 1;
+constexpr int kOkControl = 2;
+constexpr int kCancelControl = 3;
+
+TextId TitleOf(DialogId dialog) {
+    switch (dialog) {
+    case DialogId::SingleKey:
+        return TextId::kSingleKey;
+    case DialogId::ComboKey:
+        return TextId::kComboKey;
+    case DialogId::FireKey:
+        return TextId::kFireKey;
+    case DialogId::MediaKey:
+        return TextId::kMultimedia;
+    case DialogId::WindowsKey:
+        return TextId::kWindows;
+    case DialogId::MacroKey:
+        return TextId::kMacroKey;
+    case DialogId::DelayTime:
+        return TextId::kDelayTime;
+    case DialogId::Skins:
+        return TextId::kSkins;
+    }
+    return TextId::kSkins;
+}
 
 } // namespace
 
@@ -22,9 +51,90 @@ SubDialog::SubDialog(DialogWindowPort& window, DialogContext context, DialogBack
          [this](bool over) { DrawButton(kDialogSkeleton.cancel, over, cancelText_); }},
         {kDialogSkeleton.close.rect, 0, [this](bool over) { DrawButton(kDialogSkeleton.close, over, {}); }},
     });
-    hover_.setUnderlay([this](Rect part) {
+    const auto underlay = [this](Rect part) {
         DrawSkinImagePart(window_->canvas(), context_.images, context_.skin, background_.image, part);
-    });
+    };
+    hover_.setUnderlay(underlay);
+    ring_.setUnderlay(underlay);
+    ring_.setRedrawWithin([this](Rect area) { hover_.redrawWithin(area); });
+}
+
+std::string SubDialog::title() const {
+    return std::string(Text(context_.language, TitleOf(background_.dialog)));
+}
+
+std::vector<Control> SubDialog::controls() {
+    std::vector<Control> list;
+    list.push_back(MakeControl(kCloseControl, ControlRole::Button,
+                               std::string(Text(context_.language, TextId::kClose)), kDialogSkeleton.close.rect));
+    // A dialog opened blank answers OK, Cancel and close only.
+    if (loaded_) {
+        for (Control& control : OwnControls()) {
+            list.push_back(std::move(control));
+        }
+    }
+    const auto column = static_cast<std::size_t>(context_.language);
+    list.push_back(MakeControl(kOkControl, ControlRole::Button, std::string(kOkTexts[column]),
+                               kDialogSkeleton.ok.rect));
+    list.push_back(MakeControl(kCancelControl, ControlRole::Button, std::string(kCancelTexts[column]),
+                               kDialogSkeleton.cancel.rect));
+    return list;
+}
+
+bool SubDialog::act(int id, ControlAction action) {
+    const bool activate = action == ControlAction::Activate;
+    if (id == kOkControl && activate) {
+        Finish(true);
+        return true;
+    }
+    if ((id == kCancelControl || id == kCloseControl) && activate) {
+        Finish(false);
+        return true;
+    }
+    return loaded_ && ActOwn(id, action);
+}
+
+bool SubDialog::dismiss() {
+    return loaded_ && DismissOwn();
+}
+
+bool SubDialog::OnNavigationKey(NavigationKey key) {
+    // A key edit of a dialog that captures keys takes every key but the
+    // two that leave it.
+    const std::optional<Control> focused = navigator_.focusedControl();
+    const bool leaving = key == NavigationKey::Tab || key == NavigationKey::BackTab;
+    if (!EndsOnStandardKeys() && !leaving && focused && focused->role == ControlRole::Edit) {
+        return false;
+    }
+    const int before = navigator_.focused();
+    if (!navigator_.OnKey(key)) {
+        return false;
+    }
+    if (navigator_.focused() != before) {
+        const std::optional<Control> now = navigator_.focusedControl();
+        const bool child = now && (now->role == ControlRole::Edit || now->role == ControlRole::ListBox);
+        window_->focusControl(child ? now->id : -1);
+    }
+    ShowFocus();
+    return true;
+}
+
+void SubDialog::ShowFocus() {
+    std::optional<Rect> rect;
+    if (navigator_.engaged() && loaded_) {
+        if (const std::optional<Control> focused = navigator_.focusedControl()) {
+            rect = focused->rect;
+        }
+    }
+    const Colour colour = window_->highContrastHighlight().value_or(context_.textColour);
+    if (ring_.show(window_->canvas(), rect, colour)) {
+        window_->canvas().present();
+    }
+}
+
+void SubDialog::ControlsChanged() {
+    navigator_.Refresh();
+    ShowFocus();
 }
 
 void SubDialog::Initialise() {
@@ -77,10 +187,12 @@ void SubDialog::Paint() {
         return;
     }
     DrawSkinImage(window_->canvas(), context_.images, context_.skin, background_.image, {0, 0});
+    ring_.forget();
     DrawButton(kDialogSkeleton.ok, false, okText_);
     DrawButton(kDialogSkeleton.cancel, false, cancelText_);
     DrawOwnTexts();
     DrawButton(kDialogSkeleton.close, false, {});
+    ShowFocus();
     window_->canvas().present();
 }
 
@@ -108,12 +220,14 @@ void SubDialog::OnLeftButtonDown(Point point) {
     }
     if (loaded_) {
         Click(point);
+        ControlsChanged();
     }
 }
 
 void SubDialog::OnKey(std::string_view name) {
     if (loaded_) {
         KeyCaptured(name);
+        ControlsChanged();
     }
 }
 
@@ -145,6 +259,7 @@ void SubDialog::OnListHover(int id, int index) {
 void SubDialog::OnListChosen(int id, int index) {
     if (loaded_) {
         ListChosen(id, index);
+        ControlsChanged();
     }
 }
 

@@ -9,8 +9,11 @@
 
 #include "lang/language.h"
 #include "ports/ui_port.h"
+#include "ui/controls.h"
+#include "ui/focus_ring.h"
 #include "ui/dialog_layout.h"
 #include "ui/hover_set.h"
+#include "ui/navigator.h"
 #include "ui/skin_painter.h"
 
 namespace quorvel {
@@ -53,10 +56,17 @@ enum class StandardKey { Enter, Escape };
 // whose background did not load has no controls and captures no keys, so
 // it takes nothing but its OK, Cancel and close rectangles and the standard
 // keys.
-class SubDialog {
+//
+// As a ControlSource it is the close button, the dialog's own controls and
+// OK and Cancel, in reading order; Tab and the other navigation keys move
+// through them (OnNavigationKey), in a dialog that captures keys too: there
+// the focused key edit takes every key but Tab and Shift+Tab.
+class SubDialog : public ControlSource {
 public:
     SubDialog(DialogWindowPort& window, DialogContext context, DialogBackground background);
-    virtual ~SubDialog() = default;
+    ~SubDialog() override = default;
+    SubDialog(const SubDialog&) = delete;
+    SubDialog& operator=(const SubDialog&) = delete;
 
     void Initialise();
     void Paint();
@@ -77,6 +87,21 @@ public:
     void OnListChosen(int id, int index);
     // The wheel turned over the dialog: `delta` > 0 away from the user.
     void OnWheel(int delta);
+
+    // A key that moves through the controls: true when it was taken; the
+    // shell then drops it, else Enter and Escape go on to OnStandardKey and
+    // other keys to the focused control.
+    bool OnNavigationKey(NavigationKey key);
+    // The control with the keyboard focus; -1 when none has it.
+    int focusedControl() const { return navigator_.focused(); }
+    void setAccessibility(AccessibilityPort* port) { navigator_.setAccessibility(port); }
+    // The dialog's title in the interface language.
+    std::string title() const;
+
+    // ControlSource.
+    std::vector<Control> controls() override;
+    bool act(int id, ControlAction action) override;
+    bool dismiss() override;
 
     bool loaded() const { return loaded_; }
     const std::string& okText() const { return okText_; }
@@ -100,6 +125,15 @@ protected:
     // Whether OK still answers OK when the background did not load and the
     // dialog opened blank; false when it has nothing to hand back then.
     virtual bool OkWithoutBackground() const { return true; }
+    // The dialog's own controls in reading order, between the close button
+    // and OK; their ids are their child control ids (or, for a painted
+    // control, ids of the dialog's range of child ids), none below 100.
+    virtual std::vector<Control> OwnControls() { return {}; }
+    virtual bool ActOwn(int /*id*/, ControlAction /*action*/) { return false; }
+    virtual bool DismissOwn() { return false; }
+    // The pointer or a key changed the dialog's controls: assistive
+    // technology hears of it, the focus ring follows.
+    void ControlsChanged();
 
     void DrawWhiteText(std::string_view text, Rect box, TextAlign align = TextAlign::Left);
     void DrawWrappedWhiteText(std::string_view text, Rect box);
@@ -113,6 +147,7 @@ protected:
 private:
     void DrawButton(const ImageButton& button, bool over, std::string_view caption);
     void Finish(bool ok);
+    void ShowFocus();
 
     DialogWindowPort* window_;
     DialogContext context_;
@@ -121,6 +156,8 @@ private:
     bool loaded_ = false;
     std::string okText_;
     std::string cancelText_;
+    Navigator navigator_{*this};
+    FocusRing ring_;
 };
 
 // Where the sub-dialogs run: a fresh window for each, shown modally over the
