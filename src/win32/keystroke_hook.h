@@ -8,9 +8,10 @@
 namespace quorvel {
 
 // Hands every key pressed or released in the program's windows to the main
-// window's controller (the recorder listens there), once per keystroke, and
-// the presses in the main window that the controller takes (Enter, Escape)
-// are kept from the window. A keyboard hook of the interface thread, from
+// window's controller (the recorder listens there), once per keystroke; the
+// presses in the main window that move through its controls go to the
+// controller's navigation next, then Enter and Escape to the controller's
+// own meaning of them, and those taken are kept from the window. A keyboard hook of the interface thread, from
 // construction to destruction; one at a time.
 class KeystrokeHook {
 public:

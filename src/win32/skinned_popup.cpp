@@ -29,6 +29,17 @@ HWND CreatePopup(const PopupKind& kind) {
 
 } // namespace
 
+std::optional<Colour> HighContrastHighlight() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) == FALSE ||
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return std::nullopt;
+    }
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    return Colour{GetRValue(highlight), GetGValue(highlight), GetBValue(highlight)};
+}
+
 SkinnedPopup::SkinnedPopup(const PopupKind& kind)
     : window_(CreatePopup(kind)), picture_(kind.blank),
       controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }),
@@ -57,7 +68,8 @@ bool SkinnedPopup::editHasFocus() const {
 }
 
 void SkinnedPopup::followFocus(int id) {
-    HWND target = controls_.isEdit(id) ? controls_.handle(id) : window_;
+    HWND child = controls_.handle(id);
+    HWND target = child != nullptr ? child : window_;
     if (GetFocus() != target) {
         SetFocus(target);
     }

@@ -12,6 +12,10 @@
 
 namespace quorvel {
 
+// The system's highlight colour while the desktop asks for high contrast;
+// nothing otherwise.
+std::optional<Colour> HighContrastHighlight();
+
 // What a window of the program is made with.
 struct PopupKind {
     const wchar_t* className;
@@ -40,8 +44,9 @@ public:
     // Whether the keyboard focus is in one of the window's edits.
     bool editHasFocus() const;
     // Puts the keyboard focus where the keys for control `id` go: into it
-    // when it is an edit, else on the window, whose controls are drawn in
-    // its picture (so that an edit left by Tab does not keep the keys).
+    // when it is a child control (an edit, a list box), else on the window,
+    // whose controls are drawn in its picture (so that an edit left by Tab
+    // does not keep the keys).
     void followFocus(int id);
 
 protected:

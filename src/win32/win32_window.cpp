@@ -17,6 +17,19 @@ Win32Window::Win32Window(const wchar_t* className)
           {className, CS_DBLCLKS, WS_MINIMIZEBOX | WS_SYSMENU, WS_EX_TOOLWINDOW, nullptr, Colour{0, 0, 0}}) {
 }
 
+void Win32Window::setController(MainWindow* controller) {
+    if (controller_ != nullptr) {
+        controller_->setAccessibility(nullptr);
+    }
+    controller_ = controller;
+    if (controller == nullptr) {
+        accessibility_.setContent({});
+        return;
+    }
+    accessibility_.setContent({controller, [controller] { return controller->focusedControl(); }, nullptr, false});
+    controller->setAccessibility(&accessibility_);
+}
+
 void Win32Window::setIcon(HICON big, HICON small) {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
@@ -252,6 +265,13 @@ std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARA
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        // High contrast came or went: the focus ring takes its colour.
+        if (controller_ != nullptr) {
+            controller_->OnSystemColoursChanged();
+        }
+        return messageHandler_ ? messageHandler_(message, wParam, lParam) : std::nullopt;
     case WM_CLOSE:
         // Closing only hides while the tray holds the program; the controller decides.
         if (controller_ != nullptr) {

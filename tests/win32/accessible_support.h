@@ -98,4 +98,50 @@ inline long FindChild(IAccessible& object, long role, const std::string& name) {
     return 0;
 }
 
+// What a reader says has the focus in `window`: the focused control's name
+// and value; empty when no control has it.
+struct Focus {
+    std::string name;
+    std::string value;
+    long state = 0;
+};
+inline Focus FocusIn(HWND window) {
+    const Accessible object = AccessibleOf(window);
+    if (!object) {
+        return {};
+    }
+    const std::optional<long> child = FocusOf(*object);
+    if (!child || *child == CHILDID_SELF) {
+        return {};
+    }
+    return {NameOf(*object, *child), ValueOf(*object, *child), StateOf(*object, *child)};
+}
+
+// A key pressed and released through the system's input queue, as the
+// keyboard sends it to the window with the focus (the program's keyboard
+// hook watches that queue; posted key messages pass it by). With `shift`,
+// Shift is held around it.
+inline void Press(WORD virtualKey, bool shift = false) {
+    INPUT keys[4] = {};
+    UINT count = 0;
+    const auto add = [&](WORD key, bool release) {
+        const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN ||
+                              key == VK_HOME || key == VK_END;
+        INPUT& input = keys[count++];
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = (release ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    };
+    if (shift) {
+        add(VK_SHIFT, false);
+    }
+    add(virtualKey, false);
+    add(virtualKey, true);
+    if (shift) {
+        add(VK_SHIFT, true);
+    }
+    ::SendInput(count, keys, sizeof(INPUT));
+}
+
 } // namespace quorvel::testing
