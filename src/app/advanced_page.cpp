@@ -276,6 +276,82 @@ bool AdvancedPage::click(Point point) {
     return false;
 }
 
+// --- Keys and screen readers ---------------------------------------------------------
+
+namespace {
+
+constexpr int kTrackControl = kFirstPageControlId + 1; // tracks 0-2
+constexpr int kPrecisionControl = kFirstPageControlId + 4;
+constexpr int kScrollOneScreenControl = kFirstPageControlId + 5;
+constexpr int kDefaultControl = kFirstPageControlId + 6;
+
+} // namespace
+
+std::vector<Control> AdvancedPage::controls() {
+    const DeviceConfig& config = context_->working();
+    const AdvancedPageLayout& a = kAdvancedPage;
+    std::vector<Control> list;
+    for (const PointerTrack track : kAllTracks) {
+        const int index = static_cast<int>(track);
+        const int lit = std::clamp(static_cast<int>(config.*Of(track).position), 0, kCells);
+        Control slider = MakeControl(kTrackControl + index, ControlRole::Slider,
+                                     std::string(context_->text(Of(track).caption)), a.trackCells(index),
+                                     std::to_string(lit));
+        slider.step = std::max(lit - 1, 0);
+        slider.steps = kCells;
+        list.push_back(std::move(slider));
+    }
+    list.push_back(MakeControl(kPrecisionControl, ControlRole::Toggle,
+                               std::string(context_->text(TextId::kEnhancePointerPrecision)),
+                               a.enhancePointerPrecisionBox));
+    list.back().state.checked = config.enhancePointerPrecision != 0;
+    list.push_back(MakeControl(kScrollOneScreenControl, ControlRole::Toggle,
+                               std::string(context_->text(TextId::kScrollOneScreen)), a.scrollOneScreenBox));
+    list.back().state.checked = config.scrollOneScreen != 0;
+    list.push_back(MakeControl(kDefaultControl, ControlRole::Button,
+                               std::string(context_->text(TextId::kAdvancedDefault)), a.defaultButton.rect));
+    if (macroPanel_) {
+        for (Control& control : macroPanel_->controls()) {
+            list.push_back(std::move(control));
+        }
+    }
+    return list;
+}
+
+bool AdvancedPage::act(int id, ControlAction action) {
+    const bool activate = action == ControlAction::Activate;
+    if (id >= kTrackControl && id < kTrackControl + static_cast<int>(kAllTracks.size()) && !activate) {
+        const PointerTrack track = kAllTracks[static_cast<std::size_t>(id - kTrackControl)];
+        const int cell = ClampedPosition(context_->working().*Of(track).position);
+        const int to = action == ControlAction::Next       ? ClampedPosition(cell + 1)
+                       : action == ControlAction::Previous ? ClampedPosition(cell - 1)
+                       : action == ControlAction::First    ? 1
+                                                           : kCells;
+        if (to == static_cast<int>(context_->working().*Of(track).position)) {
+            return false;
+        }
+        SlideTo(track, to);
+        return true;
+    }
+    if (id == kPrecisionControl && activate) {
+        TogglePointerPrecision();
+        return true;
+    }
+    if (id == kScrollOneScreenControl && activate) {
+        ToggleScrollOneScreen();
+        return true;
+    }
+    if (id == kDefaultControl && activate) {
+        Default();
+        return true;
+    }
+    return macroPanel_ && macroPanel_->act(id, action);
+}
+
+bool AdvancedPage::dismiss() {
+    return macroPanel_ && macroPanel_->dismiss();
+}
+
 void AdvancedPage::SlideTo(PointerTrack track, int cell) {
     context_->working().*Of(track).position = static_cast<Byte>(ClampedPosition(cell));
     DrawTrack(track);

@@ -79,6 +79,9 @@ public:
     void editChanged(int id, std::string_view text) override;
     bool keystroke(const Keystroke& key, bool inWindow) override;
     void configurationSent() override;
+    std::vector<Control> controls() override;
+    bool act(int id, ControlAction action) override;
+    bool dismiss() override;
 
     // The controls, as a click on them runs them.
     void SlideTo(PointerTrack track, int cell);

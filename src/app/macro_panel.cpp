@@ -21,7 +21,7 @@ constexpr int kButtonHoverGroup = kFirstPageHoverGroup + 1;
 } // namespace
 
 MacroPanel::MacroPanel(PageContext& context, IniFile recordIni)
-    : context_(&context), library_(std::move(recordIni)) {
+    : context_(&context), library_(std::move(recordIni)), mouseEvents_(A.mouseEventList.id) {
 }
 
 MacroPanel::~MacroPanel() = default;
@@ -80,12 +80,11 @@ void MacroPanel::leave() {
     WindowPort& window = context_->window();
     window.destroyList(A.macroList.id);
     window.destroyList(A.eventList.id);
-    window.destroyList(A.mouseEventList.id);
+    mouseEvents_.close(window);
     window.destroyControl(A.macroNameBox.id);
     window.destroyControl(A.loopTimesBox.id);
     window.destroyControl(A.insertBoxText().id);
     controlsMade_ = false;
-    mouseEventsOpen_ = false;
 }
 
 std::vector<HoverControl> MacroPanel::hoverControls() {
@@ -127,7 +126,7 @@ void MacroPanel::SelectLine(std::optional<int> line) {
 bool MacroPanel::click(Point point) {
     // A click anywhere but on the insert box closes the mouse events, and
     // still does what it does there.
-    if (mouseEventsOpen_ && !A.insertBox.contains(point)) {
+    if (mouseEvents_.isOpen() && !A.insertBox.contains(point)) {
         CloseMouseEventList();
     }
     const std::pair<Rect, void (MacroPanel::*)()> controls[] = {
@@ -283,8 +282,8 @@ void MacroPanel::listChosen(int id, int index) {
 void MacroPanel::listPointer(int id, int index, Rect) {
     if (id == A.eventList.id && index >= 0) {
         SelectLine(index);
-    } else if (id == A.mouseEventList.id && mouseEventsOpen_) {
-        context_->window().highlightListItem(id, index);
+    } else {
+        mouseEvents_.hover(context_->window(), id, index);
     }
 }
 
@@ -324,18 +323,12 @@ void MacroPanel::listRightClicked(int id, Point at) {
 }
 
 void MacroPanel::ToggleMouseEventList() {
-    if (mouseEventsOpen_) {
-        CloseMouseEventList();
-        return;
-    }
-    context_->window().createList(A.mouseEventList.id, A.mouseEventList.rect,
-                                  std::vector<std::string>(kMouseEvents.begin(), kMouseEvents.end()));
-    mouseEventsOpen_ = true;
+    mouseEvents_.toggle(context_->window(), A.mouseEventList.rect,
+                        std::vector<std::string>(kMouseEvents.begin(), kMouseEvents.end()));
 }
 
 void MacroPanel::CloseMouseEventList() {
-    mouseEventsOpen_ = false;
-    context_->window().destroyList(A.mouseEventList.id);
+    mouseEvents_.close(context_->window());
 }
 
 void MacroPanel::InsertMouseEvent(int index) {
@@ -349,6 +342,85 @@ void MacroPanel::InsertMouseEvent(int index) {
     line_ = next;
     ShowEvents();
     context_->window().setControlText(A.insertBoxText().id, event);
+}
+
+// --- Keys and screen readers -------------------------------------------------------
+
+namespace {
+
+// The panel's painted buttons as controls; its lists and edits keep their
+// child control ids.
+constexpr int kStartRecordingControl = 160;
+constexpr int kStopRecordingControl = 161;
+constexpr int kNewControl = 162;
+constexpr int kDeleteControl = 163;
+constexpr int kConfirmControl = 164;
+
+} // namespace
+
+std::vector<Control> MacroPanel::controls() {
+    WindowPort& window = context_->window();
+    const auto text = [this](TextId id) { return std::string(context_->text(id)); };
+    std::vector<Control> list{
+        MakeControl(A.macroList.id, ControlRole::ListBox, text(TextId::kSelectMacro), A.macroList.rect),
+        MakeControl(A.eventList.id, ControlRole::ListBox, text(TextId::kKeyPressSequence), A.eventList.rect),
+        MakeControl(kStartRecordingControl, ControlRole::Button, text(TextId::kStartRecording), A.startRecording),
+        MakeControl(kStopRecordingControl, ControlRole::Button, text(TextId::kStopRecording), A.stopRecording),
+        MakeControl(A.macroNameBox.id, ControlRole::Edit, text(TextId::kMacroName), A.macroNameBox.rect,
+                    window.controlText(A.macroNameBox.id)),
+        MakeControl(A.loopTimesBox.id, ControlRole::Edit, text(TextId::kLoopTimes), A.loopTimesBox.rect,
+                    window.controlText(A.loopTimesBox.id)),
+        MakeControl(A.mouseEventList.id, ControlRole::DropDown, text(TextId::kInsertAMouseEvent), A.insertBox,
+                    mouseEvents_.isOpen() && mouseEvents_.highlighted() >= 0
+                        ? mouseEvents_.highlightedEntry()
+                        : window.controlText(A.insertBoxText().id)),
+        MakeControl(kNewControl, ControlRole::Button, text(TextId::kNew), A.newButton.rect),
+        MakeControl(kDeleteControl, ControlRole::Button, text(TextId::kDelete), A.deleteButton.rect),
+        MakeControl(kConfirmControl, ControlRole::Button, text(TextId::kConfirm), A.confirmButton.rect),
+    };
+    list[6].state.expanded = mouseEvents_.isOpen();
+    list[2].state.disabled = recorder_.recording();
+    list[3].state.disabled = !recorder_.recording();
+    return list;
+}
+
+bool MacroPanel::act(int id, ControlAction action) {
+    if (id == A.mouseEventList.id) {
+        if (action != ControlAction::Activate) {
+            return mouseEvents_.moveHighlight(context_->window(), action);
+        }
+        if (mouseEvents_.isOpen() && mouseEvents_.highlighted() >= 0) {
+            InsertMouseEvent(mouseEvents_.highlighted());
+        } else {
+            ToggleMouseEventList();
+        }
+        return true;
+    }
+    if (action != ControlAction::Activate) {
+        return false;
+    }
+    const std::pair<int, void (MacroPanel::*)()> buttons[] = {
+        {kStartRecordingControl, &MacroPanel::StartRecording},
+        {kStopRecordingControl, &MacroPanel::StopRecording},
+        {kNewControl, &MacroPanel::New},
+        {kDeleteControl, &MacroPanel::Delete},
+        {kConfirmControl, &MacroPanel::Confirm},
+    };
+    for (const auto& [button, run] : buttons) {
+        if (button == id) {
+            (this->*run)();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MacroPanel::dismiss() {
+    if (!mouseEvents_.isOpen()) {
+        return false;
+    }
+    CloseMouseEventList();
+    return true;
 }
 
 // --- The recorder ----------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "lang/texts.h"
 #include "macro/macro_library.h"
 #include "macro/macro_recorder.h"
+#include "ui/drop_down.h"
 #include "ui/skin_images.h"
 
 namespace quorvel {
@@ -40,6 +41,9 @@ public:
     void listRightClicked(int id, Point at) override;
     void editChanged(int id, std::string_view text) override;
     bool keystroke(const Keystroke& key, bool inWindow) override;
+    std::vector<Control> controls() override;
+    bool act(int id, ControlAction action) override;
+    bool dismiss() override;
 
     // The controls, as a click on them runs them.
     void StartRecording();
@@ -74,7 +78,7 @@ private:
     MacroRecorder recorder_;
     std::optional<int> line_;
     bool controlsMade_ = false;
-    bool mouseEventsOpen_ = false;
+    DropDown mouseEvents_;
 };
 
 } // namespace quorvel

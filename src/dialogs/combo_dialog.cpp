@@ -63,7 +63,8 @@ std::vector<Control> CComboDialog::OwnControls() {
 }
 
 bool CComboDialog::ActOwn(int id, ControlAction action) {
-    return id == kComboKeyDialog.modifier.display.id && modifier_.act(action);
+    return id == kComboKeyDialog.modifier.display.id &&
+           modifier_.act(action, [this](int list, int index) { ListChosen(list, index); });
 }
 
 void CComboDialog::KeyCaptured(std::string_view name) {

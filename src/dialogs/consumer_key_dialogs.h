@@ -24,6 +24,11 @@ protected:
     bool Click(Point point) override { return key_.click(point); }
     void ListHover(int id, int index) override { key_.hover(id, index); }
     void ListChosen(int id, int index) override { key_.choose(id, index); }
+    std::vector<Control> OwnControls() override { return {key_.control(title())}; }
+    bool ActOwn(int id, ControlAction action) override {
+        return id == key_.control({}).id && key_.act(action, [this](int list, int index) { ListChosen(list, index); });
+    }
+    bool DismissOwn() override { return key_.dismiss(); }
 
 private:
     ListChoice key_;

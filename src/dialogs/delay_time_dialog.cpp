@@ -33,4 +33,10 @@ void CDelayTimeDialog::EditChanged(int id) {
                                                std::numeric_limits<int>::max()));
 }
 
+std::vector<Control> CDelayTimeDialog::OwnControls() {
+    const DelayTimeDialogLayout& d = kDelayTimeDialog;
+    return {MakeControl(d.delay.id, ControlRole::Edit, std::string(In(language(), kDelayPrompt)), d.delay.rect,
+                        window().controlText(d.delay.id))};
+}
+
 } // namespace quorvel

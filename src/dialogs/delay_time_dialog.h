@@ -23,6 +23,7 @@ protected:
     void CreateControls() override;
     void DrawOwnTexts() override;
     void EditChanged(int id) override;
+    std::vector<Control> OwnControls() override;
 
 private:
     int delay_ = 0;

@@ -89,4 +89,22 @@ void CFireKeyDialog::CorrectTimes() {
     times_ = static_cast<int>(value);
 }
 
+std::vector<Control> CFireKeyDialog::OwnControls() {
+    const FireKeyDialogLayout& d = kFireKeyDialog;
+    std::vector<Control> controls{key_.control(title())};
+    // The edits hide under the open list.
+    if (!key_.isOpen()) {
+        controls.push_back(MakeControl(d.speed.id, ControlRole::Edit, std::string(In(language(), kFireSpeedLabel)),
+                                       d.speed.rect, window().controlText(d.speed.id)));
+        controls.push_back(MakeControl(d.times.id, ControlRole::Edit, std::string(In(language(), kFireTimesLabel)),
+                                       d.times.rect, window().controlText(d.times.id)));
+    }
+    return controls;
+}
+
+bool CFireKeyDialog::ActOwn(int id, ControlAction action) {
+    return id == kFireKeyDialog.key.display.id &&
+           key_.act(action, [this](int list, int index) { ListChosen(list, index); });
+}
+
 } // namespace quorvel

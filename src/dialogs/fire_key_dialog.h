@@ -37,6 +37,9 @@ protected:
     void EditFocusLost(int id) override;
     void ListHover(int id, int index) override { key_.hover(id, index); }
     void ListChosen(int id, int index) override { key_.choose(id, index); }
+    std::vector<Control> OwnControls() override;
+    bool ActOwn(int id, ControlAction action) override;
+    bool DismissOwn() override { return key_.dismiss(); }
 
 private:
     void CorrectSpeed();

@@ -51,12 +51,13 @@ Control ListChoice::control(std::string name) const {
     return control;
 }
 
-bool ListChoice::act(ControlAction action) {
+bool ListChoice::act(ControlAction action, const std::function<void(int listId, int index)>& chosen) {
     if (action != ControlAction::Activate) {
         return list_.moveHighlight(*window_, action);
     }
     if (list_.isOpen() && list_.highlighted() >= 0) {
-        return choose(list_.id(), list_.highlighted());
+        chosen(list_.id(), list_.highlighted());
+        return true;
     }
     // As a click on the click area: an open list closes, a closed one opens.
     return click(layout_->clickArea.topLeft());

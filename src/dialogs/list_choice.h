@@ -35,10 +35,11 @@ public:
     // The choice as keys and screen readers see it: a drop-down named
     // `name` at the click area, whose id is its display's.
     Control control(std::string name) const;
-    // A key on it: Activate opens the list, or takes its highlighted entry
-    // (closes it when none is highlighted); the arrows, Home and End move
-    // the highlight in the open list. False when nothing happened.
-    bool act(ControlAction action);
+    // A key on it: Activate opens the list, or hands its highlighted entry
+    // to `chosen` as a click on the entry does (closes the list when none is
+    // highlighted); the arrows, Home and End move the highlight in the open
+    // list. False when nothing happened.
+    bool act(ControlAction action, const std::function<void(int listId, int index)>& chosen);
     // Closes the open list without a choice; false when it was closed.
     bool dismiss();
 

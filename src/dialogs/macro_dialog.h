@@ -32,9 +32,13 @@ protected:
     bool Click(Point point) override;
     void ListHover(int id, int index) override { macro_.hover(id, index); }
     void ListChosen(int id, int index) override { macro_.choose(id, index); }
+    std::vector<Control> OwnControls() override;
+    bool ActOwn(int id, ControlAction action) override;
+    bool DismissOwn() override { return macro_.dismiss(); }
 
 private:
     void DrawModeBox(int mode);
+    void ChooseRepeatMode(int mode);
 
     IniFile recordIni_;
     ListChoice macro_;

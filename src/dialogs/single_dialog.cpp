@@ -22,4 +22,10 @@ void CSingleDialog::KeyCaptured(std::string_view name) {
     window().setControlText(kSingleKeyDialog.keyName.id, keyName_);
 }
 
+std::vector<Control> CSingleDialog::OwnControls() {
+    const SingleKeyDialogLayout& d = kSingleKeyDialog;
+    return {MakeControl(d.keyName.id, ControlRole::Edit, std::string(In(language(), kSingleKeyPrompt)),
+                        d.keyName.rect, keyName_)};
+}
+
 } // namespace quorvel

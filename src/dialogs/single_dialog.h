@@ -21,6 +21,7 @@ protected:
     void DrawOwnTexts() override;
     void KeyCaptured(std::string_view name) override;
     bool EndsOnStandardKeys() const override { return false; }
+    std::vector<Control> OwnControls() override;
 
 private:
     std::string keyName_;

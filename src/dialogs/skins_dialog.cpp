@@ -56,14 +56,41 @@ bool CSkinsDialog::Click(Point point) {
     // A click anywhere else closes an open list and goes on to what it hit.
     skin_.click(point);
     if (kSkinsDialog.colourSample.rect.contains(point)) {
-        if (const std::optional<Colour> chosen = window().chooseColour(colour_)) {
-            colour_ = *chosen;
-            DrawColourSample();
-            window().canvas().present();
-        }
+        ChooseTextColour();
         return true;
     }
     return false;
+}
+
+void CSkinsDialog::ChooseTextColour() {
+    if (const std::optional<Colour> chosen = window().chooseColour(colour_)) {
+        colour_ = *chosen;
+        DrawColourSample();
+        window().canvas().present();
+    }
+}
+
+std::vector<Control> CSkinsDialog::OwnControls() {
+    const SkinsDialogLayout& d = kSkinsDialog;
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string colour = "#";
+    for (const std::uint8_t part : {colour_.red, colour_.green, colour_.blue}) {
+        colour += kDigits[part >> 4];
+        colour += kDigits[part & 0xF];
+    }
+    // The colour sample first: it stands above the skin's name.
+    return {MakeControl(d.colourSample.id, ControlRole::Button, std::string(In(language(), kSkinsPrompt)),
+                        d.colourSample.rect, colour),
+            skin_.control(title())};
+}
+
+bool CSkinsDialog::ActOwn(int id, ControlAction action) {
+    const SkinsDialogLayout& d = kSkinsDialog;
+    if (id == d.colourSample.id && action == ControlAction::Activate) {
+        ChooseTextColour();
+        return true;
+    }
+    return id == d.skin.display.id && skin_.act(action, [this](int list, int index) { ListChosen(list, index); });
 }
 
 void CSkinsDialog::ListHover(int id, int index) {

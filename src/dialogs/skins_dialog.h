@@ -46,10 +46,14 @@ protected:
     void Wheel(int delta) override;
     // A blank dialog has taken no skin and no colour to hand back.
     bool OkWithoutBackground() const override { return false; }
+    std::vector<Control> OwnControls() override;
+    bool ActOwn(int id, ControlAction action) override;
+    bool DismissOwn() override { return skin_.dismiss(); }
 
 private:
     std::vector<std::string> SkinNames() const;
     void DrawColourSample();
+    void ChooseTextColour();
 
     std::function<std::vector<SkinEntry>()> skins_;
     std::filesystem::path folder_;

@@ -174,7 +174,14 @@ void QtDialogWindow::showControl(int id, bool shown) {
 void QtDialogWindow::focusControl(int id) {
     if (QWidget* widget = control(id)) {
         widget->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* focus = QApplication::focusWidget(); id < 0 && focus != nullptr && focus->window() == this) {
+        // The keys' focus is on a control of the picture: keys reach the dialog.
+        focus->clearFocus();
     }
+}
+
+std::optional<Colour> QtDialogWindow::highContrastHighlight() const {
+    return HighContrastHighlight(*this);
 }
 
 std::optional<int> QtDialogWindow::focusedControl() const {
@@ -245,6 +252,16 @@ bool QtDialogWindow::takeKey(QWidget* receiver, QKeyEvent* event) {
     const QWidget* first = focus != nullptr && focus->window() == this ? focus : this;
     if (receiver != first) {
         return false;
+    }
+    // A key that moves the focus is no key to capture, down or up.
+    if (const std::optional<NavigationKey> navigation = NavigationKeyOf(*event)) {
+        if (event->type() == QEvent::KeyPress && controller_->OnNavigationKey(*navigation)) {
+            navigationKeysDown_.insert(event->key());
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease && navigationKeysDown_.erase(event->key()) != 0) {
+            return true;
+        }
     }
     controller_->OnKey(KeyNameOf(*event));
     if (event->type() != QEvent::KeyPress) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 #include <map>
+#include <set>
 
 #include "ports/ui_port.h"
 #include "qt/skinned_surface.h"
@@ -45,6 +46,7 @@ public:
     void highlightListItem(int id, int index) override;
     void scrollList(int id, int lines) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    std::optional<Colour> highContrastHighlight() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +59,7 @@ private:
 
     QFont font_;
     std::map<int, QWidget*> controls_;
+    std::set<int> navigationKeysDown_; // pressed keys the focus took
 };
 
 } // namespace quorvel

@@ -344,7 +344,32 @@ void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
 void SkinnedWindow::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
+void SkinnedWindow::focusControl(int id) {
+    QWidget* child = id < 0 ? nullptr : control(id) != nullptr ? control(id) : list(id);
+    if (child != nullptr) {
+        FocusChildFromKeys(*child);
+    } else {
+        setFocus(Qt::TabFocusReason);
+    }
+}
+
+std::optional<Colour> SkinnedWindow::highContrastHighlight() const {
+    return HighContrastHighlight(*this);
+}
+
+bool SkinnedWindow::focusNextPrevChild(bool next) {
+    if (controller_ == nullptr) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    controller_->OnNavigationKey(next ? NavigationKey::Tab : NavigationKey::BackTab);
+    return true;
+}
+
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<NavigationKey> navigation = NavigationKeyOf(*event);
+        navigation && controller_ != nullptr && controller_->OnNavigationKey(*navigation)) {
+        return;
+    }
     int key = 0;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         key = kEnterKey;

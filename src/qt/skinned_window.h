@@ -39,6 +39,8 @@ public:
     std::optional<Colour> chooseColour(Colour initial) override;
     std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override;
     void setTitle(std::string_view title) override;
+    void focusControl(int id) override;
+    std::optional<Colour> highContrastHighlight() const override;
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;
     void setListItems(int id, const std::vector<std::string>& items) override;
@@ -61,6 +63,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab move the controller's focus, from the window and from
+    // its edits and list boxes alike: none of them keeps the keyboard.
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -155,6 +155,9 @@ bool Navigator::OnKey(NavigationKey key) {
         focused_ = -1;
     }
     const Control* open = Expanded(controls);
+    // An edit keeps the keys it types with: only Tab leaves it.
+    const Control* focused = Find(controls, focused_);
+    const bool inEdit = open == nullptr && focused != nullptr && focused->role == ControlRole::Edit;
     bool taken = true;
     switch (key) {
     case NavigationKey::Tab:
@@ -173,7 +176,7 @@ bool Navigator::OnKey(NavigationKey key) {
     case NavigationKey::Enter:
         if (open != nullptr) {
             source_->act(open->id, ControlAction::Activate);
-        } else if (engaged_ && focused_ >= 0) {
+        } else if (engaged_ && focused_ >= 0 && !inEdit) {
             source_->act(focused_, ControlAction::Activate);
         } else {
             taken = false;
@@ -183,6 +186,8 @@ bool Navigator::OnKey(NavigationKey key) {
         const ControlAction action = *StepOf(key);
         if (open != nullptr) {
             source_->act(open->id, action);
+        } else if (inEdit) {
+            taken = false;
         } else if (!engaged_ || focused_ < 0) {
             // The first arrow only shows where the focus starts.
             engaged_ = true;

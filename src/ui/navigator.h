@@ -43,6 +43,9 @@ public:
     void Refresh();
     // Forgets the focus and the engagement (the window went away).
     void Disengage();
+    // The focus is on control `id` now: the shell moved it there (a click
+    // in an edit); the keys go on from it.
+    void Focus(int id) { SetFocus(id); }
 
 private:
     // Tab stops in reading order: focusable controls, one per radio group.

@@ -99,11 +99,22 @@ bool SubDialog::dismiss() {
 }
 
 bool SubDialog::OnNavigationKey(NavigationKey key) {
-    // A key edit of a dialog that captures keys takes every key but the
-    // two that leave it.
+    // An edit the pointer (or the dialog) gave the focus to is where the
+    // keys go on from.
+    if (const std::optional<int> real = window_->focusedControl(); real && *real != navigator_.focused()) {
+        navigator_.Focus(*real);
+    }
+    // A dialog that captures keys captures them all but Tab and Shift+Tab,
+    // until Tab takes the focus to a control that is no key edit; an open
+    // list still closes on Escape.
     const std::optional<Control> focused = navigator_.focusedControl();
     const bool leaving = key == NavigationKey::Tab || key == NavigationKey::BackTab;
-    if (!EndsOnStandardKeys() && !leaving && focused && focused->role == ControlRole::Edit) {
+    const bool onKeyEdit = !navigator_.engaged() || (focused && focused->role == ControlRole::Edit);
+    bool listOpen = false;
+    for (const Control& control : controls()) {
+        listOpen = listOpen || control.state.expanded;
+    }
+    if (!EndsOnStandardKeys() && !leaving && onKeyEdit && !listOpen) {
         return false;
     }
     const int before = navigator_.focused();
