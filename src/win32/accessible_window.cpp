@@ -114,7 +114,9 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(::InterlockedIncrement(&references_));
+    }
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = ::InterlockedDecrement(&references_);
         if (left == 0) {
@@ -149,8 +151,8 @@ public:
         if (owner_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        return ::AccessibleObjectFromWindow(owner_->window_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                                            reinterpret_cast<void**>(parent));
+        return ::AccessibleObjectFromWindow(owner_->window_, static_cast<DWORD>(OBJID_WINDOW),
+                                            __uuidof(IDispatch), reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (count == nullptr) {
@@ -177,16 +179,16 @@ public:
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return Describe(child, name, [this] { return OwnName(); },
-                        [](const Control& control) { return control.name; });
+        return Describe(
+            child, name, [this] { return OwnName(); }, [](const Control& control) { return control.name; });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return Describe(child, value, [] { return std::string(); },
-                        [](const Control& control) { return control.value; });
+        return Describe(
+            child, value, [] { return std::string(); }, [](const Control& control) { return control.value; });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        return Describe(child, description, [] { return std::string(); },
-                        [](const Control&) { return std::string(); });
+        return Describe(
+            child, description, [] { return std::string(); }, [](const Control&) { return std::string(); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (role == nullptr) {

@@ -26,7 +26,8 @@ void Win32Window::setController(MainWindow* controller) {
         accessibility_.setContent({});
         return;
     }
-    accessibility_.setContent({controller, [controller] { return controller->focusedControl(); }, nullptr, false});
+    accessibility_.setContent(
+        {controller, [controller] { return controller->focusedControl(); }, nullptr, false});
     controller->setAccessibility(&accessibility_);
 }
 

@@ -40,8 +40,9 @@ inline VARIANT Child(long child) {
 }
 
 inline std::string TakeText(HRESULT result, BSTR text) {
-    std::string utf8 = result == S_OK && text != nullptr ? Utf8FromWide(std::wstring(text, ::SysStringLen(text)))
-                                                         : std::string();
+    std::string utf8 = result == S_OK && text != nullptr
+                           ? Utf8FromWide(std::wstring(text, ::SysStringLen(text)))
+                           : std::string();
     ::SysFreeString(text);
     return utf8;
 }

@@ -81,10 +81,11 @@ TEST_F(AccessibleWindowTest, TheControlsAreTheClientsChildrenWithTheirRolesNames
         const char* value;
     } expected[] = {
         {"OK", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, ""},
-        {"Enhance pointer precision", ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED, ""},
+        {"Enhance pointer precision", ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED,
+         ""},
         {"Mode B", ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED, ""},
-        {"Button 3", ROLE_SYSTEM_COMBOBOX, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_COLLAPSED,
-         "Combo Key"},
+        {"Button 3", ROLE_SYSTEM_COMBOBOX,
+         STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_COLLAPSED, "Combo Key"},
         {"Button 4", ROLE_SYSTEM_COMBOBOX, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_EXPANDED, "Forward"},
         {"DPI stage 2", ROLE_SYSTEM_SLIDER, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTED, "1600"},
         {"Macros", ROLE_SYSTEM_LIST, STATE_SYSTEM_FOCUSABLE, ""},
@@ -155,8 +156,8 @@ TEST_F(AccessibleWindowTest, FocusValueAndReorderReachReadersAsEvents) {
     HWINEVENTHOOK hook = SetWinEventHook(
         EVENT_OBJECT_REORDER, EVENT_OBJECT_VALUECHANGE, nullptr,
         [](HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
-            if (object == OBJID_CLIENT &&
-                (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_REORDER)) {
+            if (object == OBJID_CLIENT && (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_VALUECHANGE ||
+                                           event == EVENT_OBJECT_REORDER)) {
                 heard.emplace_back(event, child);
             }
         },

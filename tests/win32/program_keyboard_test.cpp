@@ -1,8 +1,10 @@
 #include "accessible_support.h"
 // After the system's COM headers (see accessible_support.h).
 #include <algorithm>
-#include <utility>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/basic_page_layout.h"
@@ -39,8 +41,8 @@ struct ProgramByKeysTest : testing::ProgramOnSimulatedMouse {
 
     // A step of the user: presses `key` until the focus in `where` is as
     // `reached` wants it, trying at most `limit` times.
-    UserScript::Step PressUntil(std::function<HWND()> where, std::function<bool(const Focus&)> reached, WORD key,
-                                bool shift = false, int limit = 80) {
+    UserScript::Step PressUntil(std::function<HWND()> where, std::function<bool(const Focus&)> reached,
+                                WORD key, bool shift = false, int limit = 80) {
         auto pressed = std::make_shared<int>(0);
         return [=] {
             if (reached(FocusIn(where()))) {
@@ -56,7 +58,8 @@ struct ProgramByKeysTest : testing::ProgramOnSimulatedMouse {
         };
     }
     UserScript::Step TabTo(std::function<HWND()> where, std::string name) {
-        return PressUntil(std::move(where), [name](const Focus& focus) { return focus.name == name; }, VK_TAB);
+        return PressUntil(
+            std::move(where), [name](const Focus& focus) { return focus.name == name; }, VK_TAB);
     }
     static UserScript::Step Once(WORD key) {
         return [key] {
@@ -79,7 +82,8 @@ TEST_F(ProgramByKeysTest, AComboKeyADpiValueAndModeBReachTheMouseWithoutThePoint
     UserScript user({
         TabTo(mainWindow, main.labels()[0][row - 1]),
         Once(VK_SPACE), // opens the row's list
-        PressUntil(mainWindow, [&](const Focus& focus) { return focus.value == comboKey; }, VK_DOWN),
+        PressUntil(
+            mainWindow, [&](const Focus& focus) { return focus.value == comboKey; }, VK_DOWN),
         Once(VK_RETURN), // the Combo Key dialog
         [&] {
             if ((dialog = ShownDialog()) == nullptr) {
@@ -93,7 +97,8 @@ TEST_F(ProgramByKeysTest, AComboKeyADpiValueAndModeBReachTheMouseWithoutThePoint
         },
         TabTo(dialogWindow, "Modifier"),
         Once(VK_SPACE),
-        PressUntil(dialogWindow, [](const Focus& focus) { return focus.value == "Left Ctrl"; }, VK_DOWN),
+        PressUntil(
+            dialogWindow, [](const Focus& focus) { return focus.value == "Left Ctrl"; }, VK_DOWN),
         Once(VK_RETURN),
         TabTo(dialogWindow, "First key"),
         Once('A'),
@@ -123,8 +128,8 @@ TEST_F(ProgramByKeysTest, AComboKeyADpiValueAndModeBReachTheMouseWithoutThePoint
 
 // What a screen reader finds in the window: a control for each thing the
 // page shows, by role and by the name the page shows it with.
-std::vector<std::pair<long, std::string>> MissingControls(IAccessible& window, Language language,
-                                                          const std::array<std::string, kButtonCount>& labels) {
+std::vector<std::pair<long, std::string>>
+MissingControls(IAccessible& window, Language language, const std::array<std::string, kButtonCount>& labels) {
     std::vector<std::pair<long, std::string>> expected = {
         {ROLE_SYSTEM_PUSHBUTTON, std::string(Text(language, TextId::kOk))},
         {ROLE_SYSTEM_PUSHBUTTON, std::string(Text(language, TextId::kApply))},
@@ -158,7 +163,8 @@ TEST_F(ProgramByKeysTest, AReaderFindsTheButtonsRowsModesRatesAndStagesAndTabMov
     EXPECT_EQ(testing::NameOf(*object, CHILDID_SELF), kApplicationTitle);
     const auto& rows = program->controller().labels()[0];
     EXPECT_EQ(rows[0], "Left Click") << "the rows are named by their functions";
-    EXPECT_EQ(MissingControls(*object, Language::kEnglish, rows), (std::vector<std::pair<long, std::string>>{}));
+    EXPECT_EQ(MissingControls(*object, Language::kEnglish, rows),
+              (std::vector<std::pair<long, std::string>>{}));
 
     EXPECT_EQ(testing::FocusOf(*object), CHILDID_SELF) << "no control has the focus before Tab";
     Press(VK_TAB);
