@@ -275,6 +275,10 @@ void Win32DialogWindow::MouseMove(Point point) {
 }
 
 std::optional<LRESULT> Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (ChangesHighContrast(message, wParam) && controller_ != nullptr) {
+        // The focus ring takes the highlight colour, or leaves it.
+        controller_->Paint();
+    }
     switch (message) {
     case WM_MOUSEWHEEL:
         if (controller_ != nullptr && GET_WHEEL_DELTA_WPARAM(wParam) != 0) {
@@ -290,13 +294,6 @@ std::optional<LRESULT> Win32DialogWindow::OnMessage(UINT message, WPARAM wParam,
         } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(window_, lastFocus_)) {
             SetFocus(lastFocus_);
             return 0;
-        }
-        return std::nullopt;
-    case WM_SETTINGCHANGE:
-    case WM_SYSCOLORCHANGE:
-        // High contrast came or went: the focus ring takes its colour.
-        if (controller_ != nullptr) {
-            controller_->Paint();
         }
         return std::nullopt;
     case WM_CLOSE:

@@ -40,6 +40,10 @@ std::optional<Colour> HighContrastHighlight() {
     return Colour{GetRValue(highlight), GetGValue(highlight), GetBValue(highlight)};
 }
 
+bool ChangesHighContrast(UINT message, WPARAM wParam) {
+    return message == WM_SYSCOLORCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST);
+}
+
 SkinnedPopup::SkinnedPopup(const PopupKind& kind)
     : window_(CreatePopup(kind)), picture_(kind.blank),
       controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }),

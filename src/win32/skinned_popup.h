@@ -15,6 +15,9 @@ namespace quorvel {
 // The system's highlight colour while the desktop asks for high contrast;
 // nothing otherwise.
 std::optional<Colour> HighContrastHighlight();
+// Whether a window message says that HighContrastHighlight may answer
+// otherwise now: high contrast turned on or off, the system's colours changed.
+bool ChangesHighContrast(UINT message, WPARAM wParam);
 
 // What a window of the program is made with.
 struct PopupKind {

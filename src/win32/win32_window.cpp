@@ -221,6 +221,10 @@ void Win32Window::MouseMove(Point point) {
 }
 
 std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ChangesHighContrast(message, wParam) && controller_ != nullptr) {
+        // The focus ring takes the highlight colour, or leaves it.
+        controller_->OnSystemColoursChanged();
+    }
     switch (message) {
     case WM_LBUTTONDBLCLK:
         // The second press of a double click is no new press: a double click
@@ -266,13 +270,6 @@ std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARA
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }
-    case WM_SETTINGCHANGE:
-    case WM_SYSCOLORCHANGE:
-        // High contrast came or went: the focus ring takes its colour.
-        if (controller_ != nullptr) {
-            controller_->OnSystemColoursChanged();
-        }
-        return messageHandler_ ? messageHandler_(message, wParam, lParam) : std::nullopt;
     case WM_CLOSE:
         // Closing only hides while the tray holds the program; the controller decides.
         if (controller_ != nullptr) {
