@@ -135,6 +135,9 @@ public:
     bool dismiss() override;
     void OnCloseRequest();
     void OnDeviceNotices();
+    // The desktop's colours changed (high contrast came or went): the focus
+    // ring is drawn again in them.
+    void OnSystemColoursChanged() { ShowFocus(); }
 
     // DeviceEventPort, on the interface thread.
     void deliver(DeviceEventCode code, int value) override;

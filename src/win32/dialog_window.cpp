@@ -114,6 +114,11 @@ void Win32DialogWindow::setClientSize(int width, int height) {
 
 bool Win32DialogWindow::run(SubDialog& controller) {
     controller_ = &controller;
+    // Named by its own title, in the window list and to screen readers.
+    SetWindowTextW(window_, WideFromUtf8(controller.title()).c_str());
+    accessibility_.setContent(
+        {&controller, [&controller] { return controller.focusedControl(); }, nullptr, true});
+    controller.setAccessibility(&accessibility_);
     ok_ = false;
     running_ = true;
     POINT origin{0, 0};
@@ -134,6 +139,8 @@ bool Win32DialogWindow::run(SubDialog& controller) {
         EnableWindow(owner_, TRUE);
     }
     ShowWindow(window_, SW_HIDE);
+    controller.setAccessibility(nullptr);
+    accessibility_.setContent({});
     controller_ = nullptr;
     return ok_;
 }
@@ -163,6 +170,14 @@ void Win32DialogWindow::destroyControl(int id) {
 }
 
 void Win32DialogWindow::focusControl(int id) {
+    if (id == -1) {
+        // A control drawn in the picture: the keys go to the dialog itself.
+        focus_.reset();
+        if (IsWindowVisible(window_)) {
+            followFocus(id);
+        }
+        return;
+    }
     if (!controls_.exists(id)) {
         return;
     }
@@ -185,6 +200,20 @@ bool Win32DialogWindow::TakeKey(const MSG& message) {
         (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
         return false;
     }
+    // A key that moved through the controls is none for a key edit to
+    // capture, going down nor coming up (the edit it came up in may be
+    // the one it moved to).
+    const auto virtualKey = static_cast<std::size_t>(message.wParam & 0xFF);
+    if (message.message == WM_KEYDOWN) {
+        if (const std::optional<NavigationKey> key = NavigationKeyPressed(static_cast<unsigned>(virtualKey));
+            key && !(editHasFocus() && EditKeeps(*key)) && controller_->OnNavigationKey(*key)) {
+            navigated_.set(virtualKey);
+            return true;
+        }
+    } else if (message.message == WM_KEYUP && navigated_.test(virtualKey)) {
+        navigated_.reset(virtualKey);
+        return true;
+    }
     // The key data word: the scan code in bits 16-23, the extended-key flag in bit 24.
     const int scanCode = static_cast<int>((message.lParam >> 16) & 0xFF);
     const bool extended = ((message.lParam >> 24) & 1) != 0;
@@ -197,22 +226,9 @@ bool Win32DialogWindow::TakeKey(const MSG& message) {
         return controller_->OnStandardKey(StandardKey::Enter);
     case VK_ESCAPE:
         return controller_->OnStandardKey(StandardKey::Escape);
-    case VK_TAB: {
-        // Tab moves the focus to the next edit that shows, as in any dialog.
-        const std::vector<int> edits = controls_.edits();
-        const std::optional<int> current = controls_.idOf(GetFocus());
-        auto it = current ? std::upper_bound(edits.begin(), edits.end(), *current) : edits.begin();
-        for (std::size_t step = 0; step < edits.size(); ++step, ++it) {
-            if (it == edits.end()) {
-                it = edits.begin();
-            }
-            if (IsWindowVisible(controls_.handle(*it))) {
-                controls_.focus(*it);
-                break;
-            }
-        }
+    case VK_TAB:
+        // Never into an edit, which would keep the focus.
         return true;
-    }
     default:
         return false;
     }
@@ -259,6 +275,10 @@ void Win32DialogWindow::MouseMove(Point point) {
 }
 
 std::optional<LRESULT> Win32DialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (ChangesHighContrast(message, wParam) && controller_ != nullptr) {
+        // The focus ring takes the highlight colour, or leaves it.
+        controller_->Paint();
+    }
     switch (message) {
     case WM_MOUSEWHEEL:
         if (controller_ != nullptr && GET_WHEEL_DELTA_WPARAM(wParam) != 0) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -30,8 +31,10 @@ bool RunSystemLoop(SystemLoop kind, const std::function<void()>& modal);
 // A sub-dialog on screen: a popup without a system frame, modal, at the
 // top-left corner of its owner's client area, painted from its picture,
 // with its few child controls (white on dark grey) at the controller's
-// rectangles. While it runs it tells the controller every key pressed or
-// released while it has the focus, by the key's scan code.
+// rectangles. While it runs, the keys that move through the controls (Tab,
+// arrows, Space...) go to the controller's navigation, and it is told every
+// other key pressed or released while it has the focus, by the key's scan
+// code.
 class Win32DialogWindow final : public SkinnedPopup, public DialogWindowPort {
 public:
     explicit Win32DialogWindow(HWND owner);
@@ -60,6 +63,7 @@ public:
     void highlightListItem(int id, int index) override { controls_.highlight(id, index); }
     void scrollList(int id, int lines) override { controls_.scroll(id, lines); }
     std::optional<Colour> chooseColour(Colour initial) override { return ChooseColourOver(window_, initial); }
+    std::optional<Colour> highContrastHighlight() const override { return HighContrastHighlight(); }
 
 private:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,6 +81,7 @@ private:
     std::optional<int> focus_;           // the control to focus when the dialog shows
     HWND lastFocus_ = nullptr;           // the control that had the focus when the dialog was left
     std::pair<int, int> hovered_{0, -1}; // the list entry under the pointer, by list id and index
+    std::bitset<256> navigated_;         // keys down that moved through the controls, by virtual key
 };
 
 } // namespace quorvel

@@ -51,6 +51,10 @@ bool KeystrokeHook::Take(WPARAM virtualKey, LPARAM keyData) {
     if (!inWindow || release) {
         return false;
     }
+    if (const std::optional<NavigationKey> key = NavigationKeyPressed(static_cast<unsigned>(virtualKey));
+        key && !(window_->editHasFocus() && EditKeeps(*key)) && controller_->OnNavigationKey(*key)) {
+        return true;
+    }
     if (virtualKey == VK_RETURN) {
         return controller_->OnKeyDown(kEnterKey);
     }

@@ -8,10 +8,12 @@
 namespace quorvel {
 
 // Hands every key pressed or released in the program's windows to the main
-// window's controller (the recorder listens there), once per keystroke, and
-// the presses in the main window that the controller takes (Enter, Escape)
-// are kept from the window. A keyboard hook of the interface thread, from
-// construction to destruction; one at a time.
+// window's controller (the recorder listens there), once per keystroke. A
+// press in the main window that moves through its controls goes to the
+// controller's navigation next, then Enter and Escape to the controller's
+// own meaning of them; the presses taken are kept from the window. A
+// keyboard hook of the interface thread, from construction to destruction;
+// one at a time.
 class KeystrokeHook {
 public:
     KeystrokeHook(MainWindow& controller, Win32Window& window);

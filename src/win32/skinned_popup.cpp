@@ -29,9 +29,25 @@ HWND CreatePopup(const PopupKind& kind) {
 
 } // namespace
 
+std::optional<Colour> HighContrastHighlight() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) == FALSE ||
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) == 0) {
+        return std::nullopt;
+    }
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    return Colour{GetRValue(highlight), GetGValue(highlight), GetBValue(highlight)};
+}
+
+bool ChangesHighContrast(UINT message, WPARAM wParam) {
+    return message == WM_SYSCOLORCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST);
+}
+
 SkinnedPopup::SkinnedPopup(const PopupKind& kind)
     : window_(CreatePopup(kind)), picture_(kind.blank),
-      controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }) {
+      controls_(window_, [this](const ControlEvent& event) { OnControlEvent(event); }),
+      accessibility_(window_, [this] { return controls_.ratio(); }) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     picture_.setWindow(window_);
@@ -50,6 +66,19 @@ Point SkinnedPopup::LayoutPoint(LPARAM lParam) const {
             static_cast<int>(std::floor(GET_Y_LPARAM(lParam) / ratio))};
 }
 
+bool SkinnedPopup::editHasFocus() const {
+    const std::optional<int> id = controls_.idOf(GetFocus());
+    return id && controls_.isEdit(*id);
+}
+
+void SkinnedPopup::followFocus(int id) {
+    HWND child = controls_.handle(id);
+    HWND target = child != nullptr ? child : window_;
+    if (GetFocus() != target) {
+        SetFocus(target);
+    }
+}
+
 LRESULT CALLBACK SkinnedPopup::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<SkinnedPopup*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return self != nullptr ? self->Handle(message, wParam, lParam)
@@ -57,6 +86,9 @@ LRESULT CALLBACK SkinnedPopup::Procedure(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT SkinnedPopup::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> result = accessibility_.OnMessage(message, wParam, lParam)) {
+        return *result;
+    }
     if (const std::optional<LRESULT> result = controls_.handleMessage(message, wParam, lParam)) {
         return *result;
     }

@@ -6,10 +6,18 @@
 
 #include "ports/geometry.h"
 #include "ports/ui_port.h"
+#include "win32/accessible_window.h"
 #include "win32/child_controls.h"
 #include "win32/dib_picture.h"
 
 namespace quorvel {
+
+// The system's highlight colour while the desktop asks for high contrast;
+// nothing otherwise.
+std::optional<Colour> HighContrastHighlight();
+// Whether a window message says that HighContrastHighlight may answer
+// otherwise now: high contrast turned on or off, the system's colours changed.
+bool ChangesHighContrast(UINT message, WPARAM wParam);
 
 // What a window of the program is made with.
 struct PopupKind {
@@ -34,6 +42,15 @@ public:
     DibPicture& picture() { return picture_; }
     // The child control or list with this id, or nullptr.
     HWND control(int id) const { return controls_.handle(id); }
+    // The window's controls as assistive technology sees them.
+    WindowAccessibility& accessibility() { return accessibility_; }
+    // Whether the keyboard focus is in one of the window's edits.
+    bool editHasFocus() const;
+    // Puts the keyboard focus where the keys for control `id` go: into it
+    // when it is a child control (an edit, a list box), else on the window,
+    // whose controls are drawn in its picture (so that an edit left by Tab
+    // does not keep the keys).
+    void followFocus(int id);
 
 protected:
     explicit SkinnedPopup(const PopupKind& kind);
@@ -52,6 +69,7 @@ protected:
     HWND window_;
     DibPicture picture_;
     ChildControls controls_;
+    WindowAccessibility accessibility_;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,20 @@ Win32Window::Win32Window(const wchar_t* className)
           {className, CS_DBLCLKS, WS_MINIMIZEBOX | WS_SYSMENU, WS_EX_TOOLWINDOW, nullptr, Colour{0, 0, 0}}) {
 }
 
+void Win32Window::setController(MainWindow* controller) {
+    if (controller_ != nullptr) {
+        controller_->setAccessibility(nullptr);
+    }
+    controller_ = controller;
+    if (controller == nullptr) {
+        accessibility_.setContent({});
+        return;
+    }
+    accessibility_.setContent(
+        {controller, [controller] { return controller->focusedControl(); }, nullptr, false});
+    controller->setAccessibility(&accessibility_);
+}
+
 void Win32Window::setIcon(HICON big, HICON small) {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
@@ -207,6 +221,10 @@ void Win32Window::MouseMove(Point point) {
 }
 
 std::optional<LRESULT> Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ChangesHighContrast(message, wParam) && controller_ != nullptr) {
+        // The focus ring takes the highlight colour, or leaves it.
+        controller_->OnSystemColoursChanged();
+    }
     switch (message) {
     case WM_LBUTTONDBLCLK:
         // The second press of a double click is no new press: a double click

@@ -24,7 +24,9 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
-    void setController(MainWindow* controller) { controller_ = controller; }
+    // The controller, which the window's client object shows to assistive
+    // technology; nullptr before it goes.
+    void setController(MainWindow* controller);
     void setIcon(HICON big, HICON small);
     // Messages the window does not handle itself go to `handler` first;
     // nullopt: default processing.
@@ -51,6 +53,8 @@ public:
     std::optional<Colour> chooseColour(Colour initial) override;
     std::optional<std::filesystem::path> chooseProfileFile(bool save, std::string_view title) override;
     void setTitle(std::string_view title) override;
+    void focusControl(int id) override { followFocus(id); }
+    std::optional<Colour> highContrastHighlight() const override { return HighContrastHighlight(); }
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;
     void setListItems(int id, const std::vector<std::string>& items) override;

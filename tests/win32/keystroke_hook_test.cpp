@@ -99,5 +99,26 @@ TEST_F(KeystrokeHookTest, AKeystrokeTheControllerTakesNeverReachesTheWindow) {
     EXPECT_TRUE(IsWindowVisible(handle()));
 }
 
+// Space and the arrows type and move the caret in an edit; Tab leaves it
+// for the window's next control, and the keys go to the window again.
+TEST_F(KeystrokeHookTest, TabLeavesAnEditThatKeepsSpaceAndTheArrows) {
+    window.createEdit(kEditId, {10, 10, 200, 30}, "ab", EditKind::Text, TextAlign::Left);
+    HWND edit = window.control(kEditId);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 2, 2);
+    for (const WORD key : {VK_LEFT, VK_SPACE}) {
+        Type(key);
+        Type(key, true);
+    }
+    EXPECT_EQ(window.controlText(kEditId), "a b");
+    EXPECT_EQ(main->focusedControl(), -1) << "no control of the window took them";
+
+    Type(VK_TAB);
+    Type(VK_TAB, true);
+    EXPECT_NE(main->focusedControl(), -1);
+    EXPECT_EQ(GetFocus(), handle());
+    EXPECT_EQ(window.controlText(kEditId), "a b");
+}
+
 } // namespace
 } // namespace quorvel

@@ -149,6 +149,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
     RecordingMessages messages;
     FakeInstance instance;
     PointerSettingsPort* pointer = nullptr; // nullptr: the program keeps them to itself
+    std::uint16_t langId = 0x409;           // the system's language
     std::unique_ptr<Win32Program> program;
 
     void SetUp() override {
@@ -157,6 +158,7 @@ struct ProgramOnSimulatedMouse : ::testing::Test {
         options.messages = &messages;
         options.instance = &instance;
         options.pointer = pointer;
+        options.langId = langId;
         program = std::make_unique<Win32Program>(mouse, mouse.clock(), std::move(options));
         ASSERT_TRUE(program->start());
         ::PostMessageW(program->tray().handle(), Win32Tray::kIconMessage, 1, WM_LBUTTONUP);
