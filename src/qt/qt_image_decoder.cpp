@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QString>
-#include <cstring>
 
 namespace quorvel {
 
@@ -22,12 +21,14 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     decoded.width = image.width();
     decoded.height = image.height();
     decoded.hasAlpha = image.hasAlphaChannel();
-    // Straight alpha, bytes in the order red, green, blue, alpha.
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    decoded.rgba.resize(static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4);
+    // Straight alpha, bytes in the order red, green, blue, alpha: converted
+    // in place where Qt can, and copied once, row by row.
+    image.convertTo(QImage::Format_RGBA8888);
+    const std::size_t row = static_cast<std::size_t>(decoded.width) * 4;
+    decoded.rgba.reserve(row * static_cast<std::size_t>(decoded.height));
     for (int y = 0; y < decoded.height; ++y) {
-        std::memcpy(decoded.rgba.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) * 4,
-                    rgba.constScanLine(y), static_cast<std::size_t>(decoded.width) * 4);
+        const uchar* line = image.constScanLine(y);
+        decoded.rgba.insert(decoded.rgba.end(), line, line + row);
     }
     return decoded;
 }

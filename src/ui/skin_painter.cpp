@@ -18,7 +18,8 @@ SkinImage Premultiply(const DecodedImage& decoded) {
     image.hasAlpha = decoded.hasAlpha;
     const std::size_t count =
         static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
-    image.pixels.resize(count);
+    // Filled as it is made: a window-sized image is not cleared first.
+    image.pixels.reserve(count);
     for (std::size_t i = 0; i < count && 4 * i + 3 < decoded.rgba.size(); ++i) {
         std::uint32_t r = decoded.rgba[4 * i];
         std::uint32_t g = decoded.rgba[4 * i + 1];
@@ -31,8 +32,9 @@ SkinImage Premultiply(const DecodedImage& decoded) {
         } else {
             a = 255;
         }
-        image.pixels[i] = (a << 24) | (r << 16) | (g << 8) | b;
+        image.pixels.push_back((a << 24) | (r << 16) | (g << 8) | b);
     }
+    image.pixels.resize(count); // pixels the data falls short of stay clear
     return image;
 }
 
