@@ -184,7 +184,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         ports_.window.minimise();
         waitingMinimised_ = true;
     } else if (!inTray_) {
-        ports_.window.show();
+        ShowWindow();
     }
     return StartResult::Running;
 }
@@ -252,6 +252,9 @@ void MainWindow::PreloadFirstDrawing() {
 }
 
 void MainWindow::DrawWindowBackground() {
+    if (pictureReleased_) {
+        return;
+    }
     if (const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground)) {
         ports_.window.setClientSize(background->width, background->height);
         drawImage(kMainBackground, {0, 0});
@@ -294,7 +297,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
         ports_.window.canvas().present();
     }
     RebuildCurrentPage();
-    ports_.window.show();
+    ShowWindow();
 }
 
 PageContent* MainWindow::content(Page page) const {
@@ -309,10 +312,16 @@ PageContent* MainWindow::content(Page page) const {
 }
 
 bool MainWindow::drawImage(std::string_view name, Point at) {
+    if (pictureReleased_) {
+        return false;
+    }
     return DrawSkinImage(ports_.window.canvas(), images_, skin_, name, at);
 }
 
 bool MainWindow::drawImagePart(std::string_view name, Rect part) {
+    if (pictureReleased_) {
+        return false;
+    }
     return DrawSkinImagePart(ports_.window.canvas(), images_, skin_, name, part);
 }
 
@@ -518,7 +527,7 @@ void MainWindow::OnTray(TrayAction action) {
         } else if (changed) {
             RebuildCurrentPage();
         }
-        ports_.window.show();
+        ShowWindow();
         waitingMinimised_ = false;
         return;
     case TrayAction::RightUp:
@@ -585,8 +594,43 @@ void MainWindow::OnActivate() {
     OnTray(TrayAction::LeftUp);
     // Without a tray the window is the only way in, mouse or not.
     if (!inTray_) {
-        ports_.window.show();
+        ShowWindow();
     }
+}
+
+void MainWindow::ShowWindow() {
+    if (pictureReleased_) {
+        pictureReleased_ = false;
+        RedrawPicture();
+    }
+    ports_.window.show();
+}
+
+void MainWindow::RedrawPicture() {
+    // The Advanced page's images are few and small: only the Basic page's
+    // are worth decoding side by side.
+    if (page_ != Page::Advanced) {
+        PreloadFirstDrawing();
+    }
+    DrawWindowBackground();
+    if (PageContent* page = content(page_)) {
+        const bool advanced = page_ == Page::Advanced;
+        DrawFrame(advanced ? kAdvancedPageBackground : kBasicPageBackground,
+                  advanced ? TextId::kAdvancedSettings : TextId::kBasicSettings);
+        page->redraw();
+    }
+    ports_.window.canvas().present();
+}
+
+void MainWindow::OnWindowHidden() {
+    if (!inTray_ || ports_.window.visible() || pictureReleased_) {
+        return;
+    }
+    pictureReleased_ = true;
+    images_.clear();
+    ports_.window.releasePicture();
+    // No control stays hovered in a window out of sight.
+    hover_.pointerAt({-1, -1});
 }
 
 void MainWindow::HideWindow() {

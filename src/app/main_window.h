@@ -106,6 +106,9 @@ public:
     bool OnKeystroke(const Keystroke& key, bool inWindow);
     bool OnKeyDown(int key); // true when the key was taken
     void OnCloseRequest();
+    // The window has gone out of sight. Hidden in the tray it lets its
+    // picture and the decoded skin go; it draws them again before it shows.
+    void OnWindowHidden();
     void OnDeviceNotices();
 
     // DeviceEventPort, on the interface thread.
@@ -181,6 +184,11 @@ public:
 
 private:
     void HideWindow();
+    // Shows the window, its picture drawn again first where it was let go.
+    void ShowWindow();
+    // Draws the whole window as it stands: its background, and the current
+    // page with its frame.
+    void RedrawPicture();
     void DrawFrame(std::string_view pageBackground, TextId title);
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);
@@ -241,6 +249,9 @@ private:
     bool waitingMinimised_ = false;
     bool startWithDesktopShown_ = false; // what the menu's check item shows
     bool basicInitialised_ = false;
+    // The window, hidden in the tray, holds no picture: drawing waits until
+    // it is shown again.
+    bool pictureReleased_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;

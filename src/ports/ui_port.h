@@ -148,6 +148,10 @@ public:
     virtual void setTaskbarEntry(bool shown) = 0;
     // Starts moving the window with the mouse button that is held at `at`.
     virtual void startMove(Point at) = 0;
+    // The hidden window lets its picture go, with the memory behind it;
+    // drawing does nothing until the picture takes a size again
+    // (setClientSize). A window that keeps its picture does nothing here.
+    virtual void releasePicture() {}
 
     // The platform's colour chooser, modal over the window: the confirmed
     // colour, or nothing when it was cancelled.

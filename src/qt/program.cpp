@@ -164,6 +164,9 @@ bool Program::start() {
     if (!main_->inTray()) {
         tray_.watchForArea([this] { main_->OnTrayAppeared(); });
     }
+    // A window that starts in the tray holds nothing of its picture until
+    // it is first shown.
+    main_->OnWindowHidden();
     return true;
 }
 

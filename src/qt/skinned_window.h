@@ -32,6 +32,7 @@ public:
     bool visible() const override { return isVisible(); }
     void setTaskbarEntry(bool shown) override;
     void startMove(Point at) override;
+    void releasePicture() override;
     void createList(int id, Rect box, const std::vector<std::string>& items) override;
     void destroyList(int id) override;
     bool listExists(int id) const override { return lists_.count(id) != 0; }
@@ -61,6 +62,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -66,6 +66,44 @@ TEST_F(ShellTest, MinimiseHidesAndCloseEndsCleanly) {
         << "the device link is closed";
 }
 
+// Hidden in the tray, the window lets its picture and the decoded skin go;
+// shown again, it draws the very picture it showed, on either page, also
+// after the mouse changed what the page shows while it was hidden.
+TEST_F(ShellTest, HiddenInTheTrayTheWindowLetsItsPictureGoAndDrawsTheSameWhenShown) {
+    MainWindow& main = program->controller();
+    main.OnTrayAppeared();
+    QCoreApplication::processEvents();
+    for (const bool advanced : {false, true}) {
+        if (advanced) {
+            main.DrawAdvancedPage();
+        }
+        QCoreApplication::processEvents();
+        const QImage shown = program->window().picture().copy();
+        click(WindowButtonRect(WindowButtonId::Minimise));
+        ASSERT_FALSE(program->window().isVisible());
+        EXPECT_TRUE(program->window().picture().isNull()) << "no picture while hidden";
+        const std::size_t decodes = main.images().decodes();
+        main.OnTray(TrayAction::LeftUp);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(program->window().isVisible());
+        EXPECT_GT(main.images().decodes(), decodes) << "the skin was let go and is decoded again";
+        EXPECT_TRUE(program->window().picture() == shown) << (advanced ? "Advanced page" : "Basic page");
+    }
+
+    // A change the page draws, made while the window is hidden, is in the
+    // picture drawn when it comes back, as in one that stayed.
+    main.DrawBasicPage();
+    click(WindowButtonRect(WindowButtonId::Minimise));
+    ASSERT_TRUE(program->window().picture().isNull());
+    main.deliver(DeviceEventCode::DpiStage, 3);
+    main.OnTray(TrayAction::LeftUp);
+    QCoreApplication::processEvents();
+    const QImage redrawn = program->window().picture().copy();
+    main.DrawAdvancedPage();
+    main.DrawBasicPage();
+    EXPECT_TRUE(program->window().picture() == redrawn);
+}
+
 // On a screen of two device pixels to a layout pixel (run with
 // QT_SCALE_FACTOR=2) the picture has every device pixel: the background's
 // edges are the double-density image's own pixels, and the text has detail
