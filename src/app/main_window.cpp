@@ -613,10 +613,12 @@ void MainWindow::RedrawPicture() {
         PreloadFirstDrawing();
     }
     DrawWindowBackground();
-    if (PageContent* page = content(page_)) {
+    if (page_ != Page::None) {
         const bool advanced = page_ == Page::Advanced;
         DrawFrame(advanced ? kAdvancedPageBackground : kBasicPageBackground,
                   advanced ? TextId::kAdvancedSettings : TextId::kBasicSettings);
+    }
+    if (PageContent* page = content(page_)) {
         page->redraw();
     }
     ports_.window.canvas().present();

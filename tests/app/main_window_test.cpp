@@ -589,6 +589,35 @@ TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
     EXPECT_FALSE(application.quitting);
 }
 
+// Hidden in the tray, the window draws and decodes no image; the tray click
+// draws it whole again, as the start drew it, from images decoded anew.
+TEST_F(MainWindowTest, HiddenInTheTrayItDrawsNoImageUntilShownAndThenTheWholeWindow) {
+    MainWindow& w = Start();
+    const std::vector<std::string> started = window.picture.ops;
+    w.OnTray(TrayAction::LeftUp);
+    w.OnWindowHidden(); // in sight: nothing is let go
+    window.picture.ops.clear();
+    w.OnMouseMove(kOk);
+    w.OnMouseMove(kEmpty);
+    EXPECT_GT(window.picture.count("image"), 0);
+    w.OnLeftButtonDown(kMinimise);
+    w.OnWindowHidden();
+    window.picture.ops.clear();
+    const int decodes = decoder.decodes;
+    w.OnMouseMove(kOk);
+    w.OnMouseMove(kEmpty);
+    EXPECT_EQ(window.picture.count("image"), 0);
+    EXPECT_EQ(decoder.decodes, decodes);
+
+    const int presents = window.picture.presents;
+    window.picture.ops.clear();
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_TRUE(window.shown);
+    EXPECT_GT(decoder.decodes, decodes);
+    EXPECT_EQ(window.picture.ops, started);
+    EXPECT_EQ(window.picture.presents, presents + 1) << "the window reaches the screen in one copy";
+}
+
 TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {
     MainWindow& w = Start();
     EXPECT_EQ(tray.menuShown(), (std::vector<std::string>{"[ ] Start with the desktop", "Exit"}));
