@@ -21,14 +21,23 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     decoded.width = image.width();
     decoded.height = image.height();
     decoded.hasAlpha = image.hasAlphaChannel();
-    // Straight alpha, bytes in the order red, green, blue, alpha: converted
-    // in place where Qt can, and copied once, row by row.
-    image.convertTo(QImage::Format_RGBA8888);
-    const std::size_t row = static_cast<std::size_t>(decoded.width) * 4;
-    decoded.rgba.reserve(row * static_cast<std::size_t>(decoded.height));
+    // Straight alpha, bytes in the order red, green, blue, alpha, taken from
+    // the 0xAARRGGBB pixels the PNG reader makes of true-colour images (any
+    // other kind is converted to them first), pixel by pixel on this thread.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        image.convertTo(QImage::Format_ARGB32);
+    }
+    const bool opaque = image.format() == QImage::Format_RGB32;
+    decoded.rgba.reserve(static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4);
     for (int y = 0; y < decoded.height; ++y) {
-        const uchar* line = image.constScanLine(y);
-        decoded.rgba.insert(decoded.rgba.end(), line, line + row);
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < decoded.width; ++x) {
+            const QRgb pixel = line[x];
+            decoded.rgba.insert(decoded.rgba.end(), {static_cast<std::uint8_t>(qRed(pixel)),
+                                                     static_cast<std::uint8_t>(qGreen(pixel)),
+                                                     static_cast<std::uint8_t>(qBlue(pixel)),
+                                                     static_cast<std::uint8_t>(opaque ? 255 : qAlpha(pixel))});
+        }
     }
     return decoded;
 }
