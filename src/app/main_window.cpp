@@ -177,6 +177,9 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     RefreshHoverControls();
     if (device_->connected()) {
         DrawBasicPage();
+        // The page's background lies over the window's: that image is decoded
+        // again only when it is drawn again.
+        images_.forget(SkinImagePath(skin_.folder, kMainBackground));
     }
     // Without a notification area there is no way in but the window itself;
     // the session's start leaves it in the taskbar.

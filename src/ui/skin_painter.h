@@ -54,8 +54,9 @@ public:
     // each image in turn. load() then finds them; a missing file is skipped.
     void preload(std::span<const std::filesystem::path> paths, int density = 1);
 
-    // Forgets every image: the next load decodes it again.
+    // Forgets every image, or the one at `path`: the next load decodes it again.
     void clear() { entries_.clear(); }
+    void forget(const std::filesystem::path& path) { entries_.erase(path); }
 
     std::size_t decodes() const { return decodes_; }
 
