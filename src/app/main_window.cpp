@@ -173,7 +173,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     FindSkin(settings.skin.path);
 
     PreloadFirstDrawing();
-    DrawWindowBackground();
+    DrawWindowBackground(device_->connected() ? kBasicPageBackground : std::string_view());
     RefreshHoverControls();
     if (device_->connected()) {
         DrawBasicPage();
@@ -246,17 +246,30 @@ void MainWindow::PreloadFirstDrawing() {
         kReportRateLit,  kReportRateUnlit,
     };
     std::vector<std::filesystem::path> paths;
+    // Under the Basic page the window's background is decoded only if the
+    // page's does not cover it; its size is read from its header.
+    const bool underPage = page_ != Page::Advanced && (page_ == Page::Basic || device_->connected());
     for (const std::string_view name : kFirstImages) {
-        if (name == kMainBackground || device_->connected()) {
+        if (name == kMainBackground ? !(underPage && images_.readsHeaders()) : device_->connected()) {
             paths.push_back(SkinImagePath(skin_.folder, name));
         }
     }
     images_.preload(paths, ports_.window.canvas().imageDensity());
 }
 
-void MainWindow::DrawWindowBackground() {
+void MainWindow::DrawWindowBackground(std::string_view coveringPage) {
     if (pictureReleased_) {
         return;
+    }
+    if (!coveringPage.empty()) {
+        const std::optional<ImageSize> size = SkinImageSize(images_, skin_, kMainBackground);
+        const SkinImage* page =
+            LoadSkinImage(images_, skin_, coveringPage, ports_.window.canvas().imageDensity());
+        if (size && page != nullptr && !page->hasAlpha && page->width >= size->width * page->scale &&
+            page->height >= size->height * page->scale) {
+            ports_.window.setClientSize(size->width, size->height);
+            return;
+        }
     }
     if (const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground)) {
         ports_.window.setClientSize(background->width, background->height);
@@ -615,9 +628,11 @@ void MainWindow::RedrawPicture() {
     if (page_ != Page::Advanced) {
         PreloadFirstDrawing();
     }
-    DrawWindowBackground();
+    const bool advanced = page_ == Page::Advanced;
+    const std::string_view pageBackground =
+        page_ == Page::None ? std::string_view() : advanced ? kAdvancedPageBackground : kBasicPageBackground;
+    DrawWindowBackground(pageBackground);
     if (page_ != Page::None) {
-        const bool advanced = page_ == Page::Advanced;
         DrawFrame(advanced ? kAdvancedPageBackground : kBasicPageBackground,
                   advanced ? TextId::kAdvancedSettings : TextId::kBasicSettings);
     }

@@ -211,9 +211,12 @@ private:
     // Whether a skin folder holds the images a skin must have of its own.
     SkinCheck DrawableSkin();
     PageContent* content(Page page) const;
-    // The window's size and background from the skin's main.png.
+    // Decodes the images of the first drawing side by side.
     void PreloadFirstDrawing();
-    void DrawWindowBackground();
+    // The window's size and background from the skin's main.png: drawn
+    // unless the page background drawn next (`coveringPage`, empty for
+    // none) covers it, when only its size is read.
+    void DrawWindowBackground(std::string_view coveringPage = {});
 
     MainWindowPorts ports_;
     DeviceController* device_;

@@ -39,6 +39,13 @@ struct DecodedImage {
     std::vector<std::uint8_t> rgba;
 };
 
+// An image's size in pixels.
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const ImageSize&) const = default;
+};
+
 class ImageDecoder {
 public:
     virtual ~ImageDecoder() = default;
@@ -46,6 +53,12 @@ public:
     // is beyond WithinImageLimits comes back with that size and no pixels:
     // it is never decoded.
     virtual std::optional<DecodedImage> decode(const std::filesystem::path& path) = 0;
+    // True when readHeader tells an image's size without decoding its pixels.
+    virtual bool readsHeaders() const { return false; }
+    // The size the file claims, read from its header alone, limits or not:
+    // nothing when the file is missing or plainly no whole image. Pixels that
+    // are damaged still fail to decode later. Only where readsHeaders().
+    virtual std::optional<ImageSize> readHeader(const std::filesystem::path& /*path*/) { return std::nullopt; }
     // True when decode may run on several threads at once.
     virtual bool decodesConcurrently() const { return false; }
 };

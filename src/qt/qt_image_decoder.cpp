@@ -3,6 +3,10 @@
 #include <QImage>
 #include <QImageReader>
 #include <QString>
+#include <array>
+#include <fstream>
+
+#include "ui/png_header.h"
 
 namespace quorvel {
 
@@ -40,6 +44,18 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
         }
     }
     return decoded;
+}
+
+std::optional<ImageSize> QtImageDecoder::readHeader(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, kPngHeaderBytes> start{};
+    std::array<unsigned char, kPngEndBytes> end{};
+    if (!in.read(reinterpret_cast<char*>(start.data()), start.size()) ||
+        !in.seekg(-static_cast<std::streamoff>(end.size()), std::ios::end) ||
+        !in.read(reinterpret_cast<char*>(end.data()), end.size())) {
+        return std::nullopt;
+    }
+    return PngHeaderSize(start, end);
 }
 
 } // namespace quorvel

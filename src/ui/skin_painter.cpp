@@ -70,6 +70,49 @@ Decoding Decode(ImageDecoder& decoder, const std::filesystem::path& path, int sc
 ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {
 }
 
+std::optional<ImageCache::Header> ImageCache::headerOf(const std::filesystem::path& path) {
+    const auto stamp = files_->stamp(path);
+    if (!stamp) {
+        headers_.erase(path);
+        return std::nullopt;
+    }
+    if (const Entry* decoded = freshEntry(path, *stamp)) {
+        const SkinImage* image = decoded->image ? &*decoded->image : nullptr;
+        return Header{*stamp, image ? ImageSize{image->width, image->height} : ImageSize{}, decoded->fault};
+    }
+    if (const auto it = headers_.find(path); it != headers_.end() && it->second.stamp == *stamp) {
+        return it->second;
+    }
+    Header header{*stamp, {}, std::nullopt};
+    if (const std::optional<ImageSize> claimed = decoder_->readHeader(path); !claimed) {
+        header.fault = ImageFault{ImageFault::Kind::Unreadable, path};
+    } else if (claimed->width > kLargestImageSide || claimed->height > kLargestImageSide) {
+        header.fault = ImageFault{ImageFault::Kind::TooLarge, path, claimed->width, claimed->height};
+    } else if (!WithinImageLimits(claimed->width, claimed->height)) {
+        header.fault = ImageFault{ImageFault::Kind::Unreadable, path};
+    } else {
+        header.size = *claimed;
+    }
+    return headers_[path] = header;
+}
+
+std::optional<ImageFault> ImageCache::headerFault(const std::filesystem::path& path) {
+    if (!decoder_->readsHeaders()) {
+        return fault(path);
+    }
+    const std::optional<Header> header = headerOf(path);
+    return header ? header->fault : ImageFault{ImageFault::Kind::Missing, path};
+}
+
+std::optional<ImageSize> ImageCache::size(const std::filesystem::path& path) {
+    if (!decoder_->readsHeaders()) {
+        const SkinImage* image = load(path);
+        return image != nullptr ? std::optional(ImageSize{image->width, image->height}) : std::nullopt;
+    }
+    const std::optional<Header> header = headerOf(path);
+    return header && !header->fault ? std::optional(header->size) : std::nullopt;
+}
+
 const ImageCache::Entry* ImageCache::freshEntry(const std::filesystem::path& path,
                                                 const FileSystem::Stamp& stamp) const {
     const auto it = entries_.find(path);
@@ -184,9 +227,19 @@ const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::
     return images.load(SkinImagePath(skin.fallback, name), density);
 }
 
+std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name) {
+    if (const std::optional<ImageSize> own = images.size(SkinImagePath(skin.folder, name))) {
+        return own;
+    }
+    if (skin.fallback.empty() || skin.fallback == skin.folder) {
+        return std::nullopt;
+    }
+    return images.size(SkinImagePath(skin.fallback, name));
+}
+
 std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder) {
     for (const std::string_view name : kOwnSkinImages) {
-        if (auto fault = images.fault(SkinImagePath(folder, name))) {
+        if (auto fault = images.headerFault(SkinImagePath(folder, name))) {
             return fault;
         }
     }

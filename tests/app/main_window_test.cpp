@@ -116,6 +116,35 @@ TEST_F(MainWindowTest, StartsHiddenWithTheMousePresentAndDrawsTheBasicPage) {
     EXPECT_EQ(w.working().reportRate, 1) << "config.bin was loaded";
 }
 
+// The window's background lies under the Basic page's: where the page
+// background covers it whole, only its size is read and it is not decoded.
+struct CoveredBackground {
+    const char* what;
+    const char* page;
+    bool mainDecoded;
+};
+struct CoveredBackgroundTest : MainWindowTest, ::testing::WithParamInterface<CoveredBackground> {};
+
+TEST_P(CoveredBackgroundTest, TheWindowBackgroundIsDecodedOnlyWhereThePageLeavesSomeOfItInSight) {
+    decoder.headers = true;
+    files.files["/d/Skins/Default/BasicSet2.png"] = GetParam().page;
+    Start();
+    EXPECT_EQ(std::ranges::count(decoder.decoded, "/d/Skins/Default/main.png"), GetParam().mainDecoded ? 1 : 0);
+    EXPECT_EQ(window.picture.drew("image main.png at 0,0"), GetParam().mainDecoded);
+    EXPECT_TRUE(window.picture.drew("image BasicSet2.png at 0,0"));
+    EXPECT_EQ(std::ranges::count(decoder.decoded, "/d/Skins/Default/skins.png"), 0)
+        << "the skin is judged by its images' headers";
+    EXPECT_EQ(window.width, 880);
+    EXPECT_EQ(window.height, 640);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindowTest, CoveredBackgroundTest,
+                         ::testing::Values(CoveredBackground{"opaque, as large", "881 640 0", false},
+                                           CoveredBackground{"opaque, larger", "881 700 0", false},
+                                           CoveredBackground{"with alpha", "881 640 1", true},
+                                           CoveredBackground{"opaque, less high", "881 20 0", true}));
+
 TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns) {
     mouse.unplug();
     MainWindow& w = Start();
