@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QString>
 #include <array>
+#include <cstring>
 #include <fstream>
 
 #include "ui/png_header.h"
@@ -15,7 +16,30 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     // The size the file claims is looked at before a pixel is decoded.
     if (const QSize claimed = reader.size();
         claimed.isValid() && !WithinImageLimits(claimed.width(), claimed.height())) {
-        return DecodedImage{claimed.width(), claimed.height(), false, {}};
+        return DecodedImage{claimed.width(), claimed.height(), false, {}, {}};
+    }
+    // An image without alpha is read straight into the pixels the program
+    // keeps: Qt's reader fills an image of the size and format it makes.
+    if (const QSize size = reader.size(); size.isValid() && reader.imageFormat() == QImage::Format_RGB32) {
+        DecodedImage decoded{size.width(), size.height(), false, {}, {}};
+        decoded.opaquePixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
+        auto* pixels = reinterpret_cast<uchar*>(decoded.opaquePixels.data());
+        QImage image(pixels, size.width(), size.height(), size.width() * 4, QImage::Format_RGB32);
+        if (!reader.read(&image) || image.isNull()) {
+            return std::nullopt;
+        }
+        if (image.constBits() != pixels) {
+            // Read into a buffer of Qt's own after all.
+            image.convertTo(QImage::Format_RGB32);
+            if (image.size() != size) {
+                return std::nullopt;
+            }
+            for (int y = 0; y < size.height(); ++y) {
+                std::memcpy(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width()) * 4,
+                            image.constScanLine(y), static_cast<std::size_t>(size.width()) * 4);
+            }
+        }
+        return decoded;
     }
     QImage image;
     if (!reader.read(&image) || image.isNull()) {

@@ -48,19 +48,27 @@ struct Decoding {
 // The file decoded and premultiplied, or why it cannot be drawn. An image
 // beyond the limits is refused whatever the decoder made of it.
 Decoding Decode(ImageDecoder& decoder, const std::filesystem::path& path, int scale) {
-    const std::optional<DecodedImage> decoded = decoder.decode(path);
+    std::optional<DecodedImage> decoded = decoder.decode(path);
     if (!decoded) {
         return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
     }
     if (decoded->width > kLargestImageSide || decoded->height > kLargestImageSide) {
         return {std::nullopt, ImageFault{ImageFault::Kind::TooLarge, path, decoded->width, decoded->height}};
     }
-    const std::size_t bytes = 4 * static_cast<std::size_t>(std::max(decoded->width, 0)) *
+    const std::size_t count = static_cast<std::size_t>(std::max(decoded->width, 0)) *
                               static_cast<std::size_t>(std::max(decoded->height, 0));
-    if (!WithinImageLimits(decoded->width, decoded->height) || decoded->rgba.size() != bytes) {
+    const bool ready = !decoded->hasAlpha && decoded->rgba.empty() && decoded->opaquePixels.size() == count;
+    if (!WithinImageLimits(decoded->width, decoded->height) || (!ready && decoded->rgba.size() != 4 * count)) {
         return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
     }
-    SkinImage image = Premultiply(*decoded);
+    SkinImage image;
+    if (ready) {
+        image.width = decoded->width;
+        image.height = decoded->height;
+        image.pixels = std::move(decoded->opaquePixels);
+    } else {
+        image = Premultiply(*decoded);
+    }
     image.scale = scale;
     return {std::move(image), std::nullopt};
 }
