@@ -1,8 +1,11 @@
 // The settings window hidden in the tray after it was shown: the memory the
-// process holds (resident) before the window is first shown, while it is
-// shown, and after it went back into the tray; and the time to show it
-// again, drawn. Goals: hidden, the process is back within 5 MiB of what it
-// held before the window was first shown; showing again draws within 50 ms.
+// process holds (resident) before the program starts, in the tray before the
+// window is first shown (the skin the start drew with let go again), while
+// it is shown, and after it went back into the tray; and the time to show
+// it again, drawn. Goals: hidden, the process is back within 5 MiB of what
+// it held in the tray before the window was first shown; showing again
+// draws within 50 ms. The start's own share (the libraries and fonts that
+// draw text, the device link's threads) stays for the program's life.
 // Offscreen, started as the desktop session starts the program.
 //   bench_hidden [RUNS]
 #include <QApplication>
@@ -43,6 +46,7 @@ int main(int argc, char** argv) {
     options.messages = &messages;
     options.startedBy = quorvel::StartedBy::Session;
     quorvel::Program program(mouse, mouse.clock(), std::move(options));
+    const double beforeStart = ResidentMiB();
     program.start();
     quorvel::MainWindow& main = program.controller();
     // The tray the session's panel brings: the window goes there.
@@ -74,7 +78,8 @@ int main(int argc, char** argv) {
     }
     const bool isHidden = !program.window().isVisible();
     std::sort(showMs.begin(), showMs.end());
-    std::printf("resident memory before the window was first shown %6.1f MiB\n", beforeShown);
+    std::printf("resident memory before the program started          %6.1f MiB\n", beforeStart);
+    std::printf("                in the tray, not shown yet         %6.1f MiB\n", beforeShown);
     std::printf("                while shown                        %6.1f MiB\n", shown);
     std::printf("                hidden in the tray again           %6.1f MiB: %+.1f MiB (goal: within 5 MiB)\n",
                 hidden, hidden - beforeShown);

@@ -150,7 +150,10 @@ int main(int argc, char** argv) {
         }
         bool saved = false;
         QTimer::singleShot(300, [&] {
-            saved = program.window().grab().save(screenshot);
+            // Lossless at any level; the fastest compression keeps the
+            // picture's cost near the window's own.
+            constexpr int kFastestCompression = 80; // Qt's PNG writer: zlib level 1
+            saved = program.window().grab().save(screenshot, nullptr, kFastestCompression);
             if (!saved) {
                 std::cerr << "quorvel-demo: cannot save " << screenshot.toStdString() << "\n";
             }

@@ -208,6 +208,10 @@ void AdvancedPage::DrawDefaultButton(bool over) {
 
 void AdvancedPage::draw() {
     ReadDesktop();
+    redraw();
+}
+
+void AdvancedPage::redraw() {
     const DeviceConfig& config = context_->working();
     const AdvancedPageLayout& a = kAdvancedPage;
     Canvas& canvas = context_->window().canvas();

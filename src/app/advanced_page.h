@@ -69,6 +69,7 @@ public:
 
     // PageContent.
     void draw() override;
+    void redraw() override;
     void leave() override;
     bool click(Point point) override;
     std::vector<HoverControl> hoverControls() override;

@@ -190,7 +190,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     FindSkin(settings.skin.path);
 
     PreloadFirstDrawing();
-    if (LoadSkinImage(images_, skin_, kMainBackground) == nullptr) {
+    if (!DrawWindowBackground(device_->connected() ? kBasicPageBackground : std::string_view())) {
         const std::filesystem::path& skin = skin_.fallback.empty() ? skin_.folder : skin_.fallback;
         const std::optional<ImageFault> fault = images_.fault(SkinImagePath(skin, kMainBackground));
         ports_.messages.showMessage((fault ? ImageFaultText(*fault, language_) + '\n' : std::string()) +
@@ -198,10 +198,12 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
                                     kApplicationTitle);
         return StartResult::CannotDraw;
     }
-    DrawWindowBackground();
     RefreshHoverControls();
     if (device_->connected()) {
         DrawBasicPage();
+        // The page's background lies over the window's: that image is decoded
+        // again only when it is drawn again.
+        images_.forget(SkinImagePath(skin_.folder, kMainBackground));
     }
     // Without a notification area there is no way in but the window itself;
     // the session's start leaves it in the taskbar.
@@ -209,7 +211,7 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
         ports_.window.minimise();
         waitingMinimised_ = true;
     } else if (!inTray_) {
-        ports_.window.show();
+        ShowWindow();
     }
     return StartResult::Running;
 }
@@ -268,20 +270,39 @@ void MainWindow::PreloadFirstDrawing() {
         kReportRateLit,  kReportRateUnlit,
     };
     std::vector<std::filesystem::path> paths;
+    // Under the Basic page the window's background is decoded only if the
+    // page's does not cover it; its size is read from its header.
+    const bool underPage = page_ != Page::Advanced && (page_ == Page::Basic || device_->connected());
     for (const std::string_view name : kFirstImages) {
-        if (name == kMainBackground || device_->connected()) {
+        if (name == kMainBackground ? !(underPage && images_.readsHeaders()) : device_->connected()) {
             paths.push_back(SkinImagePath(skin_.folder, name));
         }
     }
     images_.preload(paths, ports_.window.canvas().imageDensity());
 }
 
-void MainWindow::DrawWindowBackground() {
-    if (const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground)) {
-        ports_.window.setClientSize(background->width, background->height);
-        drawImage(kMainBackground, {0, 0});
-        ring_.forget();
+bool MainWindow::DrawWindowBackground(std::string_view coveringPage) {
+    if (pictureReleased_) {
+        return true;
     }
+    if (!coveringPage.empty()) {
+        const std::optional<ImageSize> size = SkinImageSize(images_, skin_, kMainBackground);
+        const SkinImage* page =
+            LoadSkinImage(images_, skin_, coveringPage, ports_.window.canvas().imageDensity());
+        if (size && page != nullptr && !page->hasAlpha && page->width >= size->width * page->scale &&
+            page->height >= size->height * page->scale) {
+            ports_.window.setClientSize(size->width, size->height);
+            return true;
+        }
+    }
+    const SkinImage* background = LoadSkinImage(images_, skin_, kMainBackground);
+    if (background == nullptr) {
+        return false;
+    }
+    ports_.window.setClientSize(background->width, background->height);
+    drawImage(kMainBackground, {0, 0});
+    ring_.forget();
+    return true;
 }
 
 DialogContext MainWindow::dialogContext() {
@@ -320,7 +341,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
         ports_.window.canvas().present();
     }
     RebuildCurrentPage();
-    ports_.window.show();
+    ShowWindow();
 }
 
 PageContent* MainWindow::content(Page page) const {
@@ -335,10 +356,16 @@ PageContent* MainWindow::content(Page page) const {
 }
 
 bool MainWindow::drawImage(std::string_view name, Point at) {
+    if (pictureReleased_) {
+        return false;
+    }
     return DrawSkinImage(ports_.window.canvas(), images_, skin_, name, at);
 }
 
 bool MainWindow::drawImagePart(std::string_view name, Rect part) {
+    if (pictureReleased_) {
+        return false;
+    }
     return DrawSkinImagePart(ports_.window.canvas(), images_, skin_, name, part);
 }
 
@@ -552,7 +579,7 @@ void MainWindow::OnTray(TrayAction action) {
         } else if (changed) {
             RebuildCurrentPage();
         }
-        ports_.window.show();
+        ShowWindow();
         waitingMinimised_ = false;
         return;
     case TrayAction::RightUp:
@@ -704,8 +731,47 @@ void MainWindow::OnActivate() {
     OnTray(TrayAction::LeftUp);
     // Without a tray the window is the only way in, mouse or not.
     if (!inTray_) {
-        ports_.window.show();
+        ShowWindow();
     }
+}
+
+void MainWindow::ShowWindow() {
+    if (pictureReleased_) {
+        pictureReleased_ = false;
+        RedrawPicture();
+    }
+    ports_.window.show();
+}
+
+void MainWindow::RedrawPicture() {
+    // The Advanced page's images are few and small: only the Basic page's
+    // are worth decoding side by side.
+    if (page_ != Page::Advanced) {
+        PreloadFirstDrawing();
+    }
+    const bool advanced = page_ == Page::Advanced;
+    const std::string_view pageBackground =
+        page_ == Page::None ? std::string_view() : advanced ? kAdvancedPageBackground : kBasicPageBackground;
+    DrawWindowBackground(pageBackground);
+    if (page_ != Page::None) {
+        DrawFrame(advanced ? kAdvancedPageBackground : kBasicPageBackground,
+                  advanced ? TextId::kAdvancedSettings : TextId::kBasicSettings);
+    }
+    if (PageContent* page = content(page_)) {
+        page->redraw();
+    }
+    ports_.window.canvas().present();
+}
+
+void MainWindow::OnWindowHidden() {
+    if (!inTray_ || ports_.window.visible() || pictureReleased_) {
+        return;
+    }
+    pictureReleased_ = true;
+    images_.clear();
+    ports_.window.releasePicture();
+    // No control stays hovered in a window out of sight.
+    hover_.pointerAt({-1, -1});
 }
 
 void MainWindow::HideWindow() {

@@ -134,6 +134,9 @@ public:
     bool act(int id, ControlAction action) override;
     bool dismiss() override;
     void OnCloseRequest();
+    // The window has gone out of sight. Hidden in the tray it lets its
+    // picture and the decoded skin go; it draws them again before it shows.
+    void OnWindowHidden();
     void OnDeviceNotices();
     // The desktop's colours changed (high contrast came or went): the focus
     // ring is drawn again in them.
@@ -219,6 +222,11 @@ public:
 
 private:
     void HideWindow();
+    // Shows the window, its picture drawn again first where it was let go.
+    void ShowWindow();
+    // Draws the whole window as it stands: its background, and the current
+    // page with its frame.
+    void RedrawPicture();
     void DrawFrame(std::string_view pageBackground, TextId title);
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);
@@ -241,9 +249,13 @@ private:
     // Whether a skin folder holds the images a skin must have of its own.
     SkinCheck DrawableSkin();
     PageContent* content(Page page) const;
-    // The window's size and background from the skin's main.png.
+    // Decodes the images of the first drawing side by side.
     void PreloadFirstDrawing();
-    void DrawWindowBackground();
+    // The window's size and background from the skin's main.png: drawn
+    // unless the page background drawn next (`coveringPage`, empty for
+    // none) covers it, when only its size is read. False when the window
+    // has neither to be drawn from.
+    bool DrawWindowBackground(std::string_view coveringPage = {});
     // The focus ring where the keyboard focus is now (none before Tab), in
     // the desktop's high-contrast highlight or else the skin's text colour.
     void ShowFocus();
@@ -289,6 +301,9 @@ private:
     bool cannotSave_ = false;
     bool startWithDesktopShown_ = false; // what the menu's check item shows
     bool basicInitialised_ = false;
+    // The window, hidden in the tray, holds no picture: drawing waits until
+    // it is shown again.
+    bool pictureReleased_ = false;
     PageContent* basic_ = nullptr;
     PageContent* advanced_ = nullptr;
     std::function<std::optional<DelayChoice>()> chooseDelay_;

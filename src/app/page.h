@@ -19,6 +19,9 @@ public:
     ~PageContent() override = default;
     // Draws everything of the page after the frame (no present).
     virtual void draw() = 0;
+    // Draws the page again as it stands, for a window that let its picture
+    // go: what draw() draws, without reading anything anew.
+    virtual void redraw() { draw(); }
     // The page-leaving step: destroys the page's child controls.
     virtual void leave() = 0;
     // A left click that no window-level button took: the page's closing

@@ -37,6 +37,17 @@ struct DecodedImage {
     int height = 0;
     bool hasAlpha = false;
     std::vector<std::uint8_t> rgba;
+    // An image without alpha may come instead as the pixels it is drawn with
+    // (0xFFRRGGBB, as SkinImage holds them), rgba then empty: it is taken as
+    // it is, without a copy.
+    std::vector<std::uint32_t> opaquePixels;
+};
+
+// An image's size in pixels.
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const ImageSize&) const = default;
 };
 
 class ImageDecoder {
@@ -46,6 +57,12 @@ public:
     // is beyond WithinImageLimits comes back with that size and no pixels:
     // it is never decoded.
     virtual std::optional<DecodedImage> decode(const std::filesystem::path& path) = 0;
+    // True when readHeader tells an image's size without decoding its pixels.
+    virtual bool readsHeaders() const { return false; }
+    // The size the file claims, read from its header alone, limits or not:
+    // nothing when the file is missing or plainly no whole image. Pixels that
+    // are damaged still fail to decode later. Only where readsHeaders().
+    virtual std::optional<ImageSize> readHeader(const std::filesystem::path& /*path*/) { return std::nullopt; }
     // True when decode may run on several threads at once.
     virtual bool decodesConcurrently() const { return false; }
 };
@@ -148,6 +165,10 @@ public:
     virtual void setTaskbarEntry(bool shown) = 0;
     // Starts moving the window with the mouse button that is held at `at`.
     virtual void startMove(Point at) = 0;
+    // The hidden window lets its picture go, with the memory behind it;
+    // drawing does nothing until the picture takes a size again
+    // (setClientSize). A window that keeps its picture does nothing here.
+    virtual void releasePicture() {}
 
     // The platform's colour chooser, modal over the window: the confirmed
     // colour, or nothing when it was cancelled.

@@ -1,10 +1,7 @@
 #include "qt/program.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QLocalSocket>
 #include <QMetaObject>
-#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 #include <iostream>
@@ -29,25 +26,47 @@ std::filesystem::path SocketBeside(const std::filesystem::path& lockFile) {
     return socket.replace_extension(".socket");
 }
 
-// Asks the running copy to show its window. It may have taken the lock a
-// moment ago and not be listening yet, so the knock is tried for a while.
-void KnockOnRunningCopy(const std::filesystem::path& socketPath) {
-    constexpr int kPatienceMs = 3000;
-    constexpr int kRetryMs = 50;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < kPatienceMs) {
-        QLocalSocket socket;
-        socket.connectToServer(QString::fromStdString(socketPath.string()));
-        if (socket.waitForConnected(kRetryMs * 4)) {
-            socket.write(kShowWindowKnock.data(), qint64(kShowWindowKnock.size()));
-            socket.waitForBytesWritten(kPatienceMs);
-            socket.disconnectFromServer();
+// A peer of the socket being heard: what it says is read as it comes, no
+// more than the knock's worth, so a flood waits in the kernel's small
+// buffer; at the verdict the connection is closed with this object.
+class KnockHearing : public QObject {
+public:
+    KnockHearing(int fd, std::function<void()> show, QObject* parent)
+        : QObject(parent), peer_(fd), watch_(fd, QSocketNotifier::Read), show_(std::move(show)) {
+        QObject::connect(&watch_, &QSocketNotifier::activated, this, [this] { Read(); });
+        patience_.setSingleShot(true);
+        QObject::connect(&patience_, &QTimer::timeout, this, [this] { Decide(knock_.outOfPatience()); });
+        patience_.start(KnockListener::kPatienceMs);
+    }
+
+private:
+    void Read() {
+        if (const std::optional<std::string> bytes = peer_.read(knock_.wanted()); !bytes) {
+            Decide(knock_.peerHungUp());
+        } else if (!bytes->empty()) {
+            Decide(knock_.heard(*bytes));
+        }
+    }
+    void Decide(KnockListener::Verdict verdict) {
+        if (verdict == KnockListener::Verdict::Listening || decided_) {
             return;
         }
-        QThread::msleep(kRetryMs);
+        decided_ = true;
+        watch_.setEnabled(false);
+        patience_.stop();
+        deleteLater();
+        if (verdict == KnockListener::Verdict::Show) {
+            show_();
+        }
     }
-}
+
+    KnockPeer peer_; // first, so that it closes the connection after the notifier has gone
+    KnockListener knock_;
+    QSocketNotifier watch_;
+    QTimer patience_;
+    std::function<void()> show_;
+    bool decided_ = false;
+};
 
 // The options Qt's application object takes from the command line for
 // itself; those with a value take the next argument.
@@ -157,7 +176,10 @@ bool Program::start() {
     }
     if (result == MainWindow::StartResult::AlreadyRunning) {
         if (ownLock_ && main_->showsRunningCopy()) {
-            KnockOnRunningCopy(SocketBeside(lock_.path()));
+            // The running copy may have taken the lock a moment ago and not
+            // be listening yet.
+            constexpr int kPatienceMs = 3000;
+            KnockAt(SocketBeside(lock_.path()), kShowWindowKnock, kPatienceMs);
         }
         return false;
     }
@@ -168,55 +190,28 @@ bool Program::start() {
     if (!main_->inTray()) {
         tray_.watchForArea([this] { main_->OnTrayAppeared(); });
     }
+    // A window that starts in the tray holds nothing of its picture until
+    // it is first shown.
+    main_->OnWindowHidden();
     return true;
 }
 
 void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
-    // This copy holds the lock, so a socket left there is a crashed copy's.
-    const QString name = QString::fromStdString(socket.string());
-    QLocalServer::removeServer(name);
-    later_.setSocketOptions(QLocalServer::UserAccessOption);
-    QObject::connect(&later_, &QLocalServer::newConnection, &later_, [this] {
-        while (QLocalSocket* peer = later_.nextPendingConnection()) {
+    if (!later_.listen(socket)) {
+        std::cerr << ThisExecutable().filename().string() << ": a second launch cannot reach this one: "
+                  << later_.error() << std::endl;
+        return;
+    }
+    laterWaiting_ = std::make_unique<QSocketNotifier>(later_.fd(), QSocketNotifier::Read);
+    QObject::connect(laterWaiting_.get(), &QSocketNotifier::activated, laterWaiting_.get(), [this] {
+        while (const std::optional<int> peer = later_.accept()) {
             HearKnock(*peer);
         }
     });
-    if (!later_.listen(name)) {
-        std::cerr << ThisExecutable().filename().string()
-                  << ": a second launch cannot reach this one: " << later_.errorString().toStdString()
-                  << std::endl;
-    }
 }
 
-void Program::HearKnock(QLocalSocket& peer) {
-    auto knock = std::make_shared<KnockListener>();
-    // Qt keeps no more of a peer's bytes than the knock's worth: a flood
-    // waits in the kernel's small buffer until the peer is cut off.
-    peer.setReadBufferSize(qint64(knock->wanted()));
-    const auto decide = [this, &peer](KnockListener::Verdict verdict) {
-        if (verdict == KnockListener::Verdict::Show) {
-            main_->OnActivate();
-        }
-        if (verdict != KnockListener::Verdict::Listening && peer.state() != QLocalSocket::UnconnectedState) {
-            peer.abort();
-        }
-    };
-    QObject::connect(&peer, &QLocalSocket::readyRead, &peer, [&peer, knock, decide] {
-        while (knock->wanted() > 0 && peer.bytesAvailable() > 0) {
-            const QByteArray bytes = peer.read(qint64(knock->wanted()));
-            decide(knock->heard(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-        }
-    });
-    QObject::connect(&peer, &QLocalSocket::disconnected, &peer, [&peer, knock, decide] {
-        // The last bytes may come with the hang-up.
-        if (knock->wanted() > 0 && peer.bytesAvailable() > 0) {
-            const QByteArray rest = peer.read(qint64(knock->wanted()));
-            decide(knock->heard(std::string_view(rest.constData(), std::size_t(rest.size()))));
-        }
-        decide(knock->peerHungUp());
-        peer.deleteLater();
-    });
-    QTimer::singleShot(KnockListener::kPatienceMs, &peer, [knock, decide] { decide(knock->outOfPatience()); });
+void Program::HearKnock(int peer) {
+    new KnockHearing(peer, [this] { main_->OnActivate(); }, &knockers_);
 }
 
 std::optional<int> Program::ReadCommandLine(QCommandLineParser& parser, int argc, char** argv,

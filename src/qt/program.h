@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QObject>
+#include <QSocketNotifier>
 #include <memory>
 #include <optional>
 
@@ -17,6 +17,7 @@
 #include "qt/qt_image_decoder.h"
 #include "qt/qt_shell_ports.h"
 #include "qt/skinned_window.h"
+#include "system/linux/knock_socket.h"
 #include "system/linux/local_file_system.h"
 #include "system/linux/lock_file_instance.h"
 
@@ -80,7 +81,7 @@ private:
     void ListenForLaterCopies(const std::filesystem::path& socket);
     // Shows the window for a peer that says the knock and hangs up; cuts
     // off anyone else.
-    void HearKnock(QLocalSocket& peer);
+    void HearKnock(int peer);
 
     LocalFileSystem files_;
     QtMessages qtMessages_;
@@ -106,7 +107,9 @@ private:
     std::unique_ptr<KeystrokeFilter> keystrokes_;
     bool ownLock_ = false;
     int startExitStatus_ = 0;
-    QLocalServer later_; // second launches knock here
+    KnockSocket later_; // second launches knock here
+    std::unique_ptr<QSocketNotifier> laterWaiting_;
+    QObject knockers_; // the peers being heard, as its children
 };
 
 } // namespace quorvel

@@ -3,7 +3,11 @@
 #include <QImage>
 #include <QImageReader>
 #include <QString>
+#include <array>
 #include <cstring>
+#include <fstream>
+
+#include "ui/png_header.h"
 
 namespace quorvel {
 
@@ -12,7 +16,30 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     // The size the file claims is looked at before a pixel is decoded.
     if (const QSize claimed = reader.size();
         claimed.isValid() && !WithinImageLimits(claimed.width(), claimed.height())) {
-        return DecodedImage{claimed.width(), claimed.height(), false, {}};
+        return DecodedImage{claimed.width(), claimed.height(), false, {}, {}};
+    }
+    // An image without alpha is read straight into the pixels the program
+    // keeps: Qt's reader fills an image of the size and format it makes.
+    if (const QSize size = reader.size(); size.isValid() && reader.imageFormat() == QImage::Format_RGB32) {
+        DecodedImage decoded{size.width(), size.height(), false, {}, {}};
+        decoded.opaquePixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
+        auto* pixels = reinterpret_cast<uchar*>(decoded.opaquePixels.data());
+        QImage image(pixels, size.width(), size.height(), size.width() * 4, QImage::Format_RGB32);
+        if (!reader.read(&image) || image.isNull()) {
+            return std::nullopt;
+        }
+        if (image.constBits() != pixels) {
+            // Read into a buffer of Qt's own after all.
+            image.convertTo(QImage::Format_RGB32);
+            if (image.size() != size) {
+                return std::nullopt;
+            }
+            for (int y = 0; y < size.height(); ++y) {
+                std::memcpy(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width()) * 4,
+                            image.constScanLine(y), static_cast<std::size_t>(size.width()) * 4);
+            }
+        }
+        return decoded;
     }
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
@@ -22,14 +49,37 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     decoded.width = image.width();
     decoded.height = image.height();
     decoded.hasAlpha = image.hasAlphaChannel();
-    // Straight alpha, bytes in the order red, green, blue, alpha.
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    decoded.rgba.resize(static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4);
+    // Straight alpha, bytes in the order red, green, blue, alpha, taken from
+    // the 0xAARRGGBB pixels the PNG reader makes of true-colour images (any
+    // other kind is converted to them first), pixel by pixel on this thread.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        image.convertTo(QImage::Format_ARGB32);
+    }
+    const bool opaque = image.format() == QImage::Format_RGB32;
+    decoded.rgba.reserve(static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4);
     for (int y = 0; y < decoded.height; ++y) {
-        std::memcpy(decoded.rgba.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) * 4,
-                    rgba.constScanLine(y), static_cast<std::size_t>(decoded.width) * 4);
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < decoded.width; ++x) {
+            const QRgb pixel = line[x];
+            decoded.rgba.insert(decoded.rgba.end(), {static_cast<std::uint8_t>(qRed(pixel)),
+                                                     static_cast<std::uint8_t>(qGreen(pixel)),
+                                                     static_cast<std::uint8_t>(qBlue(pixel)),
+                                                     static_cast<std::uint8_t>(opaque ? 255 : qAlpha(pixel))});
+        }
     }
     return decoded;
+}
+
+std::optional<ImageSize> QtImageDecoder::readHeader(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, kPngHeaderBytes> start{};
+    std::array<unsigned char, kPngEndBytes> end{};
+    if (!in.read(reinterpret_cast<char*>(start.data()), start.size()) ||
+        !in.seekg(-static_cast<std::streamoff>(end.size()), std::ios::end) ||
+        !in.read(reinterpret_cast<char*>(end.data()), end.size())) {
+        return std::nullopt;
+    }
+    return PngHeaderSize(start, end);
 }
 
 } // namespace quorvel

@@ -104,9 +104,10 @@ void QtPicture::resize(int width, int height) {
                    QImage::Format_ARGB32_Premultiplied);
     resized.setDevicePixelRatio(ratio_);
     resized.fill(blank_);
-    QPainter painter(&resized);
-    painter.drawImage(0, 0, image_);
-    painter.end();
+    if (!image_.isNull()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, image_);
+    }
     image_ = resized;
 }
 
@@ -122,7 +123,7 @@ void QtPicture::paintOnto(QWidget& window) const {
 }
 
 void QtPicture::drawImage(const SkinImage& image, Point at) {
-    if (image.width <= 0 || image.height <= 0) {
+    if (image_.isNull() || image.width <= 0 || image.height <= 0) {
         return;
     }
     // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
@@ -138,6 +139,9 @@ void QtPicture::drawImage(const SkinImage& image, Point at) {
 }
 
 void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {
+    if (image_.isNull()) {
+        return;
+    }
     QPainter painter(&image_);
     const FittedLine line = FitLine(font(role), FromUtf8(text), box.width());
     painter.setFont(line.font);
@@ -149,6 +153,9 @@ void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour 
 void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, Colour colour) {
     // Lines that do not fit the box's height stand above and below it, the
     // block still centred on the box's middle.
+    if (image_.isNull()) {
+        return;
+    }
     QPainter painter(&image_);
     painter.setFont(font(role));
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
@@ -157,6 +164,9 @@ void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, 
 }
 
 void QtPicture::fillRect(Rect box, Colour colour) {
+    if (image_.isNull()) {
+        return;
+    }
     QPainter painter(&image_);
     painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
                      QColor(colour.red, colour.green, colour.blue));

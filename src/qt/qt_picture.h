@@ -50,6 +50,8 @@ public:
     QtPicture(QWidget& window, QColor blank);
 
     void resize(int width, int height);
+    // Lets the pixels go; drawing does nothing until the next resize.
+    void release() { image_ = QImage(); }
     void setFonts(const QFont& text, const QFont& title);
     const QImage& image() const { return image_; }
     // Copies the picture onto the window (from its paint event).

@@ -1,6 +1,8 @@
 #include "qt/skinned_window.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -14,6 +16,9 @@
 #include <QStyle>
 #include <QWindow>
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "app/main_window.h"
 #include "qt/child_controls.h"
@@ -83,6 +88,19 @@ void SkinnedWindow::setTaskbarEntry(bool shown) {
     if (wasVisible) {
         QWidget::show();
     }
+}
+
+void SkinnedWindow::releasePicture() {
+    picture_.release();
+    // The window system's copy of the picture too: the next paint sizes it
+    // to the window again.
+    if (QBackingStore* store = backingStore(); store != nullptr && !isVisible()) {
+        store->resize(QSize());
+    }
+#if defined(__GLIBC__)
+    // The freed pictures go back to the system, not only to the heap.
+    ::malloc_trim(0);
+#endif
 }
 
 void SkinnedWindow::startMove(Point at) {
@@ -396,6 +414,20 @@ void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void SkinnedWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Told once what hid the window is done: a Cancel draws its page after
+    // the window went away.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (controller_ != nullptr && !isVisible()) {
+                controller_->OnWindowHidden();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void SkinnedWindow::closeEvent(QCloseEvent* event) {

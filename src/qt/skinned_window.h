@@ -36,6 +36,7 @@ public:
     bool visible() const override { return isVisible(); }
     void setTaskbarEntry(bool shown) override;
     void startMove(Point at) override;
+    void releasePicture() override;
     void createList(int id, Rect box, const std::vector<std::string>& items) override;
     void destroyList(int id) override;
     bool listExists(int id) const override { return lists_.count(id) != 0; }
@@ -76,6 +77,7 @@ protected:
     // its edits and list boxes alike: none of them keeps the keyboard.
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

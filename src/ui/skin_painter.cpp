@@ -18,7 +18,8 @@ SkinImage Premultiply(const DecodedImage& decoded) {
     image.hasAlpha = decoded.hasAlpha;
     const std::size_t count =
         static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
-    image.pixels.resize(count);
+    // Filled as it is made: a window-sized image is not cleared first.
+    image.pixels.reserve(count);
     for (std::size_t i = 0; i < count && 4 * i + 3 < decoded.rgba.size(); ++i) {
         std::uint32_t r = decoded.rgba[4 * i];
         std::uint32_t g = decoded.rgba[4 * i + 1];
@@ -31,8 +32,9 @@ SkinImage Premultiply(const DecodedImage& decoded) {
         } else {
             a = 255;
         }
-        image.pixels[i] = (a << 24) | (r << 16) | (g << 8) | b;
+        image.pixels.push_back((a << 24) | (r << 16) | (g << 8) | b);
     }
+    image.pixels.resize(count); // pixels the data falls short of stay clear
     return image;
 }
 
@@ -51,19 +53,27 @@ struct Decoding {
 // The file decoded and premultiplied, or why it cannot be drawn. An image
 // beyond the limits is refused whatever the decoder made of it.
 Decoding Decode(ImageDecoder& decoder, const std::filesystem::path& path, int scale) {
-    const std::optional<DecodedImage> decoded = decoder.decode(path);
+    std::optional<DecodedImage> decoded = decoder.decode(path);
     if (!decoded) {
         return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
     }
     if (decoded->width > kLargestImageSide || decoded->height > kLargestImageSide) {
         return {std::nullopt, ImageFault{ImageFault::Kind::TooLarge, path, decoded->width, decoded->height}};
     }
-    const std::size_t bytes = 4 * static_cast<std::size_t>(std::max(decoded->width, 0)) *
+    const std::size_t count = static_cast<std::size_t>(std::max(decoded->width, 0)) *
                               static_cast<std::size_t>(std::max(decoded->height, 0));
-    if (!WithinImageLimits(decoded->width, decoded->height) || decoded->rgba.size() != bytes) {
+    const bool ready = !decoded->hasAlpha && decoded->rgba.empty() && decoded->opaquePixels.size() == count;
+    if (!WithinImageLimits(decoded->width, decoded->height) || (!ready && decoded->rgba.size() != 4 * count)) {
         return {std::nullopt, ImageFault{ImageFault::Kind::Unreadable, path}};
     }
-    SkinImage image = Premultiply(*decoded);
+    SkinImage image;
+    if (ready) {
+        image.width = decoded->width;
+        image.height = decoded->height;
+        image.pixels = std::move(decoded->opaquePixels);
+    } else {
+        image = Premultiply(*decoded);
+    }
     image.scale = scale;
     return {std::move(image), std::nullopt};
 }
@@ -71,6 +81,49 @@ Decoding Decode(ImageDecoder& decoder, const std::filesystem::path& path, int sc
 } // namespace
 
 ImageCache::ImageCache(const FileSystem& files, ImageDecoder& decoder) : files_(&files), decoder_(&decoder) {
+}
+
+std::optional<ImageCache::Header> ImageCache::headerOf(const std::filesystem::path& path) {
+    const auto stamp = files_->stamp(path);
+    if (!stamp) {
+        headers_.erase(path);
+        return std::nullopt;
+    }
+    if (const Entry* decoded = freshEntry(path, *stamp)) {
+        const SkinImage* image = decoded->image ? &*decoded->image : nullptr;
+        return Header{*stamp, image ? ImageSize{image->width, image->height} : ImageSize{}, decoded->fault};
+    }
+    if (const auto it = headers_.find(path); it != headers_.end() && it->second.stamp == *stamp) {
+        return it->second;
+    }
+    Header header{*stamp, {}, std::nullopt};
+    if (const std::optional<ImageSize> claimed = decoder_->readHeader(path); !claimed) {
+        header.fault = ImageFault{ImageFault::Kind::Unreadable, path};
+    } else if (claimed->width > kLargestImageSide || claimed->height > kLargestImageSide) {
+        header.fault = ImageFault{ImageFault::Kind::TooLarge, path, claimed->width, claimed->height};
+    } else if (!WithinImageLimits(claimed->width, claimed->height)) {
+        header.fault = ImageFault{ImageFault::Kind::Unreadable, path};
+    } else {
+        header.size = *claimed;
+    }
+    return headers_[path] = header;
+}
+
+std::optional<ImageFault> ImageCache::headerFault(const std::filesystem::path& path) {
+    if (!decoder_->readsHeaders()) {
+        return fault(path);
+    }
+    const std::optional<Header> header = headerOf(path);
+    return header ? header->fault : ImageFault{ImageFault::Kind::Missing, path};
+}
+
+std::optional<ImageSize> ImageCache::size(const std::filesystem::path& path) {
+    if (!decoder_->readsHeaders()) {
+        const SkinImage* image = load(path);
+        return image != nullptr ? std::optional(ImageSize{image->width, image->height}) : std::nullopt;
+    }
+    const std::optional<Header> header = headerOf(path);
+    return header && !header->fault ? std::optional(header->size) : std::nullopt;
 }
 
 const ImageCache::Entry* ImageCache::freshEntry(const std::filesystem::path& path,
@@ -187,9 +240,19 @@ const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::
     return images.load(SkinImagePath(skin.fallback, name), density);
 }
 
+std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name) {
+    if (const std::optional<ImageSize> own = images.size(SkinImagePath(skin.folder, name))) {
+        return own;
+    }
+    if (skin.fallback.empty() || skin.fallback == skin.folder) {
+        return std::nullopt;
+    }
+    return images.size(SkinImagePath(skin.fallback, name));
+}
+
 std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder) {
     for (const std::string_view name : kOwnSkinImages) {
-        if (auto fault = images.fault(SkinImagePath(folder, name))) {
+        if (auto fault = images.headerFault(SkinImagePath(folder, name))) {
             return fault;
         }
     }

@@ -49,12 +49,34 @@ public:
     // judged at start is not decoded again to be drawn.
     std::optional<ImageFault> fault(const std::filesystem::path& path);
 
+    // As fault(), but where the decoder reads headers, judged by the file's
+    // header alone and nothing decoded: an image that passes may still fail
+    // to draw. Enough to tell a skin that can be drawn from one that cannot.
+    std::optional<ImageFault> headerFault(const std::filesystem::path& path);
+
+    // The size of the image at `path` itself, from its header where the
+    // decoder reads headers (nothing decoded), else from its pixels; nothing
+    // when it cannot be drawn as far as that tells.
+    std::optional<ImageSize> size(const std::filesystem::path& path);
+
     // Decodes those of `paths` not cached yet, side by side on a few threads
     // where the decoder allows it, so that a first drawing does not wait for
     // each image in turn. load() then finds them; a missing file is skipped.
     void preload(std::span<const std::filesystem::path> paths, int density = 1);
 
+    // Forgets every image, or the one at `path`: the next load decodes it again.
+    void clear() {
+        entries_.clear();
+        headers_.clear();
+    }
+    void forget(const std::filesystem::path& path) {
+        entries_.erase(path);
+        headers_.erase(path);
+    }
+
     std::size_t decodes() const { return decodes_; }
+    // Whether size() and headerFault() read headers rather than decode.
+    bool readsHeaders() const { return decoder_->readsHeaders(); }
 
 private:
     // The file load() takes for `path` at `density`, with its scale.
@@ -70,9 +92,20 @@ private:
     // The entry of the file as it is now; nullptr when it is missing.
     const Entry* entryOf(const std::filesystem::path& path, int scale);
 
+    // A file of the stamp as its header tells: its size, or why it cannot be drawn.
+    struct Header {
+        FileSystem::Stamp stamp;
+        ImageSize size;
+        std::optional<ImageFault> fault;
+    };
+    // The header of the file as it is now; nullptr when it is missing. An
+    // image decoded already answers from its pixels.
+    std::optional<Header> headerOf(const std::filesystem::path& path);
+
     const FileSystem* files_;
     ImageDecoder* decoder_;
     std::map<std::filesystem::path, Entry> entries_;
+    std::map<std::filesystem::path, Header> headers_;
     std::size_t decodes_ = 0;
 };
 
@@ -93,9 +126,14 @@ struct SkinSource {
 const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
                                int density = 1);
 
+// The size of the skin's image `name`, from its own folder or else from the
+// fallback, as ImageCache::size tells it; nothing when neither draws.
+std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name);
+
 // The first of the images a skin must have of its own (kOwnSkinImages)
 // that cannot be drawn from `folder`, and why; nothing for a skin the
-// program can draw.
+// program can draw. Judged by the images' headers where the decoder reads
+// them (ImageCache::headerFault), so that choosing a skin decodes nothing.
 std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder);
 
 // Draws a skin image with its top-left corner at `at`; false when it did not

@@ -119,6 +119,35 @@ TEST_F(MainWindowTest, StartsHiddenWithTheMousePresentAndDrawsTheBasicPage) {
     EXPECT_EQ(w.working().reportRate, 1) << "config.bin was loaded";
 }
 
+// The window's background lies under the Basic page's: where the page
+// background covers it whole, only its size is read and it is not decoded.
+struct CoveredBackground {
+    const char* what;
+    const char* page;
+    bool mainDecoded;
+};
+struct CoveredBackgroundTest : MainWindowTest, ::testing::WithParamInterface<CoveredBackground> {};
+
+TEST_P(CoveredBackgroundTest, TheWindowBackgroundIsDecodedOnlyWhereThePageLeavesSomeOfItInSight) {
+    decoder.headers = true;
+    files.files["/d/Skins/Default/BasicSet2.png"] = GetParam().page;
+    Start();
+    EXPECT_EQ(std::ranges::count(decoder.decoded, "/d/Skins/Default/main.png"), GetParam().mainDecoded ? 1 : 0);
+    EXPECT_EQ(window.picture.drew("image main.png at 0,0"), GetParam().mainDecoded);
+    EXPECT_TRUE(window.picture.drew("image BasicSet2.png at 0,0"));
+    EXPECT_EQ(std::ranges::count(decoder.decoded, "/d/Skins/Default/skins.png"), 0)
+        << "the skin is judged by its images' headers";
+    EXPECT_EQ(window.width, 880);
+    EXPECT_EQ(window.height, 640);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindowTest, CoveredBackgroundTest,
+                         ::testing::Values(CoveredBackground{"opaque, as large", "881 640 0", false},
+                                           CoveredBackground{"opaque, larger", "881 700 0", false},
+                                           CoveredBackground{"with alpha", "881 640 1", true},
+                                           CoveredBackground{"opaque, less high", "881 20 0", true}));
+
 TEST_F(MainWindowTest, WithoutTheMouseOneWarningNothingDrawnAndTheTrayOnlyWarns) {
     mouse.unplug();
     MainWindow& w = Start();
@@ -626,6 +655,35 @@ TEST_F(MainWindowTest, EnterEscapeCloseAndMinimiseOnlyHide) {
     EXPECT_FALSE(window.shown);
     EXPECT_TRUE(tray.iconShown);
     EXPECT_FALSE(application.quitting);
+}
+
+// Hidden in the tray, the window draws and decodes no image; the tray click
+// draws it whole again, as the start drew it, from images decoded anew.
+TEST_F(MainWindowTest, HiddenInTheTrayItDrawsNoImageUntilShownAndThenTheWholeWindow) {
+    MainWindow& w = Start();
+    const std::vector<std::string> started = window.picture.ops;
+    w.OnTray(TrayAction::LeftUp);
+    w.OnWindowHidden(); // in sight: nothing is let go
+    window.picture.ops.clear();
+    w.OnMouseMove(kOk);
+    w.OnMouseMove(kEmpty);
+    EXPECT_GT(window.picture.count("image"), 0);
+    w.OnLeftButtonDown(kMinimise);
+    w.OnWindowHidden();
+    window.picture.ops.clear();
+    const int decodes = decoder.decodes;
+    w.OnMouseMove(kOk);
+    w.OnMouseMove(kEmpty);
+    EXPECT_EQ(window.picture.count("image"), 0);
+    EXPECT_EQ(decoder.decodes, decodes);
+
+    const int presents = window.picture.presents;
+    window.picture.ops.clear();
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_TRUE(window.shown);
+    EXPECT_GT(decoder.decodes, decodes);
+    EXPECT_EQ(window.picture.ops, started);
+    EXPECT_EQ(window.picture.presents, presents + 1) << "the window reaches the screen in one copy";
 }
 
 TEST_F(MainWindowTest, ExitFromTheTrayMenuEndsTheProgram) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <filesystem>
 
 #include "app/basic_page_layout.h"
 #include "app/factory_settings.h"
@@ -64,6 +65,79 @@ TEST_F(ShellTest, MinimiseHidesAndCloseEndsCleanly) {
     click(WindowButtonRect(WindowButtonId::Close));
     EXPECT_FALSE(program->device().connected() && mouse.openHandles(SimCollection::Feature) > 0)
         << "the device link is closed";
+}
+
+// Hidden in the tray, the window lets its picture and the decoded skin go;
+// shown again, it draws the very picture it showed, on either page, also
+// after the mouse changed what the page shows while it was hidden.
+TEST_F(ShellTest, HiddenInTheTrayTheWindowLetsItsPictureGoAndDrawsTheSameWhenShown) {
+    MainWindow& main = program->controller();
+    main.OnTrayAppeared();
+    QCoreApplication::processEvents();
+    for (const bool advanced : {false, true}) {
+        if (advanced) {
+            main.DrawAdvancedPage();
+        }
+        QCoreApplication::processEvents();
+        const QImage shown = program->window().picture().copy();
+        click(WindowButtonRect(WindowButtonId::Minimise));
+        ASSERT_FALSE(program->window().isVisible());
+        EXPECT_TRUE(program->window().picture().isNull()) << "no picture while hidden";
+        const std::size_t decodes = main.images().decodes();
+        main.OnTray(TrayAction::LeftUp);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(program->window().isVisible());
+        EXPECT_GT(main.images().decodes(), decodes) << "the skin was let go and is decoded again";
+        EXPECT_TRUE(program->window().picture() == shown) << (advanced ? "Advanced page" : "Basic page");
+    }
+
+    // A change the page draws, made while the window is hidden, is in the
+    // picture drawn when it comes back, as in one that stayed.
+    main.DrawBasicPage();
+    click(WindowButtonRect(WindowButtonId::Minimise));
+    ASSERT_TRUE(program->window().picture().isNull());
+    main.deliver(DeviceEventCode::DpiStage, 3);
+    main.OnTray(TrayAction::LeftUp);
+    QCoreApplication::processEvents();
+    const QImage redrawn = program->window().picture().copy();
+    main.DrawAdvancedPage();
+    main.DrawBasicPage();
+    EXPECT_TRUE(program->window().picture() == redrawn);
+}
+
+// A skin whose main.png has a whole header and end but damaged pixels: it
+// is taken at the start without a word, as only the headers of its own
+// images are read there; when the window's background is drawn (no mouse,
+// no page over it) the image fails to decode and the Default skin's stands
+// in for it, as for any image of a skin that cannot be drawn.
+struct DamagedPixelsShellTest : testing::ProgramOnSimulatedMouse {
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        const fs::path skins = data.folder / "Skins";
+        fs::copy(skins / "Ember", skins / "Damaged", fs::copy_options::recursive);
+        std::string main = data.read("Skins/Damaged/main.png");
+        for (std::size_t i = main.size() / 2; i < main.size() / 2 + 64; ++i) {
+            main[i] = static_cast<char>(main[i] ^ 0x5A);
+        }
+        data.write("Skins/Damaged/main.png", main);
+        data.write("str.ini", "[Skins]\nRColor=230\nGColor=232\nBColor=238\nPath=Damaged\n");
+        mouse.unplug();
+        ProgramOnSimulatedMouse::SetUp();
+    }
+};
+
+TEST_F(DamagedPixelsShellTest, ASkinWithAWholeHeaderIsTakenAndItsUndecodableBackgroundFallsBack) {
+    for (const auto& shown : messages.shown) {
+        EXPECT_EQ(shown.text.find("cannot be drawn"), std::string::npos) << shown.text;
+    }
+    EXPECT_EQ(program->controller().skinName(), "Damaged");
+    EXPECT_EQ(program->controller().currentPage(), Page::None);
+    const QImage picture = program->window().picture();
+    const QImage standard(QString::fromStdString((data.folder / "Skins/Default/main.png").string()));
+    const QImage ember(QString::fromStdString((data.folder / "Skins/Ember/main.png").string()));
+    ASSERT_NE(standard.pixel(5, 300), ember.pixel(5, 300));
+    EXPECT_EQ(picture.size(), QSize(880, 640));
+    EXPECT_EQ(picture.pixel(5, 300), standard.pixel(5, 300)) << "the Default skin's background stands in";
 }
 
 // On a screen of two device pixels to a layout pixel (run with

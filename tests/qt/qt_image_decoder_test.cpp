@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QString>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -57,6 +60,13 @@ TEST(QtImageDecoder, ADamagedOrOversizedImageIsToldAndNotDrawn) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->pixels.size(),
               static_cast<std::size_t>(main->width) * static_cast<std::size_t>(main->height));
+    // Read straight into the cache's pixels, the image without alpha has
+    // Qt's own pixels for it.
+    const QImage qt = QImage(QString::fromStdString((kSource / "res/skins/Default/main.png").string()))
+                          .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(QSize(main->width, main->height), qt.size());
+    EXPECT_FALSE(main->hasAlpha);
+    EXPECT_EQ(std::memcmp(main->pixels.data(), qt.constBits(), main->pixels.size() * 4), 0);
     fs::remove_all(folder);
 }
 

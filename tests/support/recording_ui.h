@@ -68,8 +68,11 @@ class FakeDecoder : public ImageDecoder {
 public:
     explicit FakeDecoder(const MemoryFileSystem& files) : files_(&files) {}
     int decodes = 0;
+    std::vector<std::filesystem::path> decoded; // in the order decoded
+    bool headers = false;                       // reads sizes without decoding
     std::optional<DecodedImage> decode(const std::filesystem::path& path) override {
         ++decodes;
+        decoded.push_back(path);
         const auto content = files_->readAll(path);
         if (!content) {
             return std::nullopt;
@@ -88,6 +91,13 @@ public:
             image.rgba.assign(static_cast<std::size_t>(image.width * image.height * 4), 0xFF);
         }
         return image;
+    }
+    bool readsHeaders() const override { return headers; }
+    std::optional<ImageSize> readHeader(const std::filesystem::path& path) override {
+        const auto content = files_->readAll(path);
+        ImageSize size;
+        std::istringstream in(content ? *content : std::string());
+        return in >> size.width >> size.height ? std::optional(size) : std::nullopt;
     }
 
 private:

@@ -12,7 +12,7 @@ namespace {
 using namespace quorvel::testing;
 
 DecodedImage Pixels(bool hasAlpha, std::vector<std::uint8_t> rgba) {
-    return {static_cast<int>(rgba.size() / 4), 1, hasAlpha, std::move(rgba)};
+    return {static_cast<int>(rgba.size() / 4), 1, hasAlpha, std::move(rgba), {}};
 }
 
 TEST(Premultiply, ChannelsTimesAlphaTruncated) {
@@ -37,7 +37,7 @@ TEST(Premultiply, ChannelsTimesAlphaTruncated) {
 }
 
 TEST(Premultiply, AShortPixelBufferNeverReadsPastIt) {
-    DecodedImage damaged{4, 4, true, {1, 2, 3, 4}};
+    DecodedImage damaged{4, 4, true, {1, 2, 3, 4}, {}};
     const SkinImage image = Premultiply(damaged);
     EXPECT_EQ(image.pixels.size(), 16u);
 }
@@ -146,7 +146,11 @@ TEST(ImageCache, AnImageThatCannotBeDrawnSaysWhyOnce) {
         }
     };
     const auto image = [](int width, int height, std::size_t bytes) {
-        return DecodedImage{width, height, true, std::vector<std::uint8_t>(bytes, 0xFF)};
+        return DecodedImage{width, height, true, std::vector<std::uint8_t>(bytes, 0xFF), {}};
+    };
+    // Pixels ready to draw, of an image without alpha.
+    const auto opaque = [](int width, int height, std::size_t count, bool hasAlpha = false) {
+        return DecodedImage{width, height, hasAlpha, {}, std::vector<std::uint32_t>(count, 0xFF102030)};
     };
     using Kind = ImageFault::Kind;
     const struct {
@@ -154,6 +158,9 @@ TEST(ImageCache, AnImageThatCannotBeDrawnSaysWhyOnce) {
         std::optional<DecodedImage> decoded;
         std::optional<ImageFault> fault;
     } cases[] = {
+        {"ready pixels, whole", opaque(4, 4, 16), std::nullopt},
+        {"ready pixels, cut short", opaque(4, 4, 15), ImageFault{Kind::Unreadable, "/s/a.png"}},
+        {"ready pixels said to have alpha", opaque(4, 4, 16, true), ImageFault{Kind::Unreadable, "/s/a.png"}},
         {"no image", std::nullopt, ImageFault{Kind::Unreadable, "/s/a.png"}},
         {"cut short", image(4, 4, 4), ImageFault{Kind::Unreadable, "/s/a.png"}},
         {"no pixels at all", image(0, 0, 0), ImageFault{Kind::Unreadable, "/s/a.png"}},
@@ -173,6 +180,9 @@ TEST(ImageCache, AnImageThatCannotBeDrawnSaysWhyOnce) {
         EXPECT_EQ(cache.load("/s/a.png", 2) == nullptr, c.fault.has_value()) << c.name;
         EXPECT_EQ(cache.fault("/s/a.png"), c.fault) << c.name;
         EXPECT_EQ(decoder.decodes, 1) << c.name;
+        if (const SkinImage* drawn = cache.load("/s/a.png"); drawn && !c.decoded->opaquePixels.empty()) {
+            EXPECT_EQ(drawn->pixels, c.decoded->opaquePixels) << c.name;
+        }
     }
     MemoryFileSystem files;
     ScriptedDecoder decoder;
