@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
                                         "mode|parameter|stage");
     const QCommandLineOption pageOption("page", "Open the settings window on page PAGE.", "basic|advanced",
                                         "basic");
-    parser.addOptions({screenshotOption, rowOption, listOption, pageOption});
+    const QCommandLineOption tabOption("tab", "With --screenshot: first press Tab N times (the focus ring).", "N");
+    parser.addOptions({screenshotOption, rowOption, listOption, pageOption, tabOption});
     if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
     }
@@ -96,8 +97,18 @@ int main(int argc, char** argv) {
                   << "'\n";
         return 2;
     }
-    if (screenshot.isEmpty() && (parser.isSet(rowOption) || parser.isSet(listOption))) {
-        std::cerr << "quorvel-demo: --open-row and --open-list need --screenshot\n";
+    int tabs = 0;
+    if (parser.isSet(tabOption)) {
+        bool number = false;
+        tabs = parser.value(tabOption).toInt(&number);
+        if (!number || tabs < 0 || tabs > 200) {
+            std::cerr << "quorvel-demo: --tab takes a count from 0 to 200, not '"
+                      << parser.value(tabOption).toStdString() << "'\n";
+            return 2;
+        }
+    }
+    if (screenshot.isEmpty() && (parser.isSet(rowOption) || parser.isSet(listOption) || parser.isSet(tabOption))) {
+        std::cerr << "quorvel-demo: --open-row, --open-list and --tab need --screenshot\n";
         return 2;
     }
     const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
@@ -147,6 +158,9 @@ int main(int argc, char** argv) {
         }
         if (row) {
             PointAtDpiSwitch(program, openRow);
+        }
+        for (int i = 0; i < tabs; ++i) {
+            program.controller().OnNavigationKey(quorvel::NavigationKey::Tab);
         }
         bool saved = false;
         QTimer::singleShot(300, [&] {
