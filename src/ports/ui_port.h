@@ -207,6 +207,8 @@ public:
     void destroyList(int id) override { destroyControl(id); }
     bool listExists(int id) const override { return controlExists(id); }
     virtual void showControl(int id, bool shown) = 0;
+    // Gives child control `id` the keyboard focus; -1 takes it from every
+    // child, so that the keys reach the dialog itself.
     virtual void focusControl(int id) = 0;
     // The child control with the keyboard focus; nothing when the focus is
     // on the dialog itself or elsewhere.

@@ -183,7 +183,7 @@ bool Navigator::OnKey(NavigationKey key) {
         }
         break;
     default: {
-        const ControlAction action = *StepOf(key);
+        ControlAction action = *StepOf(key);
         if (open != nullptr) {
             source_->act(open->id, action);
         } else if (inEdit) {
@@ -193,6 +193,12 @@ bool Navigator::OnKey(NavigationKey key) {
             engaged_ = true;
             MoveFocus(controls, true);
         } else {
+            // A slider goes up with Up, as it goes right with Right.
+            const bool vertical = key == NavigationKey::Up || key == NavigationKey::Down;
+            const Control* slider = Find(controls, focused_);
+            if (vertical && slider != nullptr && slider->role == ControlRole::Slider) {
+                action = key == NavigationKey::Up ? ControlAction::Next : ControlAction::Previous;
+            }
             StepFocused(controls, action);
         }
         break;

@@ -11,7 +11,8 @@ namespace quorvel {
 // that Tab and Shift+Tab move through the focusable controls in reading
 // order (a radio group is one stop, at its chosen button), wrapping at the
 // ends; Space and Enter activate the focused control; arrows, Home and End
-// step it (a radio group, a slider, a list box). An open list takes Space,
+// step it (a radio group, a slider, a list box; a slider goes up with Up
+// and Right, a list down with Down). An open list takes Space,
 // Enter, the arrows, Home and End before the focused control does, and
 // Escape closes it before anything else.
 //

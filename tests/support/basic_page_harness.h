@@ -91,10 +91,10 @@ struct BasicPageHarness : ::testing::Test {
     }
 
     // Starts the program (the Basic page is drawn) and shows the window.
-    MainWindow& Start(DataPaths paths = DataPathsIn("/d", "/d/quorvel")) {
+    MainWindow& Start(DataPaths paths = DataPathsIn("/d", "/d/quorvel"), std::uint16_t langId = 0x409) {
         main = std::make_unique<MainWindow>(
             MainWindowPorts{files, messages, window, tray, application, decoder, instance, autostart}, device,
-            std::move(paths), 0x409);
+            std::move(paths), langId);
         page = std::make_unique<BasicPage>(*main, dialogs);
         main->setPages(page.get(), nullptr);
         relay.setTarget(*main);

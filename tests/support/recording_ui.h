@@ -142,6 +142,12 @@ public:
     }
     bool listExists(int id) const override { return lists.count(id) != 0; }
     void highlightListItem(int id, int index) override { highlighted[id] = index; }
+    // The desktop's high-contrast highlight, when a test asks for one.
+    std::optional<Colour> highContrast;
+    std::optional<Colour> highContrastHighlight() const override { return highContrast; }
+    // The child control the keys gave the real focus to; -1: the window.
+    int focusedChild = -1;
+    void focusControl(int id) override { focusedChild = id; }
 
     // The colour chooser answers `chosenColour`; each opening is recorded.
     std::vector<Colour> colourChooserOpenedWith;
@@ -291,7 +297,7 @@ public:
             focused.reset();
         }
     }
-    void focusControl(int id) override { focused = id; }
+    void focusControl(int id) override { focused = id < 0 ? std::nullopt : std::optional<int>(id); }
     std::optional<int> focusedControl() const override { return focused; }
     void highlightListItem(int id, int index) override { controls[id].highlighted = index; }
     void scrollList(int id, int lines) override { controls[id].scrolled += lines; }
