@@ -1,7 +1,10 @@
+#include "accessible_support.h"
+// After the system's COM headers (see accessible_support.h).
 #include <gtest/gtest.h>
 
 #include "app/dialog_faults.h"
 #include "dialogs/fire_key_dialog.h"
+#include "program_support.h"
 #include "system/windows/wide_text.h"
 #include "ui/dialog_layout.h"
 #include "ui/skin_images.h"
@@ -113,6 +116,59 @@ TEST_F(DialogWindowTest, TypedDigitsReachTheDialogAndLeavingABoxLetsItCorrectThe
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->speed, kFastestFireSpeed);
     EXPECT_EQ(choice->times, 3);
+}
+
+// Keys alone through the Fire-key dialog, as a reader hears it: Tab goes
+// into each edit, which keeps its caret keys, and on out of it to OK.
+TEST_F(DialogWindowTest, TabGoesThroughTheEditsWithoutStayingAndSpacePressesOk) {
+    constexpr int kTab = 0x0F, kLeft = 0x4B, kSpace = 0x39; // scan codes
+    HWND dialog = nullptr;
+    std::vector<std::string> heard; // the focus after each key
+    const auto press = [&](UINT key, int scanCode) {
+        PostKey(GetFocus(), key, scanCode);
+        return true;
+    };
+    const auto hear = [&] {
+        heard.push_back(FocusIn(dialog).name + (GetFocus() == dialog ? "" : " (child)"));
+        return true;
+    };
+    UserScript user({
+        [&] { return (dialog = OpenDialog()) != nullptr && IsWindowVisible(dialog); },
+        [&] {
+            const Accessible object = AccessibleOf(dialog);
+            EXPECT_EQ(NameOf(*object, CHILDID_SELF), "Fire Key") << "the dialog's own title";
+            return true;
+        },
+        [&, tabs = 0]() mutable {
+            // From wherever the dialog starts, on to the speed.
+            if (FocusIn(dialog).name == "Speed") {
+                return true;
+            }
+            if (++tabs > 20) {
+                ADD_FAILURE() << "Tab never reached the speed";
+                return true;
+            }
+            return !press(VK_TAB, kTab);
+        },
+        hear,
+        [&] { return press(VK_LEFT, kLeft); },
+        hear,
+        [&] { return press(VK_TAB, kTab); },
+        hear,
+        [&] { return press(VK_TAB, kTab); },
+        hear,
+        [&] { return press(VK_SPACE, kSpace); },
+        [&] {
+            // Should Space not have ended it, the test still does.
+            if (IsWindowVisible(dialog)) {
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            }
+            return true;
+        },
+    });
+    const std::optional<FireKeyChoice> choice = dialogs.ChooseFireKey();
+    EXPECT_EQ(heard, (std::vector<std::string>{"Speed (child)", "Speed (child)", "Times (child)", "OK"}));
+    EXPECT_TRUE(choice.has_value()) << "Space on OK";
 }
 
 struct EndCase {
