@@ -39,8 +39,8 @@ struct DecodedImage {
     std::vector<std::uint8_t> rgba;
     // An image without alpha may come instead as the pixels it is drawn with
     // (0xFFRRGGBB, as SkinImage holds them), rgba then empty: it is taken as
-    // it is, without a copy.
-    std::vector<std::uint32_t> opaquePixels;
+    // it is, without a copy. (Its initialiser lets a braced list leave it out.)
+    std::vector<std::uint32_t> opaquePixels{};
 };
 
 // An image's size in pixels.

@@ -16,7 +16,7 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
     // The size the file claims is looked at before a pixel is decoded.
     if (const QSize claimed = reader.size();
         claimed.isValid() && !WithinImageLimits(claimed.width(), claimed.height())) {
-        return DecodedImage{claimed.width(), claimed.height(), false, {}, {}};
+        return DecodedImage{claimed.width(), claimed.height(), false, {}};
     }
     // An image without alpha is read straight into the pixels the program
     // keeps: Qt's reader fills an image of the size and format it makes.

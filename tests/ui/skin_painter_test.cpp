@@ -12,7 +12,7 @@ namespace {
 using namespace quorvel::testing;
 
 DecodedImage Pixels(bool hasAlpha, std::vector<std::uint8_t> rgba) {
-    return {static_cast<int>(rgba.size() / 4), 1, hasAlpha, std::move(rgba), {}};
+    return {static_cast<int>(rgba.size() / 4), 1, hasAlpha, std::move(rgba)};
 }
 
 TEST(Premultiply, ChannelsTimesAlphaTruncated) {
@@ -37,7 +37,7 @@ TEST(Premultiply, ChannelsTimesAlphaTruncated) {
 }
 
 TEST(Premultiply, AShortPixelBufferNeverReadsPastIt) {
-    DecodedImage damaged{4, 4, true, {1, 2, 3, 4}, {}};
+    DecodedImage damaged{4, 4, true, {1, 2, 3, 4}};
     const SkinImage image = Premultiply(damaged);
     EXPECT_EQ(image.pixels.size(), 16u);
 }
@@ -146,7 +146,7 @@ TEST(ImageCache, AnImageThatCannotBeDrawnSaysWhyOnce) {
         }
     };
     const auto image = [](int width, int height, std::size_t bytes) {
-        return DecodedImage{width, height, true, std::vector<std::uint8_t>(bytes, 0xFF), {}};
+        return DecodedImage{width, height, true, std::vector<std::uint8_t>(bytes, 0xFF)};
     };
     // Pixels ready to draw, of an image without alpha.
     const auto opaque = [](int width, int height, std::size_t count, bool hasAlpha = false) {
