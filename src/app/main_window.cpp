@@ -996,10 +996,7 @@ bool MainWindow::OnNavigationKey(NavigationKey key) {
         return false;
     }
     if (navigator_.focused() != before) {
-        // An edit or a list box takes the real focus, so that typing reaches it.
-        const std::optional<Control> focused = navigator_.focusedControl();
-        const bool child = focused && (focused->role == ControlRole::Edit || focused->role == ControlRole::ListBox);
-        ports_.window.focusControl(child ? focused->id : -1);
+        ports_.window.focusControl(navigator_.childToFocus());
     }
     ShowFocus();
     return true;

@@ -221,6 +221,12 @@ std::optional<Control> Navigator::focusedControl() {
     return std::nullopt;
 }
 
+int Navigator::childToFocus() {
+    const std::optional<Control> control = focusedControl();
+    const bool child = control && (control->role == ControlRole::Edit || control->role == ControlRole::ListBox);
+    return child ? control->id : -1;
+}
+
 void Navigator::Refresh() {
     const std::vector<Control> now = source_->controls();
     if (focused_ >= 0 && Find(now, focused_) == nullptr) {

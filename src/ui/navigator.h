@@ -37,6 +37,9 @@ public:
     bool engaged() const { return engaged_; }
     // The focused control as it is now; nothing when none is.
     std::optional<Control> focusedControl();
+    // Which child control must hold the shell's real focus, so that typing
+    // reaches it: the focused edit or list box; -1 (the window) otherwise.
+    int childToFocus();
 
     // The controls changed without a key (a click, a page drawn, a list
     // opened by the pointer): tells the port, and drops the focus when its

@@ -122,9 +122,7 @@ bool SubDialog::OnNavigationKey(NavigationKey key) {
         return false;
     }
     if (navigator_.focused() != before) {
-        const std::optional<Control> now = navigator_.focusedControl();
-        const bool child = now && (now->role == ControlRole::Edit || now->role == ControlRole::ListBox);
-        window_->focusControl(child ? now->id : -1);
+        window_->focusControl(navigator_.childToFocus());
     }
     ShowFocus();
     return true;
