@@ -29,13 +29,8 @@ struct FakeControls final : ControlSource {
 
 Control Make(int id, ControlRole role, std::string name, Rect rect, ControlState state = {},
              std::string value = {}) {
-    Control control;
-    control.id = id;
-    control.role = role;
-    control.name = std::move(name);
-    control.value = std::move(value);
+    Control control = MakeControl(id, role, std::move(name), rect, std::move(value));
     control.state = state;
-    control.rect = rect;
     return control;
 }
 
