@@ -4,11 +4,16 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QDirIterator>
+#include <QDir>
+#include <QFile>
+#include <QIconEngine>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <iostream>
+#include <map>
 
 #include "app/main_window.h"
 #include "qt/qt_picture.h"
@@ -23,6 +28,83 @@ constexpr const char* kIconName = "quorvel";
 constexpr const char* kDesktopEntry = "io.github.quorvel.Quorvel";
 // A notification that could not be delivered in this time is given up.
 constexpr int kNotifyTimeoutMs = 1000;
+
+// The icon built into the program: a picture of each size, each decoded only
+// when a picture of about its size is first asked for (a window that is never
+// shown needs none of them).
+class BuiltInIconEngine final : public QIconEngine {
+public:
+    BuiltInIconEngine() {
+        static const QString kFolder = QStringLiteral(":/quorvel/icons");
+        // Folders named "48x48" and so on, each with apps/quorvel.png.
+        for (const QString& name : QDir(kFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool number = false;
+            const int side = name.section(u'x', 0, 0).toInt(&number);
+            const QString file = kFolder + u'/' + name + QStringLiteral("/apps/") + kIconName + QStringLiteral(".png");
+            if (number && side > 0 && QFile::exists(file)) {
+                sides_.emplace(side, Side{file, {}});
+            }
+        }
+    }
+
+    QIconEngine* clone() const override { return new BuiltInIconEngine(*this); }
+    QString key() const override { return QStringLiteral("quorvel-built-in"); }
+    bool isNull() override { return sides_.empty(); }
+
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        QList<QSize> sizes;
+        for (const auto& [side, picture] : sides_) {
+            sizes.append(QSize(side, side));
+        }
+        return sizes;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        // Square pictures, never scaled up beyond the largest.
+        const int largest = sides_.empty() ? 0 : sides_.rbegin()->first;
+        const int side = std::min({size.width(), size.height(), largest});
+        return {side, side};
+    }
+
+    // `size` in the screen's pixels, as Qt asks.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QSize pixels = actualSize(size, mode, state);
+        if (pixels.isEmpty()) {
+            return {};
+        }
+        // The smallest picture at least as large as asked for, else the largest.
+        auto side = sides_.lower_bound(pixels.width());
+        if (side == sides_.end()) {
+            side = std::prev(sides_.end());
+        }
+        Side& chosen = side->second;
+        if (chosen.icon.isNull()) {
+            chosen.icon.addPixmap(QPixmap(chosen.file, "png"));
+        }
+        // The picture's own icon makes the disabled and selected looks.
+        return chosen.icon.pixmap(pixels, 1.0, mode, state);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        QPixmap picture = pixmap(size, mode, state);
+        picture.setDevicePixelRatio(scale);
+        return picture;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatio() : 1.0;
+        const QPixmap picture = scaledPixmap((QSizeF(rect.size()) * scale).toSize(), mode, state, scale);
+        const QSize drawn = picture.deviceIndependentSize().toSize();
+        painter->drawPixmap(QRect(rect.center() - QPoint(drawn.width() / 2, drawn.height() / 2), drawn), picture);
+    }
+
+private:
+    struct Side {
+        QString file;
+        QIcon icon; // null until first asked for
+    };
+    std::map<int, Side> sides_;
+};
 
 void PrintMessage(std::string_view text, std::string_view title) {
     std::cerr << ThisExecutable().filename().string() << ": " << title << ": " << text << std::endl;
@@ -52,12 +134,11 @@ bool QtTray::available() const {
 
 QIcon QtTray::ApplicationIcon() {
     // The icon theme's, as installed; the copy built into the program otherwise.
-    QIcon builtIn;
-    QDirIterator sizes(":/quorvel/icons", {"quorvel.png"}, QDir::Files, QDirIterator::Subdirectories);
-    while (sizes.hasNext()) {
-        builtIn.addFile(sizes.next());
+    const QIcon installed = QIcon::fromTheme(kIconName);
+    if (!installed.isNull() && !installed.availableSizes().isEmpty()) {
+        return installed;
     }
-    return QIcon::fromTheme(kIconName, builtIn);
+    return QIcon(new BuiltInIconEngine);
 }
 
 void QtTray::addIcon(std::string_view tip, const std::vector<TrayMenuItem>& menu) {
