@@ -201,10 +201,8 @@ MainWindow::StartResult MainWindow::Start(std::function<void()> noticeWakeup, St
     RefreshHoverControls();
     if (device_->connected()) {
         DrawBasicPage();
-        // The page's background lies over the window's: that image is decoded
-        // again only when it is drawn again.
-        images_.forget(SkinImagePath(skin_.folder, kMainBackground));
     }
+    LetWholeWindowImagesGo();
     // Without a notification area there is no way in but the window itself;
     // the session's start leaves it in the taskbar.
     if (!inTray_ && startedBy_ == StartedBy::Session) {
@@ -341,6 +339,7 @@ void MainWindow::UseSkin(const SkinChoice& choice) {
         ports_.window.canvas().present();
     }
     RebuildCurrentPage();
+    LetWholeWindowImagesGo();
     ShowWindow();
 }
 
@@ -476,6 +475,19 @@ void MainWindow::drawButton(Rect rect, std::string_view image, std::string_view 
     }
 }
 
+// The picture holds the backgrounds it was drawn on. The window's and the
+// pages' whole-window images are not kept beside it: a part of one drawn
+// again (under a hovered button, the focus ring, a stage chooser) decodes it
+// again, once, and keeps it until the next whole drawing.
+void MainWindow::LetWholeWindowImagesGo() {
+    for (const std::string_view name : {kMainBackground, kBasicPageBackground, kAdvancedPageBackground}) {
+        images_.forget(SkinImagePath(skin_.folder, name));
+        if (!skin_.fallback.empty()) {
+            images_.forget(SkinImagePath(skin_.fallback, name));
+        }
+    }
+}
+
 void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
     Canvas& canvas = ports_.window.canvas();
     ring_.forget();
@@ -534,6 +546,7 @@ void MainWindow::DrawBasicPage() {
     RefreshHoverControls();
     ports_.window.canvas().present();
     ControlsChanged();
+    LetWholeWindowImagesGo();
 }
 
 void MainWindow::DrawAdvancedPage() {
@@ -549,6 +562,7 @@ void MainWindow::DrawAdvancedPage() {
     RefreshHoverControls();
     ports_.window.canvas().present();
     ControlsChanged();
+    LetWholeWindowImagesGo();
 }
 
 void MainWindow::RebuildCurrentPage() {
@@ -761,6 +775,7 @@ void MainWindow::RedrawPicture() {
         page->redraw();
     }
     ports_.window.canvas().present();
+    LetWholeWindowImagesGo();
 }
 
 void MainWindow::OnWindowHidden() {

@@ -227,6 +227,7 @@ private:
     // Draws the whole window as it stands: its background, and the current
     // page with its frame.
     void RedrawPicture();
+    void LetWholeWindowImagesGo();
     void DrawFrame(std::string_view pageBackground, TextId title);
     void LeavePage();
     void ShowBalloon(std::string_view text, std::string_view title, int timeoutMs);

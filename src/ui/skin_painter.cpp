@@ -137,6 +137,13 @@ std::optional<ImageFault> ImageCache::fault(const std::filesystem::path& path) {
     return entry != nullptr ? entry->fault : ImageFault{ImageFault::Kind::Missing, path};
 }
 
+void ImageCache::forget(const std::filesystem::path& path) {
+    for (const std::filesystem::path& file : {path, DoubleDensityPath(path)}) {
+        entries_.erase(file);
+        headers_.erase(file);
+    }
+}
+
 const SkinImage* ImageCache::load(const std::filesystem::path& path, int density) {
     if (density >= 2) {
         if (const Entry* sharp = entryOf(DoubleDensityPath(path), 2); sharp && sharp->image) {

@@ -64,15 +64,13 @@ public:
     // each image in turn. load() then finds them; a missing file is skipped.
     void preload(std::span<const std::filesystem::path> paths, int density = 1);
 
-    // Forgets every image, or the one at `path`: the next load decodes it again.
+    // Forgets every image, or the one at `path` in either density: the next
+    // load decodes it again.
     void clear() {
         entries_.clear();
         headers_.clear();
     }
-    void forget(const std::filesystem::path& path) {
-        entries_.erase(path);
-        headers_.erase(path);
-    }
+    void forget(const std::filesystem::path& path);
 
     std::size_t decodes() const { return decodes_; }
     // Whether size() and headerFault() read headers rather than decode.

@@ -732,6 +732,32 @@ TEST_F(MainWindowTest, HoverMovesWithinTheButtonGroup) {
                                         "image button-normal.png at 721,609", "text Cancel in 721,609"}));
 }
 
+// The picture holds the page's background: the whole-window image is not
+// kept beside it, and is decoded again, once, only when a part of it is
+// drawn again (under a hovered button).
+TEST_F(MainWindowTest, TheWholeWindowBackgroundIsDecodedAgainOnlyForAPartDrawnAgain) {
+    MainWindow& w = Start();
+    const auto decodesOf = [&](const char* name) {
+        return std::ranges::count(decoder.decoded, std::filesystem::path("/d/Skins/Default") / name);
+    };
+    EXPECT_EQ(decodesOf("BasicSet2.png"), 1);
+    w.OnTray(TrayAction::LeftUp);
+    EXPECT_EQ(decodesOf("BasicSet2.png"), 1) << "showing the drawn picture decodes nothing";
+    for (int i = 0; i < 3; ++i) {
+        w.OnMouseMove(kOk);
+        w.OnMouseMove(kEmpty);
+    }
+    EXPECT_EQ(decodesOf("BasicSet2.png"), 2) << "the first part drawn again decodes it; later ones find it";
+
+    w.DrawAdvancedPage();
+    w.OnMouseMove(kOk);
+    w.OnMouseMove(kEmpty);
+    EXPECT_EQ(decodesOf("AdvancedSet2.png"), 2);
+    EXPECT_EQ(decodesOf("BasicSet2.png"), 2);
+    w.DrawBasicPage();
+    EXPECT_EQ(decodesOf("BasicSet2.png"), 3) << "a whole page drawn again decodes its background";
+}
+
 TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowIsAnOrdinaryWindow) {
     tray.hasArea = false;
     MainWindow& w = Start();
