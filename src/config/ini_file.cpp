@@ -313,6 +313,20 @@ bool IniDocument::setEntry(std::string_view section, std::string_view key, std::
     return true;
 }
 
+bool IniDocument::holdsEntry(std::string_view section, std::string_view key, std::string_view value) const {
+    const auto header = findSection(section);
+    if (!finalNewline_ || !header) {
+        return false;
+    }
+    const std::size_t end = sectionEnd(*header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
+            return lines_[i].text == EntryLine(key, value).text;
+        }
+    }
+    return false;
+}
+
 bool IniDocument::removeSection(std::string_view section) {
     bool removed = false;
     while (const auto header = findSection(section)) {
@@ -424,6 +438,12 @@ FileStatus IniFile::WriteStrings(std::string_view section, std::span<const IniEn
     auto document = read();
     if (!document) {
         return document.error();
+    }
+    // A file that already reads so is left as it is: nothing written, nothing flushed.
+    if (std::ranges::all_of(entries, [&](const IniEntry& entry) {
+            return document->holdsEntry(section, entry.key, entry.value);
+        })) {
+        return std::nullopt;
     }
     for (const IniEntry& entry : entries) {
         if (!document->setEntry(section, entry.key, entry.value)) {

@@ -46,6 +46,9 @@ public:
     // section at the end. False, and nothing changed, when a name cannot be
     // held by the format (see IniNameFits).
     bool setEntry(std::string_view section, std::string_view key, std::string_view value);
+    // Whether setEntry would leave the text as it is: the key's line in the
+    // section already reads so.
+    bool holdsEntry(std::string_view section, std::string_view key, std::string_view value) const;
     // Removes every section of that name, as reading would find any of them,
     // with all its lines. False when there was none.
     bool removeSection(std::string_view section);

@@ -199,6 +199,39 @@ TEST_F(IniFileTest, DamagedFilesReadAndSurviveTheNextWrite) {
     }
 }
 
+// Values the file already holds are not written again (the program sets the
+// default labels at every start until the first Apply): nothing is written
+// or flushed unless the text would change.
+TEST_F(IniFileTest, WritingValuesTheFileHoldsLeavesItUntouched) {
+    const IniEntry entries[] = {{"Item1", "Left Click"}, {"Item2", "Right Click"}};
+    const struct {
+        const char* name;
+        std::string content;
+        bool written;
+    } cases[] = {
+        {"both held", "[Setting-EN]\nItem1=Left Click\nItem2=Right Click\n", false},
+        {"held among other sections", "; mine\n[Skins]\nPath=x\n[setting-en]\nItem2=Right Click\nItem1=Left Click\n[B]\n",
+         false},
+        {"held, but spaced otherwise",
+         "; mine\n[Skins]\nPath=x\n[setting-en]\nItem1 = Left Click\nItem2=Right Click\n", true},
+        {"one differs", "[Setting-EN]\nItem1=Left Click\nItem2=Mid Click\n", true},
+        {"one missing", "[Setting-EN]\nItem1=Left Click\n", true},
+        {"no final line break", "[Setting-EN]\nItem1=Left Click\nItem2=Right Click", true},
+        {"no such section", "[Skins]\nPath=x\n", true},
+        {"no file", "", true},
+    };
+    for (const auto& row : cases) {
+        MemoryFileSystem files;
+        if (!row.content.empty()) {
+            files.files[kPath] = row.content;
+        }
+        IniFile file(files, kPath);
+        EXPECT_EQ(file.WriteStrings("Setting-EN", entries), std::nullopt) << row.name;
+        EXPECT_EQ(files.writes, row.written ? 1 : 0) << row.name;
+        EXPECT_EQ(file.GetString("Setting-EN", "Item2"), "Right Click") << row.name;
+    }
+}
+
 TEST_F(IniFileTest, FailedWriteReturnsTheErrorAndKeepsTheFile) {
     text() = "[A]\nk=1\n";
     files.writeError = ENOSPC;
