@@ -82,7 +82,8 @@ void DpiControls::DrawTexts() {
         canvas.drawText(scale[index], kBasicPage.dpiLabel(static_cast<int>(index), dpiCount_), FontRole::Text,
                         context_->textColour(), TextAlign::Right);
     }
-    DrawStageChooserText();
+    // On the page just drawn the chooser's box has no old text to wipe.
+    DrawStageChooserLabel();
 }
 
 void DpiControls::DrawColumn(int stage, int litCells) {
@@ -104,6 +105,10 @@ void DpiControls::DrawColourSwitches() {
 void DpiControls::DrawStageChooserText() {
     // The chooser's box belongs to the page background: wipe the old text with it.
     context_->drawImagePart(kBasicPage.background, kBasicPage.dpiStageChooser);
+    DrawStageChooserLabel();
+}
+
+void DpiControls::DrawStageChooserLabel() {
     context_->window().canvas().drawText(ColourStageEntry(shownStage_),
                                          kBasicPage.fieldText(kBasicPage.dpiStageChooser), FontRole::Text,
                                          context_->textColour(), TextAlign::Left);

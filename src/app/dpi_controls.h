@@ -50,6 +50,8 @@ private:
     void DrawColumn(int stage, int litCells);
     void DrawColourSwitches();
     void DrawStageChooserText();
+    // The chooser's text alone, on a box that holds none.
+    void DrawStageChooserLabel();
     int UsableDpiCount() const;
     void Present();
 

@@ -491,7 +491,13 @@ void MainWindow::LetWholeWindowImagesGo() {
 void MainWindow::DrawFrame(std::string_view pageBackground, TextId title) {
     Canvas& canvas = ports_.window.canvas();
     ring_.forget();
-    drawImage(pageBackground, {0, 0});
+    // The page's background covers the whole picture and is let go after
+    // this drawing: its pixels are handed to the picture rather than copied.
+    if (std::optional<SkinImage> whole =
+            pictureReleased_ ? std::nullopt
+                             : TakeSkinImage(images_, skin_, pageBackground, canvas.imageDensity())) {
+        canvas.adoptImage(std::move(*whole));
+    }
     for (const WindowButton& button : kWindowButtons) {
         drawImage(button.normalImage, button.rect.topLeft());
     }

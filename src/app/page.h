@@ -17,7 +17,8 @@ namespace quorvel {
 class PageContent : public ControlSource {
 public:
     ~PageContent() override = default;
-    // Draws everything of the page after the frame (no present).
+    // Draws everything of the page over a frame just drawn, whose background
+    // is still untouched beneath it (no present).
     virtual void draw() = 0;
     // Draws the page again as it stands, for a window that let its picture
     // go: what draw() draws, without reading anything anew.

@@ -89,6 +89,10 @@ class Canvas {
 public:
     virtual ~Canvas() = default;
     virtual void drawImage(const SkinImage& image, Point at) = 0;
+    // Draws an image over the whole picture from its top left corner, handing
+    // its pixels over: a canvas may make an opaque image of its own size the
+    // picture itself rather than copy it.
+    virtual void adoptImage(SkinImage&& image) { drawImage(image, {0, 0}); }
     virtual void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) = 0;
     // Left-aligned text broken into lines at the box's width, the block of
     // lines centred vertically in the box. A canvas that cannot break lines

@@ -94,21 +94,59 @@ FittedLine FitLine(const QFont& font, const QString& text, int width) {
 }
 
 QtPicture::QtPicture(QWidget& window, QColor blank)
-    : window_(&window), blank_(blank), image_(1, 1, QImage::Format_ARGB32_Premultiplied) {
-    image_.fill(blank_);
+    : window_(&window), blank_(blank), size_(1, 1) {
 }
 
 void QtPicture::resize(int width, int height) {
     ratio_ = std::max<qreal>(window_->devicePixelRatioF(), 1);
-    QImage resized(static_cast<int>(std::ceil(width * ratio_)), static_cast<int>(std::ceil(height * ratio_)),
-                   QImage::Format_ARGB32_Premultiplied);
-    resized.setDevicePixelRatio(ratio_);
-    resized.fill(blank_);
+    size_ = QSize(static_cast<int>(std::ceil(width * ratio_)), static_cast<int>(std::ceil(height * ratio_)));
+    // A picture not made yet is made when first drawn on (a background that
+    // covers it may become the picture itself); one that is there keeps what
+    // it shows.
     if (!image_.isNull()) {
+        QImage resized = Blank();
         QPainter painter(&resized);
         painter.drawImage(0, 0, image_);
+        painter.end();
+        image_ = resized;
     }
-    image_ = resized;
+}
+
+void QtPicture::release() {
+    image_ = QImage();
+    size_ = QSize();
+}
+
+QImage QtPicture::Blank() const {
+    QImage blank(size_, QImage::Format_ARGB32_Premultiplied);
+    blank.setDevicePixelRatio(ratio_);
+    blank.fill(blank_);
+    return blank;
+}
+
+QImage* QtPicture::target() {
+    if (size_.isEmpty()) {
+        return nullptr; // let go: drawing waits for the next size
+    }
+    if (image_.isNull()) {
+        image_ = Blank();
+    }
+    return &image_;
+}
+
+void QtPicture::adoptImage(SkinImage&& image) {
+    if (size_.isEmpty() || image.hasAlpha || image.width != size_.width() || image.height != size_.height()) {
+        drawImage(image, {0, 0});
+        return;
+    }
+    // Opaque and as large as the picture: its pixels, 0xAARRGGBB as Qt's
+    // format has them, become the picture's, kept alive by the picture.
+    auto* pixels = new std::vector<std::uint32_t>(std::move(image.pixels));
+    image_ = QImage(
+        reinterpret_cast<uchar*>(pixels->data()), size_.width(), size_.height(), size_.width() * 4,
+        QImage::Format_ARGB32_Premultiplied,
+        [](void* owned) { delete static_cast<std::vector<std::uint32_t>*>(owned); }, pixels);
+    image_.setDevicePixelRatio(ratio_);
 }
 
 void QtPicture::setFonts(const QFont& text, const QFont& title) {
@@ -118,19 +156,24 @@ void QtPicture::setFonts(const QFont& text, const QFont& title) {
 
 void QtPicture::paintOnto(QWidget& window) const {
     QPainter painter(&window);
+    if (image_.isNull()) {
+        painter.fillRect(window.rect(), blank_);
+        return;
+    }
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, image_);
 }
 
 void QtPicture::drawImage(const SkinImage& image, Point at) {
-    if (image_.isNull() || image.width <= 0 || image.height <= 0) {
+    QImage* picture = image.width > 0 && image.height > 0 ? target() : nullptr;
+    if (picture == nullptr) {
         return;
     }
     // The pixels are 0xAARRGGBB with premultiplied colour, as Qt's format is.
     QImage source(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
                   image.width * 4, QImage::Format_ARGB32_Premultiplied);
     source.setDevicePixelRatio(image.scale);
-    QPainter painter(&image_);
+    QPainter painter(picture);
     // An image of another density than the picture's is scaled smoothly.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(image.hasAlpha ? QPainter::CompositionMode_SourceOver
@@ -139,10 +182,11 @@ void QtPicture::drawImage(const SkinImage& image, Point at) {
 }
 
 void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour colour, TextAlign align) {
-    if (image_.isNull()) {
+    QImage* picture = target();
+    if (picture == nullptr) {
         return;
     }
-    QPainter painter(&image_);
+    QPainter painter(picture);
     const FittedLine line = FitLine(font(role), FromUtf8(text), box.width());
     painter.setFont(line.font);
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
@@ -153,10 +197,11 @@ void QtPicture::drawText(std::string_view text, Rect box, FontRole role, Colour 
 void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, Colour colour) {
     // Lines that do not fit the box's height stand above and below it, the
     // block still centred on the box's middle.
-    if (image_.isNull()) {
+    QImage* picture = target();
+    if (picture == nullptr) {
         return;
     }
-    QPainter painter(&image_);
+    QPainter painter(picture);
     painter.setFont(font(role));
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     painter.drawText(QRect(box.left, box.top, box.width(), box.height()),
@@ -164,10 +209,11 @@ void QtPicture::drawWrappedText(std::string_view text, Rect box, FontRole role, 
 }
 
 void QtPicture::fillRect(Rect box, Colour colour) {
-    if (image_.isNull()) {
+    QImage* picture = target();
+    if (picture == nullptr) {
         return;
     }
-    QPainter painter(&image_);
+    QPainter painter(picture);
     painter.fillRect(QRect(box.left, box.top, box.width(), box.height()),
                      QColor(colour.red, colour.green, colour.blue));
 }

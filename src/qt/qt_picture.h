@@ -51,13 +51,14 @@ public:
 
     void resize(int width, int height);
     // Lets the pixels go; drawing does nothing until the next resize.
-    void release() { image_ = QImage(); }
+    void release();
     void setFonts(const QFont& text, const QFont& title);
     const QImage& image() const { return image_; }
     // Copies the picture onto the window (from its paint event).
     void paintOnto(QWidget& window) const;
 
     void drawImage(const SkinImage& image, Point at) override;
+    void adoptImage(SkinImage&& image) override;
     void drawText(std::string_view text, Rect box, FontRole font, Colour colour, TextAlign align) override;
     void drawWrappedText(std::string_view text, Rect box, FontRole font, Colour colour) override;
     void fillRect(Rect box, Colour colour) override;
@@ -66,11 +67,16 @@ public:
 
 private:
     const QFont& font(FontRole role) const { return role == FontRole::Title ? title_ : text_; }
+    // A picture of the size, in the blank colour.
+    QImage Blank() const;
+    // The picture to draw on, made now if it is not yet; none once let go.
+    QImage* target();
 
     QWidget* window_;
     QColor blank_;
     qreal ratio_ = 1; // device pixels per layout pixel
-    QImage image_;
+    QSize size_;      // device pixels; empty once let go
+    QImage image_;    // null until first drawn on
     QFont text_;
     QFont title_;
 };

@@ -154,6 +154,22 @@ const SkinImage* ImageCache::load(const std::filesystem::path& path, int density
     return plain != nullptr && plain->image ? &*plain->image : nullptr;
 }
 
+std::optional<SkinImage> ImageCache::take(const std::filesystem::path& path, int density) {
+    const SkinImage* image = load(path, density);
+    if (image == nullptr) {
+        return std::nullopt;
+    }
+    for (const std::filesystem::path& file : {DoubleDensityPath(path), path}) {
+        if (const auto it = entries_.find(file);
+            it != entries_.end() && it->second.image && &*it->second.image == image) {
+            SkinImage taken = std::move(*it->second.image);
+            entries_.erase(it);
+            return taken;
+        }
+    }
+    return std::nullopt;
+}
+
 std::pair<std::filesystem::path, int> ImageCache::chosenFile(const std::filesystem::path& path,
                                                              int density) const {
     if (density >= 2) {
@@ -245,6 +261,17 @@ const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::
         return nullptr;
     }
     return images.load(SkinImagePath(skin.fallback, name), density);
+}
+
+std::optional<SkinImage> TakeSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
+                                       int density) {
+    if (std::optional<SkinImage> own = images.take(SkinImagePath(skin.folder, name), density)) {
+        return own;
+    }
+    if (skin.fallback.empty() || skin.fallback == skin.folder) {
+        return std::nullopt;
+    }
+    return images.take(SkinImagePath(skin.fallback, name), density);
 }
 
 std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name) {

@@ -43,6 +43,9 @@ public:
     // beyond the image limits. At a density of 2 the double-density image
     // beside it is taken where the skin has one.
     const SkinImage* load(const std::filesystem::path& path, int density = 1);
+    // The image as load() finds it, taken out of the cache: the next load
+    // decodes it again.
+    std::optional<SkinImage> take(const std::filesystem::path& path, int density = 1);
 
     // Why the image at `path` itself (never its double-density twin) cannot
     // be drawn; nothing when it can. Judging an image loads it, so the skin
@@ -123,6 +126,10 @@ struct SkinSource {
 // nullptr when neither draws.
 const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
                                int density = 1);
+
+// LoadSkinImage's image, taken out of the cache.
+std::optional<SkinImage> TakeSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
+                                       int density = 1);
 
 // The size of the skin's image `name`, from its own folder or else from the
 // fallback, as ImageCache::size tells it; nothing when neither draws.
