@@ -119,5 +119,11 @@ TEST_F(GnomePointerSettingsTest, WithoutTheSchemaTheProgramKeepsItsOwnCopy) {
     EXPECT_EQ(trackball->pointerPrecision().status, SettingStatus::Done);
 }
 
+TEST_F(GnomePointerSettingsTest, WithoutGioTheSettingsDoNotOpen) {
+    for (const std::string_view library : {"libquorvel-no-such-gio.so.0", "libc.so.6", "libglib-2.0.so.0"}) {
+        EXPECT_EQ(GnomePointerSettings::Open(kGnomeMouseSchema, library), nullptr) << library;
+    }
+}
+
 } // namespace
 } // namespace quorvel
