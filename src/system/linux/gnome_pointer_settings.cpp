@@ -232,11 +232,49 @@ SettingStatus GnomePointerSettings::setDoubleClickTime(int milliseconds) {
     return Written(gio, gio.g_settings_set_int(settings_->settings, kDoubleClickKey, milliseconds));
 }
 
-std::unique_ptr<PointerSettingsPort> DesktopPointerSettings() {
-    if (std::unique_ptr<GnomePointerSettings> gnome = GnomePointerSettings::Open()) {
-        return gnome;
+namespace {
+
+// Opens GNOME's settings on the first call to any of its functions, not when
+// it is made: the program makes it at start, but reads the settings only when
+// the Advanced page is first shown, and may never do so.
+class DesktopPointerSettingsOnFirstUse final : public PointerSettingsPort {
+public:
+    DesktopPointerSettingsOnFirstUse(std::string_view schemaId, std::string_view gioLibrary)
+        : schemaId_(schemaId), gioLibrary_(gioLibrary) {}
+
+    SettingRead<bool> pointerPrecision() override { return opened().pointerPrecision(); }
+    SettingStatus setPointerPrecision(bool on) override { return opened().setPointerPrecision(on); }
+    SettingRead<int> mouseSpeed() override { return opened().mouseSpeed(); }
+    SettingStatus setMouseSpeed(int speed) override { return opened().setMouseSpeed(speed); }
+    SettingRead<int> wheelScrollLines() override { return opened().wheelScrollLines(); }
+    SettingStatus setWheelScrollLines(int lines) override { return opened().setWheelScrollLines(lines); }
+    SettingRead<int> doubleClickTime() override { return opened().doubleClickTime(); }
+    SettingStatus setDoubleClickTime(int milliseconds) override {
+        return opened().setDoubleClickTime(milliseconds);
     }
-    return std::make_unique<KeptPointerSettings>();
+
+private:
+    PointerSettingsPort& opened() {
+        if (opened_ == nullptr) {
+            if (std::unique_ptr<GnomePointerSettings> gnome = GnomePointerSettings::Open(schemaId_, gioLibrary_)) {
+                opened_ = std::move(gnome);
+            } else {
+                opened_ = std::make_unique<KeptPointerSettings>();
+            }
+        }
+        return *opened_;
+    }
+
+    std::string schemaId_;
+    std::string gioLibrary_;
+    std::unique_ptr<PointerSettingsPort> opened_;
+};
+
+} // namespace
+
+std::unique_ptr<PointerSettingsPort> DesktopPointerSettings(std::string_view schemaId,
+                                                            std::string_view gioLibrary) {
+    return std::make_unique<DesktopPointerSettingsOnFirstUse>(schemaId, gioLibrary);
 }
 
 } // namespace quorvel

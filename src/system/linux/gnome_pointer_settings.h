@@ -52,7 +52,9 @@ double GnomeSpeedFromMouseSpeed(int speed);
 int MouseSpeedFromGnomeSpeed(double speed);
 
 // The pointer settings of the desktop this program runs on: GNOME's when GIO
-// and the schema are installed, otherwise a KeptPointerSettings.
-std::unique_ptr<PointerSettingsPort> DesktopPointerSettings();
+// and the schema are installed, otherwise those of a KeptPointerSettings.
+// Nothing is loaded or looked up until the first call to one of its functions.
+std::unique_ptr<PointerSettingsPort> DesktopPointerSettings(std::string_view schemaId = kGnomeMouseSchema,
+                                                            std::string_view gioLibrary = kGioLibrary);
 
 } // namespace quorvel
