@@ -10,6 +10,10 @@ namespace quorvel {
 // Where GNOME keeps the mouse's settings.
 inline constexpr std::string_view kGnomeMouseSchema = "org.gnome.desktop.peripherals.mouse";
 
+// The GIO library, loaded when the settings are first opened: the program
+// does not link it.
+inline constexpr std::string_view kGioLibrary = "libgio-2.0.so.0";
+
 // The pointer settings of a GNOME desktop, through GSettings:
 // - speed 1-20 is the key "speed" (-1 to 1): (v - 10) / 10, back as
 //   round(10 x speed + 10), both clamped to their ranges;
@@ -20,8 +24,10 @@ inline constexpr std::string_view kGnomeMouseSchema = "org.gnome.desktop.periphe
 // A key the installed schema lacks is not offered either.
 class GnomePointerSettings final : public PointerSettingsPort {
 public:
-    // Null when the schema is not installed.
-    static std::unique_ptr<GnomePointerSettings> Open(std::string_view schemaId = kGnomeMouseSchema);
+    // Null when the schema is not installed, or when GIO or one of the
+    // functions this adapter calls is missing.
+    static std::unique_ptr<GnomePointerSettings> Open(std::string_view schemaId = kGnomeMouseSchema,
+                                                      std::string_view gioLibrary = kGioLibrary);
     ~GnomePointerSettings() override;
     GnomePointerSettings(const GnomePointerSettings&) = delete;
     GnomePointerSettings& operator=(const GnomePointerSettings&) = delete;
@@ -45,8 +51,10 @@ private:
 double GnomeSpeedFromMouseSpeed(int speed);
 int MouseSpeedFromGnomeSpeed(double speed);
 
-// The pointer settings of the desktop this program runs on: GNOME's when its
-// schema is installed, otherwise a KeptPointerSettings.
-std::unique_ptr<PointerSettingsPort> DesktopPointerSettings();
+// The pointer settings of the desktop this program runs on: GNOME's when GIO
+// and the schema are installed, otherwise those of a KeptPointerSettings.
+// Nothing is loaded or looked up until the first call to one of its functions.
+std::unique_ptr<PointerSettingsPort> DesktopPointerSettings(std::string_view schemaId = kGnomeMouseSchema,
+                                                            std::string_view gioLibrary = kGioLibrary);
 
 } // namespace quorvel

@@ -119,5 +119,74 @@ TEST_F(GnomePointerSettingsTest, WithoutTheSchemaTheProgramKeepsItsOwnCopy) {
     EXPECT_EQ(trackball->pointerPrecision().status, SettingStatus::Done);
 }
 
+TEST_F(GnomePointerSettingsTest, TheDesktopsSettingsReachGSettingsFromTheFirstCall) {
+    // The first call a write: it opens the settings as a read would.
+    const std::unique_ptr<PointerSettingsPort> writtenFirst = DesktopPointerSettings();
+    ASSERT_EQ(writtenFirst->setMouseSpeed(3), SettingStatus::Done);
+    EXPECT_DOUBLE_EQ(g_settings_get_double(raw_, "speed"), -0.7);
+    ASSERT_EQ(writtenFirst->setPointerPrecision(true), SettingStatus::Done);
+    EXPECT_EQ(Profile(), "default");
+    ASSERT_EQ(writtenFirst->setDoubleClickTime(300), SettingStatus::Done);
+    EXPECT_EQ(g_settings_get_int(raw_, "double-click"), 300);
+    EXPECT_EQ(writtenFirst->setWheelScrollLines(3), SettingStatus::NotOffered);
+
+    // The first call a read: it shows what the desktop holds by then.
+    const std::unique_ptr<PointerSettingsPort> readFirst = DesktopPointerSettings();
+    g_settings_set_double(raw_, "speed", 0.5);
+    g_settings_set_string(raw_, "accel-profile", "flat");
+    g_settings_set_int(raw_, "double-click", 640);
+    const SettingRead<int> speed = readFirst->mouseSpeed();
+    EXPECT_EQ(speed.status, SettingStatus::Done);
+    EXPECT_EQ(speed.value, 15);
+    const SettingRead<bool> precision = readFirst->pointerPrecision();
+    EXPECT_EQ(precision.status, SettingStatus::Done);
+    EXPECT_FALSE(precision.value);
+    const SettingRead<int> doubleClick = readFirst->doubleClickTime();
+    EXPECT_EQ(doubleClick.status, SettingStatus::Done);
+    EXPECT_EQ(doubleClick.value, 640);
+    EXPECT_EQ(readFirst->wheelScrollLines().status, SettingStatus::NotOffered);
+    // Both see each other's changes: they share the one desktop.
+    ASSERT_EQ(readFirst->setMouseSpeed(20), SettingStatus::Done);
+    EXPECT_EQ(writtenFirst->mouseSpeed().value, 20);
+}
+
+TEST_F(GnomePointerSettingsTest, WithoutGioOrTheSchemaTheDesktopOffersNothing) {
+    const struct {
+        std::string_view schema;
+        std::string_view library;
+        const char* what;
+    } cases[] = {
+        {kGnomeMouseSchema, "libquorvel-no-such-gio.so.0", "no such library"},
+        {kGnomeMouseSchema, "libc.so.6", "a library without any of GIO's functions"},
+        {kGnomeMouseSchema, "libglib-2.0.so.0", "GLib: some of the functions, none of GSettings'"},
+        {"org.quorvel.no-such-schema", kGioLibrary, "GIO without the schema"},
+    };
+    g_settings_set_double(raw_, "speed", 0.2);
+    g_settings_set_string(raw_, "accel-profile", "adaptive");
+    g_settings_set_int(raw_, "double-click", 410);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.library != kGioLibrary) {
+            EXPECT_EQ(GnomePointerSettings::Open(c.schema, c.library), nullptr);
+        }
+        // Asked twice: a failure to load is remembered, and answered the same.
+        for (int time = 0; time < 2; ++time) {
+            const std::unique_ptr<PointerSettingsPort> desktop = DesktopPointerSettings(c.schema, c.library);
+            EXPECT_EQ(desktop->mouseSpeed().status, SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->setMouseSpeed(1), SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->pointerPrecision().status, SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->setPointerPrecision(false), SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->doubleClickTime().status, SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->setDoubleClickTime(900), SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->wheelScrollLines().status, SettingStatus::NotOffered);
+            EXPECT_EQ(desktop->setWheelScrollLines(3), SettingStatus::NotOffered);
+        }
+    }
+    // Nothing reached the desktop.
+    EXPECT_DOUBLE_EQ(g_settings_get_double(raw_, "speed"), 0.2);
+    EXPECT_EQ(Profile(), "adaptive");
+    EXPECT_EQ(g_settings_get_int(raw_, "double-click"), 410);
+}
+
 } // namespace
 } // namespace quorvel
