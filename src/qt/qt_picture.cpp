@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "lang/utf8.h"
 
@@ -63,7 +64,11 @@ QFont FontFor(const FontSpec& spec) {
     return font;
 }
 
-QFont FittingFont(QFont font, const QStringList& texts, int width) {
+namespace {
+
+// The font shrunk a pixel at a time until the widest of the texts fits
+// `width` or the font is the smallest; with that text's width at that size.
+std::pair<QFont, int> Shrunk(QFont font, const QStringList& texts, int width) {
     const auto widest = [&](const QFont& f) {
         const QFontMetrics metrics(f);
         int w = 0;
@@ -72,10 +77,18 @@ QFont FittingFont(QFont font, const QStringList& texts, int width) {
         }
         return w;
     };
-    while (font.pixelSize() > kSmallestFontPixels && widest(font) > width) {
+    int w = widest(font);
+    while (font.pixelSize() > kSmallestFontPixels && w > width) {
         font.setPixelSize(font.pixelSize() - 1);
+        w = widest(font);
     }
-    return font;
+    return {font, w};
+}
+
+} // namespace
+
+QFont FittingFont(QFont font, const QStringList& texts, int width) {
+    return Shrunk(std::move(font), texts, width).first;
 }
 
 std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
@@ -88,8 +101,12 @@ std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
 }
 
 FittedLine FitLine(const QFont& font, const QString& text, int width) {
-    FittedLine line{FittingFont(font, {text}, width), text};
-    line.text = QFontMetrics(line.font).elidedText(text, Qt::ElideRight, std::max(width, 0));
+    auto [fitting, textWidth] = Shrunk(font, {text}, width);
+    FittedLine line{std::move(fitting), text};
+    // A line that fits is not measured again to be cut.
+    if (textWidth > width) {
+        line.text = QFontMetrics(line.font).elidedText(text, Qt::ElideRight, std::max(width, 0));
+    }
     return line;
 }
 
