@@ -113,6 +113,13 @@ void MacroPanel::ShowEvents() {
     SelectLine(line_);
 }
 
+void MacroPanel::ShowEventsChanged(std::size_t first, std::size_t removed, std::size_t added) {
+    const std::span<const std::string> events = library_.events;
+    context_->window().replaceListItems(A.eventList.id, first, removed,
+                                        events.subspan(std::min(first, events.size()),
+                                                       std::min(added, events.size() - std::min(first, events.size()))));
+}
+
 void MacroPanel::SelectLine(std::optional<int> line) {
     if (line && (*line < 0 || *line >= static_cast<int>(library_.events.size()))) {
         line.reset();
@@ -303,9 +310,10 @@ void MacroPanel::EditPause(int line) {
     if (!typed) {
         return;
     }
-    library_.events[static_cast<std::size_t>(line)] = TypedPauseLine(typed->delay, typed->text);
-    line_ = line;
-    ShowEvents();
+    const auto at = static_cast<std::size_t>(line);
+    library_.events[at] = TypedPauseLine(typed->delay, typed->text);
+    ShowEventsChanged(at, 1, 1);
+    SelectLine(line);
 }
 
 void MacroPanel::listRightClicked(int id, Point at) {
@@ -316,9 +324,10 @@ void MacroPanel::listRightClicked(int id, Point at) {
         context_->window().popupMenu({std::string(context_->text(TextId::kDelete))}, at);
     // Only the line goes: a deleted event leaves its pause in the list.
     if (chosen == 0 && line_) {
+        const auto at = static_cast<std::size_t>(*line_);
         library_.events.erase(library_.events.begin() + *line_);
-        line_.reset();
-        ShowEvents();
+        ShowEventsChanged(at, 1, 0);
+        SelectLine(std::nullopt);
     }
 }
 
@@ -337,10 +346,10 @@ void MacroPanel::InsertMouseEvent(int index) {
         return;
     }
     const std::string_view event = kMouseEvents[static_cast<std::size_t>(index)];
-    const std::optional<int> next =
+    const InsertedEvents inserted =
         quorvel::InsertMouseEvent(library_.events, line_, library_.selected().has_value(), event);
-    line_ = next;
-    ShowEvents();
+    ShowEventsChanged(inserted.at, 0, inserted.count);
+    SelectLine(inserted.selectLine);
     context_->window().setControlText(A.insertBoxText().id, event);
 }
 

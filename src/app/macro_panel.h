@@ -66,6 +66,9 @@ private:
     void DrawButton(const ImageButton& button, TextId caption, bool over);
     void ShowNames();
     void ShowEvents();
+    // The event list after an edit: `removed` lines at `first` gave way to the
+    // `added` lines there now; the list changes only those entries.
+    void ShowEventsChanged(std::size_t first, std::size_t removed, std::size_t added);
     void SelectLine(std::optional<int> line);
     void LoopTextSet();
     void CloseMouseEventList();

@@ -26,8 +26,8 @@ std::string TypedPauseLine(int value, std::string_view text) {
     return std::string(text) + std::string(kPauseSuffix);
 }
 
-std::optional<int> InsertMouseEvent(std::vector<std::string>& events, std::optional<int> selectedLine,
-                                    bool macroSelected, std::string_view event) {
+InsertedEvents InsertMouseEvent(std::vector<std::string>& events, std::optional<int> selectedLine,
+                                bool macroSelected, std::string_view event) {
     const std::string pause = RecordedPauseLine();
     std::vector<std::string> lines;
     if (const std::size_t click = event.find(kClick); click != std::string_view::npos) {
@@ -38,10 +38,10 @@ std::optional<int> InsertMouseEvent(std::vector<std::string>& events, std::optio
     }
     if (!selectedLine || *selectedLine < 0 || *selectedLine >= static_cast<int>(events.size())) {
         if (!events.empty() || !macroSelected) {
-            return std::nullopt;
+            return {};
         }
         events = std::move(lines);
-        return std::nullopt;
+        return {0, events.size(), std::nullopt};
     }
     const int at = *selectedLine;
     const bool afterPause = IsPauseLine(events[static_cast<std::size_t>(at)]);
@@ -51,7 +51,7 @@ std::optional<int> InsertMouseEvent(std::vector<std::string>& events, std::optio
         lines.insert(lines.begin(), pause);
     }
     events.insert(events.begin() + at + 1, lines.begin(), lines.end());
-    return afterPause ? at + 1 : at + 2;
+    return {static_cast<std::size_t>(at) + 1, lines.size(), afterPause ? at + 1 : at + 2};
 }
 
 std::optional<int> LoopCountOfText(std::string_view text) {

@@ -33,9 +33,15 @@ inline constexpr std::array<std::string_view, 9> kMouseEvents{
 // Puts mouse event `event` (one of kMouseEvents; a "Click" is a press and a
 // release) into `events` near the selected line, each event with its
 // pause. Without a selected line only an empty list of a selected macro
-// takes it. The line to select afterwards, or nothing when nothing was put in.
-std::optional<int> InsertMouseEvent(std::vector<std::string>& events, std::optional<int> selectedLine,
-                                    bool macroSelected, std::string_view event);
+// takes it. Tells where the lines went in (none: nothing was put in) and the
+// line to select afterwards.
+struct InsertedEvents {
+    std::size_t at = 0;
+    std::size_t count = 0;
+    std::optional<int> selectLine;
+};
+InsertedEvents InsertMouseEvent(std::vector<std::string>& events, std::optional<int> selectedLine,
+                                bool macroSelected, std::string_view event);
 
 // The loop count of a macro: 1 to 65535.
 inline constexpr int kLongestLoop = 65535;

@@ -208,10 +208,17 @@ public:
     // (MainWindow::OnListDoubleClick, OnListRightClick).
     virtual void createListBox(int id, Rect box) = 0;
     virtual void setListItems(int id, const std::vector<std::string>& items) = 0;
-    // Changes only the entries from `first` on: they become `items`, and the
-    // entries before `first` stay as they are. A list that grows at its end
-    // (a recording) costs the entries added, not the whole list.
-    virtual void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) = 0;
+    // Changes only the `count` entries from `first` (as many of them as there
+    // are): they become `items`, and the entries before and after stay as
+    // they are. A list that grows at its end (a recording) or one line edited
+    // costs the entries changed, not the whole list.
+    virtual void replaceListItems(int id, std::size_t first, std::size_t count,
+                                  std::span<const std::string> items) = 0;
+    // The entries from `first` to the end become `items`.
+    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+        replaceListItems(id, first, kToTheEnd, items);
+    }
+    static constexpr std::size_t kToTheEnd = static_cast<std::size_t>(-1);
 };
 
 // A modal sub-dialog's platform side: its picture, size and font, the few

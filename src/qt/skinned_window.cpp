@@ -160,18 +160,27 @@ void SkinnedWindow::setListItems(int id, const std::vector<std::string>& items) 
     }
 }
 
-void SkinnedWindow::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+void SkinnedWindow::replaceListItems(int id, std::size_t first, std::size_t count,
+                                     std::span<const std::string> items) {
     QListWidget* list = this->list(id);
     if (list == nullptr) {
         return;
     }
     const QSignalBlocker quiet(list);
-    const int keep = static_cast<int>(std::min(first, static_cast<std::size_t>(list->count())));
-    while (list->count() > keep) {
-        delete list->takeItem(list->count() - 1);
+    const auto size = static_cast<std::size_t>(list->count());
+    const std::size_t start = std::min(first, size);
+    std::size_t end = start + std::min(count, size - start);
+    std::size_t row = start;
+    // Entries replaced keep their place (and a selection on them) ...
+    for (; row < end && row - start < items.size(); ++row) {
+        list->item(static_cast<int>(row))->setText(FromUtf8(items[row - start]));
     }
-    for (const std::string& item : items) {
-        list->addItem(FromUtf8(item));
+    // ... those left over go, and the rest of `items` comes in.
+    for (; end > row; --end) {
+        delete list->takeItem(static_cast<int>(row));
+    }
+    for (; row - start < items.size(); ++row) {
+        list->insertItem(static_cast<int>(row), FromUtf8(items[row - start]));
     }
 }
 

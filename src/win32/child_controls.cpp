@@ -220,18 +220,28 @@ void ChildControls::setListItems(int id, const std::vector<std::string>& items) 
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void ChildControls::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
+void ChildControls::replaceListItems(int id, std::size_t first, std::size_t count,
+                                     std::span<const std::string> items) {
     HWND list = handle(id);
     if (list == nullptr) {
         return;
     }
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = count - 1; i >= 0 && static_cast<std::size_t>(i) >= first; --i) {
-        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    const auto size = static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(list, LB_GETCOUNT, 0, 0), 0));
+    const std::size_t start = std::min(first, size);
+    const std::size_t removed = std::min(count, size - start);
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    for (std::size_t i = 0; i < removed; ++i) {
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(start), 0);
     }
-    for (const std::string& item : items) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(start + i),
+                     reinterpret_cast<LPARAM>(WideFromUtf8(items[i]).c_str()));
+    }
+    // A selected entry that was replaced in place stays selected.
+    if (selected != LB_ERR && static_cast<std::size_t>(selected) >= start &&
+        static_cast<std::size_t>(selected) < start + std::min(removed, items.size())) {
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);

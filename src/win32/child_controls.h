@@ -68,7 +68,8 @@ public:
     void createListBox(int id, Rect box);
     void setListItems(int id, const std::vector<std::string>& items);
     // The entries from `first` on become `items`; those before stay.
-    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items);
+    // As the window port's replaceListItems.
+    void replaceListItems(int id, std::size_t first, std::size_t count, std::span<const std::string> items);
     void destroy(int id);
     bool exists(int id) const { return controls_.count(id) != 0; }
     void setText(int id, std::string_view text);

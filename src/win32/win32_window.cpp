@@ -117,8 +117,9 @@ void Win32Window::setListItems(int id, const std::vector<std::string>& items) {
     controls_.setListItems(id, items);
 }
 
-void Win32Window::setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) {
-    controls_.setListItemsFrom(id, first, items);
+void Win32Window::replaceListItems(int id, std::size_t first, std::size_t count,
+                                   std::span<const std::string> items) {
+    controls_.replaceListItems(id, first, count, items);
 }
 
 void Win32Window::createStatic(int id, Rect box, std::string_view text, TextAlign align) {

@@ -58,7 +58,8 @@ public:
     std::optional<int> popupMenu(const std::vector<std::string>& items, Point at) override;
     void createListBox(int id, Rect box) override;
     void setListItems(int id, const std::vector<std::string>& items) override;
-    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) override;
+    void replaceListItems(int id, std::size_t first, std::size_t count,
+                          std::span<const std::string> items) override;
     void createStatic(int id, Rect box, std::string_view text, TextAlign align) override;
     void createEdit(int id, Rect box, std::string_view text, EditKind kind, TextAlign align) override;
     void destroyControl(int id) override { controls_.destroy(id); }

@@ -417,6 +417,40 @@ TEST_F(MacroPanelTest, ALongRecordingPutsEachLineIntoTheListOnce) {
     EXPECT_EQ(panel->selectedLine(), 1998);
 }
 
+// An edit of a long macro (a pause typed anew, a mouse event put in, a line
+// deleted) changes only its own lines of the list, never the whole list.
+TEST_F(MacroPanelTest, EditingALongMacroPutsOnlyTheLinesChangedIntoTheList) {
+    std::string ini = "[Long]\nItemCount=2000\n";
+    Lines lines;
+    for (int i = 0; i < 1000; ++i) {
+        lines.push_back("A   Dn");
+        lines.push_back("50 ms");
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ini += "Item" + std::to_string(i) + "=" + lines[i] + "\n";
+    }
+    Open(ini);
+    ASSERT_EQ(EventList(), lines);
+    const int fills = window.listFills[A.eventList.id];
+    const std::size_t put = window.entriesPut[A.eventList.id];
+
+    context.delay = DelayChoice{200, "200"};
+    panel->listDoubleClicked(A.eventList.id, 1001);
+    lines[1001] = "200 ms";
+    panel->listPointer(A.eventList.id, 1000, {});
+    panel->InsertMouseEvent(0); // after an event line: a pause, a press, a pause, a release
+    lines.insert(lines.begin() + 1001, {"50 ms", "L-Button   Dn", "50 ms", "L-Button   Up"});
+    EXPECT_EQ(panel->selectedLine(), 1002);
+    panel->listPointer(A.eventList.id, 3, {});
+    window.menuChoice = 0;
+    panel->listRightClicked(A.eventList.id, {600, 230});
+    lines.erase(lines.begin() + 3);
+
+    EXPECT_EQ(EventList(), lines);
+    EXPECT_EQ(window.listFills[A.eventList.id], fills);
+    EXPECT_EQ(window.entriesPut[A.eventList.id] - put, 1u + 4u);
+}
+
 TEST_F(MacroPanelTest, ConfirmTellsOnceWhatTheMouseCannotTake) {
     std::string thirteen;
     for (int i = 1; i <= 13; ++i) {

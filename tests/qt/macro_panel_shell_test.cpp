@@ -98,5 +98,34 @@ TEST_F(MacroPanelShellTest, ARecordedAndEditedMacroReachesTheMouse) {
               (std::vector<testing::ShownMessage>{{"Start Recording", title}, {"Stop Recording", title}}));
 }
 
+// A line put into the middle of the list goes in there, with the entries
+// before and after as they were; the pause typed anew keeps its selection.
+TEST_F(MacroPanelShellTest, AnEditInTheMiddleOfTheListChangesOnlyItsLines) {
+    data.write("record.ini", "[Copy]\nItemCount=3\nItem0=A   Dn\nItem1=50 ms\nItem2=A   Up\n");
+    click(WindowButtonRect(WindowButtonId::BasicPage));
+    click(WindowButtonRect(WindowButtonId::AdvancedPage));
+    QTest::mouseClick(list(A.macroList.id).viewport(), Qt::LeftButton, Qt::NoModifier, entry(A.macroList.id, 0));
+    ASSERT_EQ(lines(A.eventList.id), (QStringList{"A   Dn", "50 ms", "A   Up"}));
+
+    QTest::mouseClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier, entry(A.eventList.id, 0));
+    click(A.insertBox);
+    ASSERT_NE(program->window().list(A.mouseEventList.id), nullptr);
+    QTest::mouseClick(list(A.mouseEventList.id).viewport(), Qt::LeftButton, Qt::NoModifier,
+                      entry(A.mouseEventList.id, 5)); // "R-Button   Dn"
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lines(A.eventList.id), (QStringList{"A   Dn", "50 ms", "R-Button   Dn", "50 ms", "A   Up"}));
+    EXPECT_EQ(list(A.eventList.id).currentRow(), 2);
+
+    testing::WhenDialogOpens([](QtDialogWindow& dialog) {
+        QTest::keyClicks(dialog.control(kDelayTimeDialog.delay.id), "300");
+        QTest::mouseClick(&dialog, Qt::LeftButton, Qt::NoModifier, Inside(kDialogSkeleton.ok.rect));
+    });
+    QTest::mouseClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier, entry(A.eventList.id, 3));
+    QTest::mouseDClick(list(A.eventList.id).viewport(), Qt::LeftButton, Qt::NoModifier, entry(A.eventList.id, 3));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lines(A.eventList.id), (QStringList{"A   Dn", "50 ms", "R-Button   Dn", "300 ms", "A   Up"}));
+    EXPECT_EQ(list(A.eventList.id).currentRow(), 3);
+}
+
 } // namespace
 } // namespace quorvel

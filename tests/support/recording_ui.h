@@ -194,10 +194,13 @@ public:
         ++listFills[id];
         entriesPut[id] += items.size();
     }
-    void setListItemsFrom(int id, std::size_t first, std::span<const std::string> items) override {
+    void replaceListItems(int id, std::size_t first, std::size_t count,
+                          std::span<const std::string> items) override {
         std::vector<std::string>& list = lists[id];
-        list.resize(std::min(first, list.size()));
-        list.insert(list.end(), items.begin(), items.end());
+        const std::size_t start = std::min(first, list.size());
+        const auto at = list.begin() + static_cast<std::ptrdiff_t>(start);
+        list.insert(list.erase(at, at + static_cast<std::ptrdiff_t>(std::min(count, list.size() - start))),
+                    items.begin(), items.end());
         entriesPut[id] += items.size();
     }
 

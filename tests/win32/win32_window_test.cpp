@@ -346,21 +346,23 @@ TEST(ChildControlsTest, AListBoxReportsPointerDoubleClickAndRightClickAndKeepsIt
 }
 
 // A recording adds its lines at the end of the list and may take back the
-// last two: only the entries from the one named on change.
-TEST(ChildControlsTest, AListBoxChangesItsEntriesFromOneOnAndKeepsThoseBefore) {
+// last two; an edit replaces, inserts or deletes a line in the middle: only
+// the entries named change, those before and after stay.
+TEST(ChildControlsTest, AListBoxChangesOnlyTheEntriesNamed) {
+    constexpr std::size_t kToTheEnd = WindowPort::kToTheEnd;
     ControlsParent parent;
     parent.controls->createListBox(9, {20, 30, 220, 130});
     parent.controls->setListItems(9, {"A   Dn"});
     HWND list = parent.controls->handle(9);
     const std::vector<std::string> more{"50 ms", "A   Up", "50 ms", "B   Dn"};
-    parent.controls->setListItemsFrom(9, 1, more);
+    parent.controls->replaceListItems(9, 1, kToTheEnd, more);
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 5);
     parent.controls->highlight(9, 4);
-    parent.controls->setListItemsFrom(9, 3, std::span<const std::string>());
+    parent.controls->replaceListItems(9, 3, kToTheEnd, std::span<const std::string>());
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
     const std::vector<std::string> ctrl{"50 ms", "Ctrl   Dn"};
-    parent.controls->setListItemsFrom(9, 3, ctrl);
-    parent.controls->setListItemsFrom(9, 99, std::vector<std::string>{"50 ms", "Ctrl   Up"});
+    parent.controls->replaceListItems(9, 3, kToTheEnd, ctrl);
+    parent.controls->replaceListItems(9, 99, kToTheEnd, std::vector<std::string>{"50 ms", "Ctrl   Up"});
     std::vector<std::wstring> texts;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -369,6 +371,22 @@ TEST(ChildControlsTest, AListBoxChangesItsEntriesFromOneOnAndKeepsThoseBefore) {
         texts.push_back(text);
     }
     EXPECT_EQ(texts, (std::vector<std::wstring>{L"A   Dn", L"50 ms", L"A   Up", L"50 ms", L"Ctrl   Dn",
+                                                L"50 ms", L"Ctrl   Up"}));
+
+    // In the middle: the selected line replaced stays selected; one deleted;
+    // two put in after the first.
+    parent.controls->highlight(9, 1);
+    parent.controls->replaceListItems(9, 1, 1, std::vector<std::string>{"100 ms"});
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    parent.controls->replaceListItems(9, 2, 1, std::span<const std::string>());
+    parent.controls->replaceListItems(9, 1, 0, std::vector<std::string>{"50 ms", "M   Dn"});
+    texts.clear();
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"A   Dn", L"50 ms", L"M   Dn", L"100 ms", L"50 ms", L"Ctrl   Dn",
                                                 L"50 ms", L"Ctrl   Up"}));
     EXPECT_EQ(parent.count(ControlEvent::Kind::ListClicked), 0);
 }
