@@ -88,7 +88,7 @@ std::pair<QFont, int> Shrunk(QFont font, const QStringList& texts, int width) {
 } // namespace
 
 QFont FittingFont(QFont font, const QStringList& texts, int width) {
-    return Shrunk(std::move(font), texts, width).first;
+    return Shrunk(font, texts, width).first;
 }
 
 std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
@@ -102,7 +102,7 @@ std::optional<Colour> ChooseColour(QWidget& owner, Colour initial) {
 
 FittedLine FitLine(const QFont& font, const QString& text, int width) {
     auto [fitting, textWidth] = Shrunk(font, {text}, width);
-    FittedLine line{std::move(fitting), text};
+    FittedLine line{fitting, text};
     // A line that fits is not measured again to be cut.
     if (textWidth > width) {
         line.text = QFontMetrics(line.font).elidedText(text, Qt::ElideRight, std::max(width, 0));

@@ -134,7 +134,7 @@ bool QtTray::available() const {
 
 QIcon QtTray::ApplicationIcon() {
     // The icon theme's, as installed; the copy built into the program otherwise.
-    const QIcon installed = QIcon::fromTheme(kIconName);
+    QIcon installed = QIcon::fromTheme(kIconName);
     if (!installed.isNull() && !installed.availableSizes().isEmpty()) {
         return installed;
     }
