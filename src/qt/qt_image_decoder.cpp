@@ -12,7 +12,11 @@
 namespace quorvel {
 
 std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& path) {
-    QImageReader reader(QString::fromStdString(path.string()));
+    // Skin images are PNG files, as their headers are read: the reader takes
+    // them as such, without asking every image plug-in whether it knows the
+    // file (which loads them all).
+    QImageReader reader(QString::fromStdString(path.string()), "png");
+    reader.setAutoDetectImageFormat(false);
     // The size the file claims is looked at before a pixel is decoded.
     if (const QSize claimed = reader.size();
         claimed.isValid() && !WithinImageLimits(claimed.width(), claimed.height())) {
