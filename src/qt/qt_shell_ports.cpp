@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDir>
 #include <QFile>
@@ -215,15 +215,17 @@ bool QtTray::Notify(const QString& text, const QString& title, int timeoutMs) {
     if (!bus.isConnected()) {
         return false;
     }
-    QDBusInterface notifications("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-                                 "org.freedesktop.Notifications", bus);
-    notifications.setTimeout(kNotifyTimeoutMs);
+    // A plain call: an interface object would first ask the service to
+    // describe itself, one more round trip while the program starts.
+    QDBusMessage notify =
+        QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                       "org.freedesktop.Notifications", "Notify");
     QVariantMap hints;
     const QString desktopEntry = QGuiApplication::desktopFileName();
     hints.insert("desktop-entry", desktopEntry.isEmpty() ? QString(kDesktopEntry) : desktopEntry);
-    const QDBusReply<uint> reply =
-        notifications.call("Notify", QCoreApplication::applicationName(), lastNotification_,
-                           QString(kIconName), title, text, QStringList(), hints, timeoutMs);
+    notify << QCoreApplication::applicationName() << lastNotification_ << QString(kIconName) << title << text
+           << QStringList() << hints << timeoutMs;
+    const QDBusReply<uint> reply = bus.call(notify, QDBus::Block, kNotifyTimeoutMs);
     if (!reply.isValid()) {
         return false;
     }
