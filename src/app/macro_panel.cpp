@@ -114,10 +114,8 @@ void MacroPanel::ShowEvents() {
 }
 
 void MacroPanel::ShowEventsChanged(std::size_t first, std::size_t removed, std::size_t added) {
-    const std::span<const std::string> events = library_.events;
     context_->window().replaceListItems(A.eventList.id, first, removed,
-                                        events.subspan(std::min(first, events.size()),
-                                                       std::min(added, events.size() - std::min(first, events.size()))));
+                                        std::span<const std::string>(library_.events).subspan(first, added));
 }
 
 void MacroPanel::SelectLine(std::optional<int> line) {

@@ -67,7 +67,7 @@ private:
     void ShowNames();
     void ShowEvents();
     // The event list after an edit: `removed` lines at `first` gave way to the
-    // `added` lines there now; the list changes only those entries.
+    // `added` lines there now (within the events); the list changes only those entries.
     void ShowEventsChanged(std::size_t first, std::size_t removed, std::size_t added);
     void SelectLine(std::optional<int> line);
     void LoopTextSet();

@@ -210,17 +210,22 @@ std::size_t IniDocument::sectionEnd(std::size_t header) const {
     return i;
 }
 
-std::string IniDocument::getString(std::string_view section, std::string_view key,
-                                   std::string_view fallback) const {
+std::optional<std::size_t> IniDocument::findEntry(std::string_view section, std::string_view key) const {
     if (const auto header = findSection(section)) {
         const std::size_t end = sectionEnd(*header);
         for (std::size_t i = *header + 1; i < end; ++i) {
             if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
-                return CutToIniBuffer(lines_[i].value);
+                return i;
             }
         }
     }
-    return CutToIniBuffer(fallback);
+    return std::nullopt;
+}
+
+std::string IniDocument::getString(std::string_view section, std::string_view key,
+                                   std::string_view fallback) const {
+    const auto entry = findEntry(section, key);
+    return CutToIniBuffer(entry ? std::string_view(lines_[*entry].value) : fallback);
 }
 
 std::span<const Line> IniDocument::sectionLines(std::string_view section) const {
@@ -314,17 +319,8 @@ bool IniDocument::setEntry(std::string_view section, std::string_view key, std::
 }
 
 bool IniDocument::holdsEntry(std::string_view section, std::string_view key, std::string_view value) const {
-    const auto header = findSection(section);
-    if (!finalNewline_ || !header) {
-        return false;
-    }
-    const std::size_t end = sectionEnd(*header);
-    for (std::size_t i = *header + 1; i < end; ++i) {
-        if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
-            return lines_[i].text == EntryLine(key, value).text;
-        }
-    }
-    return false;
+    const auto entry = findEntry(section, key);
+    return finalNewline_ && entry && lines_[*entry].text == EntryLine(key, value).text;
 }
 
 bool IniDocument::removeSection(std::string_view section) {

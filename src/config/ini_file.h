@@ -78,6 +78,8 @@ public:
 
 private:
     std::optional<std::size_t> findSection(std::string_view section) const;
+    // The line of the key as reading finds it: in the first section of the name.
+    std::optional<std::size_t> findEntry(std::string_view section, std::string_view key) const;
     std::size_t sectionEnd(std::size_t header) const;
 
     bool bom_ = false;

@@ -252,36 +252,38 @@ std::filesystem::path SkinImagePath(const std::filesystem::path& skinFolder, std
     return PathFromUtf8(path + std::string(name));
 }
 
-const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
-                               int density) {
-    if (const SkinImage* own = images.load(SkinImagePath(skin.folder, name), density)) {
+namespace {
+
+// What `ask` answers for the image `name` of the skin's own folder, else of
+// its fallback folder.
+template <typename Ask>
+auto FromOwnOrFallback(const SkinSource& skin, std::string_view name, Ask ask) {
+    using Answer = decltype(ask(skin.folder));
+    if (Answer own = ask(SkinImagePath(skin.folder, name))) {
         return own;
     }
     if (skin.fallback.empty() || skin.fallback == skin.folder) {
-        return nullptr;
+        return Answer{};
     }
-    return images.load(SkinImagePath(skin.fallback, name), density);
+    return ask(SkinImagePath(skin.fallback, name));
+}
+
+} // namespace
+
+const SkinImage* LoadSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
+                               int density) {
+    return FromOwnOrFallback(skin, name,
+                             [&](const std::filesystem::path& path) { return images.load(path, density); });
 }
 
 std::optional<SkinImage> TakeSkinImage(ImageCache& images, const SkinSource& skin, std::string_view name,
                                        int density) {
-    if (std::optional<SkinImage> own = images.take(SkinImagePath(skin.folder, name), density)) {
-        return own;
-    }
-    if (skin.fallback.empty() || skin.fallback == skin.folder) {
-        return std::nullopt;
-    }
-    return images.take(SkinImagePath(skin.fallback, name), density);
+    return FromOwnOrFallback(skin, name,
+                             [&](const std::filesystem::path& path) { return images.take(path, density); });
 }
 
 std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name) {
-    if (const std::optional<ImageSize> own = images.size(SkinImagePath(skin.folder, name))) {
-        return own;
-    }
-    if (skin.fallback.empty() || skin.fallback == skin.folder) {
-        return std::nullopt;
-    }
-    return images.size(SkinImagePath(skin.fallback, name));
+    return FromOwnOrFallback(skin, name, [&](const std::filesystem::path& path) { return images.size(path); });
 }
 
 std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder) {
