@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
-#include <iostream>
 
 #include "app/basic_page_layout.h"
 #include "assign/function_list.h"
@@ -20,6 +19,8 @@
 #include "system/linux/gnome_pointer_settings.h"
 #include "system/linux/locale_language.h"
 #include "system/linux/monotonic_clock.h"
+#include "system/linux/program_environment.h"
+#include "system/linux/standard_error.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     const QString openList = parser.value(listOption);
     const QString page = parser.value(pageOption);
     if (page != "basic" && page != "advanced") {
-        std::cerr << "quorvel-demo: --page takes basic or advanced, not '" << page.toStdString() << "'\n";
+        quorvel::PrintErrorLine("--page takes basic or advanced, not '" + page.toStdString() + "'");
         return 2;
     }
     const bool advancedPage = page == "advanced";
@@ -87,14 +88,13 @@ int main(int argc, char** argv) {
         bool number = false;
         openRow = parser.value(rowOption).toInt(&number);
         if (!number || openRow < 1 || openRow > quorvel::BasicPageLayout::kRowCount) {
-            std::cerr << "quorvel-demo: --open-row takes a row from 1 to 8, not '"
-                      << parser.value(rowOption).toStdString() << "'\n";
+            quorvel::PrintErrorLine("--open-row takes a row from 1 to 8, not '" + parser.value(rowOption).toStdString() +
+                                    "'");
             return 2;
         }
     }
     if (!openList.isEmpty() && openList != "mode" && openList != "parameter" && openList != "stage") {
-        std::cerr << "quorvel-demo: --open-list takes mode, parameter or stage, not '" << openList.toStdString()
-                  << "'\n";
+        quorvel::PrintErrorLine("--open-list takes mode, parameter or stage, not '" + openList.toStdString() + "'");
         return 2;
     }
     int tabs = 0;
@@ -102,15 +102,16 @@ int main(int argc, char** argv) {
         bool number = false;
         tabs = parser.value(tabOption).toInt(&number);
         if (!number || tabs < 0 || tabs > 200) {
-            std::cerr << "quorvel-demo: --tab takes a count from 0 to 200, not '"
-                      << parser.value(tabOption).toStdString() << "'\n";
+            quorvel::PrintErrorLine("--tab takes a count from 0 to 200, not '" + parser.value(tabOption).toStdString() +
+                                    "'");
             return 2;
         }
     }
     if (screenshot.isEmpty() && (parser.isSet(rowOption) || parser.isSet(listOption) || parser.isSet(tabOption))) {
-        std::cerr << "quorvel-demo: --open-row, --open-list and --tab need --screenshot\n";
+        quorvel::PrintErrorLine("--open-row, --open-list and --tab need --screenshot");
         return 2;
     }
+    quorvel::ShareOneHeap();
     const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::SimulatedMouse mouse;
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
     options.pointer = pointer.get();
 
     // QUORVEL_TRACE=1: every transfer with the simulated mouse on standard error.
-    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
+    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         // 0: another demo runs and shows its window; 1: the window cannot be drawn
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
             program.controller().OnLeftButtonDown(Inside(quorvel::kBasicPage.rowBox(openRow)));
         }
         if (!openList.isEmpty() && !OpenList(program, openList)) {
-            std::cerr << "quorvel-demo: no list " << openList.toStdString() << "\n";
+            quorvel::PrintErrorLine("no list " + openList.toStdString());
             return 2;
         }
         if (row) {
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
             constexpr int kFastestCompression = 80; // Qt's PNG writer: zlib level 1
             saved = program.window().grab().save(screenshot, nullptr, kFastestCompression);
             if (!saved) {
-                std::cerr << "quorvel-demo: cannot save " << screenshot.toStdString() << "\n";
+                quorvel::PrintErrorLine("cannot save " + screenshot.toStdString());
             }
             program.controller().Exit();
         });

@@ -1,7 +1,6 @@
 // The Quorvel mouse settings program: lives in the tray, finds the mouse
 // through hidraw.
 #include <QApplication>
-#include <iostream>
 #include <memory>
 
 #include "hid/linux/linux_hid_port.h"
@@ -14,6 +13,7 @@
 #include "system/linux/locale_language.h"
 #include "system/linux/monotonic_clock.h"
 #include "system/linux/program_environment.h"
+#include "system/linux/standard_error.h"
 
 int main(int argc, char** argv) {
     // The program's name is what the desktop shows of it: the tray item's
@@ -33,12 +33,13 @@ int main(int argc, char** argv) {
     if (const auto done = quorvel::Program::ReadCommandLine(parser, argc, argv, QUORVEL_VERSION)) {
         return *done;
     }
+    quorvel::ShareOneHeap();
     const std::unique_ptr<QApplication> app = quorvel::Program::OpenDisplay(argc, argv);
 
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
     quorvel::MonotonicClock clock;
-    quorvel::TracedWhenAsked ports(system, clock, std::cerr, quorvel::TraceAskedFor());
+    quorvel::TracedWhenAsked ports(system, clock, quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
     options.paths = quorvel::Program::DefaultDataPaths(files);

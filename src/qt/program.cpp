@@ -4,13 +4,13 @@
 #include <QMetaObject>
 #include <QTimer>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/second_launch.h"
 #include "qt/qt_assignment_dialogs.h"
 #include "system/linux/program_environment.h"
+#include "system/linux/standard_error.h"
 
 namespace quorvel {
 
@@ -111,12 +111,11 @@ void HoldOrEnd(QtMsgType type, const QMessageLogContext& context, const QString&
     if (!qgetenv("QT_QPA_PLATFORM").isEmpty()) {
         where = Described("QT_QPA_PLATFORM") + ", " + where;
     }
-    std::cerr << ThisExecutable().filename().string() << ": cannot open its window: no usable display ("
-              << where << "); it runs in a desktop session" << std::endl;
+    PrintErrorLine("cannot open its window: no usable display (" + where + "); it runs in a desktop session");
     for (const HeldMessage& message : *heldMessages) {
         const bool named = message.category != nullptr && std::string_view(message.category) != "default";
-        std::cerr << "  " << (named ? std::string(message.category) + ": " : std::string())
-                  << message.text.toStdString() << std::endl;
+        PrintError("  " + (named ? std::string(message.category) + ": " : std::string()) +
+                   message.text.toStdString() + "\n");
     }
     std::_Exit(1);
 }
@@ -198,8 +197,7 @@ bool Program::start() {
 
 void Program::ListenForLaterCopies(const std::filesystem::path& socket) {
     if (!later_.listen(socket)) {
-        std::cerr << ThisExecutable().filename().string() << ": a second launch cannot reach this one: "
-                  << later_.error() << std::endl;
+        PrintErrorLine("a second launch cannot reach this one: " + later_.error());
         return;
     }
     laterWaiting_ = std::make_unique<QSocketNotifier>(later_.fd(), QSocketNotifier::Read);
@@ -234,7 +232,7 @@ std::optional<int> Program::ReadCommandLine(QCommandLineParser& parser, int argc
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     const auto wrong = [&](const std::string& error) {
-        std::cerr << command << ": " << error << "\nTry '" << command << " --help'." << std::endl;
+        PrintError(command + ": " + error + "\nTry '" + command + " --help'.\n");
         return 2;
     };
     if (!parser.parse(arguments)) {
@@ -244,13 +242,13 @@ std::optional<int> Program::ReadCommandLine(QCommandLineParser& parser, int argc
         return wrong("unexpected argument '" + parser.positionalArguments().constFirst().toStdString() + "'");
     }
     if (parser.isSet(versionOption)) {
-        std::cout << command << " " << version.toStdString() << std::endl;
+        PrintOutput(command + " " + version.toStdString() + "\n");
         return 0;
     }
     if (parser.isSet(help)) {
         // A plain application object names the program in the usage line; it needs no display.
         QCoreApplication application(argc, argv);
-        std::cout << parser.helpText().toStdString();
+        PrintOutput(parser.helpText().toStdString());
         return 0;
     }
     return std::nullopt;
@@ -268,7 +266,7 @@ std::unique_ptr<QApplication> Program::OpenDisplay(int& argc, char** argv) {
         if (qtHandler != nullptr) {
             qtHandler(message.type, context, message.text);
         } else {
-            std::cerr << message.text.toStdString() << std::endl;
+            PrintError(message.text.toStdString() + "\n");
         }
     }
     QApplication::setQuitOnLastWindowClosed(false);

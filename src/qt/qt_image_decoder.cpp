@@ -4,8 +4,9 @@
 #include <QImageReader>
 #include <QString>
 #include <array>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 
 #include "ui/png_header.h"
 
@@ -75,12 +76,13 @@ std::optional<DecodedImage> QtImageDecoder::decode(const std::filesystem::path& 
 }
 
 std::optional<ImageSize> QtImageDecoder::readHeader(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    // Plain stdio: a file stream would set up the standard locale at start.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
     std::array<unsigned char, kPngHeaderBytes> start{};
     std::array<unsigned char, kPngEndBytes> end{};
-    if (!in.read(reinterpret_cast<char*>(start.data()), start.size()) ||
-        !in.seekg(-static_cast<std::streamoff>(end.size()), std::ios::end) ||
-        !in.read(reinterpret_cast<char*>(end.data()), end.size())) {
+    if (in == nullptr || std::fread(start.data(), 1, start.size(), in.get()) != start.size() ||
+        std::fseek(in.get(), -static_cast<long>(end.size()), SEEK_END) != 0 ||
+        std::fread(end.data(), 1, end.size(), in.get()) != end.size()) {
         return std::nullopt;
     }
     return PngHeaderSize(start, end);

@@ -12,12 +12,11 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
-#include <iostream>
 #include <map>
 
 #include "app/main_window.h"
 #include "qt/qt_picture.h"
-#include "system/linux/program_environment.h"
+#include "system/linux/standard_error.h"
 
 namespace quorvel {
 
@@ -107,7 +106,7 @@ private:
 };
 
 void PrintMessage(std::string_view text, std::string_view title) {
-    std::cerr << ThisExecutable().filename().string() << ": " << title << ": " << text << std::endl;
+    PrintErrorLine(std::string(title) + ": " + std::string(text));
 }
 
 } // namespace

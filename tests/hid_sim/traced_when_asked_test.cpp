@@ -16,7 +16,7 @@ TEST(TracedWhenAsked, TracesTheTransfersAndThePausesBetweenThemOrNeither) {
     for (const bool traced : {true, false}) {
         SimulatedMouse mouse;
         std::ostringstream out;
-        TracedWhenAsked ports(mouse, mouse.clock(), out, traced);
+        TracedWhenAsked ports(mouse, mouse.clock(), traced ? &out : nullptr);
         RecordingEvents events;
         DeviceController controller(ports.hid(), ports.clock(), events);
         ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);
@@ -62,7 +62,7 @@ TEST(TracedWhenAsked, AnApplyIsOneRunOfTheClockAroundAllItsPauses) {
         SimulatedMouse mouse;
         RunCountingClock real;
         std::ostringstream out;
-        TracedWhenAsked ports(mouse, mouse.clock(), out, traced);
+        TracedWhenAsked ports(mouse, mouse.clock(), traced ? &out : nullptr);
         RecordingEvents events;
         DeviceController controller(ports.hid(), ports.clock(), events);
         ASSERT_EQ(controller.OpenDevice(), OpenResult::Opened);

@@ -229,7 +229,7 @@ int Run(const Options& options) {
         hid = system.get();
     }
     PlatformClock realClock;
-    TracedWhenAsked ports(*hid, realClock, std::cout, options.trace);
+    TracedWhenAsked ports(*hid, realClock, options.trace ? &std::cout : nullptr);
 
     NoWindow window;
     DeviceController controller(ports.hid(), ports.clock(), window);

@@ -162,7 +162,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                           : &keptPointer;
 
     // QUORVEL_TRACE=1: every transfer with the simulated mouse on standard error.
-    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), std::cerr, quorvel::TraceAskedFor());
+    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), quorvel::TraceAskedFor() ? &std::cerr : nullptr);
     quorvel::Win32Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         // 0: another demo runs and shows its window; 1: the window cannot be drawn

@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quorvel::WindowsHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
     quorvel::WaitableTimerClock clock;
-    quorvel::TracedWhenAsked ports(system, clock, std::cerr, quorvel::TraceAskedFor());
+    quorvel::TracedWhenAsked ports(system, clock, quorvel::TraceAskedFor() ? &std::cerr : nullptr);
     quorvel::WindowsFileSystem files;
     quorvel::WindowsPointerSettings pointer;
     quorvel::Win32Program::Options options;

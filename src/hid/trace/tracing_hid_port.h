@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -51,24 +52,27 @@ std::string TraceLine(std::string_view what, std::span<const std::uint8_t> bytes
 bool TraceAskedFor();
 
 // The mouse's port and the clock of its pauses as a program talks to them:
-// as given, or both traced to `out` when `traced`, so that a trace always
-// holds the pauses between the transfers.
+// as given when `out` is null, or else both traced to `*out`, so that a
+// trace always holds the pauses between the transfers.
 class TracedWhenAsked {
 public:
-    TracedWhenAsked(HidPort& hid, Clock& clock, std::ostream& out, bool traced)
-        : tracedHid_(hid, out), tracedClock_(clock, out), hid_(traced ? tracedHid_ : hid),
-          clock_(traced ? static_cast<Clock&>(tracedClock_) : clock) {}
+    TracedWhenAsked(HidPort& hid, Clock& clock, std::ostream* out) : hid_(hid), clock_(clock) {
+        if (out != nullptr) {
+            tracedHid_.emplace(hid, *out);
+            tracedClock_.emplace(clock, *out);
+        }
+    }
     TracedWhenAsked(const TracedWhenAsked&) = delete;
     TracedWhenAsked& operator=(const TracedWhenAsked&) = delete;
 
-    HidPort& hid() { return hid_; }
-    Clock& clock() { return clock_; }
+    HidPort& hid() { return tracedHid_ ? static_cast<HidPort&>(*tracedHid_) : hid_; }
+    Clock& clock() { return tracedClock_ ? static_cast<Clock&>(*tracedClock_) : clock_; }
 
 private:
-    TracingHidPort tracedHid_;
-    TracingClock tracedClock_;
     HidPort& hid_;
     Clock& clock_;
+    std::optional<TracingHidPort> tracedHid_;
+    std::optional<TracingClock> tracedClock_;
 };
 
 } // namespace quorvel

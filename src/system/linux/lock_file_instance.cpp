@@ -4,14 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <iostream>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <variant>
 
-#include "system/linux/program_environment.h"
+#include "system/linux/standard_error.h"
 
 namespace quorvel {
 
@@ -137,9 +136,7 @@ bool LockFileInstance::acquire() {
         unguarded_ = "cannot lock " + Quoted(path_) + ": " + std::strerror(lockError);
     }
     // Better to run than to be kept from running by what cannot be trusted.
-    std::cerr << ThisExecutable().filename().string()
-              << ": runs without its single-instance lock, so a second start runs beside this one: " << unguarded_
-              << std::endl;
+    PrintErrorLine("runs without its single-instance lock, so a second start runs beside this one: " + unguarded_);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "system/linux/program_environment.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <string_view>
 
@@ -13,6 +15,10 @@ std::string EnvironmentValue(const char* name) {
 }
 
 } // namespace
+
+void ShareOneHeap() {
+    ::mallopt(M_ARENA_MAX, 1);
+}
 
 std::filesystem::path ThisExecutable() {
     std::error_code error;

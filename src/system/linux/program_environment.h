@@ -7,6 +7,12 @@
 
 namespace quorvel {
 
+// Before any thread starts: one heap for all of this process's threads.
+// They are few and mostly wait (the mouse's input, D-Bus, decoding the first
+// pictures), and glibc would otherwise keep an arena for each thread that
+// ever allocated, for as long as the program sits in the tray.
+void ShareOneHeap();
+
 // The full path of the running executable.
 std::filesystem::path ThisExecutable();
 
