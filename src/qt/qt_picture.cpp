@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "lang/utf8.h"
@@ -66,6 +65,14 @@ QFont FontFor(const FontSpec& spec) {
 
 namespace {
 
+// The whole pixels that cover `length` (not negative). Not std::ceil: built
+// for size, that is a call that faults a page of the maths library in at
+// start, for this alone.
+int Covering(qreal length) {
+    const int whole = static_cast<int>(length);
+    return whole < length ? whole + 1 : whole;
+}
+
 // The font shrunk a pixel at a time until the widest of the texts fits
 // `width` or the font is the smallest; with that text's width at that size.
 std::pair<QFont, int> Shrunk(QFont font, const QStringList& texts, int width) {
@@ -116,7 +123,7 @@ QtPicture::QtPicture(QWidget& window, QColor blank)
 
 void QtPicture::resize(int width, int height) {
     ratio_ = std::max<qreal>(window_->devicePixelRatioF(), 1);
-    size_ = QSize(static_cast<int>(std::ceil(width * ratio_)), static_cast<int>(std::ceil(height * ratio_)));
+    size_ = QSize(Covering(width * ratio_), Covering(height * ratio_));
     // A picture not made yet is made when first drawn on (a background that
     // covers it may become the picture itself); one that is there keeps what
     // it shows.
@@ -135,7 +142,7 @@ void QtPicture::release() {
 }
 
 QImage QtPicture::Blank() const {
-    QImage blank(size_, QImage::Format_ARGB32_Premultiplied);
+    QImage blank(size_, kFormat);
     blank.setDevicePixelRatio(ratio_);
     blank.fill(blank_);
     return blank;
@@ -156,12 +163,11 @@ void QtPicture::adoptImage(SkinImage&& image) {
         drawImage(image, {0, 0});
         return;
     }
-    // Opaque and as large as the picture: its pixels, 0xAARRGGBB as Qt's
+    // Opaque and as large as the picture: its pixels, 0xffRRGGBB as Qt's
     // format has them, become the picture's, kept alive by the picture.
     auto* pixels = new std::vector<std::uint32_t>(std::move(image.pixels));
     image_ = QImage(
-        reinterpret_cast<uchar*>(pixels->data()), size_.width(), size_.height(), size_.width() * 4,
-        QImage::Format_ARGB32_Premultiplied,
+        reinterpret_cast<uchar*>(pixels->data()), size_.width(), size_.height(), size_.width() * 4, kFormat,
         [](void* owned) { delete static_cast<std::vector<std::uint32_t>*>(owned); }, pixels);
     image_.setDevicePixelRatio(ratio_);
 }

@@ -66,6 +66,11 @@ public:
     int imageDensity() const override { return ratio_ > 1 ? 2 : 1; }
 
 private:
+    // The windows are opaque, and so is their picture: in the format of a
+    // window's own pixels it is copied onto the window line by line, where
+    // a picture with alpha would be blended pixel by pixel, in Qt's threads.
+    static constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
     const QFont& font(FontRole role) const { return role == FontRole::Title ? title_ : text_; }
     // A picture of the size, in the blank colour.
     QImage Blank() const;
