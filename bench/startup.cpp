@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         std::printf("%-28s %8.1f ms processor %8.1f MiB peak (medians of %d, runs taken in turn)\n", what,
                     f.processorMs, f.peakMiB, runs);
     }
-    std::printf("processor time %.2fx the bare window's (goal: at most 1.5x)\n", demoFigures.processorRatio);
-    std::printf("peak memory    %.2fx the bare window's (goal: at most 1.3x)\n", demoFigures.peakRatio);
+    std::printf("processor time %.3fx the bare window's (goal: at most 1.5x)\n", demoFigures.processorRatio);
+    std::printf("peak memory    %.3fx the bare window's (goal: at most 1.3x)\n", demoFigures.peakRatio);
     return 0;
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config git ccache
+  build-essential cmake pkg-config git ccache lld
   clang libclang-rt-14-dev clang-tidy
   googletest libgtest-dev libgmock-dev
   qt6-base-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas
