@@ -319,6 +319,10 @@ bool IniDocument::setEntry(std::string_view section, std::string_view key, std::
 }
 
 bool IniDocument::holdsEntry(std::string_view section, std::string_view key, std::string_view value) const {
+    // A name the format cannot hold is never held, though a line may read so.
+    if (!IniSectionFits(section) || !IniKeyFits(key)) {
+        return false;
+    }
     const auto entry = findEntry(section, key);
     return finalNewline_ && entry && lines_[*entry].text == EntryLine(key, value).text;
 }

@@ -230,6 +230,17 @@ TEST_F(IniFileTest, WritingValuesTheFileHoldsLeavesItUntouched) {
         EXPECT_EQ(files.writes, row.written ? 1 : 0) << row.name;
         EXPECT_EQ(file.GetString("Setting-EN", "Item2"), "Right Click") << row.name;
     }
+    // A name the format cannot hold (a lone carriage return inside it) is
+    // refused, even where a line of someone else's file reads as if the
+    // file held it.
+    for (const auto& [section, key] : {std::pair{"A\rB", "k"}, {"A", "k\rm"}}) {
+        MemoryFileSystem files;
+        files.files[kPath] = "[A\rB]\nk=1\n[A]\nk\rm=1\n";
+        IniFile file(files, kPath);
+        ASSERT_EQ(file.GetString(section, key, "<missing>"), "1") << key;
+        EXPECT_EQ(file.WriteString(section, key, "1"), (FileError{FileError::Kind::BadName, kPath})) << key;
+        EXPECT_EQ(files.writes, 0) << key;
+    }
 }
 
 TEST_F(IniFileTest, FailedWriteReturnsTheErrorAndKeepsTheFile) {
