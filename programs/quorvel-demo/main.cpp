@@ -88,13 +88,14 @@ int main(int argc, char** argv) {
         bool number = false;
         openRow = parser.value(rowOption).toInt(&number);
         if (!number || openRow < 1 || openRow > quorvel::BasicPageLayout::kRowCount) {
-            quorvel::PrintErrorLine("--open-row takes a row from 1 to 8, not '" + parser.value(rowOption).toStdString() +
-                                    "'");
+            quorvel::PrintErrorLine("--open-row takes a row from 1 to 8, not '" +
+                                    parser.value(rowOption).toStdString() + "'");
             return 2;
         }
     }
     if (!openList.isEmpty() && openList != "mode" && openList != "parameter" && openList != "stage") {
-        quorvel::PrintErrorLine("--open-list takes mode, parameter or stage, not '" + openList.toStdString() + "'");
+        quorvel::PrintErrorLine("--open-list takes mode, parameter or stage, not '" + openList.toStdString() +
+                                "'");
         return 2;
     }
     int tabs = 0;
@@ -102,8 +103,8 @@ int main(int argc, char** argv) {
         bool number = false;
         tabs = parser.value(tabOption).toInt(&number);
         if (!number || tabs < 0 || tabs > 200) {
-            quorvel::PrintErrorLine("--tab takes a count from 0 to 200, not '" + parser.value(tabOption).toStdString() +
-                                    "'");
+            quorvel::PrintErrorLine("--tab takes a count from 0 to 200, not '" +
+                                    parser.value(tabOption).toStdString() + "'");
             return 2;
         }
     }
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
     options.pointer = pointer.get();
 
     // QUORVEL_TRACE=1: every transfer with the simulated mouse on standard error.
-    quorvel::TracedWhenAsked ports(mouse, mouse.clock(), quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
+    quorvel::TracedWhenAsked ports(mouse, mouse.clock(),
+                                   quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
     quorvel::Program program(ports.hid(), ports.clock(), std::move(options));
     if (!program.start()) {
         // 0: another demo runs and shows its window; 1: the window cannot be drawn

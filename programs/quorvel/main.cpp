@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     quorvel::LinuxHidPort system;
     // QUORVEL_TRACE=1: every transfer with the mouse on standard error.
     quorvel::MonotonicClock clock;
-    quorvel::TracedWhenAsked ports(system, clock, quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
+    quorvel::TracedWhenAsked ports(system, clock,
+                                   quorvel::TraceAskedFor() ? &quorvel::StandardErrorStream() : nullptr);
     quorvel::LocalFileSystem files;
     quorvel::Program::Options options;
     options.paths = quorvel::Program::DefaultDataPaths(files);

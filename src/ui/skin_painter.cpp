@@ -256,8 +256,7 @@ namespace {
 
 // What `ask` answers for the image `name` of the skin's own folder, else of
 // its fallback folder.
-template <typename Ask>
-auto FromOwnOrFallback(const SkinSource& skin, std::string_view name, Ask ask) {
+template <typename Ask> auto FromOwnOrFallback(const SkinSource& skin, std::string_view name, Ask ask) {
     using Answer = decltype(ask(skin.folder));
     if (Answer own = ask(SkinImagePath(skin.folder, name))) {
         return own;
@@ -283,7 +282,8 @@ std::optional<SkinImage> TakeSkinImage(ImageCache& images, const SkinSource& ski
 }
 
 std::optional<ImageSize> SkinImageSize(ImageCache& images, const SkinSource& skin, std::string_view name) {
-    return FromOwnOrFallback(skin, name, [&](const std::filesystem::path& path) { return images.size(path); });
+    return FromOwnOrFallback(skin, name,
+                             [&](const std::filesystem::path& path) { return images.size(path); });
 }
 
 std::optional<ImageFault> OwnSkinImageFault(ImageCache& images, const std::filesystem::path& folder) {

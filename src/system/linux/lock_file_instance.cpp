@@ -136,7 +136,8 @@ bool LockFileInstance::acquire() {
         unguarded_ = "cannot lock " + Quoted(path_) + ": " + std::strerror(lockError);
     }
     // Better to run than to be kept from running by what cannot be trusted.
-    PrintErrorLine("runs without its single-instance lock, so a second start runs beside this one: " + unguarded_);
+    PrintErrorLine("runs without its single-instance lock, so a second start runs beside this one: " +
+                   unguarded_);
     return true;
 }
 
